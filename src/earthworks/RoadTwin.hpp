@@ -152,7 +152,8 @@ int32_t EditTwinDefaults(Cls& cls, EarthworkDialogs& dialogs) {
 template <class Cls>
 bool ApplyTwinToSelected(Cls& cls, QV_List<API_Element>& placed) {
     if (!AnyFieldChanged(cls.changed)) return true;
-    ACAPI_Element_DeselectAll();
+    // The edited objects stay selected when the host will not clear them: the edit fails and is taken back.
+    if (ACAPI_Element_DeselectAll() != NoError) return false;
     API_Element mask = EmptyChangeMask();
     MarkWhen(mask.header.layer, cls.changed[Cls::LayerField] != 0);
     MarkWhen(mask.object.pen, cls.changed[Cls::PenField] != 0);

@@ -184,7 +184,8 @@ int32_t SectionCls::TagNewSectionObjects(const QV_List<API_Elem_Head>& heads) {
 
 bool SectionCls::ApplyToSelected(QV_List<API_Element>& sections) {
     if (!AnyFieldChanged(changed)) return true;
-    ACAPI_Element_DeselectAll();
+    // The edited objects stay selected when the host will not clear them: the edit fails and is taken back.
+    if (ACAPI_Element_DeselectAll() != NoError) return false;
     API_Element mask = EmptyChangeMask();
     MarkWhen(mask.header.layer, changed[SectionLayerField] != 0);
     for (int32_t i = 0; i < sections.GetCount(); ++i) {

@@ -32,10 +32,12 @@ bool SelectResultObjects(QV_List<API_Element>& elements, int32_t kind) {
     bool ok = CollectAddOnObjects(kind, API_ObjectID, 0, elements) > 0;
     if (ok) {
         QV_List<LayerState> states;
-        SaveAndOpenLayers(VY_Operators, elements, states, true);
+        // Objects on a layer the host would not open cannot be picked as the user sees them: the pick fails.
+        ok = SaveAndOpenLayers(VY_Operators, elements, states, true);
         QV_List<API_Element> kept;
         const QV_String result("result");
-        for (const API_Element& element : elements) {
+        for (int32_t i = 0; ok && i < elements.GetCount(); ++i) {
+            const API_Element& element = elements[i];
             // A road section is a copy of a result object, never one of a road's own.
             bool section = false;
             if (kind == ElemKind_Road && !ReadIsRoadSectionObject(element, element.object.libInd, section)) {

@@ -336,8 +336,10 @@ bool DeleteBrokenSets(int32_t kind) {
     QV_List<API_Element> objects;
     if (CollectAddOnObjects(kind, API_ObjectID, 0, objects) <= 0) return false;
     if (objects.GetCount() == 0) return true;
+    // The layers are opened only for a set to delete: opened and put back for nothing, they would leave an undo
+    // step that changes nothing.
     OpenedLayers layers;
-    layers.Open(objects);
+    bool opened = false;
 
     int32_t i = 0;
     while (i < objects.GetCount()) {
@@ -355,6 +357,8 @@ bool DeleteBrokenSets(int32_t kind) {
             continue;
         }
         // A broken set: the object and the partners still present go.
+        if (!opened) layers.Open(objects);
+        opened = true;
         if (DeleteElementInPlan(objects[i].header, false) != NoError) return false;
         objects.Remove(i);
         for (const API_Guid& partner : {first, second}) {

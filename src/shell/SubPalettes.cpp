@@ -2,6 +2,7 @@
 
 #include "elements/WholeCommand.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "shell/ShellState.hpp"
 #include "shell/SubPaletteButtons.hpp"
@@ -150,11 +151,15 @@ void ToggleSubPalette(int32_t index) {
     const int16_t dialId =
         DGModelessInit(own, Layouts[index].resourceId, own, SubPaletteCallback, static_cast<DGUserData>(index));
     record.dialogId = uint16_t(dialId);
-    if (dialId != 0) {
-        PlaceBesidePalette(index);
-        DGShowModelessDialog(dialId);
-        SetHelpIndexes(index);
+    if (dialId == 0) {
+        // Without the module's resources there is no sub-palette to show: the user would click on nothing.
+        SetClosed(record);
+        ShowErrorMessage(ErrFindingData, -1);
+        return;
     }
+    PlaceBesidePalette(index);
+    DGShowModelessDialog(dialId);
+    SetHelpIndexes(index);
 }
 
 void ReseatSubPalettes() {

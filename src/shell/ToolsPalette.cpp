@@ -5,6 +5,7 @@
 #include "foundation/ACAPI.hpp"
 #include "foundation/AddOnInfo.hpp"
 #include "foundation/Documentation.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
 #include "foundation/VersionBanner.hpp"
@@ -37,15 +38,23 @@ int32_t FrontWindowType() {
     return info.typeID;
 }
 
+constexpr int32_t WindowUnread = -2;
+
 // The sub-palette of palette button 2 to 5 (Input, Earthmoving, Street furniture, Parameters) for the window in
-// front and the host's variant; -1 for any other item.
+// front and the host's variant; -1 for any other item; WindowUnread when the choice needs the window in front and the
+// host would not tell it (another window's sub-palette would offer the wrong tools).
 int32_t ChooseSubPalette(int16_t paletteItem) {
+    API_WindowInfo info = {};
+    if ((paletteItem == CToolsPlt::ItemInput || paletteItem == CToolsPlt::ItemEarthmoving) &&
+        ACAPI_Database(APIDb_GetCurrentWindowID, &info) != NoError)
+        return WindowUnread;
+    const int32_t window = info.typeID;
     switch (paletteItem) {
         case CToolsPlt::ItemInput:
-            if (FrontWindowType() == APIWind_WorksheetID) return SubWorksheet;
+            if (window == APIWind_WorksheetID) return SubWorksheet;
             if (NorwegianVariant) return SubNorwegianInput;
             return AustrianVariant ? SubAustrianInput : SubInput;
-        case CToolsPlt::ItemEarthmoving: return FrontWindowType() == APIWind_SectionID ? SubSection : SubEarthmoving;
+        case CToolsPlt::ItemEarthmoving: return window == APIWind_SectionID ? SubSection : SubEarthmoving;
         case CToolsPlt::ItemStreetFurniture: return SubStreetFurniture;
         case CToolsPlt::ItemParameters: return SubParameters;
         default: return -1;
@@ -59,6 +68,7 @@ void CToolsPlt::ToggleSubPaletteOfButton(int16_t item) {
     const int32_t button = item - ItemInput;
     if (button < 0 || button > 3 || !subPaletteButtonsEnabled[button] || !itemsEnabled) return;
     const int32_t index = ChooseSubPalette(item);
+    if (index == WindowUnread) ShowErrorMessage(ErrFindingData, -1);
     if (index < 0) return;
     SetSubPaletteAnchor(*this, dialogId, RedrawPaletteButtons);
     ToggleSubPalette(index);

@@ -1,7 +1,7 @@
 #pragma once
 // The fault sweep's judge: how a run of an action with a failing host call ended, against the project before the
-// action and the clean run's end. Each outcome the module may leave is one predicate here; a run that meets none is a
-// fault, and the judge says what is wrong with it.
+// action and the clean run's end. Each outcome the module may leave is one predicate here, listed with its order and
+// its reason in Outcomes(); a run that meets none is a fault, and the judge says what is wrong with it.
 #include "SweepDump.hpp"
 #include "TestSupport.hpp"
 #include "foundation/ErrorCode.hpp"
@@ -282,6 +282,21 @@ inline bool DoneAReadTold(const RunCase& c) {
 
 // Taken back: the project as before the action, and the user told.
 inline bool TakenBack(const RunCase& c) { return c.run.dump == c.before.dump && Told(c); }
+
+// Failed before its question: a command that asks the user on its way (the spot-height count, inside its undoable
+// command) fails at a step before the question and ends with its error, as its clean run ended with the answer
+// given: the project as before, as the clean run's is too; the run shows an error, and of the clean run's alerts
+// only questions are missing (the failure came before them: nothing was there to ask about).
+inline bool IsQuestion(const std::string& alert) { return alert.find(" {kind -2}") != std::string::npos; }
+inline bool IsErrorAlert(const std::string& alert) { return alert.find(" {kind -1}") != std::string::npos; }
+inline bool FailedBeforeItsQuestion(const RunCase& c) {
+    if (c.run.dump != c.before.dump || c.clean.dump != c.before.dump) return false;
+    const std::vector<std::string> lost = Added(c.run.alerts, c.clean.alerts);
+    const std::vector<std::string> added = NewAlerts(c.run.alerts, c.clean.alerts);
+    return !lost.empty() && std::all_of(lost.begin(), lost.end(), IsQuestion) &&
+        std::none_of(added.begin(), added.end(), BlamesInput) && std::none_of(added.begin(), added.end(), Unworded) &&
+        std::any_of(c.run.alerts.begin(), c.run.alerts.end(), IsErrorAlert);
+}
 
 // Earlier steps kept: an action of several undo steps (a command and the contour lines made again after it; the
 // upkeeps of an opened project) keeps, whole, the steps done before the one that failed, takes that one back, and
@@ -643,46 +658,90 @@ inline std::string WhatIsWrong(const RunCase& c) {
         "\nagainst the project after the action without the failure:" + Describe(c.clean.dump, c.run.dump);
 }
 
+// The outcomes a run may end in, in the order they are tried: the first one a run meets names it, and a run that meets
+// none is a fault. The order is written down here because two outcomes may both hold for one run:
+// - First those that claim the whole project, as the clean run leaves it or as it was before, from the one that says
+//   least to the user (done: nothing) to those that say more. A run they take needs no partial account.
+// - Then the partial ones, each claiming more of the project than those after it: earlier steps kept (exactly an
+//   earlier step of the clean run) before contour lines as before (all but the contour lines as the clean run), before
+//   the earthwork outcomes (unlinked: only the made objects' links; rebuild keeps: a prefix of the clean run's
+//   rewrites; updated in part: any part, each left object named).
+// - Then the other outcomes that end as the clean run with a named alert: they never meet a run the partial ones
+//   take, save contour lines made again as they were, whose account is the more exact one.
+// - Then the outcomes of one input or one object of several left out.
+// - Last failed before its question, the one outcome that lets an alert of the clean run go (a question the failure
+//   came before): last, so that it names only runs no other outcome names.
+// A run in an outcome that does not leave the project as the clean run or as before is also searched for a value a
+// failed read left behind (`unreadChecked`): in the others every value is the clean run's or the project's own.
+struct Outcome {
+    const char* name;
+    bool (*meets)(const RunCase&);  // null: judged apart (see its reason)
+    bool unreadChecked;
+    const char* reason;  // why a user accepts a run that ends so
+};
+inline const std::vector<Outcome>& Outcomes() {
+    static const std::vector<Outcome> table = {
+        {"done", Done, false, "the failure did not matter: the project as the clean run leaves it, nothing more told"},
+        {"done, a failed read told", DoneAReadTold, false,
+         "the work was done; the user learns that a read was refused on the way, and not that the work was not done"},
+        {"taken back", TakenBack, false, "the project as before the action, and the user told"},
+        {"warned in the dialog", WarnedInDialog, false,
+         "the user learns of the failure while the dialog is open and goes on from there"},
+        {"earlier steps kept", EarlierStepsKept, true,
+         "an action of several undo steps keeps, whole, the steps done before the one that failed and says so"},
+        {"contour lines as before", ContourLinesAsBefore, true,
+         "a terrain or earthwork stands when its contour lines cannot be made again; those stay as they were"},
+        {"unlinked", Unlinked, true,
+         "an earthwork whose links failed stays unlinked, without a rebuild after it, and the user is told"},
+        {"rebuild keeps", RebuildKeeps, true,
+         "a rebuild that fails keeps, as one undo step, the objects it rewrote before the failure, and says so"},
+        {"updated in part", UpdatedInPart, true,
+         "an update of several objects keeps those it updated and names each one it left as it was"},
+        {"warned without its text", WarnedWithoutItsText, false,
+         "an alert whose text could not be read says that a read failed instead, with the same details"},
+        {"failed where nothing was to do", FailedWhereNothingWasToDo, false,
+         "a step that could not do its work says so; that the work was nothing this time the module cannot know"},
+        {"placed on an unread layer", PlacedOnAnUnreadLayer, false,
+         "a tool places its object on a layer it could not check, as it does on a layer the check refuses, and says "
+         "so"},
+        {"asked again", AskedAgain, false, "a point the host could not take from the user is told and asked for again"},
+        {"partly observed", PartlyObserved, true,
+         "an opened project's elements the module could not look at are not observed, and the user is told"},
+        {"one input taken back", OneInputTakenBack, true,
+         "of a line of inputs, each its own command, the one that failed is taken back whole and told"},
+        {"one object left out", OneObjectLeftOut, true,
+         "a command placing a standalone object per input leaves out the one it could not make and says so"},
+        {"failed before its question", FailedBeforeItsQuestion, false,
+         "a command failing at a step before its question ends with its error, as its clean run did after the "
+         "answer; the question after the failed step is not asked"},
+        {"unread selection", nullptr, false,
+         "a selected element the host cannot read counts as not selected: judged in the sweep against the run with "
+         "nothing selected (UnreadSelection), when a run with Element_Get failing meets no outcome here"},
+    };
+    return table;
+}
+
+inline const Outcome& OutcomeNamed(const std::string& name) {
+    for (const Outcome& o : Outcomes())
+        if (name == o.name) return o;
+    static const Outcome none{"", nullptr, false, ""};
+    return none;
+}
+
 inline Verdict Judge(const RunCase& c) {
     Verdict v;
-    if (Done(c))
-        v.outcome = "done";
-    else if (DoneAReadTold(c))
-        v.outcome = "done, a failed read told";
-    else if (TakenBack(c))
-        v.outcome = "taken back";
-    else if (WarnedInDialog(c))
-        v.outcome = "warned in the dialog";
-    else if (EarlierStepsKept(c))
-        v.outcome = "earlier steps kept";
-    else if (ContourLinesAsBefore(c))
-        v.outcome = "contour lines as before";
-    else if (Unlinked(c))
-        v.outcome = "unlinked";
-    else if (RebuildKeeps(c))
-        v.outcome = "rebuild keeps";
-    else if (UpdatedInPart(c))
-        v.outcome = "updated in part";
-    else if (WarnedWithoutItsText(c))
-        v.outcome = "warned without its text";
-    else if (FailedWhereNothingWasToDo(c))
-        v.outcome = "failed where nothing was to do";
-    else if (PlacedOnAnUnreadLayer(c))
-        v.outcome = "placed on an unread layer";
-    else if (AskedAgain(c))
-        v.outcome = "asked again";
-    else if (PartlyObserved(c))
-        v.outcome = "partly observed";
-    else if (OneInputTakenBack(c))
-        v.outcome = "one input taken back";
-    else if (OneObjectLeftOut(c))
-        v.outcome = "one object left out";
-    if (v.outcome.empty()) v.fault = WhatIsWrong(c);
-    if (v.fault.empty() && v.outcome != "done" && v.outcome != "done, a failed read told" &&
-        v.outcome != "taken back" && v.outcome != "warned in the dialog" && v.outcome != "warned without its text" &&
-        v.outcome != "failed where nothing was to do" && v.outcome != "placed on an unread layer" &&
-        v.outcome != "asked again")
-        v.fault = UnreadValueWritten(c.before.dump, c.run.dump);
+    const Outcome* met = nullptr;
+    for (const Outcome& o : Outcomes())
+        if (o.meets != nullptr && o.meets(c)) {
+            met = &o;
+            break;
+        }
+    if (met == nullptr) {
+        v.fault = WhatIsWrong(c);
+        return v;
+    }
+    v.outcome = met->name;
+    if (met->unreadChecked) v.fault = UnreadValueWritten(c.before.dump, c.run.dump);
     if (!v.fault.empty()) v.outcome.clear();
     return v;
 }

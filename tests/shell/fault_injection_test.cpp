@@ -174,9 +174,10 @@ struct SweepState {
     Form form;
     Share share;
     size_t commandIndex = 0, actionsFound = 0;
-    std::set<std::string> open;        // runs not replayed: "<script>:<line>\t<function>[\t<form>]"
-    std::string workDir;               // the clean and edited runs' projects, for the failing runs that need them
-    std::map<int, std::string> texts;  // the swept lines by number
+    std::set<std::string> open;             // known open runs: "<script>:<line>\t<function>[\t<form>]"
+    std::map<std::string, int> openFaults;  // each open entry met: its runs that still fail
+    std::string workDir;                    // the clean and edited runs' projects, for the failing runs that need them
+    std::map<int, std::string> texts;       // the swept lines by number
     // The action's state before it runs (parent, inherited by its children).
     ordered_json before;
     Signature beforeDump;
@@ -566,10 +567,12 @@ json Parsed(const ChildEnd& end) {
 }
 
 // A run of the open list (tests/data/fault_sweep_open.tsv): listed with its form, or without one for every form.
-// Their projects are not judged; what they do to memory is (the sanitizer build runs them).
-bool IsOpen(const std::string& flow, const std::string& function, const Form& form) {
+// They are replayed and judged; their faults are known and not counted, and an entry that no longer fails is stale.
+// Returns the entry a run falls under ("" none).
+std::string OpenEntry(const std::string& flow, const std::string& function, const Form& form) {
     const std::set<std::string>& open = State->open;
-    return open.count(flow + "\t" + function) != 0 || open.count(flow + "\t" + function + "\t" + form.Text()) != 0;
+    const std::string every = flow + "\t" + function, one = every + "\t" + form.Text();
+    return open.count(one) != 0 ? one : open.count(every) != 0 ? every : std::string();
 }
 
 // In the parent, before line `line` runs: its clean run, then the runs with each host function it calls failing,
@@ -625,7 +628,9 @@ bool SweepLine(StandinHost& host, int line) {
     for (const auto& [function, calls] : called)
         for (const Form& form : FormsFor(calls, flow, function)) {
             if (!s.share.TakesRun(index, ordinal++)) continue;
-            if (!MemoryOnly() && IsOpen(flow, function, form)) continue;
+            // An open run is replayed: its fault is known and not counted, and an entry none of whose runs fails
+            // any more is stale (reported at the end).
+            const std::string open = MemoryOnly() ? std::string() : OpenEntry(flow, function, form);
             if (StartChild(host, Role::Failing, function, form, &end)) return true;
             userFolder.Restore();
             ++s.runs;
@@ -654,6 +659,12 @@ bool SweepLine(StandinHost& host, int line) {
                     verdict = "unread selection";
                     fault.clear();
                 }
+            }
+            if (!open.empty()) {
+                s.openFaults[open] += fault.empty() ? 0 : 1;
+                if (!fault.empty() && std::getenv("LODRAVIX_SWEEP_SHOW_OPEN") != nullptr)
+                    std::cerr << "open: " << what << fault << "\n";
+                fault.clear();
             }
             if (!fault.empty()) s.faults.push_back(what + fault);
             std::string change = run.value("change", "");
@@ -689,7 +700,7 @@ public:
 
 std::string ExamplesDir() { return std::string(LODRAVIX_SOURCE_DIR) + "/examples"; }
 
-// Runs not replayed: "<script>:<line>\t<function>", every form, or "<script>:<line>\t<function>\t<form>"
+// Known open runs: "<script>:<line>\t<function>", every form, or "<script>:<line>\t<function>\t<form>"
 // (tests/data/fault_sweep_open.tsv).
 std::set<std::string> OpenRuns() {
     std::set<std::string> out;
@@ -855,6 +866,12 @@ TEST_P(FaultSweep, EveryActionEndsDoneTakenBackOrInANamedOutcome) {
     SweptBefore().push_back(CaseName(param));
     EXPECT_TRUE(passed) << param.script << " does not pass between the sweep's runs" << where;
     for (const std::string& fault : state.faults) ADD_FAILURE() << fault << where;
+    // An entry whose runs all pass is stale. An entry without a form has its runs dealt over the script's shares:
+    // one share alone cannot tell it stale.
+    for (const auto& [entry, faults] : state.openFaults)
+        if (faults == 0 && (param.share.count == 1 || std::count(entry.begin(), entry.end(), '\t') == 2))
+            ADD_FAILURE() << "a run listed open passes now; remove its line from fault_sweep_open.tsv: "
+                          << entry.substr(0, entry.find('\t')) << " " << entry.substr(entry.find('\t') + 1) << where;
     // LODRAVIX_SWEEP_TABLE names a file that gets one line per run: action, function, form, clean or fault, verdict,
     // what changed.
     if (const char* tablePath = std::getenv("LODRAVIX_SWEEP_TABLE")) {

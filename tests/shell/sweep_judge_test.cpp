@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -389,6 +390,44 @@ TEST(SweepJudge, UnreadSelectionIsTheUnselectedRunTold) {
     EXPECT_TRUE(UnreadSelection(RunEnd::Of(Project({Wall(1)}), {Skirt, Failed}), unselected));
     EXPECT_FALSE(UnreadSelection(RunEnd::Of(Project({Wall(1)}), {Skirt}), unselected)) << "dropped silently";
     EXPECT_FALSE(UnreadSelection(RunEnd::Of(Project({Wall(2), Wall(1)}), {Skirt, Failed}), unselected));
+}
+
+// The outcomes are one table: each named once, with its reason; a value a failed read left behind is a fault in an
+// outcome that keeps part of the run's own project, never in one that ends as the clean run (the value is its own).
+TEST(SweepJudge, TheOutcomesAreOneTableAndOnlyPartialOnesAreSearchedForUnreadValues) {
+    std::set<std::string> names;
+    for (const Outcome& o : Outcomes()) {
+        EXPECT_TRUE(names.insert(o.name).second) << o.name;
+        EXPECT_GT(std::string(o.reason).size(), 20u) << o.name;
+    }
+    EXPECT_EQ(std::string(OutcomeNamed("unread selection").name), "unread selection");
+    const ordered_json before = Project({Wall(1)});
+    const ordered_json unread = Project({Wall(1), Object(2, "ROAD", 1e308, "r")});
+    const ordered_json after = Project({Wall(1), Object(2, "ROAD", 1e308, "r"), Wall(3)});
+    EXPECT_EQ(Judge(Runs(before, unread, unread, {}, {}).Case()).outcome, "done");
+    Judged j = Runs(before, after, unread, {}, {Failed});
+    RunCase c = j.Case();
+    c.cleanSteps = {DumpHash(Modelled(ProjectDump(unread)))};
+    ASSERT_TRUE(OutcomeNamed("earlier steps kept").meets(c));
+    const Verdict v = Judge(c);
+    EXPECT_EQ(v.outcome, "");
+    EXPECT_NE(v.fault.find("never gave"), std::string::npos) << v.fault;
+}
+
+// A command that fails before its question ends as its clean run did after the answer, with its error: only the
+// question is missing. Any other lost alert, a changed project or no error is a fault.
+TEST(SweepJudge, FailedBeforeItsQuestionLosesOnlyTheQuestion) {
+    const ordered_json before = Project({Wall(1)});
+    const std::string question = "The number of spot heights to be calculated amount to 49. Do you want to continue? "
+                                 "|  |  {kind -2}";
+    const std::string error = "Error | Error while modifying/creating the object. |  {kind -1}";
+    EXPECT_EQ(Judge(Runs(before, before, before, {question, error}, {error}).Case()).outcome,
+              "failed before its question");
+    EXPECT_EQ(Judge(Runs(before, before, before, {question, error}, {}).Case()).outcome, "") << "nothing told";
+    EXPECT_EQ(Judge(Runs(before, before, before, {Skirt, error}, {error}).Case()).outcome, "") << "a warning lost";
+    const ordered_json made = Project({Wall(1), Wall(2)});
+    EXPECT_EQ(Judge(Runs(before, made, before, {question}, {error}).Case()).outcome, "taken back");
+    EXPECT_EQ(Judge(Runs(before, made, made, {question}, {error}).Case()).outcome, "") << "done without asking";
 }
 
 }  // namespace sweep_judge_test
