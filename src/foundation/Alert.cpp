@@ -44,8 +44,8 @@ QV_String FillArguments(const QV_String& text, const std::vector<QV_String>& arg
     if (units == nullptr || arguments.empty()) return text;
     std::u16string out;
     for (uint32_t i = 0; i < length; ++i) {
-        const bool slot = units[i] == u'{' && i + 2 < length && units[i + 1] >= u'1' && units[i + 1] <= u'9' &&
-            units[i + 2] == u'}';
+        const bool slot =
+            units[i] == u'{' && i + 2 < length && units[i + 1] >= u'1' && units[i + 1] <= u'9' && units[i + 2] == u'}';
         const size_t n = slot ? size_t(units[i + 1] - u'1') : arguments.size();
         if (n >= arguments.size()) {
             out += char16_t(units[i]);
