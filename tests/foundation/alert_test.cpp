@@ -39,7 +39,8 @@ std::string Reference(const std::string& text, const std::vector<std::string>& a
 
 TEST(FillArguments, FillsEachSlotOnceAndLeavesEverythingElseAsWritten) {
     std::mt19937 random(20261209);
-    const std::string pieces[] = {"{1}", "{2}", "{3}", "{9}", "{0}", "{", "}", "{{1}}", "{1", "a", " ", "é", "{12}", "x{"};
+    const std::string pieces[] = {"{1}",   "{2}", "{3}", "{9}", "{0}", "{",    "}",
+                                  "{{1}}", "{1",  "a",   " ",   "é",   "{12}", "x{"};
     for (int round = 0; round < 2000; ++round) {
         std::string text;
         const int parts = int(random() % 8);

@@ -16,7 +16,6 @@
 #include "elements/WholeCommand.hpp"
 #include "foundation/Alert.hpp"
 #include "foundation/ErrorCode.hpp"
-#include "foundation/GuidText.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
 #include "foundation/SelectionHelpers.hpp"
