@@ -68,8 +68,17 @@ QV_String AlertWords(AlertText text, const std::vector<QV_String>& arguments) {
 
 void ShowAlert(const Alert& alert) {
     if (!alert.Shows()) return;
+    QV_String detail = AlertWords(alert.detail, alert.arguments);
+    // A small text whose words could not be read still names what it was to name, and shows no marker.
+    if (!IsResText(detail)) {
+        detail = QV_String();
+        for (const QV_String& argument : alert.arguments) {
+            if (!detail.IsEmpty()) detail += " ";
+            detail += argument;
+        }
+    }
     ShowAlertBox(alert.kind, AlertWords(alert.title, alert.arguments), AlertWords(alert.message, alert.arguments),
-                 AlertWords(alert.detail, alert.arguments));
+                 detail);
 }
 
 void ShowErrorMessage(int32_t code, AlertKind kind) { ShowAlert(Alert(code, kind)); }

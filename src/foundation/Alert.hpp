@@ -12,9 +12,9 @@
 // that showed one and kept nothing is taken back whole, with the selection and window it started with
 // (WarningsShown).
 enum class AlertKind : int16_t {
-    Error = -1,       // a command, a tool's input or a dialog's check that failed
+    Error = -1,       // the stop sign: commands, tools and settings that failed
     Information = 1,  // a command done, and what came of it
-    Warning = 2,      // an import, a file, a library part or an object that could not be used as asked
+    Warning = 2,      // the caution sign: imports, the coordinate locator, the project's upkeep, refused names
 };
 
 // Entry `entry` of the string-table group `group` (its table for the current language is the group's base plus the
@@ -63,7 +63,8 @@ QV_String FillArguments(const QV_String& text, const std::vector<QV_String>& arg
 // The text of `text` in the current language with the arguments filled in; empty for no text.
 QV_String AlertWords(AlertText text, const std::vector<QV_String>& arguments);
 
-// Shows `alert` in the current language; nothing when it has no message.
+// Shows `alert` in the current language; nothing when it has no message. A small text that cannot be read is its
+// arguments alone.
 void ShowAlert(const Alert& alert);
 // Shows the error alert of `code` 1 to 70 (1-68 from the error table, 69 and 70 from the SOSI table entries 14 and
 // 16) under the title "Error"; nothing for other codes.

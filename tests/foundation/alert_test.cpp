@@ -146,6 +146,10 @@ TEST_F(AlertTest, ArgumentsFillEveryTextOfTheAlert) {
     EXPECT_EQ(shown.title, "Error");
     EXPECT_EQ(shown.texts.at(0), "East bridge (2 of 3)");
     EXPECT_EQ(shown.texts.at(1), "Left as they were: East bridge");
+    // A small text the resources cannot give still names what it was to name, without the marker.
+    ShowAlert(Alert(ErrUpdateFailed).Beneath(AlertText{ErrorTableBase, 9999}).With(QV_String("East bridge")));
+    EXPECT_EQ(DGDriver::Log().back().texts.at(0), "Error while modifying one or more objects.");
+    EXPECT_EQ(DGDriver::Log().back().texts.at(1), "East bridge");
 }
 
 }  // namespace alert_test
