@@ -514,7 +514,7 @@ inline bool FailedWhereNothingWasToDo(const RunCase& c) {
 
 // Warned without its text: the project as the clean run leaves it and the same alerts, where an alert whose text
 // the module's resources could not give says that a read failed instead ("Error while finding data.", with the
-// details the clean run's gives), and nothing more: not that the command was not done.
+// details the clean run's gives, or what they name), and nothing more: not that the command was not done.
 inline bool WarnedWithoutItsText(const RunCase& c) {
     if (c.run.hash != c.clean.hash || c.run.alerts.size() != c.clean.alerts.size() || c.run.alerts == c.clean.alerts)
         return false;
@@ -528,7 +528,13 @@ inline bool WarnedWithoutItsText(const RunCase& c) {
         const size_t title = clean.find(" | ");
         const size_t detail = title == std::string::npos ? std::string::npos : clean.find(" | ", title + 3);
         const std::string cleanDetail = detail == std::string::npos ? "" : clean.substr(detail);
-        if (run.substr(JudgedTexts().findingData.size()) != cleanDetail) return false;
+        // When the small text's own words could not be read either, it shows what it names alone, as the end of
+        // the clean run's.
+        const std::string runDetail = run.substr(JudgedTexts().findingData.size());
+        const bool namesAlone = runDetail.size() > 3 && runDetail.rfind(" | ", 0) == 0 &&
+            cleanDetail.size() > runDetail.size() &&
+            cleanDetail.compare(cleanDetail.size() - (runDetail.size() - 3), std::string::npos, runDetail, 3) == 0;
+        if (runDetail != cleanDetail && !namesAlone) return false;
     }
     return true;
 }

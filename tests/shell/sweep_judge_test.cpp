@@ -236,6 +236,12 @@ TEST(SweepJudge, AnErrorForWorkDoneIsAFaultUnlessItsStepHadNothingToDoOrItOnlyLo
         "warned without its text");
     EXPECT_EQ(Judge(Runs(before, after, after, {update + " | East bridge"}, {unread}).Case()).outcome, "")
         << "the object the clean run names is not named";
+    const std::string left = update + " | Left as they were: East bridge";
+    EXPECT_EQ(Judge(Runs(before, after, after, {left}, {unread + " | East bridge"}).Case()).outcome,
+              "warned without its text")
+        << "the small text's own words unread too: what it names, alone";
+    EXPECT_EQ(Judge(Runs(before, after, after, {left}, {unread + " | West bridge"}).Case()).outcome, "")
+        << "another object named";
     EXPECT_EQ(Judge(Runs(before, after, after, {}, {unread}).Case()).outcome, "done, a failed read told")
         << "an alert the clean run lacks, saying only that a read failed";
     EXPECT_FALSE(WarnedWithoutItsText(Runs(before, after, before, {edit}, {unread}).Case())) << "the work not done";
