@@ -8,6 +8,7 @@
 #include "elements/LevelOnStory.hpp"
 #include "elements/WrittenMemo.hpp"
 #include "elements/ChangeElementMemo.hpp"
+#include "foundation/Alert.hpp"
 #include "foundation/ErrorCode.hpp"
 
 #include "elements/ElementHelpers.hpp"
@@ -242,7 +243,7 @@ int32_t BasinCls::Create(EarthworkDialogs& dialogs, const API_Element& terrain) 
         if (err == APIERR_CANCEL) return 0;
         if (err != NoError) return ErrSpecifyingPoint;
         if (PointInPolygonWithArcs(outline, API_Coord{picked.x, picked.y}) == 1) break;
-        ShowErrorMessage(ErrClickInsideTerrain, 2);
+        ShowErrorMessage(ErrClickInsideTerrain, AlertKind::Warning);
     }
 
     // The height sampled at the point, the tracer and the basin are one command: a step that fails, the tracer's

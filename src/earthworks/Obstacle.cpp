@@ -13,6 +13,7 @@
 #include "elements/ParamIndexes.hpp"
 #include "elements/StoryHelpers.hpp"
 #include "elements/WholeCommand.hpp"
+#include "foundation/Alert.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/GuidText.hpp"
@@ -287,7 +288,7 @@ int32_t ObstacleCls::RemoveObstacle(ContourLineRefresh& contours, const API_Elem
             err = GetPointFromUser(click, neig, Prompt(PromptObstacle), nullptr, nullptr, nullptr, nullptr, -1, nullptr,
                                    nullptr, true);
             if (err != NoError || neig.guid == hostElement.header.guid) break;
-            ShowErrorMessage(ErrNotItsObstacle, -1);
+            ShowErrorMessage(ErrNotItsObstacle, AlertKind::Error);
         }
         if (err != NoError) {
             // Put back as it was; a reset that fails is the error, the failed pick's or the cancel's.

@@ -9,6 +9,7 @@
 #include "elements/LibPartViews.hpp"
 #include "elements/ObjectSets.hpp"
 #include "elements/WholeCommand.hpp"
+#include "foundation/Alert.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
@@ -301,7 +302,7 @@ ModelUpdateSteps FrameworkModelUpdateSteps() {
     };
     s.operatorLayerUpkeep = [] { return EnsureOperatorLayer() > 0; };
     s.filterPendingHeads = FilterPendingHeads;
-    s.showErrorMessage = [](int32_t code) { ShowErrorMessage(code, 2); };
+    s.showErrorMessage = [](int32_t code) { ShowErrorMessage(code, AlertKind::Warning); };
     return s;
 }
 

@@ -1,6 +1,7 @@
 #include "elements/OutlinePrims.hpp"
 
 #include "elements/ElementHelpers.hpp"
+#include "foundation/Alert.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
@@ -93,7 +94,7 @@ bool PickSide(BaseRSWCls& cls, int32_t promptIndex, int32_t firstSide, int32_t& 
         if (found && firstSide != 0 && Adjacent(firstSide, side, cls.segments.GetCount()))
             found = false, error = ErrClickNonAdjacentSegment;
         if (found) return true;
-        ShowErrorMessage(error, 2);
+        ShowErrorMessage(error, AlertKind::Warning);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "elements/ElementHelpers.hpp"
 #include "elements/LeftoverElements.hpp"
 #include "elements/UserView.hpp"
+#include "foundation/Alert.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ObservedElements.hpp"

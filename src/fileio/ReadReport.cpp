@@ -1,5 +1,6 @@
 #include "fileio/ReadReport.hpp"
 
+#include "foundation/Alert.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 
@@ -32,7 +33,8 @@ QV_String ReadReport::Describe() const {
         const ReadIssue issue = static_cast<ReadIssue>(i);
         if (counts[i] > 1 || issue == ReadIssue::MixedHeights || issue == ReadIssue::SpotHeightOnLine ||
             issue == ReadIssue::NoTableRow)
-            line += (QV_String(" (") += std::to_string(counts[i]).c_str()) += ")";
+            line = AlertWords(AlertText{ErrorTableBase, CountedText},
+                              {line, QV_String(std::to_string(counts[i]).c_str())});
         if (!text.IsEmpty()) text += "\n";
         text += line;
     }
@@ -42,18 +44,14 @@ QV_String ReadReport::Describe() const {
 void ShowReadReport(const ReadReport& report) {
     if (report.error != 0) {
         if (!report.HasIssues()) {
-            ShowErrorMessage(report.error, 2);
+            ShowErrorMessage(report.error, AlertKind::Warning);
             return;
         }
         // The error with its reason beneath it, in one alert.
-        QV_String title, message;
-        GetResString(title, ErrorTableBase + LanguageIndex, ErrorTitleEntry);
-        GetResString(message, ErrorTableBase + LanguageIndex, report.error);
-        ShowAlertBox(2, title, message, report.Describe());
+        const Alert alert(report.error, AlertKind::Warning);
+        ShowAlertBox(alert.kind, AlertWords(alert.title, {}), AlertWords(alert.message, {}), report.Describe());
         return;
     }
     if (!report.HasIssues()) return;
-    QV_String title;
-    GetResString(title, ErrorTableBase + LanguageIndex, ErrorTitleEntry);
-    ShowAlertBox(2, title, report.Describe(), QV_String());
+    ShowAlertBox(AlertKind::Warning, AlertWords(ErrorTitleText, {}), report.Describe(), QV_String());
 }

@@ -1,5 +1,6 @@
 #include "foundation/Documentation.hpp"
 
+#include "foundation/Alert.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/FileUtils.hpp"
 #include "foundation/Language.hpp"
@@ -53,7 +54,7 @@ QV_String Common(int32_t index) {
 void ReportMissingDocument(const QV_String& messageName, const QV_String& messageText) {
     QV_String text;
     ComposeMessageText(text, messageName, true, messageText, true);
-    ShowAlertBox(-1, QV_String(""), text, QV_String(""));
+    ShowAlertBox(AlertKind::Error, QV_String(""), text, QV_String(""));
 }
 
 void InitDialog(int16_t dialogId, HelpDialogData& data) {

@@ -87,11 +87,15 @@ constexpr int32_t SOSITableEntryOf(int32_t code) {
     return code == ErrJustInsertLocator ? 14 : code == ErrNotTheNeededObject ? 16 : 0;
 }
 
-// Entries of the error table past the codes: texts a dialog shows in an alert of its own (no code shows them).
+// Entries of the error table past the codes: texts a dialog shows in an alert of its own (no code shows them), and
+// the templates an alert fills with what it names ("{1}" the first argument).
 enum ErrorTableText : int32_t {
     ShpExtensionText = 69,  // "The name of the file must end with the .shp extension" (shown by none)
     NameUsedText = 70,      // "Name already used or empty!"
     IntervalsText = 71,     // "The intervals defined are not congruent"
+    CountedText = 101,      // "{1} ({2})"
+    NotUpdatedText = 102,   // "Left as they were: {1}"
+    SharedNameText = 103,   // "{1} ({2} of {3})"
 };
 
 // The entry of the title of every error alert ("Error").

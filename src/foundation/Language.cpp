@@ -2,9 +2,7 @@
 
 #include "foundation/ACAPI.hpp"
 #include "foundation/Config.hpp"
-#include "foundation/ErrorCode.hpp"
 
-#include "DG.hpp"
 #include "Resources.hpp"
 #include "UniString.hpp"
 
@@ -17,21 +15,9 @@ const QV_String LanguageCodes[LanguageCount] = {QV_String("ita"), QV_String("int
 
 namespace {
 
-constexpr int32_t CommonOK = 64;
 constexpr const char* MissingText = "_ERR_NO_";
-constexpr const char* BuiltInErrorTitle = "Error";
-// What a text the resources could not give is shown as: the read failed, nothing more is known (the command may
-// well have done its work).
-constexpr const char* BuiltInErrorText = "Error while finding data.";
-constexpr int32_t InformationAlertType = 1;
-constexpr int32_t ErrorAlertType = -1;
 
 bool IsLanguage(int32_t language) { return language >= 0 && language < LanguageCount; }
-
-GS::UniString ToUni(const QV_String& text) {
-    if (text.GetLength() == 0) return GS::UniString();
-    return GS::UniString(text.GetBuffer(), text.GetLength());
-}
 
 QV_String FromUni(const GS::UniString& text) {
     return QV_String(text.ToUStr(), text.GetLength() * 2, Encoding_UTF16LE);
@@ -56,43 +42,6 @@ QV_String& GetResString(QV_String& out, int32_t id, int32_t index) {
 }
 
 bool IsResText(const QV_String& text) { return !(text == QV_String(MissingText)); }
-
-namespace {
-int warningsShown = 0;
-}  // namespace
-
-int WarningsShown() { return warningsShown; }
-
-void ShowErrorMessage(int32_t code, int32_t alertType, const QV_String& detail) {
-    if (code < 1 || code > LastErrorCode) return;
-    QV_String message;
-    if (SOSITableEntryOf(code) == 0)
-        GetResString(message, ErrorTableBase + LanguageIndex, code);
-    else
-        GetResString(message, SOSITableBase + LanguageIndex, SOSITableEntryOf(code));
-    QV_String title;
-    GetResString(title, ErrorTableBase + LanguageIndex, ErrorTitleEntry);
-    ShowAlertBox(alertType, title, message, detail);
-}
-
-void ShowAlertBox(int32_t alertType, const QV_String& title, const QV_String& message, const QV_String& detail) {
-    // An alert whose words the resources could not give tells the user that much, as an error, and never shows
-    // the marker of a missing text: what it was to say is not known.
-    const bool unread = !IsResText(message);
-    if (unread) alertType = ErrorAlertType;
-    if (alertType != InformationAlertType) ++warningsShown;
-    QV_String button;
-    GetResString(button, CommonTableBase + LanguageIndex, CommonOK);
-    if (!IsResText(button)) button = QV_String("OK");
-    const QV_String shownTitle = IsResText(title) && !unread ? title
-        : alertType == InformationAlertType                  ? QV_String()
-                                                             : QV_String(BuiltInErrorTitle);
-    const QV_String shown = unread ? QV_String(BuiltInErrorText) : message;
-    DGAlert(static_cast<int16_t>(alertType), ToUni(shownTitle), ToUni(shown), ToUni(detail), ToUni(button),
-            GS::UniString(), GS::UniString());
-}
-
-void ShowUnreadTextError() { ShowAlertBox(ErrorAlertType, QV_String(), QV_String(MissingText), QV_String()); }
 
 bool LoadLanguage(bool reload) {
     if (reload) LoadConfigFile(ConfigSharedFile, false);

@@ -1,5 +1,5 @@
 #pragma once
-// Localised texts, the language index and the error alert.
+// Localised texts and the language index (the alerts that show them: Alert.hpp).
 //
 // String tables come in groups of seven consecutive ids, one per language: id = group base + language index
 // (0 Italian, 1 English, 2 French, 3 German, 4 Spanish, 5 Japanese, 6 Russian).
@@ -35,19 +35,6 @@ QV_String& GetResString(QV_String& out, int32_t id, int32_t index);
 bool IsResText(const QV_String& text);
 // The same for a given language instead of the global index (e.g. to preview a language not yet chosen).
 QV_String& GetResStringForLanguage(QV_String& out, int32_t id, int32_t index, int16_t language);
-
-// Shows error `code` 1 to 70 (1-68 from the error table, 69 and 70 from the SOSI table entries 14 and 16)
-// under the title "Error" in the current language, with `detail` (what it concerns) as the small text when given;
-// nothing for other codes.
-void ShowErrorMessage(int32_t code, int32_t alertType, const QV_String& detail = QV_String());
-// A modal host alert with one "OK" button; empty texts are left out. An alert whose title or message the
-// resources could not give is shown as the error "Error while finding data." instead.
-void ShowAlertBox(int32_t alertType, const QV_String& title, const QV_String& message, const QV_String& detail);
-// The error a text that could not be read is told with (a question that cannot be asked without its words).
-void ShowUnreadTextError();
-// How many alerts other than information ones (errors, warnings) ShowAlertBox has shown so far: an action that
-// showed one and kept nothing ended in failure.
-int WarningsShown();
 
 // Sets the language index from the shared configuration file ("Language_str", or the older numeric
 // "Language"); with reload the file is read again first. False, and index 1, when neither key is present.

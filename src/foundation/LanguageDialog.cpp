@@ -1,5 +1,6 @@
 #include "foundation/LanguageDialog.hpp"
 
+#include "foundation/Alert.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Config.hpp"
 #include "foundation/ErrorCode.hpp"
@@ -86,7 +87,7 @@ int16_t ConfirmLanguage(const LanguageDialogData& data) {
     const int16_t chosen = data.pickedLanguage >= 0 ? data.pickedLanguage : data.openingLanguage;
     if (chosen == data.openingLanguage) return ItemOK;
     if (!SetConfigValue(ConfigSharedFile, QV_String("Language_str"), LanguageCodes[chosen], true)) {
-        ShowErrorMessage(ErrSettings, -1);
+        ShowErrorMessage(ErrSettings, AlertKind::Error);
         return ItemCancel;
     }
     LanguageIndex = chosen;

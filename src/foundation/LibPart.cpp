@@ -1,5 +1,6 @@
 #include "foundation/LibPart.hpp"
 
+#include "foundation/Alert.hpp"
 #include "foundation/PathNames.hpp"
 #include "foundation/FileUtils.hpp"
 #include "foundation/ACAPI.hpp"
@@ -43,12 +44,12 @@ bool FindOrAsk(const QV_String& name, int32_t& libIndex, bool alertWhenMissing, 
     if (!alertWhenMissing) return false;
     // A refused search says nothing of the libraries: the user is told the search failed, not to load them.
     if (found == LibPartLookup::Refused) {
-        ShowErrorMessage(ErrFindingData, -1);
+        ShowErrorMessage(ErrFindingData, AlertKind::Error);
         return false;
     }
     QV_String text = message;
     if (text.IsEmpty()) GetResString(text, CommonTableBase + LanguageIndex, LibraryNotLoadedEntry);
-    ShowAlertBox(-1, QV_String(), text, QV_String());
+    ShowAlertBox(AlertKind::Error, QV_String(), text, QV_String());
     return false;
 }
 

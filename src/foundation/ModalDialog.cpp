@@ -1,5 +1,6 @@
 #include "foundation/ModalDialog.hpp"
 
+#include "foundation/Alert.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
@@ -11,7 +12,7 @@ int16_t RunModalDialogResource(int16_t resourceId, DGDialCallBack callback, DGUs
     const int16_t item = DGModalDialog(module, resourceId, module, callback, userData);
     // A dialog that never opened answers 0, which its owner takes for a cancel: the user must learn that the
     // command stopped (without the module's resources the alert falls back to its built-in English text).
-    if (item == 0) ShowErrorMessage(ErrDialog, 2);
+    if (item == 0) ShowErrorMessage(ErrDialog, AlertKind::Warning);
     return item;
 }
 

@@ -1,5 +1,6 @@
 #include "foundation/ToolLayerCheck.hpp"
 
+#include "foundation/Alert.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
@@ -14,7 +15,6 @@ constexpr int32_t TextCancel = 5;
 constexpr int32_t TextShowUnlock = 9;
 constexpr int32_t TextLayerHidden = 29;
 constexpr int32_t TextLayerDeleted = 30;
-constexpr int32_t DeletedAlertType = -1;
 constexpr int16_t QuestionAlertType = -2;
 
 GS::UniString CommonText(int32_t index) {
@@ -33,13 +33,11 @@ bool CheckToolLayer(int16_t layer) {
     const GSErrCode read = attribute.header.index == 0 ? APIERR_BADINDEX : ACAPI_Attribute_Get(&attribute);
     // A layer the host would not read may well be there: the user is told the read failed, not that it is gone.
     if (read != NoError && read != APIERR_BADINDEX) {
-        ShowErrorMessage(ErrFindingData, DeletedAlertType);
+        ShowErrorMessage(ErrFindingData, AlertKind::Error);
         return false;
     }
     if (read != NoError) {
-        QV_String text;
-        ShowAlertBox(DeletedAlertType, QV_String(),
-                     GetResString(text, CommonTableBase + LanguageIndex, TextLayerDeleted), QV_String());
+        ShowAlert(Alert(AlertKind::Error, AlertText(), AlertText{CommonTableBase, TextLayerDeleted}));
         return false;
     }
     if ((attribute.header.flags & (APILay_Hidden | APILay_Locked)) == 0) return true;

@@ -1,6 +1,7 @@
 #include "settings/PrefsLP.hpp"
 
 #include "elements/TextFonts.hpp"
+#include "foundation/Alert.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
@@ -101,7 +102,7 @@ bool PrefsLP::Save(Settings* settings) {
         PrefsEntryList entries;
         ok = ParamsToPrefsEntries(entries, params.handle, true) && WritePrefsFile(entries, GetPrefsFilePath());
     }
-    if (!ok) ShowErrorMessage(ErrSettings, -1);
+    if (!ok) ShowErrorMessage(ErrSettings, AlertKind::Error);
     return ok;
 }
 
@@ -118,6 +119,6 @@ bool PrefsLP::Reload(Settings* settings) {
         PartView view(params.handle);
         ok = RunSections(view, *settings, 0) && written;
     }
-    if (!ok) ShowErrorMessage(ErrSettings, -1);
+    if (!ok) ShowErrorMessage(ErrSettings, AlertKind::Error);
     return ok;
 }

@@ -5,6 +5,7 @@
 #include "elements/Localizator.hpp"
 #include "elements/ProjectOpenUpkeep.hpp"
 #include "elements/WholeCommand.hpp"
+#include "foundation/Alert.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
@@ -34,7 +35,7 @@ void ChooseLanguage() {
     if (!ShowLanguageDialog(QV_String(VersionBanner))) return;
     LoadLanguage(true);
     ToolsPalette().UpdateMenuTexts();
-    ShowErrorMessage(UpdateLocalizatorLanguage(previous), -1);
+    ShowErrorMessage(UpdateLocalizatorLanguage(previous), AlertKind::Error);
 }
 }  // namespace
 
@@ -47,7 +48,7 @@ bool HasPrefsLibPart() {
 int32_t ApplyLanguage() {
     const int16_t previous = LanguageIndex;
     LoadLanguage(true);
-    ShowErrorMessage(UpdateLocalizatorLanguage(previous), -1);
+    ShowErrorMessage(UpdateLocalizatorLanguage(previous), AlertKind::Error);
     LoadAddOnLibraries(true);
     // Without its part the GIS import has no subtype parameters; a count the host refused would pass for that.
     const GSErrCode counted = CountGISSubtypeParams();
@@ -70,11 +71,11 @@ void OpenToolsPalette() {
     PrefsLP::LoadAtStart(&GlobalSettings);
     // The palette still opens (its next click tries the layer again), but the earthworks' cut and fill objects
     // have no layer until then: the user learns it now rather than from a misplaced object.
-    if (!operatorLayer) ShowErrorMessage(ErrLayer, 2);
+    if (!operatorLayer) ShowErrorMessage(ErrLayer, AlertKind::Warning);
     // Elements that could not be looked at may not follow their edits, and an upkeep that could not finish has taken
     // its change back; the palette opens all the same.
-    ShowErrorMessage(observed, 2);
-    ShowErrorMessage(upkeep, 2);
+    ShowErrorMessage(observed, AlertKind::Warning);
+    ShowErrorMessage(upkeep, AlertKind::Warning);
 }
 
 void MenuCommandHandler(const API_MenuParams* menuParams, int16_t ownMenuResID) {
@@ -86,7 +87,7 @@ void MenuCommandHandler(const API_MenuParams* menuParams, int16_t ownMenuResID) 
     if (FirstMenuCommand != 0) {
         const int32_t ready = ApplyLanguage();
         if (ready != 0) {
-            ShowErrorMessage(ready, 2);
+            ShowErrorMessage(ready, AlertKind::Warning);
             return;
         }
     }

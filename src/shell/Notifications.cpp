@@ -3,6 +3,7 @@
 #include "elements/LinkUpkeep.hpp"
 #include "elements/ModelUpdate.hpp"
 #include "elements/ProjectOpenUpkeep.hpp"
+#include "foundation/Alert.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ObservedElements.hpp"
@@ -34,10 +35,10 @@ GSErrCode ProjectEventHandler(int32_t notifID, int32_t) {
             ForgetProjectMemory();
             // The host reports edits only of observed elements: without this a project's terrain could be
             // dragged away from its linked objects. Elements that could not be looked at are told.
-            ShowErrorMessage(AttachObserversToAddOnElements(), 2);
+            ShowErrorMessage(AttachObserversToAddOnElements(), AlertKind::Warning);
             // An upkeep that could not finish has taken its change back; the user learns it as the project opens
             // (a success, 0, shows nothing).
-            ShowErrorMessage(ProjectOpenUpkeep::RunOpeningUpkeep(), 2);
+            ShowErrorMessage(ProjectOpenUpkeep::RunOpeningUpkeep(), AlertKind::Warning);
             if (notifID == APINotify_Open) {
                 ReadProjectOffset();
             }
@@ -51,7 +52,9 @@ GSErrCode ProjectEventHandler(int32_t notifID, int32_t) {
             if (!PaletteSuspended) ToolsPalette().OnOpened();
             break;
         case EventToolInputReset: ResetToolInput(ToolsPalette()); break;
-        case APINotify_ConvertOldIds: ShowErrorMessage(RunLinkUpkeep(Ports().contourLineRefresh), 2); break;
+        case APINotify_ConvertOldIds:
+            ShowErrorMessage(RunLinkUpkeep(Ports().contourLineRefresh), AlertKind::Warning);
+            break;
         default: break;
     }
     return NoError;

@@ -1,5 +1,6 @@
 #include "shell/SubPaletteButtons.hpp"
 
+#include "foundation/Alert.hpp"
 #include "foundation/AddOnInfo.hpp"
 #include "foundation/Documentation.hpp"
 #include "foundation/Language.hpp"
@@ -23,7 +24,6 @@
 
 namespace {
 constexpr int32_t NotAvailableEntry = 90;  // table 32710 + language: "This tool is not available yet."
-constexpr int32_t InformationAlert = 1;
 
 void Hatch() { SelectToolbox18(); }
 
@@ -158,7 +158,5 @@ const SubPaletteButton* FindSubPaletteButton(int32_t index, int16_t item) {
 }
 
 void ShowToolNotAvailable() {
-    QV_String text;
-    GetResString(text, CommonTableBase + LanguageIndex, NotAvailableEntry);
-    ShowAlertBox(InformationAlert, QV_String(), text, QV_String());
+    ShowAlert(Alert(AlertKind::Information, AlertText(), AlertText{CommonTableBase, NotAvailableEntry}));
 }

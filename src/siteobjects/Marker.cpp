@@ -12,6 +12,7 @@
 #include "elements/ParamIndexes.hpp"
 #include "elements/StoryHelpers.hpp"
 #include "elements/TerrainProbe.hpp"
+#include "foundation/Alert.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
@@ -189,7 +190,7 @@ int32_t MarkerCls::RunSingleLevelMarkers() {
         if (err == APIERR_CANCEL) return 0;
         if (err != NoError) return ErrSpecifyingPoint;
         if (!PointOnOrInsideOutline(outline, point)) {
-            ShowErrorMessage(ErrClickInsideTerrain, -1);
+            ShowErrorMessage(ErrClickInsideTerrain, AlertKind::Error);
             continue;
         }
         // Every click is an undo step of its own.
@@ -352,5 +353,5 @@ void RunMarker(Settings& settings, SiteObjectDialogs& dialogs) {
             code = cls.ModifySelected(dialogs, levels, points);
         }
     }
-    if (code != 0) ShowErrorMessage(code, -1);
+    if (code != 0) ShowErrorMessage(code, AlertKind::Error);
 }

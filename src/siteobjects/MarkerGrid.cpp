@@ -1,4 +1,5 @@
 // The spot-height grid of the markers: its layout over the terrain's box, the heights at its nodes and its object.
+#include "foundation/Alert.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "siteobjects/Marker.hpp"
 
@@ -188,7 +189,7 @@ int32_t MarkerCls::RunSpotHeightGrid(SiteObjectDialogs& dialogs) {
         if (err != NoError) return ErrSpecifyingPoint;
         point = API_Coord{p.x, p.y};
         if (PointOnOrInsideOutline(outline, point)) break;
-        ShowErrorMessage(ErrClickInsideTerrain, -1);
+        ShowErrorMessage(ErrClickInsideTerrain, AlertKind::Error);
     }
     // "No", steps the grid cannot take and a stopped pass all leave no grid; a grid too large says so.
     gridError = 0;

@@ -2,6 +2,7 @@
 
 #include "elements/LibPartHelpers.hpp"
 #include "elements/ToolDefaults.hpp"
+#include "foundation/Alert.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
@@ -105,11 +106,11 @@ bool LoadTreeSettingsPart(TreeSettings& work) {
     if (err == APIERR_CANCEL) return false;
     ReleaseParamRecords(&params);
     if (err != NoError || index < 1) {
-        ShowErrorMessage(ErrObjectSettings, -1);
+        ShowErrorMessage(ErrObjectSettings, AlertKind::Error);
         return false;
     }
     if (!BaseLP::GetLibPartParams(index, &params, nullptr, nullptr, nullptr)) {
-        ShowErrorMessage(ErrObjectSettings, -1);
+        ShowErrorMessage(ErrObjectSettings, AlertKind::Error);
         return false;
     }
     BaseLP view;
@@ -164,7 +165,7 @@ void SaveTreeSettingsPart(const TreeSettings& work) {
     API_LibPart subtype = {};
     const GSErrCode found = LibPart_SearchByName(QV_String("SS_Settings_SubType"), ObjectLibPartType, subtype);
     if (found != NoError) {
-        ShowErrorMessage(LibPartSearchRefused(found) ? ErrFindingData : ErrSubtype, -1);
+        ShowErrorMessage(LibPartSearchRefused(found) ? ErrFindingData : ErrSubtype, AlertKind::Error);
         return;
     }
     QV_String path;
@@ -172,7 +173,7 @@ void SaveTreeSettingsPart(const TreeSettings& work) {
     // The list frees itself on every way out.
     QV_List<QV_LibPartSection> sections;
     if (!LibPartSection_Read(treeIndex, sections) || !WriteTreeSettingsParams(work, sections)) {
-        ShowErrorMessage(ErrCreatingObject, -1);
+        ShowErrorMessage(ErrCreatingObject, AlertKind::Error);
         return;
     }
     for (int32_t i = sections.GetCount() - 1; i >= 0; --i)
@@ -180,7 +181,7 @@ void SaveTreeSettingsPart(const TreeSettings& work) {
     int32_t created = -1;
     if (!LibPart_CreateFromSections(treeIndex, path, sections, QV_String(), QV_String(subtype.ownUnID), true, nullptr,
                                     nullptr, nullptr, false, nullptr, created))
-        ShowErrorMessage(ErrCreatingObject, -1);
+        ShowErrorMessage(ErrCreatingObject, AlertKind::Error);
 }
 
 bool ChooseCustomTreePart(bool trunk, QV_String& name, int32_t& index) {
@@ -192,7 +193,7 @@ bool ChooseCustomTreePart(bool trunk, QV_String& name, int32_t& index) {
     const GSErrCode search = key.GetLength() > 0 ? LibPart_SearchByName(key, ObjectLibPartType, found) : APIERR_BADNAME;
     // No part of that name leaves nothing preselected; a refused search is no answer to go on with.
     if (LibPartSearchRefused(search)) {
-        ShowErrorMessage(ErrFindingData, -1);
+        ShowErrorMessage(ErrFindingData, AlertKind::Error);
         return false;
     }
     if (search == NoError) chosen = found.index;
@@ -202,7 +203,7 @@ bool ChooseCustomTreePart(bool trunk, QV_String& name, int32_t& index) {
     ReleaseParamRecords(&params);
     if (err == APIERR_CANCEL) return false;
     if (err != NoError) {
-        ShowErrorMessage(ErrObjectSettings, -1);
+        ShowErrorMessage(ErrObjectSettings, AlertKind::Error);
         return false;
     }
     name = LibPartNameByIndex(chosen);

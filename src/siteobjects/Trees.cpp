@@ -4,6 +4,7 @@
 #include "elements/BaseLP.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/StoryHelpers.hpp"
+#include "foundation/Alert.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
@@ -46,13 +47,13 @@ void PlaceOneTree(const API_Element& defaults, int32_t libIndex, BaseLP& view, c
     if (onTerrain) tree.object.level = elevation;
     WriteTreeShape(view, s.branches, s.levels, s.angle);
     tree.header.layer = int16_t(s.layer);
-    if (!CheckToolLayer(int16_t(s.layer))) ShowErrorMessage(ErrLayer, -1);
+    if (!CheckToolLayer(int16_t(s.layer))) ShowErrorMessage(ErrLayer, AlertKind::Error);
     WriteTreeSettings(view, s);
     API_ElementMemo memo;
     std::memset(static_cast<void*>(&memo), 0, sizeof memo);
     memo.params = reinterpret_cast<API_AddParType**>(view.params);  // still the view's: not disposed here
     if (CreateElementWithMemo(&tree, &memo, false) != NoError) {
-        ShowErrorMessage(ErrCreatingObject, -1);
+        ShowErrorMessage(ErrCreatingObject, AlertKind::Error);
         return;
     }
     Rebuild();
@@ -100,7 +101,7 @@ int32_t CreateTree(SiteObjectDialogs& dialogs, const API_Element* terrain) {
     const bool confirmed = EditTreeSettings(dialogs, SettingsMode::NewElement) == DialogAnswer::Confirmed;
     // Counts typed past the dialog's ranges would make a tree no array holds.
     if (confirmed && !TreeCountsUsable(TreeGlobalSettings.branches, TreeGlobalSettings.levels)) {
-        ShowErrorMessage(ErrModifying, -1);
+        ShowErrorMessage(ErrModifying, AlertKind::Error);
     } else if (confirmed) {
         for (;;) {
             API_Coord3D click = {};
@@ -109,7 +110,7 @@ int32_t CreateTree(SiteObjectDialogs& dialogs, const API_Element* terrain) {
                                                    nullptr, nullptr, true);
             if (err == APIERR_CANCEL) break;
             if (err != NoError) {
-                ShowErrorMessage(ErrSpecifyingPoint, -1);
+                ShowErrorMessage(ErrSpecifyingPoint, AlertKind::Error);
                 break;
             }
             const API_Coord point = {click.x, click.y};
@@ -167,6 +168,6 @@ bool RegenerateTrees(SiteObjectDialogs& dialogs, const QV_List<API_Element>& tre
         }
         allGrown = allGrown && write;
     }
-    if (!allGrown) ShowErrorMessage(ErrModifying, -1);
+    if (!allGrown) ShowErrorMessage(ErrModifying, AlertKind::Error);
     return true;
 }

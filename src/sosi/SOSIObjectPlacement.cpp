@@ -5,6 +5,7 @@
 #include "elements/ElementHelpers.hpp"
 #include "elements/ToolDefaults.hpp"
 #include "elements/WrittenMemo.hpp"
+#include "foundation/Alert.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
@@ -158,7 +159,7 @@ bool EditSOSIObjectSettings(int32_t objectLibPartIndex) {
     std::memset(static_cast<void*>(&defaults), 0, sizeof defaults);
     defaults.header.typeID = API_ObjectID;
     if (ACAPI_Element_GetDefaults(&defaults, nullptr) != NoError) {
-        ShowErrorMessage(ErrFindingData, 2);
+        ShowErrorMessage(ErrFindingData, AlertKind::Warning);
         return false;
     }
     SOSIObjectSettings& settings = SOSIObjectSettingsRecord();
@@ -166,7 +167,7 @@ bool EditSOSIObjectSettings(int32_t objectLibPartIndex) {
         GSHandle params = nullptr;
         if (!BaseLP::GetLibPartParams(objectLibPartIndex, &params, nullptr, nullptr, nullptr) || params == nullptr) {
             ReleaseParamRecords(&params);
-            ShowErrorMessage(ErrFindingData, 2);
+            ShowErrorMessage(ErrFindingData, AlertKind::Warning);
             return false;
         }
         BaseLP view;
@@ -176,7 +177,7 @@ bool EditSOSIObjectSettings(int32_t objectLibPartIndex) {
         view.Detach();
         if (!written) {
             ReleaseParamRecords(&params);
-            ShowErrorMessage(ErrFindingData, 2);
+            ShowErrorMessage(ErrFindingData, AlertKind::Warning);
             return false;
         }
         // The dialog leaves its choice in the object tool's defaults: the placement takes them from there.
@@ -188,12 +189,12 @@ bool EditSOSIObjectSettings(int32_t objectLibPartIndex) {
         }
         if (err != NoError || params == nullptr) {
             ReleaseParamRecords(&params);
-            ShowErrorMessage(ErrFindingData, 2);
+            ShowErrorMessage(ErrFindingData, AlertKind::Warning);
             return false;
         }
         if (chosen != objectLibPartIndex) {
             ReleaseParamRecords(&params);
-            ShowErrorMessage(ErrNotTheNeededObject, 2);
+            ShowErrorMessage(ErrNotTheNeededObject, AlertKind::Warning);
             continue;
         }
         // Read into a copy: a part that lost a parameter leaves the remembered settings whole.
@@ -204,7 +205,7 @@ bool EditSOSIObjectSettings(int32_t objectLibPartIndex) {
         view.Detach();
         ReleaseParamRecords(&params);
         if (!read) {
-            ShowErrorMessage(ErrFindingData, 2);
+            ShowErrorMessage(ErrFindingData, AlertKind::Warning);
             return false;
         }
         settings = chosenSettings;

@@ -7,6 +7,7 @@
 #include "elements/ModelUpdate.hpp"
 #include "elements/UpdatedElements.hpp"
 #include "elements/WholeCommand.hpp"
+#include "foundation/Alert.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
@@ -137,7 +138,7 @@ bool ConstraintInput::InputStep(API_Coord& start, API_Coord& end, bool continueC
                                                    dialogs_.CoordinateFeedback(), nullptr, false);
             if (err != NoError) return ended(err, 12);
             if (ResolveClick(points, click, neig, start)) break;
-            ShowErrorMessage(ErrSelectPoint, -1);
+            ShowErrorMessage(ErrSelectPoint, AlertKind::Error);
         }
     }
     GetResString(prompt, PromptTableBase + LanguageIndex, PromptComplete);
@@ -152,7 +153,7 @@ bool ConstraintInput::InputStep(API_Coord& start, API_Coord& end, bool continueC
         const GSErrCode err = ACAPI_Interface(APIIo_GetLineID, &record, &rubber);
         if (err != NoError) return ended(err, 13);
         if (!ResolveClick(points, record.pos, record.neig, end)) {
-            ShowErrorMessage(ErrSelectPoint, -1);
+            ShowErrorMessage(ErrSelectPoint, AlertKind::Error);
             continue;
         }
         if (PointsCoincide(start, end)) return false;  // the chain closed on itself
@@ -164,7 +165,7 @@ bool ConstraintInput::InputStep(API_Coord& start, API_Coord& end, bool continueC
             return false;
         }
         if (crosses != 0) {
-            ShowErrorMessage(ErrConstraintCrosses, -1);
+            ShowErrorMessage(ErrConstraintCrosses, AlertKind::Error);
             continue;
         }
         dialogs_.ResetToolInput();

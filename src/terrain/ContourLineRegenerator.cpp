@@ -1,10 +1,11 @@
 #include "terrain/ContourLineRegenerator.hpp"
 
+#include "foundation/Alert.hpp"
 #include "foundation/Language.hpp"
 #include "terrain/ContourLineCls.hpp"
 
 void ContourLineRegenerator::RefreshContourLines(const API_Element& terrain) {
     ContourLineCls cls;
     const int32_t result = cls.Regenerate(terrain, nullptr);
-    if (result != 0) ShowErrorMessage(result, -1);
+    if (result != 0) ShowErrorMessage(result, AlertKind::Error);
 }

@@ -7,6 +7,7 @@
 #include "elements/ModelUpdate.hpp"
 #include "elements/UpdatedElements.hpp"
 #include "elements/WholeCommand.hpp"
+#include "foundation/Alert.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
@@ -230,7 +231,7 @@ int32_t PointTool::AskPosition(bool& given) {
         if (err == APIERR_CANCEL) return 0;
         if (err != NoError) return ErrSpecifyingPoint;
         if (neig.guid != APINULLGuid && IsTerrainPoint(neig.guid)) {
-            ShowErrorMessage(ErrPointPresent, -1);
+            ShowErrorMessage(ErrPointPresent, AlertKind::Error);
             continue;
         }
         clicked = point;
@@ -283,7 +284,7 @@ int32_t PointTool::PlaceByClicks() {
             ++created;
             dialogs_.InitPointPalette();
         } else {
-            ShowErrorMessage(ErrModifying, -1);
+            ShowErrorMessage(ErrModifying, AlertKind::Error);
         }
     }
     // An input error ends the run like a cancel: the palette goes and the flag only stays for points made, so

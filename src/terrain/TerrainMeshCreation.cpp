@@ -5,6 +5,7 @@
 #include "elements/ModelUpdate.hpp"
 #include "elements/StoryHelpers.hpp"
 #include "elements/WrittenMemo.hpp"
+#include "foundation/Alert.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "terrain/TerrainDataRecord.hpp"
@@ -20,7 +21,6 @@ namespace {
 
 constexpr int32_t MessageTable = 32580;
 constexpr int32_t TerrainCreatedEntry = 33;
-constexpr int32_t InformationAlert = 1;
 
 bool Chained(const QV_Segment3D& a, const QV_Segment3D& b) {
     return std::fabs(a.end.x - b.begin.x) < BreakLineChainTolerance &&
@@ -143,8 +143,6 @@ bool CreateTerrainMesh(const TerrainRecord& record, double verticalOffset, API_E
     if (ACAPI_Element_AttachObserver(mesh.header.guid) != NoError) return false;
     if (!WriteTerrainDataRecord(mesh)) return false;
 
-    QV_String text;
-    GetResString(text, MessageTable + LanguageIndex, TerrainCreatedEntry);
-    ShowAlertBox(InformationAlert, QV_String(), text, QV_String());
+    ShowAlert(Alert(AlertKind::Information, AlertText(), AlertText{MessageTable, TerrainCreatedEntry}));
     return true;
 }

@@ -1,6 +1,7 @@
 // The result codes' header says what each number shows: every code up to the last is named, and the error alert
 // shows the text its name's comment gives; the error table's other entries hold the texts their names give.
 #include "InProcessHost.hpp"
+#include "foundation/Alert.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 
@@ -58,14 +59,14 @@ TEST_F(ErrorCodeTest, EveryCodeShowsTheTextItsNameGives) {
         const auto named = codes.find(code);
         ASSERT_NE(named, codes.end()) << code << " has no name";
         DGDriver::ClearQueueAndLog();
-        ShowErrorMessage(code, -1);
+        ShowErrorMessage(code, AlertKind::Error);
         ASSERT_EQ(DGDriver::Log().size(), 1u) << named->second.name;
         const std::string shown = DGDriver::Log().back().texts.at(0);
         EXPECT_EQ(shown.substr(0, named->second.text.size()), named->second.text)
             << named->second.name << " = " << code << " shows \"" << shown << "\"";
     }
     DGDriver::ClearQueueAndLog();
-    ShowErrorMessage(LastErrorCode + 1, -1);
+    ShowErrorMessage(LastErrorCode + 1, AlertKind::Error);
     EXPECT_TRUE(DGDriver::Log().empty());
 }
 

@@ -5,6 +5,7 @@
 #include "foundation/ErrorCode.hpp"
 
 #include "foundation/ACAPI.hpp"
+#include "foundation/Alert.hpp"
 #include "foundation/Config.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LanguageDialog.hpp"
@@ -195,9 +196,9 @@ TEST_F(LanguageTest, ShippedResourcesLoadCleanlyAndCarryEverySevenLanguages) {
 }
 
 TEST_F(LanguageTest, ErrorMessagesReachTheDialogManager) {
-    ShowErrorMessage(ErrJustInsertLocator, -1);
-    ShowErrorMessage(ErrSettings, -1);
-    ShowErrorMessage(ErrNoTxtExtension, -1);
+    ShowErrorMessage(ErrJustInsertLocator, AlertKind::Error);
+    ShowErrorMessage(ErrSettings, AlertKind::Error);
+    ShowErrorMessage(ErrNoTxtExtension, AlertKind::Error);
     const auto& log = DGDriver::Log();
     ASSERT_EQ(log.size(), 3u);
     EXPECT_EQ(log[0].kind, "alert");
@@ -211,36 +212,36 @@ TEST_F(LanguageTest, ErrorMessagesReachTheDialogManager) {
     EXPECT_EQ(log[2].texts[0],
               "The name of the source file does not include the extension .TXT ... \nSelect another file.");
 
-    ShowErrorMessage(ErrNotTheNeededObject, -1);
+    ShowErrorMessage(ErrNotTheNeededObject, AlertKind::Error);
     EXPECT_EQ(DGDriver::Log().back().texts[0], "The selected object isn't the needed one!");
 
-    // What the message concerns goes below it.
-    ShowErrorMessage(ErrUpdateFailed, -1, QV_String("East bridge"));
+    // What the message concerns goes below it, filled into its template.
+    ShowAlert(Alert(ErrUpdateFailed).Beneath(AlertText{ErrorTableBase, NotUpdatedText}).With(QV_String("East bridge")));
     EXPECT_EQ(DGDriver::Log().back().texts[0], "Error while modifying one or more objects.");
-    EXPECT_EQ(DGDriver::Log().back().texts[1], "East bridge");
+    EXPECT_EQ(DGDriver::Log().back().texts[1], "Left as they were: East bridge");
     // An alert, warning or note, whose text the resources could not give says only that a read failed, as an
     // error, and never shows the marker; a title alone unread leaves the message as it is.
-    for (int32_t type : {2, 1}) {
-        ShowAlertBox(type, QV_String("_ERR_NO_"), QV_String("_ERR_NO_"), QV_String());
+    for (AlertKind kind : {AlertKind::Warning, AlertKind::Information}) {
+        ShowAlertBox(kind, QV_String("_ERR_NO_"), QV_String("_ERR_NO_"), QV_String());
         EXPECT_EQ(DGDriver::Log().back().title, "Error");
         EXPECT_EQ(DGDriver::Log().back().texts[0], "Error while finding data.");
         EXPECT_EQ(DGDriver::Log().back().id, -1);
     }
-    ShowAlertBox(1, QV_String("_ERR_NO_"), QV_String("Export complete!"), QV_String());
+    ShowAlertBox(AlertKind::Information, QV_String("_ERR_NO_"), QV_String("Export complete!"), QV_String());
     EXPECT_EQ(DGDriver::Log().back().title, "");
     EXPECT_EQ(DGDriver::Log().back().texts[0], "Export complete!");
     EXPECT_EQ(DGDriver::Log().back().id, 1);
 
     DGDriver::ClearQueueAndLog();
-    ShowErrorMessage(0, -1);
-    ShowErrorMessage(LastErrorCode + 1, -1);
-    ShowErrorMessage(-5, -1);
+    ShowErrorMessage(0, AlertKind::Error);
+    ShowErrorMessage(LastErrorCode + 1, AlertKind::Error);
+    ShowErrorMessage(-5, AlertKind::Error);
     EXPECT_TRUE(DGDriver::Log().empty());
 }
 
 TEST_F(LanguageTest, AlertsUseTheCurrentLanguageAndFallBackToEnglish) {
     LanguageIndex = 4;
-    ShowAlertBox(-1, QV_String(), QV_String("Message"), QV_String("Detail"));
+    ShowAlertBox(AlertKind::Error, QV_String(), QV_String("Message"), QV_String("Detail"));
     const auto* alert = LastOf("alert");
     ASSERT_NE(alert, nullptr);
     EXPECT_EQ(alert->title, "");
@@ -249,7 +250,7 @@ TEST_F(LanguageTest, AlertsUseTheCurrentLanguageAndFallBackToEnglish) {
     EXPECT_EQ(alert->buttons, std::vector<std::string>{"Aceptar"});
     // German error texts are not translated yet: the English ones are shown.
     LanguageIndex = 3;
-    ShowErrorMessage(ErrSettings, -1);
+    ShowErrorMessage(ErrSettings, AlertKind::Error);
     alert = LastOf("alert");
     EXPECT_EQ(alert->title, "Error");
     EXPECT_EQ(alert->texts[0], "Error while managing settings.");

@@ -4,6 +4,8 @@
 // its reason in Outcomes(); a run that meets none is a fault, and the judge says what is wrong with it.
 #include "SweepDump.hpp"
 #include "TestSupport.hpp"
+#include "elements/ElemDataRecord.hpp"
+#include "elements/KindName.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 
@@ -86,11 +88,12 @@ struct RunCase {
 struct JudgeTexts {
     std::string findingData, pointError, layerRefused, observingPass, objectNotMade;
 };
-inline std::string ModuleErrorText(int32_t entry) {
+inline std::string ModuleText(int32_t table, int32_t entry) {
     GS::UniString text;
-    if (!RSGetIndString(&text, ErrorTableBase + LanguageEnglish, entry, TestSupport::ModuleResources())) return "";
+    if (!RSGetIndString(&text, table, entry, TestSupport::ModuleResources())) return "";
     return text.ToUtf8();
 }
+inline std::string ModuleErrorText(int32_t entry) { return ModuleText(ErrorTableBase + LanguageEnglish, entry); }
 inline const JudgeTexts& JudgedTexts() {
     static const JudgeTexts texts = [] {
         const std::string title = ModuleErrorText(ErrorTitleEntry) + " | ";
@@ -119,28 +122,48 @@ inline std::vector<std::string> NewAlerts(const std::vector<std::string>& run, c
     return Added(clean, run);
 }
 
-// An alert that puts the blame on the user's input (the selection, a name, a drawing, a file): shown for a failed
-// host call, it sends the user looking for a fault that is not theirs.
+// The texts of alerts that put the blame on the user's input (the selection, a name, a drawing, a file), read from
+// the module's resources in English: shown for a failed host call, each sends the user looking for a fault that is
+// not theirs.
+inline const std::vector<std::string>& BlamingTexts() {
+    static const std::vector<std::string> texts = [] {
+        const int32_t errors = ErrorTableBase + LanguageEnglish;
+        const std::pair<int32_t, int32_t> entries[] = {
+            {errors, ErrOutlineTooShort},
+            {errors, NameUsedText},
+            {ImportTableBase + LanguageEnglish, 8},  // "... a terrain and a selected polyline!"
+            {errors, ErrSelectTerrain},
+            {errors, ErrOneTerrainOnly},
+            {errors, ErrTwoOutlines},
+            {errors, ErrNoOutline},
+            {errors, ErrNoFill},
+            {errors, ErrMustBeClosed},
+            {errors, ErrMustBeOpen},
+            {errors, ErrHasCurves},
+            {errors, ErrOutlineCorners},
+            {errors, ErrSelectPoint},
+            {errors, ErrOneElementOnly},
+            {errors, ErrClickLineSegment},
+            {errors, ErrClickOtherSegment},
+            {errors, ErrClickSelectedFill},
+            {errors, ErrClickNonAdjacentSegment},
+            {errors, ErrNotItsObstacle},
+            {errors, ErrNothingReadable},
+            {CommonTableBase + LanguageEnglish, 30},  // "The former layer of this tool has been deleted. ..."
+        };
+        std::vector<std::string> out;
+        for (const auto& [table, entry] : entries) {
+            const std::string text = ModuleText(table, entry);
+            if (!text.empty()) out.push_back(text);
+        }
+        return out;
+    }();
+    return texts;
+}
 inline bool BlamesInput(const std::string& alert) {
-    static const char* const blames[] = {
-        "less than three nodes",
-        "Name already used or empty",
-        "a terrain and a selected polyline",
-        "Select a terrain to perform the command",
-        "Select one terrain only",
-        "More than one outline has been selected",
-        "No outline selected",
-        "You have not selected a fill",
-        "The selected polygon must",
-        "The selected outline has corners without points",
-        "You must select",
-        "You must click on",
-        "does not contain information readable",
-        "The former layer of this tool has been deleted",
-    };
-    for (const char* b : blames)
-        if (alert.find(b) != std::string::npos) return true;
-    return false;
+    const std::vector<std::string>& blames = BlamingTexts();
+    return std::any_of(blames.begin(), blames.end(),
+                       [&alert](const std::string& b) { return alert.find(b) != std::string::npos; });
 }
 
 // The marker the resources give for a text they do not have: an alert or question showing it says nothing.
@@ -373,13 +396,26 @@ inline bool RebuildKeeps(const RunCase& c) {
 
 // Updated in part: an update of several objects (the data update) that could not update some of them keeps, as one
 // undo step, those it updated, each exactly as the clean run left it, leaves each of the others exactly as before,
-// with its solid links, and names each of those by its ID text in an alert the clean run does not show. Nothing is
+// with its solid links, and names each of those by its ID text (or kind) in an alert the clean run does not show. Nothing is
 // made or deleted, everything else as the clean run left it; the terrain's contour lines as the clean run's or as
 // before.
 inline std::string IdTextOf(const ordered_json& project, const std::string& guid) {
     for (const ordered_json& e : project.value("elements", ordered_json::array()))
         if (e.value("guid", "") == guid) return e.value("memo", ordered_json::object()).value("infoString", "");
     return "";
+}
+// Whether `alert` names objects left as they were ("Left as they were: ...") with a kind's name among them, as it
+// names an object without an ID text.
+inline bool NamesAKind(const std::string& alert) {
+    std::string lead = ModuleErrorText(NotUpdatedText);
+    lead = lead.substr(0, lead.find("{1}"));
+    const size_t at = alert.find(lead);
+    if (lead.empty() || at == std::string::npos) return false;
+    for (int32_t kind = ElemKind_Point; kind <= ElemKind_Railway; ++kind) {
+        const std::string name = ModuleErrorText(KindNameTextBase + kind);
+        if (!name.empty() && alert.find(name, at + lead.size()) != std::string::npos) return true;
+    }
+    return false;
 }
 inline Signature LinkLines(const ordered_json& project, const std::set<std::string>& guids, bool touching) {
     Signature out;
@@ -417,11 +453,13 @@ inline bool UpdatedInPart(const RunCase& c) {
     if (left.empty() || updated == 0) return false;
     const std::vector<std::string> told = NewAlerts(c.run.alerts, c.clean.alerts);
     for (const std::string& guid : left) {
+        // An object without an ID text goes by its kind; none goes by its raw id.
         const std::string id = IdTextOf(c.before.Project(), guid);
-        if (id.empty() || std::none_of(told.begin(), told.end(), [&id](const std::string& alert) {
-                return alert.find(id) != std::string::npos;
-            }))
-            return false;
+        const auto names = [&told](const std::string& text) {
+            return std::any_of(told.begin(), told.end(),
+                               [&text](const std::string& alert) { return alert.find(text) != std::string::npos; });
+        };
+        if (names(guid) || (id.empty() ? std::none_of(told.begin(), told.end(), NamesAKind) : !names(id))) return false;
     }
     Signature links = LinkLines(c.clean.Project(), left, false), kept = LinkLines(c.before.Project(), left, true);
     links.insert(links.end(), kept.begin(), kept.end());
@@ -491,7 +529,7 @@ inline bool FailedWhereNothingWasToDo(const RunCase& c) {
 
 // Warned without its text: the project as the clean run leaves it and the same alerts, where an alert whose text
 // the module's resources could not give says that a read failed instead ("Error while finding data.", with the
-// details the clean run's gives), and nothing more: not that the command was not done.
+// details the clean run's gives, or what they name), and nothing more: not that the command was not done.
 inline bool WarnedWithoutItsText(const RunCase& c) {
     if (c.run.hash != c.clean.hash || c.run.alerts.size() != c.clean.alerts.size() || c.run.alerts == c.clean.alerts)
         return false;
@@ -505,7 +543,13 @@ inline bool WarnedWithoutItsText(const RunCase& c) {
         const size_t title = clean.find(" | ");
         const size_t detail = title == std::string::npos ? std::string::npos : clean.find(" | ", title + 3);
         const std::string cleanDetail = detail == std::string::npos ? "" : clean.substr(detail);
-        if (run.substr(JudgedTexts().findingData.size()) != cleanDetail) return false;
+        // When the small text's own words could not be read either, it shows what it names alone, as the end of
+        // the clean run's.
+        const std::string runDetail = run.substr(JudgedTexts().findingData.size());
+        const bool namesAlone = runDetail.size() > 3 && runDetail.rfind(" | ", 0) == 0 &&
+            cleanDetail.size() > runDetail.size() &&
+            cleanDetail.compare(cleanDetail.size() - (runDetail.size() - 3), std::string::npos, runDetail, 3) == 0;
+        if (runDetail != cleanDetail && !namesAlone) return false;
     }
     return true;
 }

@@ -133,7 +133,9 @@ TEST_F(WallsUpdateTest, AWallThatFailsIsReportedAndLeftAsItWasWhileTheOthersUpda
     WriteRecord(far.header.guid, ElemKind_Wall, lost);
     const nlohmann::ordered_json before = Walls();
     EXPECT_EQ(Update({near.header.guid, far.header.guid}), "Error while modifying one or more objects.");
-    EXPECT_EQ(detail, "WALL (" + GuidOf(far) + ")");  // both go by "WALL": the one left is told apart
+    // Both go by "WALL": the alert tells how many of those so named were left, never their raw ids.
+    EXPECT_EQ(detail, "Left as they were: WALL (1 of 2)");
+    EXPECT_EQ(detail.find(GuidOf(far)), std::string::npos);
     const nlohmann::ordered_json after = Walls();
     ASSERT_EQ(after.size(), 2u);
     EXPECT_FALSE(after[0] == before[0]);  // the near wall took the heights of its new place
@@ -161,13 +163,17 @@ TEST_F(WallsUpdateTest, TheAlertNamesEveryWallThatWasNotUpdated) {
     WriteRecord(far.header.guid, ElemKind_Wall, lost);
     Move(near, 10.0);
     EXPECT_EQ(Update({near.header.guid, far.header.guid}), "Error while modifying one or more objects.");
-    EXPECT_EQ(detail, "South wall");
+    EXPECT_EQ(detail, "Left as they were: South wall");
     Move(near, 10.0);
     ASSERT_TRUE(host->FailCall("Element_GetMemo", -1, APIERR_GENERAL));
     EXPECT_EQ(Update({near.header.guid, far.header.guid}), "Error while modifying one or more objects.");
     host->ClearFailures();
-    EXPECT_EQ(detail, "North wall, South wall");
+    EXPECT_EQ(detail, "Left as they were: North wall, South wall");
     EXPECT_EQ(Update({near.header.guid}), "");  // updated: nothing told
+    // A wall without an ID text goes by its kind.
+    Name(far, "");
+    EXPECT_EQ(Update({near.header.guid, far.header.guid}), "Error while modifying one or more objects.");
+    EXPECT_EQ(detail, "Left as they were: Wall");
 }
 
 }  // namespace data_update_test

@@ -122,8 +122,9 @@ TEST(SweepJudge, TakenBackIsTheProjectBeforeWithTheUserTold) {
     const ordered_json before = Project({Wall(1)}), after = Project({Wall(1), Object(2, "ROAD", 1, "r")});
     EXPECT_EQ(Judge(Runs(before, after, before, {}, {Failed}).Case()).outcome, "taken back");
     EXPECT_NE(Judge(Runs(before, after, before, {Skirt}, {Skirt}).Case()).fault, "");
-    const Verdict blamed =
-        Judge(Runs(before, after, before, {}, {"Terrain | ... a terrain and a selected polyline!"}).Case());
+    const Verdict blamed = Judge(
+        Runs(before, after, before, {}, {"Error | Command is applied when you have a terrain and a selected polyline!"})
+            .Case());
     EXPECT_NE(blamed.fault.find("blames"), std::string::npos) << blamed.fault;
 }
 
@@ -193,6 +194,19 @@ TEST(SweepJudge, UpdatedInPartKeepsTheUpdatedObjectsAndNamesEachOfTheOthers) {
     EXPECT_EQ(Judge(Runs(before, clean, wallToo, {}, {east}).Case()).outcome, "") << "an element not updated changed";
     const ordered_json unlinked = Project({named(1, "North", 2), named(2, "East", 1), Wall(3)}, {Link(1, 3)});
     EXPECT_EQ(Judge(Runs(before, clean, unlinked, {}, {east}).Case()).outcome, "") << "the one left lost its link";
+
+    // Without an ID text the one left goes by its kind, never by its raw id.
+    const ordered_json unnamedBefore = Project({named(1, "North", 1), named(2, "", 1), Wall(3)}, links);
+    const ordered_json unnamedClean = Project({named(1, "North", 2), named(2, "", 2), Wall(3)}, links);
+    const ordered_json unnamedRun = Project({named(1, "North", 2), named(2, "", 1), Wall(3)}, links);
+    const auto judged = [&](const std::string& alert) {
+        return Judge(Runs(unnamedBefore, unnamedClean, unnamedRun, {}, {alert}).Case()).outcome;
+    };
+    const std::string update = "Error | Error while modifying one or more objects. | Left as they were: ";
+    EXPECT_EQ(judged(update + "Bridge"), "updated in part");
+    EXPECT_EQ(judged(update + G(2)), "") << "named by its raw id";
+    EXPECT_EQ(judged(update + "Bridge (" + G(2) + ")"), "") << "its raw id beside its kind";
+    EXPECT_EQ(judged("Error | Error while modifying one or more objects."), "") << "not named at all";
 }
 
 TEST(SweepJudge, AnErrorForWorkDoneIsAFaultUnlessItsStepHadNothingToDoOrItOnlyLostItsText) {
@@ -223,6 +237,12 @@ TEST(SweepJudge, AnErrorForWorkDoneIsAFaultUnlessItsStepHadNothingToDoOrItOnlyLo
         "warned without its text");
     EXPECT_EQ(Judge(Runs(before, after, after, {update + " | East bridge"}, {unread}).Case()).outcome, "")
         << "the object the clean run names is not named";
+    const std::string left = update + " | Left as they were: East bridge";
+    EXPECT_EQ(Judge(Runs(before, after, after, {left}, {unread + " | East bridge"}).Case()).outcome,
+              "warned without its text")
+        << "the small text's own words unread too: what it names, alone";
+    EXPECT_EQ(Judge(Runs(before, after, after, {left}, {unread + " | West bridge"}).Case()).outcome, "")
+        << "another object named";
     EXPECT_EQ(Judge(Runs(before, after, after, {}, {unread}).Case()).outcome, "done, a failed read told")
         << "an alert the clean run lacks, saying only that a read failed";
     EXPECT_FALSE(WarnedWithoutItsText(Runs(before, after, before, {edit}, {unread}).Case())) << "the work not done";

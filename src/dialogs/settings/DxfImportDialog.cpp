@@ -1,6 +1,7 @@
 #include "dialogs/settings/DxfImportDialog.hpp"
 
 #include "dialogs/settings/DialogTexts.hpp"
+#include "foundation/Alert.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/DialogLayouts.hpp"
 #include "foundation/ErrorCode.hpp"
@@ -154,10 +155,7 @@ int16_t Click(int16_t dialogId, int16_t item, DxfImportBlock& block) {
     if (item == ItemOK) {
         // Every coordinate would collapse onto the origin.
         if (!(DGGetItemValDouble(dialogId, l.unit) > 0.0)) {
-            QV_String title, text;
-            GetResString(title, ErrorTableBase + LanguageIndex, ErrorTitleEntry);
-            GetResString(text, GeneralTableBase + LanguageIndex, ZeroUnitText);
-            ShowAlertBox(2, title, text, QV_String());
+            ShowAlert(Alert(AlertKind::Warning, ErrorTitleText, AlertText{GeneralTableBase, ZeroUnitText}));
             return 0;
         }
         return ItemOK;

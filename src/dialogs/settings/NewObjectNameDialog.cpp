@@ -2,6 +2,7 @@
 
 #include "dialogs/settings/DialogTexts.hpp"
 #include "fileio/GISObjects.hpp"
+#include "foundation/Alert.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
@@ -35,13 +36,10 @@ int16_t Click(int16_t dialogId, int16_t item, NewObjectNameBlock&) {
     if (NewObjectNameAccepted(ItemText(dialogId, 3), &refused)) return 1;
     // A name the host would not look up is not the user's fault: the alert says the search failed.
     if (refused) {
-        ShowErrorMessage(ErrFindingData, 2);
+        ShowErrorMessage(ErrFindingData, AlertKind::Warning);
         return 0;
     }
-    QV_String title, text;
-    GetResString(title, ErrorTableBase + LanguageIndex, ErrorTitleEntry);
-    GetResString(text, ErrorTableBase + LanguageIndex, NameUsedText);
-    ShowAlertBox(2, title, text, QV_String());
+    ShowAlert(Alert(AlertKind::Warning, ErrorTitleText, AlertText{ErrorTableBase, NameUsedText}));
     return 0;
 }
 

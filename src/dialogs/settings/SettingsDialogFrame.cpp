@@ -1,6 +1,7 @@
 #include "dialogs/settings/SettingsDialogFrame.hpp"
 
 #include "dialogs/settings/DialogTexts.hpp"
+#include "foundation/Alert.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/DialogKit.hpp"
 #include "foundation/DialogPicture.hpp"
@@ -61,7 +62,7 @@ void InitSettingsLayout(int16_t dialogId, const SettingsLayout& layout, Settings
             bound = BindUserControl(dialogId, f.pairItem, APIUserControl_Pen) && bound;
     }
     // A chooser the host would not set up stays dead in the dialog: the user is told, once; the rest works.
-    if (!bound) ShowErrorMessage(ErrDialog, -1);
+    if (!bound) ShowErrorMessage(ErrDialog, AlertKind::Error);
 }
 
 void FinishSettingsLayoutInit(int16_t dialogId, const SettingsLayout& layout, const DialogBlockHead& head) {

@@ -2,6 +2,7 @@
 
 #include "dialogs/settings/DialogTexts.hpp"
 #include "dialogs/settings/SettingsDialogFrame.hpp"
+#include "foundation/Alert.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
@@ -343,7 +344,7 @@ struct First {
                 !TerrainLevelsRise(Checked(dialogId, F_ThirdBand), Checked(dialogId, F_SecondBand),
                                    DGGetItemValDouble(dialogId, F_Highest), DGGetItemValDouble(dialogId, F_Second),
                                    DGGetItemValDouble(dialogId, F_Third), DGGetItemValDouble(dialogId, F_Lowest))) {
-                ShowErrorMessage(ErrLevels, -1);
+                ShowErrorMessage(ErrLevels, AlertKind::Error);
                 return 0;
             }
             return SettingsItemOK;
@@ -521,7 +522,7 @@ struct Second {
                 const ContourLineSettings& c = *b.contour;
                 if (!TerrainLevelsRise(c.useAverage != 0, c.useAverage2 != 0, c.maxDepth, c.average2, c.average,
                                        c.minDepth)) {
-                    ShowErrorMessage(ErrLevels, -1);
+                    ShowErrorMessage(ErrLevels, AlertKind::Error);
                     return 0;
                 }
             }

@@ -2,6 +2,7 @@
 
 #include "elements/HostFonts.hpp"
 #include "elements/TextFonts.hpp"
+#include "foundation/Alert.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 

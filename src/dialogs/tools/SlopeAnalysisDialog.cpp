@@ -2,6 +2,7 @@
 
 #include "dialogs/settings/SettingsDialogFrame.hpp"
 #include "dialogs/tools/DialogUtilities.hpp"
+#include "foundation/Alert.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 
@@ -118,11 +119,7 @@ void Change(int16_t dialogId, int16_t item, Frame::Block& frameBlock) {
             ShowBounds(dialogId, bounds);
         } else {
             ShowBounds(dialogId, block.lastBounds);
-            QV_String title;
-            QV_String text;
-            GetResString(title, ErrorTableBase + LanguageIndex, ErrorTitleEntry);
-            GetResString(text, ErrorTableBase + LanguageIndex, IntervalsText);
-            ShowAlertBox(-1, title, text, QV_String());
+            ShowAlert(Alert(AlertKind::Error, ErrorTitleText, AlertText{ErrorTableBase, IntervalsText}));
         }
         return;
     }

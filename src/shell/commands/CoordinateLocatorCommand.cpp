@@ -8,6 +8,7 @@
 #include "elements/ParamIndexes.hpp"
 #include "elements/ToolDefaults.hpp"
 #include "elements/WholeCommand.hpp"
+#include "foundation/Alert.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
@@ -35,12 +36,12 @@ bool EditLocatorSettings(int32_t libInd, GSHandle* params) {
         if (err == APIERR_CANCEL) return false;
         if (err != NoError) {
             ReleaseParamRecords(params);
-            ShowErrorMessage(ErrFindingData, 2);
+            ShowErrorMessage(ErrFindingData, AlertKind::Warning);
             return false;
         }
         if (chosen == libInd) return true;
         ReleaseParamRecords(params);
-        ShowErrorMessage(ErrNotTheNeededObject, 2);
+        ShowErrorMessage(ErrNotTheNeededObject, AlertKind::Warning);
     }
 }
 
@@ -54,7 +55,7 @@ bool AskPosition(API_Coord3D& point) {
             GetPointFromUser(point, neig, prompt, nullptr, nullptr, nullptr, nullptr, 0, nullptr, nullptr, true);
         if (err == NoError) return true;
         if (err == APIERR_CANCEL) return false;
-        ShowErrorMessage(ErrSpecifyingPoint, 2);
+        ShowErrorMessage(ErrSpecifyingPoint, AlertKind::Warning);
     }
     return false;
 }
@@ -63,18 +64,18 @@ void PlaceNewLocator(int32_t libInd) {
     API_Element existing = {};
     bool refused = false;
     if (FindPlacedLocator(libInd, &existing, &refused)) {
-        ShowErrorMessage(ErrJustInsertLocator, 2);
+        ShowErrorMessage(ErrJustInsertLocator, AlertKind::Warning);
         return;
     }
     // Unsure whether the worksheet already holds one: a second locator would make the offset ambiguous.
     if (refused) {
-        ShowErrorMessage(ErrFindingData, 2);
+        ShowErrorMessage(ErrFindingData, AlertKind::Warning);
         return;
     }
     OwnedParams params;
     if (!EditLocatorSettings(libInd, params.Out())) return;
     if (params.Get() == nullptr && !BaseLP::GetLibPartParams(libInd, params.Out(), nullptr, nullptr, nullptr)) {
-        ShowErrorMessage(ErrFindingData, 2);
+        ShowErrorMessage(ErrFindingData, AlertKind::Warning);
         return;
     }
     API_Coord3D point = {};
@@ -82,7 +83,7 @@ void PlaceNewLocator(int32_t libInd) {
     API_Element element = {};
     element.header.typeID = API_ObjectID;
     if (ACAPI_Element_GetDefaults(&element, nullptr) != NoError) {
-        ShowErrorMessage(ErrFindingData, 2);
+        ShowErrorMessage(ErrFindingData, AlertKind::Warning);
         return;
     }
     CoordinateLocatorLP view;
@@ -91,7 +92,7 @@ void PlaceNewLocator(int32_t libInd) {
     const bool marked = view.GetSetDouble(CoordinateLocatorParam::UsedBy, used, LPMode_Set);
     view.Detach();
     if (!marked) {
-        ShowErrorMessage(ErrFindingData, 2);
+        ShowErrorMessage(ErrFindingData, AlertKind::Warning);
         return;
     }
     element.object.libInd = libInd;
@@ -102,7 +103,7 @@ void PlaceNewLocator(int32_t libInd) {
     OwnedMemo memo;
     memo->params = reinterpret_cast<API_AddParType**>(params.Release());
     if (!RunWholeCommand([&] { return CreateElementWithMemo(&element, memo.Get(), true) == NoError; }))
-        ShowErrorMessage(ErrModifying, 2);
+        ShowErrorMessage(ErrModifying, AlertKind::Warning);
 }
 // The selected locator in its dialog; on OK its parameters change to what the user set. A locator whose
 // parameters the host does not give is said, not skipped: the button would otherwise do nothing.
@@ -110,7 +111,7 @@ void EditLocator(const API_Element& locator) {
     API_ElementMemo memo = {};
     if (ACAPI_Element_GetMemo(locator.header.guid, &memo, APIMemoMask_AddPars) != NoError || memo.params == nullptr) {
         ACAPI_DisposeElemMemoHdls(&memo);
-        ShowErrorMessage(ErrFindingData, 2);
+        ShowErrorMessage(ErrFindingData, AlertKind::Warning);
         return;
     }
     CoordinateLocatorLP view;
@@ -127,7 +128,7 @@ void EditLocator(const API_Element& locator) {
     API_Element element = locator;
     const bool changed = ok && RunWholeCommand([&] { return ChangeElement(&element, &memo, nullptr) == NoError; });
     ACAPI_DisposeElemMemoHdls(&memo);
-    if (!changed) ShowErrorMessage(ErrModifying, 2);
+    if (!changed) ShowErrorMessage(ErrModifying, AlertKind::Warning);
 }
 }  // namespace
 
@@ -136,19 +137,19 @@ void InsertCoordinateLocator() {
     // A host that cannot tell its window, or refuses the library search, is told; elsewhere than on a worksheet,
     // or without the part, the button does nothing.
     if (ACAPI_Database(APIDb_GetCurrentWindowID, &window) != NoError) {
-        ShowErrorMessage(ErrFindingData, 2);
+        ShowErrorMessage(ErrFindingData, AlertKind::Warning);
         return;
     }
     if (window.typeID != APIWind_WorksheetID) return;
     int32_t libInd = -1;
     LibPartLookup part = LibPartLookup::Missing;
     if (!FindLibPartOrAsk(QV_String(CoordinateLocatorPartName), libInd, false, QV_String(), APILib_ObjectID, &part)) {
-        if (part == LibPartLookup::Refused) ShowErrorMessage(ErrFindingData, 2);
+        if (part == LibPartLookup::Refused) ShowErrorMessage(ErrFindingData, AlertKind::Warning);
         return;
     }
     QV_List<API_Element> selected;
     if (!CollectSelection(selected, true, API_ObjectID, false, Leave3D::No, libInd)) {
-        ShowErrorMessage(ErrFindingData, 2);
+        ShowErrorMessage(ErrFindingData, AlertKind::Warning);
         return;
     }
     if (selected.GetCount() == 0)

@@ -12,9 +12,10 @@
 #include "elements/AddOnObjects.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "elements/ElementHelpers.hpp"
+#include "elements/KindName.hpp"
 #include "elements/WholeCommand.hpp"
+#include "foundation/Alert.hpp"
 #include "foundation/ErrorCode.hpp"
-#include "foundation/GuidText.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
 #include "foundation/SelectionHelpers.hpp"
@@ -40,33 +41,9 @@ int32_t MarkerClsRebuild(SiteObjectDialogs& siteObjects, const API_Element& mark
     return cls.Rebuild(siteObjects, terrain, marker);
 }
 
-// The ID text of an object, or its GUID text when it has none the host will give.
-QV_String IdText(const API_Element& object) {
-    QV_String name;
-    if (!ReadElementInfoString(object.header.guid, name) || name.IsEmpty()) GuidToText(name, object.header.guid);
-    return name;
-}
-
-// The ID texts of `objects`, comma-separated; an ID text that another object of `among` shares is followed by the
-// object's GUID text, so that each names one object.
-QV_String ObjectNames(const QV_List<API_Element>& objects, const QV_List<API_Element>& among) {
-    QV_String names;
-    for (const API_Element& object : objects) {
-        QV_String name = IdText(object);
-        bool shared = false;
-        for (const API_Element& other : among)
-            shared = shared || (other.header.guid != object.header.guid && IdText(other).Compare(name) == 0);
-        if (shared) {
-            QV_String guid;
-            GuidToText(guid, object.header.guid);
-            name += " (";
-            name += guid;
-            name += ")";
-        }
-        if (!names.IsEmpty()) names += ", ";
-        names += name;
-    }
-    return names;
+// The error alert of `code` with the objects it left as they were beneath it.
+Alert NamingWhatWasLeft(int32_t code, const QV_String& names) {
+    return Alert(code).Beneath(AlertText{ErrorTableBase, NotUpdatedText}).With(names);
 }
 
 // The objects of `all` that `done` does not hold.
@@ -82,9 +59,9 @@ QV_List<API_Element> Without(const QV_List<API_Element>& all, const QV_List<API_
 
 // Every object of the list in one undo step; one that fails is reported once at the end and the others still run.
 // A failed update may have left its object half rebuilt, so the command is taken back whole and run again on the
-// objects that did not fail: none is left half rebuilt. `notUpdated` names those left as they were.
+// objects that did not fail: none is left half rebuilt. The alert names those left as they were.
 template <typename UpdateOne>
-int32_t UpdateEachInOneStep(const QV_List<API_Element>& objects, QV_String& notUpdated, UpdateOne&& update) {
+Alert UpdateEachInOneStep(const QV_List<API_Element>& objects, int32_t kind, UpdateOne&& update) {
     QV_List<API_Element> left = objects;
     QV_List<API_Element> done;
     int32_t result = 0;
@@ -109,12 +86,12 @@ int32_t UpdateEachInOneStep(const QV_List<API_Element>& objects, QV_String& notU
         if (!failed) break;
         left = updated;
     }
-    if (result != 0) notUpdated = ObjectNames(Without(objects, done), objects);
-    return result;
+    if (result == 0) return Alert();
+    return NamingWhatWasLeft(result, ObjectNames(Without(objects, done), objects, kind));
 }
 
-int32_t WallUpdate(const QV_List<API_Element>& walls, QV_String& notUpdated) {
-    return UpdateEachInOneStep(walls, notUpdated, [](const API_Element& wall) {
+Alert WallUpdate(const QV_List<API_Element>& walls) {
+    return UpdateEachInOneStep(walls, ElemKind_Wall, [](const API_Element& wall) {
         WallCls cls;
         return cls.RebuildObject(wall);
     });
@@ -130,8 +107,8 @@ int32_t PaintClsRebuild(ContourLineRefresh& contours, const API_Element& area) {
     return cls.Rebuild(contours, area);
 }
 
-int32_t BridgeClsUpdate(const QV_List<API_Element>& bridges, QV_String& notUpdated) {
-    return UpdateEachInOneStep(bridges, notUpdated, [](const API_Element& bridge) {
+Alert BridgeClsUpdate(const QV_List<API_Element>& bridges) {
+    return UpdateEachInOneStep(bridges, ElemKind_Bridge, [](const API_Element& bridge) {
         BridgeCls cls;
         return cls.Update(bridge);
     });
@@ -213,18 +190,18 @@ bool Gather(Gathered& g, int32_t roadLibIndex) {
         pick(ElemKind_ColouredArea, g.colouredAreas);
 }
 
-int32_t RunCase(const DataUpdatePorts& ports, DataUpdateCase which, const Gathered& g,
-                const QV_List<API_Element>& terrains, int32_t roadLibIndex, QV_String& notUpdated) {
+Alert RunCase(const DataUpdatePorts& ports, DataUpdateCase which, const Gathered& g,
+              const QV_List<API_Element>& terrains, int32_t roadLibIndex) {
     switch (which) {
         case DataUpdateCase::LevelMarker:
             if (!RequireFloorPlan()) return ErrDatabase;
             return MarkerClsRebuild(ports.siteObjects, g.markers[0], terrains[0]);
         case DataUpdateCase::Walls:
             if (!RequireFloorPlan()) return ErrDatabase;
-            return WallUpdate(g.walls, notUpdated);
+            return WallUpdate(g.walls);
         case DataUpdateCase::Bridges:
             if (!RequireFloorPlan()) return ErrDatabase;
-            return BridgeClsUpdate(g.bridges, notUpdated);
+            return BridgeClsUpdate(g.bridges);
         case DataUpdateCase::Basin: return BasinClsUpdateBuilder(g.basins[0]);
         case DataUpdateCase::Road: return RoadClsRebuildFromObject(ports.contours, g.roads[0], roadLibIndex);
         case DataUpdateCase::RoadSection:
@@ -239,18 +216,18 @@ int32_t RunCase(const DataUpdatePorts& ports, DataUpdateCase which, const Gather
     return ErrNoConditions;
 }
 
-// The one object a single-object case updates; null for the cases of several.
-const API_Element* CaseObject(DataUpdateCase which, const Gathered& g) {
+// The one object a single-object case updates, with its kind; null for the cases of several.
+const API_Element* CaseObject(DataUpdateCase which, const Gathered& g, int32_t& kind) {
     switch (which) {
-        case DataUpdateCase::LevelMarker: return &g.markers[0];
-        case DataUpdateCase::Basin: return &g.basins[0];
-        case DataUpdateCase::Road: return &g.roads[0];
-        case DataUpdateCase::RoadSection: return &g.sections[0];
-        case DataUpdateCase::Plateau: return &g.plateaus[0];
-        case DataUpdateCase::Sidewalk: return &g.sidewalks[0];
-        case DataUpdateCase::RetainingWall: return &g.retainingWalls[0];
-        case DataUpdateCase::Building: return &g.buildings[0];
-        case DataUpdateCase::ColouredArea: return &g.colouredAreas[0];
+        case DataUpdateCase::LevelMarker: return kind = ElemKind_LevelMarker, &g.markers[0];
+        case DataUpdateCase::Basin: return kind = ElemKind_Basin, &g.basins[0];
+        case DataUpdateCase::Road: return kind = ElemKind_Road, &g.roads[0];
+        case DataUpdateCase::RoadSection: return kind = ElemKind_Section, &g.sections[0];
+        case DataUpdateCase::Plateau: return kind = ElemKind_Plateau, &g.plateaus[0];
+        case DataUpdateCase::Sidewalk: return kind = ElemKind_Sidewalk, &g.sidewalks[0];
+        case DataUpdateCase::RetainingWall: return kind = ElemKind_RetainingWall, &g.retainingWalls[0];
+        case DataUpdateCase::Building: return kind = ElemKind_Building, &g.buildings[0];
+        case DataUpdateCase::ColouredArea: return kind = ElemKind_ColouredArea, &g.colouredAreas[0];
         case DataUpdateCase::Walls:
         case DataUpdateCase::Bridges:
         case DataUpdateCase::None: break;
@@ -258,7 +235,7 @@ const API_Element* CaseObject(DataUpdateCase which, const Gathered& g) {
     return nullptr;
 }
 
-int32_t DataUpdate(Settings& settings, const DataUpdatePorts& ports, QV_String& notUpdated) {
+Alert DataUpdate(Settings& settings, const DataUpdatePorts& ports) {
     QV_List<API_Element> terrains;
     QV_List<API_Element> selectedTerrains;
     if (!ProjectTerrains(terrains)) return ErrFindingData;
@@ -290,15 +267,14 @@ int32_t DataUpdate(Settings& settings, const DataUpdatePorts& ports, QV_String& 
     s.buildings = g.buildings.GetCount();
     s.colouredAreas = g.colouredAreas.GetCount();
     const DataUpdateCase which = ChooseDataUpdateCase(s);
-    const int32_t code = RunCase(ports, which, g, terrains, roadLibIndex, notUpdated);
+    const Alert alert = RunCase(ports, which, g, terrains, roadLibIndex);
     // A case that failed left its object as it was: the alert names it.
-    const API_Element* one = CaseObject(which, g);
-    if (code != 0 && notUpdated.IsEmpty() && one != nullptr) {
-        QV_List<API_Element> failed;
-        failed.Insert(*one);
-        notUpdated = ObjectNames(failed, failed);
-    }
-    return code;
+    int32_t kind = ElemKind_None;
+    const API_Element* one = CaseObject(which, g, kind);
+    if (alert.code == 0 || !alert.arguments.empty() || one == nullptr) return alert;
+    QV_List<API_Element> failed;
+    failed.Insert(*one);
+    return NamingWhatWasLeft(alert.code, ObjectNames(failed, failed, kind));
 }
 }  // namespace
 
@@ -322,11 +298,8 @@ DataUpdateCase ChooseDataUpdateCase(const DataUpdateSelection& s) {
 void UpdateSelectedObjects(Settings& settings, EarthworkDialogs& earthworks, SiteObjectDialogs& siteObjects,
                            ContourLineRefresh& contours) {
     SelectionCheckResult = 0;
-    QV_String notUpdated;
-    SelectionCheckResult = DataUpdate(settings, DataUpdatePorts{earthworks, siteObjects, contours}, notUpdated);
     // The objects left as they were are named: which of several failed is what the user must know.
-    if (SelectionCheckResult != 0 && !notUpdated.IsEmpty())
-        ShowErrorMessage(SelectionCheckResult, -1, notUpdated);
-    else
-        ReportToolResult(SelectionCheckResult);
+    const Alert alert = DataUpdate(settings, DataUpdatePorts{earthworks, siteObjects, contours});
+    SelectionCheckResult = alert.code;
+    ShowAlert(alert);
 }

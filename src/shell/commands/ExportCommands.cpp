@@ -4,6 +4,7 @@
 #include "elements/AddOnObjects.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "fileio/TextExport.hpp"
+#include "foundation/Alert.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
@@ -12,7 +13,6 @@
 namespace {
 
 constexpr int32_t ExportCompleteText = 231;  // "Export complete!"
-constexpr int32_t InformationAlert = 1;
 // A user who keeps giving a wrong name is not held in the dialog forever.
 constexpr int32_t MaxFileAsks = 20;
 
@@ -35,11 +35,8 @@ int32_t TextExportCommand(Settings& settings) {
     if (cancelled) return 0;
     const int32_t written = TextExport::Run(record, terrains[0], cancelled, RunPointExportSettings);
     if (written != NoErrorCode) return written;
-    if (!cancelled) {
-        QV_String text;
-        GetResString(text, GeneralTableBase + LanguageIndex, ExportCompleteText);
-        ShowAlertBox(InformationAlert, QV_String(), text, QV_String());
-    }
+    if (!cancelled)
+        ShowAlert(Alert(AlertKind::Information, AlertText(), AlertText{GeneralTableBase, ExportCompleteText}));
     return 0;
 }
 

@@ -9,6 +9,7 @@
 #include "fileio/HostReaderProgress.hpp"
 #include "fileio/ImportedPointPlacement.hpp"
 #include "fileio/ReadReport.hpp"
+#include "foundation/Alert.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "settings/ProjectOffset.hpp"
@@ -24,10 +25,7 @@ constexpr int32_t AscExtensionText = 247;          // the same for .ASC, in the 
 constexpr uint32_t TextFileTypeCode = 0x54455854;  // 'TEXT'
 
 void ShowAscExtensionAlert() {
-    QV_String text, title;
-    GetResString(text, GeneralTableBase + LanguageIndex, AscExtensionText);
-    GetResString(title, ErrorTableBase + LanguageIndex, ErrorTitleEntry);
-    ShowAlertBox(2, title, text, QV_String());
+    ShowAlert(Alert(AlertKind::Warning, ErrorTitleText, AlertText{GeneralTableBase, AscExtensionText}));
 }
 
 constexpr int32_t ChooseLayersText = 48;  // "Select the layers containing the survey only:"
@@ -114,7 +112,8 @@ void ImportASCFile(Settings& settings) {
 
 void ImportTextFile(Settings& settings) {
     RunCommand<TextFileCls>(
-        settings, 0, [] { ShowErrorMessage(ErrNoTxtExtension, 2); }, AskTextImportOptions, CreateTextPoints);
+        settings, 0, [] { ShowErrorMessage(ErrNoTxtExtension, AlertKind::Warning); }, AskTextImportOptions,
+        CreateTextPoints);
 }
 
 void ImportDXFFile(Settings& settings) {
@@ -125,7 +124,7 @@ void ImportDXFFile(Settings& settings) {
         ReportToolResult(ErrDatabase);
         return;
     }
-    if (!ChooseFile(reader.path, 2, [] { ShowErrorMessage(ErrNoDxfExtension, 2); })) return;
+    if (!ChooseFile(reader.path, 2, [] { ShowErrorMessage(ErrNoDxfExtension, AlertKind::Warning); })) return;
     reader.SetImportOptions(settings.points);
     reader.constraintPen = settings.constraint.pen;
     reader.constraintLineType = settings.constraint.lineType;

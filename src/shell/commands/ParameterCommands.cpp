@@ -3,6 +3,7 @@
 #include "elements/WholeCommand.hpp"
 #include "dialogs/tools/AddonSettingsDialog.hpp"
 #include "elements/AddOnObjects.hpp"
+#include "foundation/Alert.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/SelectionHelpers.hpp"
@@ -16,14 +17,9 @@ namespace {
 
 constexpr int32_t NeedsTerrainEntry = 7;    // "Command is applied when you have a terrain!"
 constexpr int32_t NeedsTerrainAndPath = 8;  // "... a terrain and a selected polyline!"
-constexpr int32_t ErrorAlert = -1;          // the kind the error messages use
 
 void RefuseWithoutTerrain(int32_t entry) {
-    QV_String title;
-    QV_String text;
-    GetResString(title, ErrorTableBase + LanguageIndex, ErrorTitleEntry);
-    GetResString(text, ImportTableBase + LanguageIndex, entry);
-    ShowAlertBox(ErrorAlert, title, text, QV_String());
+    ShowAlert(Alert(AlertKind::Error, ErrorTitleText, AlertText{ImportTableBase, entry}));
 }
 
 int32_t Calculation(Settings& settings) {

@@ -7,6 +7,7 @@
 #include "fileio/HostReaderProgress.hpp"
 #include "fileio/ReadReport.hpp"
 #include "fileio/ShapeTerrainInput.hpp"
+#include "foundation/Alert.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
@@ -83,7 +84,7 @@ void ImportShapesAsTerrain(ShapeImportData& data) {
     // told once the points stand.
     const bool created = RunWholeCommand([&] { return CreateTerrainInputCommand(data) != 0; });
     if (!created) {
-        ShowErrorMessage(ErrModifying, 2);
+        ShowErrorMessage(ErrModifying, AlertKind::Warning);
     } else {
         ReadReport merged;
         merged.Note(ReadIssue::MixedHeights, data.mixedHeights);

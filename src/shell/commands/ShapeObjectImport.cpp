@@ -8,6 +8,7 @@
 #include "fileio/GISObjectPlacement.hpp"
 #include "fileio/GISObjects.hpp"
 #include "fileio/NewGISObject.hpp"
+#include "foundation/Alert.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
@@ -44,7 +45,7 @@ bool CreateNewGISObject(ShapeImportData& data, QV_String& name, int32_t prototyp
     SetNewObjectParamTable(data.fields);
     int32_t index = -1;
     if (!CreateGISLibPart(block.name, prototypeIndex, LibraryFolder(), index)) {
-        ShowErrorMessage(ErrCreatingObject, 2);
+        ShowErrorMessage(ErrCreatingObject, AlertKind::Warning);
         return false;
     }
     name = block.name;
@@ -55,7 +56,7 @@ bool CreateNewGISObject(ShapeImportData& data, QV_String& name, int32_t prototyp
 bool ImportGISObjectsCommand(ShapeImportData& data, int32_t prototypeIndex) {
     // The objects to choose from, read before anything else: a list the host cut short would offer the wrong ones.
     if (!CollectGISObjectNames(data.options)) {
-        ShowErrorMessage(ErrFindingData, 2);
+        ShowErrorMessage(ErrFindingData, AlertKind::Warning);
         return false;
     }
     if (!RequireFloorPlan()) return true;
@@ -64,7 +65,7 @@ bool ImportGISObjectsCommand(ShapeImportData& data, int32_t prototypeIndex) {
     CheckShapePolygons(data);
     ComputeEntityBounds(data, false);
     if (!CollectMatchingGISObjects(data)) {
-        ShowErrorMessage(ErrFindingData, 2);
+        ShowErrorMessage(ErrFindingData, AlertKind::Warning);
         return false;
     }
     SetImportSummary(data);
@@ -85,7 +86,7 @@ bool ImportGISObjectsCommand(ShapeImportData& data, int32_t prototypeIndex) {
         } else {
             const QV_String* chosen = data.options.allObjects.Get(data.options.chosenObject);
             if (chosen == nullptr) {
-                ShowErrorMessage(ErrSettings, 2);
+                ShowErrorMessage(ErrSettings, AlertKind::Warning);
                 return false;
             }
             name = *chosen;
@@ -93,7 +94,7 @@ bool ImportGISObjectsCommand(ShapeImportData& data, int32_t prototypeIndex) {
     }
     int32_t libIndex = -1;
     if (!FindLibPartIndex(name, APILib_ObjectID, libIndex)) {
-        ShowErrorMessage(ErrSettings, 2);
+        ShowErrorMessage(ErrSettings, AlertKind::Warning);
         return false;
     }
     std::string subtype;
@@ -104,20 +105,20 @@ bool ImportGISObjectsCommand(ShapeImportData& data, int32_t prototypeIndex) {
     if (err == APIERR_CANCEL) return true;
     if (err != NoError || libIndex < 1) {
         ReleaseParamRecords(&params);
-        ShowErrorMessage(ErrSettings, 2);
+        ShowErrorMessage(ErrSettings, AlertKind::Warning);
         return false;
     }
     API_LibPart part = {};
     part.index = libIndex;
     if (ACAPI_LibPart_Get(&part) != NoError || part.missingDef != 0) {
         ReleaseParamRecords(&params);
-        ShowErrorMessage(ErrSettings, 2);
+        ShowErrorMessage(ErrSettings, AlertKind::Warning);
         return false;
     }
     ThinPolylineNodes(data);
     ApplyProjectOffset(data);
     const bool placed = PlaceGISObjects(data, libIndex, params);
-    if (!placed) ShowErrorMessage(ErrModifying, 2);
+    if (!placed) ShowErrorMessage(ErrModifying, AlertKind::Warning);
     MarkEntitiesToCorrect(data);
     if (placed) {
         ReadReport refused;
@@ -143,5 +144,5 @@ void ImportShapesAsObjects(ShapeImportData& data) {
         told = !ImportGISObjectsCommand(data, prototypeIndex);
         return told ? CommandEnd::Failed : CommandEnd::Done;
     });
-    if (!done && !told) ShowErrorMessage(ErrModifying, 2);
+    if (!done && !told) ShowErrorMessage(ErrModifying, AlertKind::Warning);
 }

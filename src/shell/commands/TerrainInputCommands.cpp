@@ -2,6 +2,7 @@
 
 #include "elements/AddOnObjects.hpp"
 #include "elements/ElemDataRecord.hpp"
+#include "foundation/Alert.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
@@ -51,10 +52,7 @@ void RunOutline(Settings& settings, TerrainInputDialogs& dialogs) {
     if (!CollectAddOnObjectHeads(ElemKind_Terrain, API_MeshID, Leave3D::Yes, terrains))
         return ReportToolResult(ErrFindingData);
     if (terrains.GetCount() > 0) {
-        QV_String title, text;
-        GetResString(title, ErrorTableBase + LanguageIndex, ErrorTitleEntry);
-        GetResString(text, ImportTableBase + LanguageIndex, TerrainExistsEntry);
-        ShowAlertBox(-1, title, text, QV_String());
+        ShowAlert(Alert(AlertKind::Error, ErrorTitleText, AlertText{ImportTableBase, TerrainExistsEntry}));
         return;
     }
     QV_List<API_Elem_Head> hatches;

@@ -4,6 +4,7 @@
 #include "elements/ElemDataRecord.hpp"
 #include "elements/KindObjects.hpp"
 #include "elements/RoadSectionObjects.hpp"
+#include "foundation/Alert.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/SelectionHelpers.hpp"
 
@@ -51,5 +52,5 @@ bool SelectedOfType(API_ElemTypeID type, QV_List<API_Element>& out) {
 bool RequireFloorPlan() { return EnsureFloorPlanWindow(false); }
 
 void ReportToolResult(int32_t code) {
-    if (code != 0) ShowErrorMessage(code, -1);
+    if (code != 0) ShowErrorMessage(code, AlertKind::Error);
 }
