@@ -2,6 +2,7 @@
 
 #include "elements/WholeCommand.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/Alert.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "shell/ShellState.hpp"
@@ -154,7 +155,7 @@ void ToggleSubPalette(int32_t index) {
     if (dialId == 0) {
         // Without the module's resources there is no sub-palette to show: the user would click on nothing.
         SetClosed(record);
-        ShowErrorMessage(ErrFindingData, -1);
+        ShowErrorMessage(ErrFindingData, AlertKind::Error);
         return;
     }
     PlaceBesidePalette(index);

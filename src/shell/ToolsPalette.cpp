@@ -3,6 +3,7 @@
 #include "elements/LayerHelpers.hpp"
 #include "elements/WholeCommand.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/Alert.hpp"
 #include "foundation/AddOnInfo.hpp"
 #include "foundation/Documentation.hpp"
 #include "foundation/ErrorCode.hpp"
@@ -68,7 +69,7 @@ void CToolsPlt::ToggleSubPaletteOfButton(int16_t item) {
     const int32_t button = item - ItemInput;
     if (button < 0 || button > 3 || !subPaletteButtonsEnabled[button] || !itemsEnabled) return;
     const int32_t index = ChooseSubPalette(item);
-    if (index == WindowUnread) ShowErrorMessage(ErrFindingData, -1);
+    if (index == WindowUnread) ShowErrorMessage(ErrFindingData, AlertKind::Error);
     if (index < 0) return;
     SetSubPaletteAnchor(*this, dialogId, RedrawPaletteButtons);
     ToggleSubPalette(index);
