@@ -33,8 +33,6 @@
 namespace {
 constexpr int32_t PromptDirection = 10;
 constexpr int32_t PromptObstacle = 11;
-constexpr int16_t GeneralKind = 0;
-constexpr int16_t ThicknessField = 6;
 constexpr int16_t WallPenField = 3;     // of the retainer wall settings
 constexpr int16_t WallLayerField = 11;  // of the retainer wall settings
 
@@ -160,12 +158,14 @@ ObstacleCls::ObstacleCls() : hostKind(0), pickedNode(0), onLeft(1) {
 DialogAnswer ObstacleCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode settingsMode, int32_t mode) {
     RetainerWallDialogState state;
     state.record = settings;
-    state.thickness = GlobalSettings.GetDouble(GeneralKind, ThicknessField);
+    state.thickness = GlobalSettings.misc.retainingThickness;
     state.editLock = mode == 1 ? 1 : 0;
     if (dialogs.OpenRetainerWallSettings(state, settingsMode) == DialogAnswer::Cancelled)
         return DialogAnswer::Cancelled;
     settings = state.record;
     std::memcpy(changed, state.changed, sizeof changed);
+    // The thickness is no field of the record: it is kept for every later wall, whatever the mode.
+    GlobalSettings.misc.retainingThickness = state.thickness;
     return DialogAnswer::Confirmed;
 }
 

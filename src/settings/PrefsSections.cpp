@@ -3,6 +3,8 @@
 #include "elements/PrefsParamIndexes.hpp"
 #include "settings/SectionExchange.hpp"
 
+#include <type_traits>
+
 namespace {
 
 // The display of retaining structures along a road, railway or plateau, read only.
@@ -21,25 +23,27 @@ bool Points(PrefsView& view, Settings& s, int32_t direction) {
     return ex.Finish(s.points, r);
 }
 
-bool Constraint(PrefsView& view, Settings& s, int32_t direction) {
+// A record declared as a table: every field with a preference, in the table's order.
+template <typename Record>
+bool TableSection(PrefsView& view, Record& record, int32_t direction) {
     SectionExchange ex(view, direction);
-    ConstraintSettings r = s.constraint;
-    ex.Short(PrefsParam::ConstraintPen, r.pen);
-    ex.Short(PrefsParam::ConstraintLineType, r.lineType);
-    return ex.Finish(s.constraint, r);
+    Record r = record;
+    Record::EachField(r, [&](auto& field, int16_t, int32_t prefs, const FieldDefault&) {
+        using T = std::decay_t<decltype(field)>;
+        if (prefs == NoPrefs) return;
+        if constexpr (std::is_same_v<T, double>)
+            ex.Real(prefs, field);
+        else if constexpr (std::is_same_v<T, QV_String>)
+            ex.Text(prefs, field);
+        else
+            ex.Short(prefs, field);
+    });
+    return ex.Finish(record, r);
 }
 
-bool Outline(PrefsView& view, Settings& s, int32_t direction) {
-    SectionExchange ex(view, direction);
-    OutlineSettings r = s.outline;
-    ex.Short(PrefsParam::OutlineLineType, r.lineType);
-    ex.Short(PrefsParam::OutlineFill, r.fill);
-    ex.Short(PrefsParam::OutlinePen, r.pen);
-    ex.Short(PrefsParam::OutlineFillPen, r.fillPen);
-    ex.Short(PrefsParam::OutlineBackgroundPen, r.backgroundPen);
-    ex.Text(PrefsParam::OutlineName, r.name);
-    return ex.Finish(s.outline, r);
-}
+bool Constraint(PrefsView& view, Settings& s, int32_t direction) { return TableSection(view, s.constraint, direction); }
+
+bool Outline(PrefsView& view, Settings& s, int32_t direction) { return TableSection(view, s.outline, direction); }
 
 bool ContourLines(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
@@ -204,16 +208,7 @@ bool Building(PrefsView& view, Settings& s, int32_t direction) {
     return ex.Finish(s.building, r);
 }
 
-bool ColouredArea(PrefsView& view, Settings& s, int32_t direction) {
-    SectionExchange ex(view, direction);
-    PaintSettings r = s.paint;
-    ex.Short(PrefsParam::PaintShow2D, r.show2D);
-    ex.Short(PrefsParam::PaintShowName, r.showName);
-    ex.Real(PrefsParam::PaintDistance, r.offset);
-    ex.Short(PrefsParam::PaintResolution, r.resolution);
-    ex.Text(PrefsParam::PaintName, r.name);
-    return ex.Finish(s.paint, r);
-}
+bool ColouredArea(PrefsView& view, Settings& s, int32_t direction) { return TableSection(view, s.paint, direction); }
 
 bool Wall(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
@@ -332,20 +327,7 @@ bool Railway(PrefsView& view, Settings& s, int32_t direction) {
     return ex.Finish(s.railway, r);
 }
 
-bool General(PrefsView& view, Settings& s, int32_t direction) {
-    SectionExchange ex(view, direction);
-    MiscSettings r = s.misc;
-    ex.Real(PrefsParam::SidewalkWidth, r.sidewalkWidth);
-    ex.Real(PrefsParam::RoadWidth, r.roadWidth);
-    ex.Short(PrefsParam::PaintMaterial, r.paintMaterial);
-    ex.Short(PrefsParam::ObstacleShow2D, r.obstacleShow2D);
-    ex.Short(PrefsParam::ObstaclePen2D, r.obstaclePen);
-    ex.Short(PrefsParam::ObstacleLineType, r.obstacleLineType);
-    ex.Real(PrefsParam::RetainingThickness, r.retainingThickness);
-    ex.Short(PrefsParam::DeleteFlag, r.deleteFlag);
-    ex.Real(PrefsParam::CameraValue, r.cameraValue);
-    return ex.Finish(s.misc, r);
-}
+bool General(PrefsView& view, Settings& s, int32_t direction) { return TableSection(view, s.misc, direction); }
 
 using Section = bool (*)(PrefsView&, Settings&, int32_t);
 

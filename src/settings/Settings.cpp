@@ -34,7 +34,7 @@ void Settings::Reset() {
 
 int32_t Settings::GetShortSigned(uint32_t kind, int16_t id) const {
     switch (kind) {
-        case 0: return misc.GetField(id);
+        case 0: return misc.GetShort(id);
         case 1: return id == 0 ? points.pen : id == 1 ? points.layer : 0;
         case 2: return constraint.GetShort(id);
         case 3: return outline.GetShort(id);
@@ -92,7 +92,6 @@ void Settings::SetShort(uint32_t kind, int16_t id, int16_t value) {
 double* Settings::DirectDouble(uint32_t kind, int16_t id) {
     switch (kind) {
         case 1: return id == 5 ? &points.value : nullptr;
-        case 8: return id == 3 ? &paint.offset : nullptr;
         case 10: return id == 2 ? &wall.thickness : id == 10 ? &wall.height : nullptr;
         case 15:
             return id == 0 ? &retainingWall.height
@@ -107,7 +106,8 @@ double* Settings::DirectDouble(uint32_t kind, int16_t id) {
 
 double Settings::GetDouble(uint32_t kind, int16_t id) const {
     switch (kind) {
-        case 0: return misc.GetDouble(id);
+        case 0: return misc.GetReal(id);
+        case 8: return paint.GetReal(id);
         case 5: return contour.GetDouble(id);
         case 6: return road.GetDoubleByItem(id);
         case 7: return plateau.GetDoubleByItem(id);
@@ -126,7 +126,8 @@ double Settings::GetDouble(uint32_t kind, int16_t id) const {
 
 void Settings::SetDouble(uint32_t kind, int16_t id, double value) {
     switch (kind) {
-        case 0: misc.SetDouble(id, value); break;
+        case 0: misc.SetReal(id, value); break;
+        case 8: paint.SetReal(id, value); break;
         case 5: contour.SetDouble(id, value); break;
         case 6: road.SetDoubleByItem(id, value); break;
         case 7: plateau.SetDoubleByItem(id, value); break;
@@ -144,13 +145,13 @@ void Settings::SetDouble(uint32_t kind, int16_t id, double value) {
 
 QV_String* Settings::DirectText(uint32_t kind, int16_t id) {
     switch (kind) {
-        case 0: return id == 10 ? &misc.worksheetReference : id == 11 ? &misc.worksheetName : nullptr;
+        case 0: return misc.Text(id);
         case 1: return id == 2 ? &points.code : id == 4 ? &points.text : nullptr;
-        case 3: return id == 6 ? &outline.name : nullptr;
+        case 3: return outline.Text(id);
         case 4: return id == 12 ? &terrain.name : nullptr;
         case 6: return id == 5 ? &road.name : nullptr;
         case 7: return id == 5 ? &plateau.name : nullptr;
-        case 8: return id == 2 ? &paint.name : nullptr;
+        case 8: return paint.Text(id);
         case 10: return id == 3 ? &wall.side : id == 9 ? &wall.name : nullptr;
         case 11: return id == 1 ? &sidewalk.name : nullptr;
         case 13:
@@ -232,7 +233,7 @@ void Settings::SetAfterLoadValues() {
     marker.stepX = 10.0;
     marker.stepY = 10.0;
     marker.active = 1;
-    misc.SetPrefsDefaults();
+    misc.SetUnkeptDefaults();
     slopeRange.show3D = 0;
     slopeRange.lift = 0.03;
     slopeRange.showZeros = 0;

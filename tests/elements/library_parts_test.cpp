@@ -5,6 +5,7 @@
 #include "elements/LocalizatorLP.hpp"
 #include "elements/ArrayParams.hpp"
 #include "elements/GdlParams.hpp"
+#include "elements/PrefsParamIndexes.hpp"
 #include "settings/PrefsLP.hpp"
 
 #include "library/LibraryStore.hpp"
@@ -85,7 +86,7 @@ const ViewCase kViews[] = {
     {"VY_LEVEL_MARKER", Make<MarkerLP>(), 25},
     {"VY_POINT_MARKER", Make<MarkerPtLP>(), 19},
     {"VY_SLOPE_RANGE", Make<SlopeRangeLP>(), 31},
-    {"VY_PREFS", Make<PrefsLP>(), 215},
+    {"VY_PREFS", Make<PrefsLP>(), PrefsParam::Last},
     {"VY3_Localizator", Make<LocalizatorLP>(), 3},
 };
 

@@ -1,4 +1,5 @@
 #include "elements/ParamNames.hpp"
+#include "elements/PrefsParamIndexes.hpp"
 
 #include <gtest/gtest.h>
 
@@ -39,7 +40,7 @@ const Table kTables[] = {
     {"LocalizatorLP", LocalizatorLP_ParamName, 3, 3, "language", "language"},
     {"MarkerLP", MarkerLP_ParamName, 3, 25, "tipo", "Marker_Active"},
     {"MarkerPtLP", MarkerPtLP_ParamName, 3, 19, "tipo", "Marker_Active"},
-    {"PrefsLP", PrefsLP_ParamName, 3, 215, "punti_2D_pen", "Quorra30_camera"},
+    {"PrefsLP", PrefsLP_ParamName, PrefsParam::First, PrefsParam::Last, "punti_2D_pen", "Quorra30_camera"},
     {"SlopeRangeLP", SlopeRangeLP_ParamName, 3, 31, "XYZ_mask", "mostra_2D"},
 };
 

@@ -238,7 +238,7 @@ TEST(SettingsObject, FieldsTheAccessorsDoNotReach) {
     EXPECT_EQ(settings.contour.mainStep, 5);
 
     settings.SetDouble(0, 4, 3.0);
-    EXPECT_EQ(settings.misc.GetField(4), 0);  // a real, not served by the short getter
+    EXPECT_EQ(settings.misc.GetShort(4), 0);  // a real, not served by the short getter
     settings.slopeRange.SetString(14, QV_String("x"));
     settings.slopeRange.SetString(19, QV_String("x"));
     EXPECT_EQ(settings.slopeRange.lift, 0.0);

@@ -40,8 +40,6 @@ constexpr uint32_t LayerControl = APIUserControl_Layer;
 constexpr uint32_t FillControl = APIUserControl_Fill;
 constexpr int16_t TitleIndex = 18;
 constexpr int16_t ThicknessItem = 10;
-constexpr int16_t GeneralKind = 0;
-constexpr int16_t ThicknessField = 6;
 
 const FieldItem FirstItems[] = {
     {8, 0, FieldItemKind::Double, 0, 0},
@@ -129,9 +127,8 @@ int16_t Click(int16_t dialogId, int16_t item, RetainerWallSettingsBlock& block) 
 void Close(int16_t dialogId, int16_t item, RetainerWallSettingsBlock& block) {
     block.frame.head.dialogId = 0;
     if (item != SettingsItemOK) return;
-    // The thickness is no field of the record: OK stores it for every later wall, whatever the mode.
+    // The thickness is no field of the record: OK hands it back in the state.
     block.state->thickness = DGGetItemValDouble(dialogId, ThicknessItem);
-    GlobalSettings.SetDouble(GeneralKind, ThicknessField, block.state->thickness);
     Frame::ReadValues(dialogId, block.frame);
     Frame::Store(block.frame);
 }

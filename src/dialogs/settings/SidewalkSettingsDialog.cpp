@@ -73,8 +73,6 @@ constexpr int16_t LinkBox = 18;  // second layout: the three surfaces follow eac
 constexpr int16_t TopMaterial = 15;
 constexpr int16_t CutMaterial = 16;
 constexpr int16_t FillMaterial = 17;
-constexpr int16_t GeneralKind = 0;
-constexpr int16_t SidewalkWidthField = 4;
 
 // The compact layout shows one side material and always draws in 2D.
 void ReadFirst(int16_t dialogId, Block& block) {
@@ -150,7 +148,7 @@ struct SidewalkHandlers {
         } else {
             SidewalkDialogState& state = *block.state;
             if (state.widthEditable != 0 && state.widthLocked == 0)
-                GlobalSettings.SetDouble(GeneralKind, SidewalkWidthField, DGGetItemValDouble(dialogId, WidthItem));
+                state.width = DGGetItemValDouble(dialogId, WidthItem);
             Frame::ReadValues(dialogId, block.frame);
             // A pen edited under the 2D box the user then cleared is no wish.
             if (!DGGetCheckBoxState(dialogId, Show2DCheck)) block.frame.work.pen2D = block.frame.record->pen2D;
