@@ -42,6 +42,8 @@ constexpr LayoutItem Text(int16_t item) { return {item, FieldItemKind::Text, 0, 
 constexpr LayoutItem Pen(int16_t item, int16_t penControl) { return {item, FieldItemKind::PenPair, penControl, 0}; }
 // A host attribute chooser of `control`'s type.
 constexpr LayoutItem Chooser(int16_t item, uint32_t control) { return {item, FieldItemKind::UserControl, 0, control}; }
+// A fill control showing the pen's colour as slot `slot` (0 contour, 1 foreground, 2 background).
+constexpr LayoutItem PenColour(int16_t item, uint32_t slot) { return {item, FieldItemKind::PenColour, 0, slot}; }
 }  // namespace Item
 
 // A field's built-in default: a number, or a text ("" is an empty text).
@@ -113,6 +115,8 @@ constexpr bool IdsRunFromZero(const FieldRow (&rows)[N]) {
     FieldRow{#member, id, prefs, value, first, second},
 #define LODRAVIX_FIELD_ID(member, id, type, prefs, value, first, second) member = id,
 #define LODRAVIX_FIELD_VISIT(member, id, type, prefs, value, first, second) visit(self.member, id, prefs, value);
+#define LODRAVIX_FIELD_COPY(member, id, type, prefs, value, first, second)                                             \
+    if (wanted == id) member = source.member;
 
 // Inside `struct Record { ... };`: the members and everything the rows give.
 #define LODRAVIX_SETTINGS_RECORD(Record, LIST)                                                                         \
@@ -125,21 +129,23 @@ constexpr bool IdsRunFromZero(const FieldRow (&rows)[N]) {
     static constexpr int16_t FieldCount = int16_t(sizeof Rows / sizeof Rows[0]);                                       \
     static_assert(FieldTable::IdsRunFromZero(Rows), #Record ": field ids run from 0 without gaps");                    \
     using Changed = uint8_t[FieldCount];                                                                               \
-    /* `visit(field, id, prefs, default)` for every row, in the table's order. */                                     \
+    /* `visit(field, id, prefs, default)` for every row, in the table's order. */                                      \
     template <typename Self, typename Visit>                                                                           \
     static void EachField(Self& self, Visit&& visit) {                                                                 \
         LIST(LODRAVIX_FIELD_VISIT)                                                                                     \
     }                                                                                                                  \
+    /* The field `wanted` takes `source`'s. */                                                                         \
+    void CopyField(const Record& source, int16_t wanted) { LIST(LODRAVIX_FIELD_COPY) }                                 \
     /* Numbers 0, texts empty. */                                                                                      \
     void Reset() {                                                                                                     \
-        EachField(*this, [](auto& field, int16_t, int32_t, const FieldDefault&) { FieldTable::Clear(field); });       \
+        EachField(*this, [](auto& field, int16_t, int32_t, const FieldDefault&) { FieldTable::Clear(field); });        \
     }                                                                                                                  \
     void SetDefaults() {                                                                                               \
         EachField(*this, [](auto& field, int16_t, int32_t, const FieldDefault& value) {                                \
             FieldTable::Default(field, value);                                                                         \
         });                                                                                                            \
     }                                                                                                                  \
-    /* The fields the preferences do not keep, to their defaults. */                                                  \
+    /* The fields the preferences do not keep, to their defaults. */                                                   \
     void SetUnkeptDefaults() {                                                                                         \
         EachField(*this, [](auto& field, int16_t, int32_t prefs, const FieldDefault& value) {                          \
             if (prefs == NoPrefs) FieldTable::Default(field, value);                                                   \

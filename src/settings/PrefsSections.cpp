@@ -191,40 +191,11 @@ bool Basin(PrefsView& view, Settings& s, int32_t direction) {
     return ex.Finish(s.basin, r);
 }
 
-bool Building(PrefsView& view, Settings& s, int32_t direction) {
-    SectionExchange ex(view, direction);
-    BuildingSettings r = s.building;
-    ex.Short(PrefsParam::BuildingShowRoof, r.showRoof);
-    ex.Real(PrefsParam::BuildingRoofAngle, r.roofAngle);
-    ex.Short(PrefsParam::BuildingResolution, r.resolution);
-    ex.Short(PrefsParam::BuildingMaterial, r.material);
-    ex.Short(PrefsParam::BuildingRoofMaterial, r.roofMaterial);
-    ex.Short(PrefsParam::BuildingPen2D, r.pen2D);
-    ex.Short(PrefsParam::BuildingPen3D, r.pen3D);
-    ex.Short(PrefsParam::BuildingFill, r.fill);
-    ex.Short(PrefsParam::BuildingFillPen, r.fillPen);
-    ex.Short(PrefsParam::BuildingFillBackgroundPen, r.fillBackgroundPen);
-    ex.Text(PrefsParam::BuildingName, r.name);
-    return ex.Finish(s.building, r);
-}
+bool Building(PrefsView& view, Settings& s, int32_t direction) { return TableSection(view, s.building, direction); }
 
 bool ColouredArea(PrefsView& view, Settings& s, int32_t direction) { return TableSection(view, s.paint, direction); }
 
-bool Wall(PrefsView& view, Settings& s, int32_t direction) {
-    SectionExchange ex(view, direction);
-    WallData r = s.wall;
-    ex.Real(PrefsParam::WallHeight, r.height);
-    ex.Real(PrefsParam::WallThickness, r.thickness);
-    ex.Short(PrefsParam::WallPen3D, r.pen3D);
-    ex.Short(PrefsParam::WallResolution, r.resolution);
-    ex.Short(PrefsParam::WallMaterial, r.material);
-    ex.Short(PrefsParam::WallPen2D, r.pen2D);
-    ex.Short(PrefsParam::WallFill, r.fill);
-    ex.Short(PrefsParam::WallFillPen, r.fillPen);
-    ex.Short(PrefsParam::WallBackgroundPen, r.fillBackgroundPen);
-    ex.Text(PrefsParam::WallName, r.name);
-    return ex.Finish(s.wall, r);
-}
+bool Wall(PrefsView& view, Settings& s, int32_t direction) { return TableSection(view, s.wall, direction); }
 
 bool RetainingWall(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);

@@ -44,7 +44,7 @@ int32_t Settings::GetShortSigned(uint32_t kind, int16_t id) const {
         case 7: return plateau.GetLongByItem(id);
         case 8: return paint.GetShort(id);
         case 9: return building.GetShort(id);
-        case 10: return wall.GetByItem(id);
+        case 10: return wall.GetShort(id);
         case 11: return sidewalk.GetByItem(id);
         case 12: return basin.GetShort(id);
         case 13:
@@ -75,7 +75,7 @@ void Settings::SetShort(uint32_t kind, int16_t id, int16_t value) {
         case 7: plateau.SetLongByItem(id, uint16_t(value)); break;
         case 8: paint.SetShort(id, value); break;
         case 9: building.SetShort(id, value); break;
-        case 10: wall.SetByItem(id, value); break;
+        case 10: wall.SetShort(id, value); break;
         case 11: sidewalk.SetByItem(id, value); break;
         case 12: basin.SetShort(id, value); break;
         case 13:
@@ -92,7 +92,6 @@ void Settings::SetShort(uint32_t kind, int16_t id, int16_t value) {
 double* Settings::DirectDouble(uint32_t kind, int16_t id) {
     switch (kind) {
         case 1: return id == 5 ? &points.value : nullptr;
-        case 10: return id == 2 ? &wall.thickness : id == 10 ? &wall.height : nullptr;
         case 15:
             return id == 0 ? &retainingWall.height
                 : id == 1  ? &retainingWall.leftAngle
@@ -108,10 +107,11 @@ double Settings::GetDouble(uint32_t kind, int16_t id) const {
     switch (kind) {
         case 0: return misc.GetReal(id);
         case 8: return paint.GetReal(id);
+        case 10: return wall.GetReal(id);
         case 5: return contour.GetDouble(id);
         case 6: return road.GetDoubleByItem(id);
         case 7: return plateau.GetDoubleByItem(id);
-        case 9: return building.GetDouble(id);
+        case 9: return building.GetReal(id);
         case 12: return basin.GetDouble(id);
         case 13:
         case 14: return marker.GetDoubleByItem(id);
@@ -128,10 +128,11 @@ void Settings::SetDouble(uint32_t kind, int16_t id, double value) {
     switch (kind) {
         case 0: misc.SetReal(id, value); break;
         case 8: paint.SetReal(id, value); break;
+        case 10: wall.SetReal(id, value); break;
         case 5: contour.SetDouble(id, value); break;
         case 6: road.SetDoubleByItem(id, value); break;
         case 7: plateau.SetDoubleByItem(id, value); break;
-        case 9: building.SetDouble(id, value); break;
+        case 9: building.SetReal(id, value); break;
         case 12: basin.SetDouble(id, value); break;
         case 13:
         case 14: marker.SetDoubleByItem(id, value); break;
@@ -152,7 +153,8 @@ QV_String* Settings::DirectText(uint32_t kind, int16_t id) {
         case 6: return id == 5 ? &road.name : nullptr;
         case 7: return id == 5 ? &plateau.name : nullptr;
         case 8: return paint.Text(id);
-        case 10: return id == 3 ? &wall.side : id == 9 ? &wall.name : nullptr;
+        case 9: return building.Text(id);
+        case 10: return wall.Text(id);
         case 11: return id == 1 ? &sidewalk.name : nullptr;
         case 13:
         case 14: return id == 7 ? &marker.font : nullptr;
@@ -165,7 +167,6 @@ QV_String* Settings::DirectText(uint32_t kind, int16_t id) {
 
 const QV_String& Settings::GetString(uint32_t kind, int16_t id) const {
     switch (kind) {
-        case 9: return building.GetString(id);
         case 12: return basin.GetString(id);
         case 18: return slopeRange.GetString(id);
         case 21: return railway.GetString(id);
@@ -178,7 +179,6 @@ const QV_String& Settings::GetString(uint32_t kind, int16_t id) const {
 
 void Settings::SetString(uint32_t kind, int16_t id, const QV_String& text) {
     switch (kind) {
-        case 9: building.SetString(id, text); break;
         case 12: basin.SetString(id, text); break;
         case 18: slopeRange.SetString(id, text); break;
         case 21: railway.SetString(id, text); break;
@@ -224,7 +224,7 @@ void Settings::SetAfterLoadValues() {
     plateau.obstaclePen = 3;
     plateau.obstacleLineType = 5;
     wall.side = "left";
-    building.SetBaseDefaults();
+    building.SetUnkeptDefaults();
     sidewalk.levelMaterial = 4;
     sidewalk.fillMaterial = 7;
     sidewalk.cutMaterial = 7;

@@ -143,6 +143,8 @@ TEST(SettingsTables, DefaultsAccessorsAndLayouts) {
     CheckAll(TableRecord<MiscSettings>{"general", &Settings::misc, 18}, 12);
     CheckAll(TableRecord<ConstraintSettings>{"constraint", &Settings::constraint, 1}, 13);
     CheckAll(TableRecord<PaintSettings>{"coloured area", &Settings::paint, 11}, 14);
+    CheckAll(TableRecord<WallData>{"wall", &Settings::wall, 12}, 15);
+    CheckAll(TableRecord<BuildingSettings>{"building", &Settings::building, 10}, 16);
 }
 
 }  // namespace settings_table_test

@@ -280,12 +280,10 @@ TEST(SettingsObject, SharedEmptyTextCannotBeCorrupted) {
     for (uint32_t kind = 0; kind <= LastKind; ++kind)
         for (int16_t id = FirstId; id <= LastId; ++id)
             if (!Has(int(kind), id, Type::Text)) settings.SetString(kind, id, QV_String("leak"));
-    settings.building.SetString(3, QV_String("leak"));
     settings.basin.SetString(0, QV_String("leak"));
     settings.railway.SetString(6, QV_String("leak"));
     EXPECT_TRUE(miss.IsEmpty());
     EXPECT_TRUE(settings.GetString(22, 0).IsEmpty());
-    EXPECT_TRUE(settings.building.GetString(0).IsEmpty());
     EXPECT_TRUE(settings.basin.GetString(10).IsEmpty());
     EXPECT_TRUE(settings.railway.GetString(22).IsEmpty());
     EXPECT_EQ(Text(copy), "changed");
