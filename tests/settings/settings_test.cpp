@@ -36,19 +36,36 @@ std::set<int> Join(std::initializer_list<std::set<int>> parts) {
     return ids;
 }
 
+// A record declared as a table: its rows by type.
+template <typename Record>
+KindFields FromTable() {
+    KindFields fields;
+    Record record;
+    Record::EachField(record, [&](auto& field, int16_t id, int32_t, const FieldDefault&) {
+        using T = std::decay_t<decltype(field)>;
+        if constexpr (std::is_same_v<T, double>)
+            fields.doubles.insert(id);
+        else if constexpr (std::is_same_v<T, QV_String>)
+            fields.texts.insert(id);
+        else
+            fields.shorts.insert(id);
+    });
+    return fields;
+}
+
 const std::map<int, KindFields>& FieldTable() {
     static const std::map<int, KindFields> table = {
-        {0, {Join({Range(0, 3), {7}, Range(12, 15)}), {4, 5, 6, 8, 9}, {10, 11}}},
+        {0, FromTable<MiscSettings>()},
         {1, {{0, 1}, {5}, {2, 4}}},
-        {2, {{0, 1, 2}, {}, {}}},
-        {3, {Range(0, 5), {}, {6}}},
+        {2, FromTable<ConstraintSettings>()},
+        {3, FromTable<OutlineSettings>()},
         {4, {Join({Range(0, 11), Range(13, 18)}), {}, {12}}},
         {5, {Join({Range(3, 10), {12, 13}, Range(22, 26)}), Join({Range(0, 2), Range(14, 17)}), {}}},
         {6, {Join({{0}, Range(6, 15)}), Join({Range(1, 4), {16, 17}}), {5}}},
         {7, {Join({{0, 2, 6, 7, 8}, Range(10, 16)}), {1, 3, 4, 9, 17, 18}, {5}}},
-        {8, {{0, 1, 4, 5}, {3}, {2}}},
-        {9, {Join({Range(0, 2), Range(4, 9), {12}}), {3, 11, 13}, {10}}},
-        {10, {Join({{0, 1}, Range(4, 8), {11}}), {2, 10}, {3, 9}}},
+        {8, FromTable<PaintSettings>()},
+        {9, FromTable<BuildingSettings>()},
+        {10, FromTable<WallData>()},
         {11, {Join({{0}, Range(2, 5), Range(7, 10)}), {}, {1}}},
         {12, {Range(0, 8), {10}, {9}}},
         {13, {Join({{0, 1, 2, 4, 6}, Range(9, 12), {15}}), {3, 5, 8, 13, 14}, {7}}},
