@@ -79,6 +79,11 @@ int32_t Low16(T field) {
 }
 
 template <typename T>
+int32_t Signed16(T field) {
+    return int16_t(field);
+}
+
+template <typename T>
 void Clear(T& field) {
     if constexpr (std::is_same_v<T, QV_String>)
         field.Clear();
@@ -118,8 +123,13 @@ constexpr bool IdsRunFromZero(const FieldRow (&rows)[N]) {
 #define LODRAVIX_FIELD_COPY(member, id, type, prefs, value, first, second)                                             \
     if (wanted == id) member = source.member;
 
-// Inside `struct Record { ... };`: the members and everything the rows give.
-#define LODRAVIX_SETTINGS_RECORD(Record, LIST)                                                                         \
+// Inside `struct Record { ... };`: the members and everything the rows give. A record whose GetShort answers
+// every integer field's 16 bits sign-extended, unsigned ones too, declares itself with
+// LODRAVIX_SETTINGS_RECORD_SIGNED.
+#define LODRAVIX_SETTINGS_RECORD(Record, LIST) LODRAVIX_SETTINGS_RECORD_READING(Record, LIST, FieldTable::Low16)
+#define LODRAVIX_SETTINGS_RECORD_SIGNED(Record, LIST)                                                                  \
+    LODRAVIX_SETTINGS_RECORD_READING(Record, LIST, FieldTable::Signed16)
+#define LODRAVIX_SETTINGS_RECORD_READING(Record, LIST, READ16)                                                         \
     Record() { Reset(); }                                                                                              \
     LIST(LODRAVIX_FIELD_MEMBER)                                                                                        \
     struct Id {                                                                                                        \
@@ -156,7 +166,7 @@ constexpr bool IdsRunFromZero(const FieldRow (&rows)[N]) {
         EachField(*this, [&](const auto& field, int16_t id, int32_t, const FieldDefault&) {                            \
             using T = std::decay_t<decltype(field)>;                                                                   \
             if constexpr (FieldTable::IsInteger<T>)                                                                    \
-                if (id == wanted) result = FieldTable::Low16(field);                                                   \
+                if (id == wanted) result = READ16(field);                                                              \
         });                                                                                                            \
         return result;                                                                                                 \
     }                                                                                                                  \

@@ -198,20 +198,7 @@ bool ColouredArea(PrefsView& view, Settings& s, int32_t direction) { return Tabl
 bool Wall(PrefsView& view, Settings& s, int32_t direction) { return TableSection(view, s.wall, direction); }
 
 bool RetainingWall(PrefsView& view, Settings& s, int32_t direction) {
-    SectionExchange ex(view, direction);
-    RetainerWallSettings r = s.retainingWall;
-    ex.Real(PrefsParam::RetainingHeight, r.height);
-    ex.Real(PrefsParam::RetainingLeftAngle, r.leftAngle);
-    ex.Real(PrefsParam::RetainingRightAngle, r.rightAngle);
-    ex.Short(PrefsParam::RetainingPen3D, r.pen);
-    ex.Short(PrefsParam::RetainingResolution, r.resolution);
-    ex.Short(PrefsParam::RetainingMaterial, r.material);
-    ex.Short(PrefsParam::RetainingPen2D, r.pen2D);
-    ex.Short(PrefsParam::RetainingFill, r.fill);
-    ex.Short(PrefsParam::RetainingFillPen, r.fillPen);
-    ex.Short(PrefsParam::RetainingBackgroundPen, r.fillBackgroundPen);
-    ex.Text(PrefsParam::RetainingName, r.name);
-    return ex.Finish(s.retainingWall, r);
+    return TableSection(view, s.retainingWall, direction);
 }
 
 bool Markers(PrefsView& view, Settings& s, int32_t direction) {

@@ -145,6 +145,7 @@ TEST(SettingsTables, DefaultsAccessorsAndLayouts) {
     CheckAll(TableRecord<PaintSettings>{"coloured area", &Settings::paint, 11}, 14);
     CheckAll(TableRecord<WallData>{"wall", &Settings::wall, 12}, 15);
     CheckAll(TableRecord<BuildingSettings>{"building", &Settings::building, 10}, 16);
+    CheckAll(TableRecord<RetainerWallSettings>{"retaining wall", &Settings::retainingWall, 13}, 17);
 }
 
 }  // namespace settings_table_test

@@ -69,7 +69,7 @@ const std::map<int, KindFields>& FieldTable() {
         {11, {Join({{0}, Range(2, 5), Range(7, 10)}), {}, {1}}},
         {12, {Range(0, 8), {10}, {9}}},
         {13, {Join({{0, 1, 2, 4, 6}, Range(9, 12), {15}}), {3, 5, 8, 13, 14}, {7}}},
-        {15, {Join({Range(3, 9), {11}}), {0, 1, 2}, {10}}},
+        {15, FromTable<RetainerWallSettings>()},
         {16, {Join({{0}, Range(2, 8), Range(11, 16)}), {1, 10}, {9}}},
         {18, {Join({Range(0, 13), Range(20, 24)}), {14, 19}, Range(15, 18)}},
         {20,
