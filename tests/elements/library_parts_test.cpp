@@ -111,6 +111,15 @@ TEST(LibraryParts, EveryNameOfAViewIsAParameterOfItsPart) {
     }
 }
 
+// The preferences part lists its parameters in the order of PrefsParam, so that the indexes are their places.
+TEST(LibraryParts, PreferencesFollowTheirList) {
+    PrefsLP view;
+    PartParams params("VY_PREFS", view);
+    ASSERT_EQ(view.count, PrefsParam::End);
+    for (int32_t i = PrefsParam::First; i < PrefsParam::End; ++i)
+        EXPECT_EQ(std::string(view.Record(i)->name), PrefsParam::Names[i - PrefsParam::First]) << i;
+}
+
 TEST(LibraryParts, PlainPlateauHasNoSlopeParameters) {
     DiggingLP plain(7, 0);
     PartParams params("VY_PLATEAU", plain);
