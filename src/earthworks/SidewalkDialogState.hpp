@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-constexpr int32_t SidewalkFieldCount = 11;
+constexpr int32_t SidewalkFieldCount = SidewalkSettings::FieldCount;
 
 // What one run of the sidewalk settings dialog works on, over both layouts.
 struct SidewalkDialogState {

@@ -140,42 +140,9 @@ bool Road(PrefsView& view, Settings& s, int32_t direction) {
     return ex.Finish(s.road, r);
 }
 
-bool RoadSection(PrefsView& view, Settings& s, int32_t direction) {
-    SectionExchange ex(view, direction);
-    SectionSettings r = s.section;
-    ex.Real(PrefsParam::SectionBottomLevel, r.bottomLevel);
-    ex.Short(PrefsParam::SectionStraightPen, r.straightPen);
-    ex.Short(PrefsParam::SectionCurvePen, r.curvePen);
-    ex.Short(PrefsParam::SectionTerrainPen, r.terrainPen);
-    ex.Short(PrefsParam::SectionLeadingLineType, r.dividerLineType);
-    ex.Short(PrefsParam::SectionLeadingPen, r.dividerPen);
-    ex.Short(PrefsParam::SectionGridLineType, r.straightLineType);
-    ex.Short(PrefsParam::SectionGridPen, r.linePen);
-    ex.Text(PrefsParam::SectionFont, r.font);
-    ex.Real(PrefsParam::SectionTextSize, r.textSize);
-    ex.Short(PrefsParam::SectionTextPen, r.textPen);
-    ex.Short(PrefsParam::SectionShowPlan, r.showPlan);
-    ex.Short(PrefsParam::SectionShowLeft, r.showLeft);
-    ex.Short(PrefsParam::SectionFlipLeft, r.flipLeft);
-    ex.Short(PrefsParam::SectionShowRight, r.showRight);
-    ex.Short(PrefsParam::SectionFlipRight, r.flipRight);
-    return ex.Finish(s.section, r);
-}
+bool RoadSection(PrefsView& view, Settings& s, int32_t direction) { return TableSection(view, s.section, direction); }
 
-bool Sidewalk(PrefsView& view, Settings& s, int32_t direction) {
-    SectionExchange ex(view, direction);
-    SidewalkSettings r = s.sidewalk;
-    ex.Real(PrefsParam::SidewalkThickness, r.thickness);
-    ex.Short(PrefsParam::SidewalkResolution, r.resolution);
-    ex.Short(PrefsParam::SidewalkMaterial, r.levelMaterial);
-    ex.Short(PrefsParam::SidewalkCutMaterial, r.cutMaterial);
-    ex.Short(PrefsParam::SidewalkFillMaterial, r.fillMaterial);
-    ex.Short(PrefsParam::SidewalkShow2D, r.show2D);
-    ex.Short(PrefsParam::SidewalkPen2D, r.pen2D);
-    ex.Short(PrefsParam::SidewalkPen3D, r.pen);
-    ex.Text(PrefsParam::SidewalkName, r.name);
-    return ex.Finish(s.sidewalk, r);
-}
+bool Sidewalk(PrefsView& view, Settings& s, int32_t direction) { return TableSection(view, s.sidewalk, direction); }
 
 bool Basin(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);

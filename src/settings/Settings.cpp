@@ -45,12 +45,12 @@ int32_t Settings::GetShortSigned(uint32_t kind, int16_t id) const {
         case 8: return paint.GetShort(id);
         case 9: return building.GetShort(id);
         case 10: return wall.GetShort(id);
-        case 11: return sidewalk.GetByItem(id);
+        case 11: return sidewalk.GetShort(id);
         case 12: return basin.GetShort(id);
         case 13:
         case 14: return marker.GetByItem(id);
         case 15: return retainingWall.GetShort(id);
-        case 16: return section.GetByItem(id);
+        case 16: return section.GetShort(id);
         case 18: return slopeRange.GetShort(id);
         case 20: return bridge.GetShort(id);
         case 21: return railway.GetShort(id);
@@ -76,12 +76,12 @@ void Settings::SetShort(uint32_t kind, int16_t id, int16_t value) {
         case 8: paint.SetShort(id, value); break;
         case 9: building.SetShort(id, value); break;
         case 10: wall.SetShort(id, value); break;
-        case 11: sidewalk.SetByItem(id, value); break;
+        case 11: sidewalk.SetShort(id, value); break;
         case 12: basin.SetShort(id, value); break;
         case 13:
         case 14: marker.SetByItem(id, value); break;
         case 15: retainingWall.SetShort(id, value); break;
-        case 16: section.SetByItem(id, value); break;
+        case 16: section.SetShort(id, value); break;
         case 18: slopeRange.SetShort(id, value); break;
         case 20: bridge.SetShort(id, value); break;
         case 21: railway.SetShort(id, value); break;
@@ -92,7 +92,6 @@ void Settings::SetShort(uint32_t kind, int16_t id, int16_t value) {
 double* Settings::DirectDouble(uint32_t kind, int16_t id) {
     switch (kind) {
         case 1: return id == 5 ? &points.value : nullptr;
-        case 16: return id == 1 ? &section.bottomLevel : id == 10 ? &section.textSize : nullptr;
         case 18: return id == 14 ? &slopeRange.lift : id == 19 ? &slopeRange.size : nullptr;
         default: return nullptr;  // kind 11: the sidewalk's thickness has no id
     }
@@ -104,6 +103,7 @@ double Settings::GetDouble(uint32_t kind, int16_t id) const {
         case 8: return paint.GetReal(id);
         case 10: return wall.GetReal(id);
         case 15: return retainingWall.GetReal(id);
+        case 16: return section.GetReal(id);
         case 5: return contour.GetDouble(id);
         case 6: return road.GetDoubleByItem(id);
         case 7: return plateau.GetDoubleByItem(id);
@@ -126,6 +126,7 @@ void Settings::SetDouble(uint32_t kind, int16_t id, double value) {
         case 8: paint.SetReal(id, value); break;
         case 10: wall.SetReal(id, value); break;
         case 15: retainingWall.SetReal(id, value); break;
+        case 16: section.SetReal(id, value); break;
         case 5: contour.SetDouble(id, value); break;
         case 6: road.SetDoubleByItem(id, value); break;
         case 7: plateau.SetDoubleByItem(id, value); break;
@@ -152,11 +153,11 @@ QV_String* Settings::DirectText(uint32_t kind, int16_t id) {
         case 8: return paint.Text(id);
         case 9: return building.Text(id);
         case 10: return wall.Text(id);
-        case 11: return id == 1 ? &sidewalk.name : nullptr;
+        case 11: return sidewalk.Text(id);
         case 13:
         case 14: return id == 7 ? &marker.font : nullptr;
         case 15: return retainingWall.Text(id);
-        case 16: return id == 9 ? &section.font : nullptr;
+        case 16: return section.Text(id);
         case 20: return id == 5 ? &bridge.side : id == 11 ? &bridge.name : nullptr;
         default: return nullptr;
     }

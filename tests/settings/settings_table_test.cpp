@@ -146,6 +146,8 @@ TEST(SettingsTables, DefaultsAccessorsAndLayouts) {
     CheckAll(TableRecord<WallData>{"wall", &Settings::wall, 12}, 15);
     CheckAll(TableRecord<BuildingSettings>{"building", &Settings::building, 10}, 16);
     CheckAll(TableRecord<RetainerWallSettings>{"retaining wall", &Settings::retainingWall, 13}, 17);
+    CheckAll(TableRecord<SectionData>{"road section", &Settings::section, 7}, 18);
+    CheckAll(TableRecord<SidewalkSettings>{"sidewalk", &Settings::sidewalk, 8}, 19);
 }
 
 }  // namespace settings_table_test

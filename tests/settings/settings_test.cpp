@@ -70,7 +70,7 @@ const std::map<int, KindFields>& FieldTable() {
         {12, {Range(0, 8), {10}, {9}}},
         {13, {Join({{0, 1, 2, 4, 6}, Range(9, 12), {15}}), {3, 5, 8, 13, 14}, {7}}},
         {15, FromTable<RetainerWallSettings>()},
-        {16, {Join({{0}, Range(2, 8), Range(11, 16)}), {1, 10}, {9}}},
+        {16, FromTable<SectionData>()},
         {18, {Join({Range(0, 13), Range(20, 24)}), {14, 19}, Range(15, 18)}},
         {20,
          {Join({Range(0, 3), Range(6, 10), {13, 14}, Range(19, 22)}),
@@ -280,10 +280,10 @@ TEST(SettingsObject, RecordAccessorsOutsideTheKindAndIdFamily) {
     EXPECT_EQ(basin.GetShort(9), 0);
 
     SectionData section;
-    EXPECT_EQ(section.SetByItem(10, 3), 10);
+    section.SetShort(10, 3);
     EXPECT_EQ(section.textSize, 0.0);
-    EXPECT_EQ(section.SetByItem(3, -5), 3);
-    EXPECT_EQ(section.GetByItem(3), -5);  // the record's own getter keeps the sign
+    section.SetShort(3, -5);
+    EXPECT_EQ(section.GetShort(3), -5);  // the record's own getter keeps the sign
 }
 
 TEST(SettingsObject, SharedEmptyTextCannotBeCorrupted) {
