@@ -34,10 +34,8 @@
 namespace {
 constexpr int32_t PromptDirection = 10;
 constexpr int32_t PromptObstacle = 11;
-constexpr int16_t GeneralKind = 0;
-constexpr int16_t ThicknessField = 6;
-constexpr int16_t WallPenField = 3;     // of the retainer wall settings
-constexpr int16_t WallLayerField = 11;  // of the retainer wall settings
+constexpr int16_t WallPenField = RetainerWallSettings::Id::pen;
+constexpr int16_t WallLayerField = RetainerWallSettings::Id::layer;
 
 // The wall whose side is being picked: the arrow feedback reads its path.
 const ObstacleCls* SidePick = nullptr;
@@ -161,12 +159,14 @@ ObstacleCls::ObstacleCls() : hostKind(0), pickedNode(0), onLeft(1) {
 DialogAnswer ObstacleCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode settingsMode, int32_t mode) {
     RetainerWallDialogState state;
     state.record = settings;
-    state.thickness = GlobalSettings.GetDouble(GeneralKind, ThicknessField);
+    state.thickness = GlobalSettings.misc.retainingThickness;
     state.editLock = mode == 1 ? 1 : 0;
     if (dialogs.OpenRetainerWallSettings(state, settingsMode) == DialogAnswer::Cancelled)
         return DialogAnswer::Cancelled;
     settings = state.record;
     std::memcpy(changed, state.changed, sizeof changed);
+    // The thickness is no field of the record: it is kept for every later wall, whatever the mode.
+    GlobalSettings.misc.retainingThickness = state.thickness;
     return DialogAnswer::Confirmed;
 }
 
@@ -360,12 +360,11 @@ int32_t ObstacleCls::ModifySelected(EarthworkDialogs& dialogs, const QV_List<API
             view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
             RetainerWallSettings own;
             bool ok = SerializeSettings(view, own, 0);
-            // Field 7 (the fill) is not taken over, as placed walls have always been edited.
-            if (changed[0] != 0) own.height = settings.height;
-            if (changed[1] != 0) own.leftAngle = settings.leftAngle;
-            if (changed[2] != 0) own.rightAngle = settings.rightAngle;
-            for (int16_t id : {int16_t(4), int16_t(5), int16_t(6), int16_t(8), int16_t(9)})
-                if (changed[id] != 0) own.SetByItem(id, int16_t(settings.GetByItem(id)));
+            // The fill is not taken over, as placed walls have always been edited.
+            using Id = RetainerWallSettings::Id;
+            for (int16_t id : {Id::height, Id::leftAngle, Id::rightAngle, Id::resolution, Id::material, Id::pen2D,
+                               Id::fillPen, Id::fillBackgroundPen})
+                if (changed[id] != 0) own.CopyField(settings, id);
             ok = ok && SerializeSettings(view, own, 1);
             memo.params = reinterpret_cast<API_AddParType**>(view.params);
             view.Detach();

@@ -32,8 +32,6 @@
 
 namespace {
 constexpr double NearOffset = 0.001;
-constexpr int16_t GeneralKind = 0;
-constexpr int16_t ThicknessField = 6;
 
 void Translate(QV_List<QV_Coord3DLong>& points, const API_Coord& origin) {
     for (QV_Coord3DLong& p : points) {
@@ -62,7 +60,7 @@ API_Coord ObstacleCls::Origin() const {
 }
 
 bool ObstacleCls::ComputeProfile() {
-    const double thickness = GlobalSettings.GetDouble(GeneralKind, ThicknessField);
+    const double thickness = GlobalSettings.misc.retainingThickness;
     // The near face stands just off the path on the side away from the wall, so that the drawn path lies inside
     // the wall; the far face lies on the chosen side. Both run with the path: right-hand offsets come back
     // reversed.

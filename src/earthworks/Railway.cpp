@@ -19,13 +19,15 @@ DialogAnswer RailwayCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMo
     state.radiosEnabled = (bits & TwinDialog::PositionChoice) != 0 ? 1 : 0;
     state.valuesEditable = (bits & TwinDialog::DefaultWidth) != 0 ? 1 : 0;
     state.valuesLocked = (bits & TwinDialog::Editing) != 0 ? 1 : 0;
-    state.width =
-        state.valuesEditable != 0 ? GlobalSettings.GetDouble(GeneralField::Kind, GeneralField::StripWidth) : 0.1;
-    state.referenceLine = int16_t(GlobalSettings.GetInt(GeneralField::Kind, ReferenceLineField));
+    state.width = state.valuesEditable != 0 ? GlobalSettings.misc.roadWidth : 0.1;
+    state.referenceLine = GlobalSettings.misc.railwayReferenceLine;
     // The single layout has no other to switch to: anything but OK is a cancel.
     if (dialogs.OpenRailwaySettings(state, mode) == DialogAnswer::Cancelled) return DialogAnswer::Cancelled;
     settings = state.record;
     std::memcpy(changed, state.changed, sizeof changed);
+    stripWidth = state.width;
+    stripWidthChosen = state.valuesEditable != 0 && state.valuesLocked == 0;
+    referenceLine = state.referenceLine;
     return DialogAnswer::Confirmed;
 }
 

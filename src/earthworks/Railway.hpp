@@ -9,6 +9,7 @@
 #include "foundation/DialogAnswer.hpp"
 #include "foundation/SettingsMode.hpp"
 #include "earthworks/RailwayDialogState.hpp"
+#include "settings/MiscSettings.hpp"
 
 #include "APIElements.hpp"
 
@@ -30,7 +31,7 @@ public:
     static constexpr int16_t LayerField = RailwayField::Layer;
     static constexpr int16_t NameField = RailwayField::Name;
     static constexpr int16_t PenField = RailwayField::Pen;
-    static constexpr int16_t ReferenceLineField = 15;  // the general record's railway reference line
+    static constexpr int16_t MiscSettings::*ReferenceLine = &MiscSettings::railwayReferenceLine;
     // An edit of placed railways shows the general width (locked), unlike the road's 0.1.
     static constexpr uint32_t EditOptions = TwinDialog::DefaultWidth | TwinDialog::Editing;
     static RailwaySettings& Defaults();
@@ -58,6 +59,10 @@ public:
 
     RailwaySettings settings;
     uint8_t changed[RailwayFieldCount];
+    // The width and reference line the last confirmed dialog placed the railway with.
+    double stripWidth = 0.0;
+    bool stripWidthChosen = false;  // the dialog offered the width to edit
+    int16_t referenceLine = 2;
     int32_t railwayLibIndex = -1;
 };
 

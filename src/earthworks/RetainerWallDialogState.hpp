@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-constexpr int32_t RetainerWallFieldCount = 12;
+constexpr int32_t RetainerWallFieldCount = RetainerWallSettings::FieldCount;
 
 // What one run of the retainer wall settings dialog works on, over both layouts.
 struct RetainerWallDialogState {

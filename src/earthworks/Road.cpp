@@ -27,16 +27,19 @@ DialogAnswer RoadCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode 
     state.record = settings;
     state.work = settings;
     std::memset(state.changed, 0, sizeof state.changed);
-    state.width = useDefaultWidth ? GlobalSettings.GetDouble(GeneralField::Kind, GeneralField::StripWidth) : 0.1;
+    state.width = useDefaultWidth ? GlobalSettings.misc.roadWidth : 0.1;
     state.widthEditable = useDefaultWidth ? 1 : 0;
     state.widthLocked = editing ? 1 : 0;
     state.radiosEnabled = enablePosition ? 1 : 0;
-    state.referenceLine = int16_t(GlobalSettings.GetInt(GeneralField::Kind, ReferenceLineField));
+    state.referenceLine = GlobalSettings.misc.roadReferenceLine;
     const DialogAnswer answer =
         RunStateLayouts(state, [&](int32_t layout) { return dialogs.OpenRoadSettings(state, layout, mode); });
     if (answer == DialogAnswer::Confirmed) {
         settings = state.record;
         std::memcpy(changed, state.changed, sizeof changed);
+        stripWidth = state.width;
+        stripWidthChosen = state.widthEditable != 0;
+        referenceLine = state.referenceLine;
     }
     return answer;
 }

@@ -5,6 +5,7 @@
 #include "elements/WholeCommand.hpp"
 #include "earthworks/TwinDialogOptions.hpp"
 #include "earthworks/RoadDialogState.hpp"
+#include "settings/MiscSettings.hpp"
 #include "elements/BaseLP.hpp"
 #include "foundation/QV_String.hpp"
 #include "foundation/DialogAnswer.hpp"
@@ -40,7 +41,7 @@ public:
     static constexpr int16_t LayerField = RoadField::Layer;
     static constexpr int16_t NameField = RoadField::Name;
     static constexpr int16_t PenField = RoadField::Pen;
-    static constexpr int16_t ReferenceLineField = 14;  // the general record's road reference line
+    static constexpr int16_t MiscSettings::*ReferenceLine = &MiscSettings::roadReferenceLine;
     static constexpr uint32_t EditOptions = TwinDialog::Editing;
     static RoadSettings& Defaults();
     int32_t& PartIndex() { return roadLibIndex; }
@@ -102,6 +103,10 @@ public:
 
     RoadSettings settings;
     uint8_t changed[RoadFieldCount];
+    // The width and reference line the last confirmed dialog placed the road with.
+    double stripWidth = 0.0;
+    bool stripWidthChosen = false;  // the dialog offered the width to edit
+    int16_t referenceLine = 2;
     int32_t roadLibIndex = -1;
     GS::Array<API_Guid> terrainOperators;
     QV_List<RoadOperData> operRecords;

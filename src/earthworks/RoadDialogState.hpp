@@ -13,7 +13,7 @@ struct RoadDialogState {
     uint8_t carryWork = 0;            // open on `work` as the other layout left it, not on `record`
     uint8_t changed[RoadFieldCount];  // per field id, set by OK
     double width = 0.1;               // the width item
-    uint8_t widthEditable = 0;        // the width item enabled, and written to the global road width by OK
+    uint8_t widthEditable = 0;        // the width item enabled; OK hands its width back
     uint8_t widthLocked = 0;          // the width item disabled with the greyed picture (placed roads edited)
     uint8_t radiosEnabled = 0;        // the first layout's reference-line radios
     int16_t referenceLine = 2;        // where the road lies: 1 right of the drawn line, 2 on it, 3 left of it

@@ -36,17 +36,16 @@
 
 class EarthworkDialogs;
 
-// The general record's fields the twins read.
-namespace GeneralField {
-constexpr int16_t Kind = 0;        // the general record's element kind
-constexpr int16_t StripWidth = 5;  // the road and railway width
-}  // namespace GeneralField
-
 // The settings into the tool's defaults; the retaining structures' display goes to every earthwork's.
+// The width (roads and railways share it) and the reference line the dialog was confirmed with are kept in the
+// general record for every later one.
 template <class Cls>
-void StoreTwinDefaults(const typename Cls::SettingsRecord& settings) {
+void StoreTwinDefaults(const Cls& cls) {
+    const typename Cls::SettingsRecord& settings = cls.settings;
     Cls::Defaults() = settings;
     SetSurfaceAttributes(GlobalSettings, settings.obstacleShow2D, settings.obstaclePen, settings.obstacleLineType);
+    if (cls.stripWidthChosen) GlobalSettings.misc.roadWidth = cls.stripWidth;
+    GlobalSettings.misc.*Cls::ReferenceLine = cls.referenceLine;
 }
 
 // One object of the set (its role "cut", "fill" or "result") written into the memo and created on `layer`.
@@ -96,7 +95,7 @@ int32_t CreateTwinOnFill(Cls& cls, EarthworkDialogs& dialogs, ContourLineRefresh
         return ErrModifying;
     cls.settings = Cls::Defaults();
     if (cls.RunSettingsDialog(dialogs, SettingsMode::NewElement, 0u) == DialogAnswer::Cancelled) return 0;
-    StoreTwinDefaults<Cls>(cls.settings);
+    StoreTwinDefaults(cls);
     bool inputFailed = false;
     if (!BaseCls::InputPolygonStep(cls, &inputFailed)) return inputFailed ? ErrSpecifyingPoint : 0;
     if (!SplitRingAtSides(cls)) return 0;
@@ -125,11 +124,8 @@ int32_t CreateTwinAlongPolyline(Cls& cls, EarthworkDialogs& dialogs, ContourLine
     if (cls.RunSettingsDialog(dialogs, SettingsMode::NewElement,
                               TwinDialog::PositionChoice | TwinDialog::DefaultWidth) == DialogAnswer::Cancelled)
         return 0;
-    StoreTwinDefaults<Cls>(cls.settings);
-    // Read after the dialog, which may have changed both.
-    const double width = GlobalSettings.GetDouble(GeneralField::Kind, GeneralField::StripWidth);
-    const int32_t referenceLine = GlobalSettings.GetInt(GeneralField::Kind, Cls::ReferenceLineField);
-    if (!BuildEdgesAlongPolyline(cls, width, referenceLine)) return ErrModifying;
+    StoreTwinDefaults(cls);
+    if (!BuildEdgesAlongPolyline(cls, cls.stripWidth, cls.referenceLine)) return ErrModifying;
     if (!RunCommand(ExternalCommandUndoText(),
                     [&] { return cls.DrapeEdges() ? cls.BuildObjects() : CommandEnd::Failed; }))
         return ErrModifying;
@@ -143,7 +139,7 @@ int32_t EditTwinDefaults(Cls& cls, EarthworkDialogs& dialogs) {
     cls.settings = Cls::Defaults();
     if (cls.RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, TwinDialog::PositionChoice) ==
         DialogAnswer::Confirmed)
-        StoreTwinDefaults<Cls>(cls.settings);
+        StoreTwinDefaults(cls);
     return 0;
 }
 

@@ -28,7 +28,7 @@
 #include <cstring>
 
 namespace {
-constexpr int16_t SectionLayerField = 0;  // of the section settings
+constexpr int16_t SectionLayerField = SectionSettings::Id::layer;
 
 API_Guid PreparedRoad = APINULLGuid;
 
@@ -58,17 +58,8 @@ void ForgetPreparedSectionRoad() { PreparedRoad = APINULLGuid; }
 
 void CopyChangedFields(const uint8_t (&flags)[SectionFieldCount], SectionSettings& target,
                        const SectionSettings& source) {
-    for (int16_t id = 1; id < SectionFieldCount; ++id) {
-        if (flags[id] == 0) continue;
-        if (id == 1)
-            target.bottomLevel = source.bottomLevel;
-        else if (id == 9)
-            target.font = source.font;
-        else if (id == 10)
-            target.textSize = source.textSize;
-        else
-            target.SetByItem(id, int16_t(source.GetByItem(id)));
-    }
+    for (int16_t id = 0; id < SectionFieldCount; ++id)
+        if (flags[id] != 0 && id != SectionLayerField) target.CopyField(source, id);
 }
 
 bool IsSectionObject(const API_Element& element, int32_t libIndex) { return IsRoadSectionObject(element, libIndex); }

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-constexpr int32_t SectionFieldCount = 17;
+constexpr int32_t SectionFieldCount = SectionSettings::FieldCount;
 
 // What one run of the section settings dialog works on.
 struct SectionDialogState {

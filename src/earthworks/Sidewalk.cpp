@@ -219,11 +219,8 @@ bool SideWalkCls::ApplyToSelected(QV_List<API_Element>& sidewalks) {
         SidewalkSettings own;
         bool ok = SerializeSettings(memo.view, own, 0);
         for (int16_t id = 2; id < SidewalkFieldCount; ++id) {
-            if (changed[id] == 0 || id == 9) continue;
-            if (id == 6)
-                own.thickness = settings.thickness;
-            else
-                own.SetByItem(id, int16_t(settings.GetByItem(id)));
+            if (changed[id] == 0 || id == SidewalkSettings::Id::pen) continue;
+            own.CopyField(settings, id);
         }
         ok = ok && SerializeSettings(memo.view, own, 1);
         memo.Sync();

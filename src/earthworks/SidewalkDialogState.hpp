@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-constexpr int32_t SidewalkFieldCount = 11;
+constexpr int32_t SidewalkFieldCount = SidewalkSettings::FieldCount;
 
 // What one run of the sidewalk settings dialog works on, over both layouts.
 struct SidewalkDialogState {
@@ -13,7 +13,7 @@ struct SidewalkDialogState {
     uint8_t carryWork = 0;                     // open on `work` as the other layout left it
     uint8_t changed[SidewalkFieldCount] = {};  // per field id, set by OK
     double width = 0.1;                        // the second layout's width item
-    uint8_t widthEditable = 0;                 // OK writes the width to the global sidewalk width
+    uint8_t widthEditable = 0;                 // the width item enabled; OK hands its width back
     uint8_t widthLocked = 0;                   // placed sidewalks edited
     uint16_t savedX = 0;                       // the position carried across a switch; 0, 0: none
     uint16_t savedY = 0;

@@ -1,5 +1,7 @@
 #include "elements/ParamNames.hpp"
 
+#include "elements/PrefsParamIndexes.hpp"
+
 #include <cstddef>
 
 const char* const UnknownParamName = "???";
@@ -185,81 +187,6 @@ const char* const kSlopeRangeNames[] = {"XYZ_mask",       "indici",        "slop
                                         "legenda_offset", "legenda_angle", "mostra_zeri", "mostra_2D"};
 static_assert(sizeof kSlopeRangeNames / sizeof kSlopeRangeNames[0] == 29, "SlopeRangeLP answers 3 to 31");
 
-// VY_PREFS: the defaults of every tool, group by group.
-const char* const kPrefsNames[] = {
-    // 3-4 points
-    "punti_2D_pen", "punti_code",
-    // 5-6 constraints
-    "constraint_2D_pen", "constraint_linetype",
-    // 7-12 outlines
-    "outline_linetype", "outline_fill", "outline_2D_pen", "outline_fill_pen", "outline_bkg_pen", "outline_ID",
-    // 13-19 contour lines
-    "contour_line_main", "contour_line_main_pen", "contour_line_pen", "contour_line_linetype", "contour_line_show_2D",
-    "contour_line_show_SE", "contour_line_show_3D",
-    // 20-37 terrain
-    "terrain_linetype", "terrain_contour_pen", "terrain_ridge_pen", "terrain_fill", "terrain_fill_contour_pen",
-    "terrain_fill_pen", "terrain_fill_bkg_pen", "terrain_show_2d_triangle", "terrain_show_3d_triangle",
-    "terrain_top_mat", "terrain_side_mat", "terrain_bottom_mat", "terrain_ID", "terrain_override", "terrain_BM",
-    "top_mat_override", "side_mat_override", "bottom_mat_override",
-    // 38-43 depth colouring
-    "show_depth_pen", "show_depth_colour_1", "show_depth_colour_2", "show_depth_colour_3", "show_depth_colour_4",
-    "show_depth_RGB",
-    // 44-57 plateaus
-    "plateau_level", "plateau_slope", "plateau_cut_angle", "plateau_fill_angle", "plateau_cut_extension",
-    "plateau_fill_extension", "plateau_resolution", "plateau_top_mat", "plateau_cut_mat", "plateau_fill_mat",
-    "plateau_show_2D", "plateau_2d_pen", "plateau_3d_pen", "plateau_ID",
-    // 58-67 sidewalks
-    "sidewalk_width", "sidewalk_thickness", "sidewalk_resolution", "sidewalk_mat", "sidewalk_cut_mat",
-    "sidewalk_fill_mat", "sidewalk_show_2d", "sidewalk_2d_pen", "sidewalk_3d_pen", "sidewalk_ID",
-    // 68-82 roads
-    "road_width", "road_left_cut_angle", "road_left_fill_angle", "road_rigth_cut_angle", "road_rigth_fill_angle",
-    "road_cut_extension", "road_fill_extension", "road_resolution", "road_mat", "road_cut_mat", "road_fill_mat",
-    "road_show_2d", "road_2d_pen", "road_3d_pen", "road_ID",
-    // 83-98 road sections
-    "road_sect_bot_level", "road_sect_straigth_pen", "road_sect_curve_pen", "road_sect_terrain_pen",
-    "road_sect_leading_linetype", "road_sect_leading_pen", "road_sect_grid_linetype", "road_sect_grid_pen",
-    "road_sect_text", "road_sect_text_size", "road_sect_text_pen", "road_sect_show_plan", "road_sect_show_left",
-    "road_sect_flip_left", "road_sect_show_rigth", "road_sect_flip_rigth",
-    // 99-106 basins
-    "basin_mat", "basin_3d_pen", "basin_2d_pen", "basin_linetype", "basin_fill", "basin_fill_pen", "basin_bkg_pen",
-    "basin_ID",
-    // 107-117 buildings
-    "building_show_roof", "building_roof_angle", "building_resolution", "building_mat", "building_roof_mat",
-    "building_2D_pen", "building_3D_pen", "building_fill", "building_fill_pen", "building_fill_bkg_pen", "building_ID",
-    // 118-123 coloured areas
-    "paint_show_2d", "paint_show_ID", "paint_distance", "paint_resolution", "paint_ID", "paint_mat",
-    // 124-133 walls
-    "VYwall_heigth", "VYwall_thickness", "VYwall_3d_pen", "VYwall_resolution", "VYwall_material", "VYwall_2d_pen",
-    "VYwall_fill", "VYwall_fill_pen", "VYwall_bkg_pen", "VYwall_ID",
-    // 134-152 bridges
-    "VYbridge_thickness", "VYbridge_width", "VYbridge_3d_pen", "VYbridge_material", "VYbridge_material_road",
-    "VYbridge_material_sidewalk", "VYbridge_2d_pen", "VYbridge_fill", "VYbridge_fill_pen", "VYbridge_bkg_pen",
-    "VYbridge_ID", "VYbridge_border_left", "VYbridge_border_right", "VYbridge_border_width_left",
-    "VYbridge_border_width_right", "VYbridge_border_thick_left", "VYbridge_border_thick_right", "VYbridge_railing_left",
-    "VYbridge_railing_right",
-    // 153-167 railways, in the order of the road group
-    "railway_width", "railway_left_cut_angle", "railway_left_fill_angle", "railway_right_cut_angle",
-    "railway_right_fill_angle", "railway_cut_extension", "railway_fill_extension", "railway_resolution", "railway_mat",
-    "railway_cut_mat", "railway_fill_mat", "railway_show_2d", "railway_2d_pen", "railway_3d_pen", "railway_ID",
-    // 168-170 2D display shared by plateaus, roads and railways
-    "obstacle_show_2d", "obstacle_2d_pen", "obstacle_line_type",
-    // 171-182 retaining walls
-    "retaining_heigth", "retaining_thickness", "retaining_left_angle", "retaining_rigth_angle", "retaining_3d_pen",
-    "retaining_resolution", "retaining_material", "retaining_2d_pen", "retaining_fill", "retaining_fill_pen",
-    "retaining_bkg_pen", "retaining_ID",
-    // 183-193 level markers
-    "level_type", "level_size", "level_angle", "level_marker_pen", "level_text_pen", "level_font", "level_text_size",
-    "level_italic", "level_show_level", "level_show_code", "level_show_comment",
-    // 194-213 slope ranges
-    "slopeRange_P_range_1", "slopeRange_P_range_2", "slopeRange_P_range_3", "slopeRange_P_range_4",
-    "slopeRange_P_range_5", "slopeRange_P_range_6", "slopeRange_color_1", "slopeRange_color_2", "slopeRange_color_3",
-    "slopeRange_color_4", "slopeRange_color_5", "slopeRange_color_6", "slopeRange_color_7", "slopeRange_text_A",
-    "slopeRange_text_B", "slopeRange_text_C", "slopeRange_font_family", "slopeRange_size", "slopeRange_penna_testo",
-    "slopeRange_penna_frame",
-    // 214-215 general
-    "Quorra30_delete", "Quorra30_camera"};
-static_assert(sizeof kPrefsNames / sizeof kPrefsNames[0] == 213, "PrefsLP answers 3 to 215");
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------------------
@@ -329,7 +256,9 @@ const char* MarkerPtLP_ParamName(int32_t index) {
     return Pick(Run(3, kMarkerPtNames).Find(index), BaseLP_ParamName(index));
 }
 
-const char* PrefsLP_ParamName(int32_t index) { return Pick(Run(3, kPrefsNames).Find(index), BaseLP_ParamName(index)); }
+const char* PrefsLP_ParamName(int32_t index) {
+    return Pick(Run(PrefsParam::First, PrefsParam::Names).Find(index), BaseLP_ParamName(index));
+}
 
 const char* SlopeRangeLP_ParamName(int32_t index) {
     return Pick(Run(3, kSlopeRangeNames).Find(index), BaseLP_ParamName(index));

@@ -39,5 +39,5 @@ const char* WallLP_ParamName(int32_t index);
 const char* LocalizatorLP_ParamName(int32_t index);
 const char* MarkerLP_ParamName(int32_t index);
 const char* MarkerPtLP_ParamName(int32_t index);
-const char* PrefsLP_ParamName(int32_t index);  // VY_PREFS, 3 to 215 by tool group
+const char* PrefsLP_ParamName(int32_t index);  // VY_PREFS, PrefsParam::First to PrefsParam::Last by tool group
 const char* SlopeRangeLP_ParamName(int32_t index);

@@ -1,45 +1,30 @@
 #pragma once
-// The building tool's settings (element kind 9). Fields in id order.
-#include "foundation/QV_String.hpp"
+// The building tool's settings (element kind 9).
+#include "settings/FieldTable.hpp"
 
-#include <cstdint>
+#include <cmath>
+
+// member, id, type, preference, default, item in the dialog's first layout, in its second. The fill control also
+// shows the three pens' colours (the dialog's own items).
+#define LODRAVIX_BUILDING_FIELDS(F)                                                                                    \
+    F(showRoof, 2, int16_t, PrefsParam::BuildingShowRoof, 0, Item::Check(16), Item::Check(12)) /* sloped roof */       \
+    F(roofAngle, 3, double, PrefsParam::BuildingRoofAngle, 25.0 * M_PI / 180.0, Item::Angle(18), Item::Angle(14))      \
+    F(resolution, 12, int16_t, PrefsParam::BuildingResolution, 6, Item::Long(10), Item::Long(16)) /* per arc */        \
+    F(material, 1, int16_t, PrefsParam::BuildingMaterial, 18, Item::Chooser(12, APIUserControl_Material),              \
+      Item::Chooser(18, APIUserControl_Material))                                                                      \
+    F(roofMaterial, 4, int16_t, PrefsParam::BuildingRoofMaterial, 50, Item::Chooser(20, APIUserControl_Material),      \
+      Item::Chooser(20, APIUserControl_Material))                                                                      \
+    F(pen2D, 8, int16_t, PrefsParam::BuildingPen2D, 1, Item::Pen(24, 25), Item::Pen(23, 24))                           \
+    F(pen3D, 0, int16_t, PrefsParam::BuildingPen3D, 1, Item::Pen(27, 28), Item::Pen(26, 27))                           \
+    F(fill, 5, int16_t, PrefsParam::BuildingFill, 65, Item::Chooser(30, APIUserControl_Fill),                          \
+      Item::Chooser(29, APIUserControl_Fill))                                                                          \
+    F(fillPen, 6, int16_t, PrefsParam::BuildingFillPen, 2, Item::None, Item::Pen(34, 35))                              \
+    F(fillBackgroundPen, 7, int16_t, PrefsParam::BuildingFillBackgroundPen, 19, Item::None, Item::Pen(31, 32))         \
+    F(name, 10, QV_String, PrefsParam::BuildingName, "BUILDING", Item::Text(35), Item::Text(38)) /* element ID */      \
+    F(topLevel, 11, double, NoPrefs, 9.0, Item::None, Item::None) /* split over "ZZYZX" and "negative_level" */        \
+    F(height, 13, double, NoPrefs, 0.0, Item::None, Item::None)   /* above the outline's lowest terrain point */       \
+    F(layer, 9, int16_t, NoPrefs, 1, Item::Chooser(33, APIUserControl_Layer), Item::Chooser(41, APIUserControl_Layer))
 
 struct BuildingSettings {
-    BuildingSettings() { Reset(); }
-
-    // Every number 0, the name empty.
-    void Reset();
-    // The building tool's defaults, layer 1.
-    void SetDefaults();
-    // The fields the preferences do not carry: height 0.0, layer 1, top level 9.0.
-    void SetBaseDefaults();
-
-    // Ids 0 to 2, 4 to 9 and 12, sign-extended; 0 for any other id.
-    int32_t GetShort(int16_t id) const;
-    void SetShort(int16_t id, int16_t value);
-    // Ids 3, 11 and 13; 0.0 for any other id.
-    double GetDouble(int16_t id) const;
-    void SetDouble(int16_t id, double value);
-    // Id 10; the shared empty text for any other id.
-    const QV_String& GetString(int16_t id) const;
-    void SetString(int16_t id, const QV_String& text);
-
-    int16_t pen3D;              // 0
-    int16_t material;           // 1
-    int16_t showRoof;           // 2: sloped roof on
-    double roofAngle;           // 3: radians
-    int16_t roofMaterial;       // 4
-    int16_t fill;               // 5
-    int16_t fillPen;            // 6
-    int16_t fillBackgroundPen;  // 7
-    int16_t pen2D;              // 8
-    int16_t layer;              // 9
-    QV_String name;             // 10: the object's element ID text
-    double topLevel;            // 11: split over "ZZYZX" and "negative_level"
-    int16_t resolution;         // 12: arc resolution
-    double height;              // 13: above the lowest terrain point of the outline
-
-private:
-    int16_t* ShortField(int16_t id);
-    double* DoubleField(int16_t id);
+    LODRAVIX_SETTINGS_RECORD(BuildingSettings, LODRAVIX_BUILDING_FIELDS)
 };

@@ -1,21 +1,15 @@
 #pragma once
-// The terrain-constraint tool's defaults (element kind 2). The three fields are 32-bit, but every caller
-// hands over and reads back 16-bit values.
-#include <cstdint>
+// The terrain-constraint tool's defaults (element kind 2). The fields are 32-bit, but every caller hands over and
+// reads back 16-bit values.
+#include "settings/FieldTable.hpp"
+
+// member, id, type, preference, default, item in the dialog's first layout, in its second.
+#define LODRAVIX_CONSTRAINT_FIELDS(F)                                                                                  \
+    F(pen, 0, int32_t, PrefsParam::ConstraintPen, 64, Item::Pen(9, 10), Item::Pen(8, 9)) /* of the lines in 2D */      \
+    F(lineType, 1, int32_t, PrefsParam::ConstraintLineType, 1, Item::Chooser(7, APIUserControl_LineTypeAlt),           \
+      Item::Chooser(6, APIUserControl_LineTypeAlt))                                                                    \
+    F(layer, 2, int32_t, NoPrefs, 1, Item::Chooser(14, APIUserControl_Layer), Item::Chooser(11, APIUserControl_Layer))
 
 struct ConstraintSettings {
-    ConstraintSettings() { Reset(); }
-
-    void Reset() { pen = lineType = layer = 0; }
-    // Pen 64, line type 1, layer 1.
-    void SetDefaults();
-
-    // Ids 0 to 2: the low 16 bits of the field, sign-extended; 0 for any other id.
-    int32_t GetShort(int16_t id) const;
-    // Ids 0 to 2: stores the value sign-extended to 32 bits; any other id is ignored.
-    void SetShort(int16_t id, int16_t value);
-
-    int32_t pen;       // 0: 2D pen of the constraint lines
-    int32_t lineType;  // 1
-    int32_t layer;     // 2
+    LODRAVIX_SETTINGS_RECORD(ConstraintSettings, LODRAVIX_CONSTRAINT_FIELDS)
 };

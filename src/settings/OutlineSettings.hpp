@@ -1,26 +1,19 @@
 #pragma once
-// The terrain-outline tool's settings (element kind 3): the look of the outline hatch. Fields in id order.
-#include "foundation/QV_String.hpp"
+// The terrain-outline tool's settings (element kind 3): the look of the outline hatch.
+#include "settings/FieldTable.hpp"
 
-#include <cstdint>
+// member, id, type, preference, default, item in the dialog's first layout, in its second.
+#define LODRAVIX_OUTLINE_FIELDS(F)                                                                                     \
+    F(lineType, 4, uint16_t, PrefsParam::OutlineLineType, 1, Item::None,                                               \
+      Item::Chooser(16, APIUserControl_LineTypeAlt))                                                                   \
+    F(fill, 3, uint16_t, PrefsParam::OutlineFill, 65, Item::None,                                                      \
+      Item::Chooser(18, APIUserControl_Fill))                                             /* fill pattern index */     \
+    F(pen, 0, uint16_t, PrefsParam::OutlinePen, 13, Item::Pen(18, 19), Item::Pen(20, 21)) /* the hatch's contour */    \
+    F(fillPen, 1, uint16_t, PrefsParam::OutlineFillPen, 13, Item::None, Item::Pen(23, 24))                             \
+    F(backgroundPen, 2, uint16_t, PrefsParam::OutlineBackgroundPen, 0, Item::None, Item::Long(26))                     \
+    F(name, 6, QV_String, PrefsParam::OutlineName, "OUTLINE", Item::Text(24), Item::Text(30)) /* the hatch's ID */     \
+    F(layer, 5, uint16_t, NoPrefs, 1, Item::Chooser(22, APIUserControl_Layer), Item::Chooser(33, APIUserControl_Layer))
 
 struct OutlineSettings {
-    OutlineSettings() { Reset(); }
-
-    void Reset();
-    // 13, 13, 0, 65, 1, layer 1, "OUTLINE".
-    void SetDefaults();
-
-    // Ids 0 to 5; 0 for any other id.
-    int32_t GetShort(int16_t id) const;
-    // Ids 0 to 5; any other id is ignored.
-    void SetShort(int16_t id, int16_t value);
-
-    uint16_t pen;            // 0: 2D (contour) pen of the hatch
-    uint16_t fillPen;        // 1
-    uint16_t backgroundPen;  // 2
-    uint16_t fill;           // 3: fill pattern index
-    uint16_t lineType;       // 4
-    uint16_t layer;          // 5
-    QV_String name;          // 6: element ID text of the hatch
+    LODRAVIX_SETTINGS_RECORD(OutlineSettings, LODRAVIX_OUTLINE_FIELDS)
 };

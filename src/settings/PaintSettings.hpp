@@ -1,29 +1,16 @@
 #pragma once
-// The coloured-area tool's settings (element kind 8). Fields in id order.
-#include "foundation/QV_String.hpp"
+// The coloured-area tool's settings (element kind 8).
+#include "settings/FieldTable.hpp"
 
-#include <cstdint>
+// member, id, type, preference, default, item in the dialog's first layout, in its second.
+#define LODRAVIX_PAINT_FIELDS(F)                                                                                       \
+    F(show2D, 0, int16_t, PrefsParam::PaintShow2D, 1, Item::Check(7), Item::Check(8))                                  \
+    F(showName, 5, int16_t, PrefsParam::PaintShowName, 0, Item::Check(9), Item::Check(10))                             \
+    F(offset, 3, double, PrefsParam::PaintDistance, 0.01, Item::Real(13), Item::Real(12))     /* the areas' lift */    \
+    F(resolution, 4, int16_t, PrefsParam::PaintResolution, 6, Item::Long(11), Item::Long(15)) /* per arc */            \
+    F(name, 2, QV_String, PrefsParam::PaintName, "COLOURED AREA", Item::Text(18), Item::Text(17)) /* element ID */     \
+    F(layer, 1, int16_t, NoPrefs, 1, Item::Chooser(16, APIUserControl_Layer), Item::Chooser(19, APIUserControl_Layer))
 
 struct PaintSettings {
-    PaintSettings() { Reset(); }
-
-    // Every number 0, the ID empty.
-    void Reset();
-    // Show in 2D, layer 1, "COLOURED AREA", offset 0.01, resolution 6, ID hidden.
-    void SetDefaults();
-
-    // Ids 0, 1, 4 and 5, sign-extended; 0 for any other id.
-    int32_t GetShort(int16_t id) const;
-    // The same ids; any other id is ignored.
-    void SetShort(int16_t id, int16_t value);
-
-    int16_t show2D;      // 0
-    int16_t layer;       // 1
-    QV_String name;      // 2: the object's element ID
-    double offset;       // 3: vertical offset of the areas
-    int16_t resolution;  // 4: arc resolution
-    int16_t showName;    // 5
-
-private:
-    int16_t* ShortField(int16_t id);
+    LODRAVIX_SETTINGS_RECORD(PaintSettings, LODRAVIX_PAINT_FIELDS)
 };

@@ -3,6 +3,8 @@
 #include "elements/PrefsParamIndexes.hpp"
 #include "settings/SectionExchange.hpp"
 
+#include <type_traits>
+
 namespace {
 
 // The display of retaining structures along a road, railway or plateau, read only.
@@ -21,25 +23,27 @@ bool Points(PrefsView& view, Settings& s, int32_t direction) {
     return ex.Finish(s.points, r);
 }
 
-bool Constraint(PrefsView& view, Settings& s, int32_t direction) {
+// A record declared as a table: every field with a preference, in the table's order.
+template <typename Record>
+bool TableSection(PrefsView& view, Record& record, int32_t direction) {
     SectionExchange ex(view, direction);
-    ConstraintSettings r = s.constraint;
-    ex.Short(PrefsParam::ConstraintPen, r.pen);
-    ex.Short(PrefsParam::ConstraintLineType, r.lineType);
-    return ex.Finish(s.constraint, r);
+    Record r = record;
+    Record::EachField(r, [&](auto& field, int16_t, int32_t prefs, const FieldDefault&) {
+        using T = std::decay_t<decltype(field)>;
+        if (prefs == NoPrefs) return;
+        if constexpr (std::is_same_v<T, double>)
+            ex.Real(prefs, field);
+        else if constexpr (std::is_same_v<T, QV_String>)
+            ex.Text(prefs, field);
+        else
+            ex.Short(prefs, field);
+    });
+    return ex.Finish(record, r);
 }
 
-bool Outline(PrefsView& view, Settings& s, int32_t direction) {
-    SectionExchange ex(view, direction);
-    OutlineSettings r = s.outline;
-    ex.Short(PrefsParam::OutlineLineType, r.lineType);
-    ex.Short(PrefsParam::OutlineFill, r.fill);
-    ex.Short(PrefsParam::OutlinePen, r.pen);
-    ex.Short(PrefsParam::OutlineFillPen, r.fillPen);
-    ex.Short(PrefsParam::OutlineBackgroundPen, r.backgroundPen);
-    ex.Text(PrefsParam::OutlineName, r.name);
-    return ex.Finish(s.outline, r);
-}
+bool Constraint(PrefsView& view, Settings& s, int32_t direction) { return TableSection(view, s.constraint, direction); }
+
+bool Outline(PrefsView& view, Settings& s, int32_t direction) { return TableSection(view, s.outline, direction); }
 
 bool ContourLines(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
@@ -136,42 +140,9 @@ bool Road(PrefsView& view, Settings& s, int32_t direction) {
     return ex.Finish(s.road, r);
 }
 
-bool RoadSection(PrefsView& view, Settings& s, int32_t direction) {
-    SectionExchange ex(view, direction);
-    SectionSettings r = s.section;
-    ex.Real(PrefsParam::SectionBottomLevel, r.bottomLevel);
-    ex.Short(PrefsParam::SectionStraightPen, r.straightPen);
-    ex.Short(PrefsParam::SectionCurvePen, r.curvePen);
-    ex.Short(PrefsParam::SectionTerrainPen, r.terrainPen);
-    ex.Short(PrefsParam::SectionLeadingLineType, r.dividerLineType);
-    ex.Short(PrefsParam::SectionLeadingPen, r.dividerPen);
-    ex.Short(PrefsParam::SectionGridLineType, r.straightLineType);
-    ex.Short(PrefsParam::SectionGridPen, r.linePen);
-    ex.Text(PrefsParam::SectionFont, r.font);
-    ex.Real(PrefsParam::SectionTextSize, r.textSize);
-    ex.Short(PrefsParam::SectionTextPen, r.textPen);
-    ex.Short(PrefsParam::SectionShowPlan, r.showPlan);
-    ex.Short(PrefsParam::SectionShowLeft, r.showLeft);
-    ex.Short(PrefsParam::SectionFlipLeft, r.flipLeft);
-    ex.Short(PrefsParam::SectionShowRight, r.showRight);
-    ex.Short(PrefsParam::SectionFlipRight, r.flipRight);
-    return ex.Finish(s.section, r);
-}
+bool RoadSection(PrefsView& view, Settings& s, int32_t direction) { return TableSection(view, s.section, direction); }
 
-bool Sidewalk(PrefsView& view, Settings& s, int32_t direction) {
-    SectionExchange ex(view, direction);
-    SidewalkSettings r = s.sidewalk;
-    ex.Real(PrefsParam::SidewalkThickness, r.thickness);
-    ex.Short(PrefsParam::SidewalkResolution, r.resolution);
-    ex.Short(PrefsParam::SidewalkMaterial, r.levelMaterial);
-    ex.Short(PrefsParam::SidewalkCutMaterial, r.cutMaterial);
-    ex.Short(PrefsParam::SidewalkFillMaterial, r.fillMaterial);
-    ex.Short(PrefsParam::SidewalkShow2D, r.show2D);
-    ex.Short(PrefsParam::SidewalkPen2D, r.pen2D);
-    ex.Short(PrefsParam::SidewalkPen3D, r.pen);
-    ex.Text(PrefsParam::SidewalkName, r.name);
-    return ex.Finish(s.sidewalk, r);
-}
+bool Sidewalk(PrefsView& view, Settings& s, int32_t direction) { return TableSection(view, s.sidewalk, direction); }
 
 bool Basin(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);
@@ -187,65 +158,14 @@ bool Basin(PrefsView& view, Settings& s, int32_t direction) {
     return ex.Finish(s.basin, r);
 }
 
-bool Building(PrefsView& view, Settings& s, int32_t direction) {
-    SectionExchange ex(view, direction);
-    BuildingSettings r = s.building;
-    ex.Short(PrefsParam::BuildingShowRoof, r.showRoof);
-    ex.Real(PrefsParam::BuildingRoofAngle, r.roofAngle);
-    ex.Short(PrefsParam::BuildingResolution, r.resolution);
-    ex.Short(PrefsParam::BuildingMaterial, r.material);
-    ex.Short(PrefsParam::BuildingRoofMaterial, r.roofMaterial);
-    ex.Short(PrefsParam::BuildingPen2D, r.pen2D);
-    ex.Short(PrefsParam::BuildingPen3D, r.pen3D);
-    ex.Short(PrefsParam::BuildingFill, r.fill);
-    ex.Short(PrefsParam::BuildingFillPen, r.fillPen);
-    ex.Short(PrefsParam::BuildingFillBackgroundPen, r.fillBackgroundPen);
-    ex.Text(PrefsParam::BuildingName, r.name);
-    return ex.Finish(s.building, r);
-}
+bool Building(PrefsView& view, Settings& s, int32_t direction) { return TableSection(view, s.building, direction); }
 
-bool ColouredArea(PrefsView& view, Settings& s, int32_t direction) {
-    SectionExchange ex(view, direction);
-    PaintSettings r = s.paint;
-    ex.Short(PrefsParam::PaintShow2D, r.show2D);
-    ex.Short(PrefsParam::PaintShowName, r.showName);
-    ex.Real(PrefsParam::PaintDistance, r.offset);
-    ex.Short(PrefsParam::PaintResolution, r.resolution);
-    ex.Text(PrefsParam::PaintName, r.name);
-    return ex.Finish(s.paint, r);
-}
+bool ColouredArea(PrefsView& view, Settings& s, int32_t direction) { return TableSection(view, s.paint, direction); }
 
-bool Wall(PrefsView& view, Settings& s, int32_t direction) {
-    SectionExchange ex(view, direction);
-    WallData r = s.wall;
-    ex.Real(PrefsParam::WallHeight, r.height);
-    ex.Real(PrefsParam::WallThickness, r.thickness);
-    ex.Short(PrefsParam::WallPen3D, r.pen3D);
-    ex.Short(PrefsParam::WallResolution, r.resolution);
-    ex.Short(PrefsParam::WallMaterial, r.material);
-    ex.Short(PrefsParam::WallPen2D, r.pen2D);
-    ex.Short(PrefsParam::WallFill, r.fill);
-    ex.Short(PrefsParam::WallFillPen, r.fillPen);
-    ex.Short(PrefsParam::WallBackgroundPen, r.fillBackgroundPen);
-    ex.Text(PrefsParam::WallName, r.name);
-    return ex.Finish(s.wall, r);
-}
+bool Wall(PrefsView& view, Settings& s, int32_t direction) { return TableSection(view, s.wall, direction); }
 
 bool RetainingWall(PrefsView& view, Settings& s, int32_t direction) {
-    SectionExchange ex(view, direction);
-    RetainerWallSettings r = s.retainingWall;
-    ex.Real(PrefsParam::RetainingHeight, r.height);
-    ex.Real(PrefsParam::RetainingLeftAngle, r.leftAngle);
-    ex.Real(PrefsParam::RetainingRightAngle, r.rightAngle);
-    ex.Short(PrefsParam::RetainingPen3D, r.pen);
-    ex.Short(PrefsParam::RetainingResolution, r.resolution);
-    ex.Short(PrefsParam::RetainingMaterial, r.material);
-    ex.Short(PrefsParam::RetainingPen2D, r.pen2D);
-    ex.Short(PrefsParam::RetainingFill, r.fill);
-    ex.Short(PrefsParam::RetainingFillPen, r.fillPen);
-    ex.Short(PrefsParam::RetainingBackgroundPen, r.fillBackgroundPen);
-    ex.Text(PrefsParam::RetainingName, r.name);
-    return ex.Finish(s.retainingWall, r);
+    return TableSection(view, s.retainingWall, direction);
 }
 
 bool Markers(PrefsView& view, Settings& s, int32_t direction) {
@@ -332,20 +252,7 @@ bool Railway(PrefsView& view, Settings& s, int32_t direction) {
     return ex.Finish(s.railway, r);
 }
 
-bool General(PrefsView& view, Settings& s, int32_t direction) {
-    SectionExchange ex(view, direction);
-    MiscSettings r = s.misc;
-    ex.Real(PrefsParam::SidewalkWidth, r.sidewalkWidth);
-    ex.Real(PrefsParam::RoadWidth, r.roadWidth);
-    ex.Short(PrefsParam::PaintMaterial, r.paintMaterial);
-    ex.Short(PrefsParam::ObstacleShow2D, r.obstacleShow2D);
-    ex.Short(PrefsParam::ObstaclePen2D, r.obstaclePen);
-    ex.Short(PrefsParam::ObstacleLineType, r.obstacleLineType);
-    ex.Real(PrefsParam::RetainingThickness, r.retainingThickness);
-    ex.Short(PrefsParam::DeleteFlag, r.deleteFlag);
-    ex.Real(PrefsParam::CameraValue, r.cameraValue);
-    return ex.Finish(s.misc, r);
-}
+bool General(PrefsView& view, Settings& s, int32_t direction) { return TableSection(view, s.misc, direction); }
 
 using Section = bool (*)(PrefsView&, Settings&, int32_t);
 

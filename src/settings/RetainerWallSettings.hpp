@@ -1,36 +1,28 @@
 #pragma once
-// The retaining-wall tool's settings (element kind 15). Fields in id order. The wall's thickness is not
-// here: it is shared through the general record (MiscSettings, id 6).
-#include "foundation/QV_String.hpp"
+// The retaining-wall tool's settings (element kind 15). The wall's thickness is not here: it is shared through
+// the general record (MiscSettings::retainingThickness). GetShort answers the 16 bits sign-extended.
+#include "settings/FieldTable.hpp"
 
-#include <cstdint>
+#include <cmath>
+
+// member, id, type, preference, default, item in the dialog's first layout, in its second. The fill controls
+// following the pens are the dialog's own items.
+#define LODRAVIX_RETAINING_WALL_FIELDS(F)                                                                              \
+    F(height, 0, double, PrefsParam::RetainingHeight, 0.5, Item::Real(8), Item::Real(8))                               \
+    F(leftAngle, 1, double, PrefsParam::RetainingLeftAngle, M_PI / 2.0, Item::Angle(12), Item::Angle(12)) /* rad */    \
+    F(rightAngle, 2, double, PrefsParam::RetainingRightAngle, M_PI / 2.0, Item::Angle(14), Item::Angle(14))            \
+    F(pen, 3, uint16_t, PrefsParam::RetainingPen3D, 1, Item::Pen(21, 22), Item::Pen(18, 19))       /* the object's */  \
+    F(resolution, 4, uint16_t, PrefsParam::RetainingResolution, 6, Item::Long(16), Item::Long(21)) /* per arc */       \
+    F(material, 5, uint16_t, PrefsParam::RetainingMaterial, 53, Item::Chooser(23, APIUserControl_Material),            \
+      Item::Chooser(22, APIUserControl_Material))                                                                      \
+    F(pen2D, 6, uint16_t, PrefsParam::RetainingPen2D, 1, Item::Pen(27, 28), Item::Pen(25, 26))                         \
+    F(fill, 7, uint16_t, PrefsParam::RetainingFill, 4, Item::Chooser(30, APIUserControl_Fill),                         \
+      Item::Chooser(28, APIUserControl_Fill))                                                                          \
+    F(fillPen, 8, uint16_t, PrefsParam::RetainingFillPen, 2, Item::None, Item::Pen(33, 34))                            \
+    F(fillBackgroundPen, 9, uint16_t, PrefsParam::RetainingBackgroundPen, 19, Item::None, Item::Pen(30, 31))           \
+    F(name, 10, QV_String, PrefsParam::RetainingName, "RETAINING WALL", Item::Text(35), Item::Text(37))                \
+    F(layer, 11, int32_t, NoPrefs, 1, Item::Chooser(33, APIUserControl_Layer), Item::Chooser(40, APIUserControl_Layer))
 
 struct RetainerWallSettings {
-    RetainerWallSettings() { Reset(); }
-
-    // Every number 0, the name empty.
-    void Reset();
-    // The retaining-wall tool's defaults, layer 1.
-    void SetDefaults();
-
-    // Ids 3 to 9 and 11 (its low 16 bits), sign-extended; 0 for any other id.
-    int32_t GetByItem(int16_t id) const;
-    // The same ids (11 sign-extended); any other id is ignored.
-    void SetByItem(int16_t id, int16_t value);
-
-    double height;               // 0
-    double leftAngle;            // 1: radians
-    double rightAngle;           // 2
-    uint16_t pen;                // 3: object pen
-    uint16_t resolution;         // 4: chords per path arc
-    uint16_t material;           // 5
-    uint16_t pen2D;              // 6
-    uint16_t fill;               // 7
-    uint16_t fillPen;            // 8
-    uint16_t fillBackgroundPen;  // 9
-    QV_String name;              // 10: the object's element ID text
-    int32_t layer;               // 11
-
-private:
-    uint16_t* ShortField(int16_t id);
+    LODRAVIX_SETTINGS_RECORD_SIGNED(RetainerWallSettings, LODRAVIX_RETAINING_WALL_FIELDS)
 };

@@ -34,7 +34,7 @@ void Settings::Reset() {
 
 int32_t Settings::GetShortSigned(uint32_t kind, int16_t id) const {
     switch (kind) {
-        case 0: return misc.GetField(id);
+        case 0: return misc.GetShort(id);
         case 1: return id == 0 ? points.pen : id == 1 ? points.layer : 0;
         case 2: return constraint.GetShort(id);
         case 3: return outline.GetShort(id);
@@ -44,13 +44,13 @@ int32_t Settings::GetShortSigned(uint32_t kind, int16_t id) const {
         case 7: return plateau.GetLongByItem(id);
         case 8: return paint.GetShort(id);
         case 9: return building.GetShort(id);
-        case 10: return wall.GetByItem(id);
-        case 11: return sidewalk.GetByItem(id);
+        case 10: return wall.GetShort(id);
+        case 11: return sidewalk.GetShort(id);
         case 12: return basin.GetShort(id);
         case 13:
         case 14: return marker.GetByItem(id);
-        case 15: return retainingWall.GetByItem(id);
-        case 16: return section.GetByItem(id);
+        case 15: return retainingWall.GetShort(id);
+        case 16: return section.GetShort(id);
         case 18: return slopeRange.GetShort(id);
         case 20: return bridge.GetShort(id);
         case 21: return railway.GetShort(id);
@@ -75,13 +75,13 @@ void Settings::SetShort(uint32_t kind, int16_t id, int16_t value) {
         case 7: plateau.SetLongByItem(id, uint16_t(value)); break;
         case 8: paint.SetShort(id, value); break;
         case 9: building.SetShort(id, value); break;
-        case 10: wall.SetByItem(id, value); break;
-        case 11: sidewalk.SetByItem(id, value); break;
+        case 10: wall.SetShort(id, value); break;
+        case 11: sidewalk.SetShort(id, value); break;
         case 12: basin.SetShort(id, value); break;
         case 13:
         case 14: marker.SetByItem(id, value); break;
-        case 15: retainingWall.SetByItem(id, value); break;
-        case 16: section.SetByItem(id, value); break;
+        case 15: retainingWall.SetShort(id, value); break;
+        case 16: section.SetShort(id, value); break;
         case 18: slopeRange.SetShort(id, value); break;
         case 20: bridge.SetShort(id, value); break;
         case 21: railway.SetShort(id, value); break;
@@ -92,14 +92,6 @@ void Settings::SetShort(uint32_t kind, int16_t id, int16_t value) {
 double* Settings::DirectDouble(uint32_t kind, int16_t id) {
     switch (kind) {
         case 1: return id == 5 ? &points.value : nullptr;
-        case 8: return id == 3 ? &paint.offset : nullptr;
-        case 10: return id == 2 ? &wall.thickness : id == 10 ? &wall.height : nullptr;
-        case 15:
-            return id == 0 ? &retainingWall.height
-                : id == 1  ? &retainingWall.leftAngle
-                : id == 2  ? &retainingWall.rightAngle
-                           : nullptr;
-        case 16: return id == 1 ? &section.bottomLevel : id == 10 ? &section.textSize : nullptr;
         case 18: return id == 14 ? &slopeRange.lift : id == 19 ? &slopeRange.size : nullptr;
         default: return nullptr;  // kind 11: the sidewalk's thickness has no id
     }
@@ -107,11 +99,15 @@ double* Settings::DirectDouble(uint32_t kind, int16_t id) {
 
 double Settings::GetDouble(uint32_t kind, int16_t id) const {
     switch (kind) {
-        case 0: return misc.GetDouble(id);
+        case 0: return misc.GetReal(id);
+        case 8: return paint.GetReal(id);
+        case 10: return wall.GetReal(id);
+        case 15: return retainingWall.GetReal(id);
+        case 16: return section.GetReal(id);
         case 5: return contour.GetDouble(id);
         case 6: return road.GetDoubleByItem(id);
         case 7: return plateau.GetDoubleByItem(id);
-        case 9: return building.GetDouble(id);
+        case 9: return building.GetReal(id);
         case 12: return basin.GetDouble(id);
         case 13:
         case 14: return marker.GetDoubleByItem(id);
@@ -126,11 +122,15 @@ double Settings::GetDouble(uint32_t kind, int16_t id) const {
 
 void Settings::SetDouble(uint32_t kind, int16_t id, double value) {
     switch (kind) {
-        case 0: misc.SetDouble(id, value); break;
+        case 0: misc.SetReal(id, value); break;
+        case 8: paint.SetReal(id, value); break;
+        case 10: wall.SetReal(id, value); break;
+        case 15: retainingWall.SetReal(id, value); break;
+        case 16: section.SetReal(id, value); break;
         case 5: contour.SetDouble(id, value); break;
         case 6: road.SetDoubleByItem(id, value); break;
         case 7: plateau.SetDoubleByItem(id, value); break;
-        case 9: building.SetDouble(id, value); break;
+        case 9: building.SetReal(id, value); break;
         case 12: basin.SetDouble(id, value); break;
         case 13:
         case 14: marker.SetDoubleByItem(id, value); break;
@@ -144,19 +144,20 @@ void Settings::SetDouble(uint32_t kind, int16_t id, double value) {
 
 QV_String* Settings::DirectText(uint32_t kind, int16_t id) {
     switch (kind) {
-        case 0: return id == 10 ? &misc.worksheetReference : id == 11 ? &misc.worksheetName : nullptr;
+        case 0: return misc.Text(id);
         case 1: return id == 2 ? &points.code : id == 4 ? &points.text : nullptr;
-        case 3: return id == 6 ? &outline.name : nullptr;
+        case 3: return outline.Text(id);
         case 4: return id == 12 ? &terrain.name : nullptr;
         case 6: return id == 5 ? &road.name : nullptr;
         case 7: return id == 5 ? &plateau.name : nullptr;
-        case 8: return id == 2 ? &paint.name : nullptr;
-        case 10: return id == 3 ? &wall.side : id == 9 ? &wall.name : nullptr;
-        case 11: return id == 1 ? &sidewalk.name : nullptr;
+        case 8: return paint.Text(id);
+        case 9: return building.Text(id);
+        case 10: return wall.Text(id);
+        case 11: return sidewalk.Text(id);
         case 13:
         case 14: return id == 7 ? &marker.font : nullptr;
-        case 15: return id == 10 ? &retainingWall.name : nullptr;
-        case 16: return id == 9 ? &section.font : nullptr;
+        case 15: return retainingWall.Text(id);
+        case 16: return section.Text(id);
         case 20: return id == 5 ? &bridge.side : id == 11 ? &bridge.name : nullptr;
         default: return nullptr;
     }
@@ -164,7 +165,6 @@ QV_String* Settings::DirectText(uint32_t kind, int16_t id) {
 
 const QV_String& Settings::GetString(uint32_t kind, int16_t id) const {
     switch (kind) {
-        case 9: return building.GetString(id);
         case 12: return basin.GetString(id);
         case 18: return slopeRange.GetString(id);
         case 21: return railway.GetString(id);
@@ -177,7 +177,6 @@ const QV_String& Settings::GetString(uint32_t kind, int16_t id) const {
 
 void Settings::SetString(uint32_t kind, int16_t id, const QV_String& text) {
     switch (kind) {
-        case 9: building.SetString(id, text); break;
         case 12: basin.SetString(id, text); break;
         case 18: slopeRange.SetString(id, text); break;
         case 21: railway.SetString(id, text); break;
@@ -223,7 +222,7 @@ void Settings::SetAfterLoadValues() {
     plateau.obstaclePen = 3;
     plateau.obstacleLineType = 5;
     wall.side = "left";
-    building.SetBaseDefaults();
+    building.SetUnkeptDefaults();
     sidewalk.levelMaterial = 4;
     sidewalk.fillMaterial = 7;
     sidewalk.cutMaterial = 7;
@@ -232,7 +231,7 @@ void Settings::SetAfterLoadValues() {
     marker.stepX = 10.0;
     marker.stepY = 10.0;
     marker.active = 1;
-    misc.SetPrefsDefaults();
+    misc.SetUnkeptDefaults();
     slopeRange.show3D = 0;
     slopeRange.lift = 0.03;
     slopeRange.showZeros = 0;

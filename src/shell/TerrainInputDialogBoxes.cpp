@@ -15,12 +15,12 @@ DialogAnswer TerrainInputDialogBoxes::OpenPointSettings(PointSettings& record, u
     return RunPointSettingsDialog(record, changed, mode);
 }
 
-DialogAnswer TerrainInputDialogBoxes::OpenConstraintSettings(ConstraintSettings& record, uint8_t (&changed)[3],
-                                                             SettingsMode mode) {
+DialogAnswer TerrainInputDialogBoxes::OpenConstraintSettings(ConstraintSettings& record,
+                                                             ConstraintSettings::Changed& changed, SettingsMode mode) {
     return RunConstraintSettingsDialog(record, changed, mode);
 }
 
-DialogAnswer TerrainInputDialogBoxes::OpenOutlineSettings(OutlineSettings& record, uint8_t (&changed)[7],
+DialogAnswer TerrainInputDialogBoxes::OpenOutlineSettings(OutlineSettings& record, OutlineSettings::Changed& changed,
                                                           OutlineSearchValues& search, SettingsMode mode) {
     OutlineDialogRecord dialog;
     dialog.settings = record;

@@ -8,9 +8,10 @@
 class TerrainInputDialogBoxes final : public TerrainInputDialogs {
 public:
     DialogAnswer OpenPointSettings(PointSettings& record, uint8_t (&changed)[6], SettingsMode mode) override;
-    DialogAnswer OpenConstraintSettings(ConstraintSettings& record, uint8_t (&changed)[3], SettingsMode mode) override;
-    DialogAnswer OpenOutlineSettings(OutlineSettings& record, uint8_t (&changed)[7], OutlineSearchValues& search,
-                                     SettingsMode mode) override;
+    DialogAnswer OpenConstraintSettings(ConstraintSettings& record, ConstraintSettings::Changed& changed,
+                                        SettingsMode mode) override;
+    DialogAnswer OpenOutlineSettings(OutlineSettings& record, OutlineSettings::Changed& changed,
+                                     OutlineSearchValues& search, SettingsMode mode) override;
     bool KeepExistingOutline() override;
     bool OpenPointPalette() override;
     void StorePointPalette() override;

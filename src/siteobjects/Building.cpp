@@ -34,8 +34,8 @@
 namespace {
 constexpr double TopMargin = 0.001;
 constexpr double NegativeLimit = -1e-7;
-constexpr int16_t LayerField = 9;
-constexpr int16_t NameField = 10;
+constexpr int16_t LayerField = BuildingSettings::Id::layer;
+constexpr int16_t NameField = BuildingSettings::Id::name;
 
 bool FindPart(int32_t& index) {
     return FindLibPartOrAsk(QV_String("VY_BUILDING"), index, true, QV_String(), APILib_ObjectID);
@@ -199,8 +199,7 @@ bool BuildingCls::ApplyToObjects(QV_List<API_Element>& buildings) {
         const auto edit = [&](BuildingLP&, BuildingSettings& own) {
             for (int16_t id = 0; id < BuildingFieldCount; ++id) {
                 if (changed[id] == 0 || id == LayerField || id == NameField) continue;
-                own.SetShort(id, int16_t(settings.GetShort(id)));
-                own.SetDouble(id, settings.GetDouble(id));
+                own.CopyField(settings, id);
             }
             return true;
         };

@@ -12,7 +12,7 @@
 
 #include <cstdint>
 
-constexpr int32_t BuildingFieldCount = 14;
+constexpr int32_t BuildingFieldCount = BuildingSettings::FieldCount;
 
 // What one run of the building settings dialog (both layouts) works on.
 struct BuildingDialogState {

@@ -18,8 +18,6 @@
 
 namespace {
 
-constexpr uint32_t GeneralKind = 0;
-constexpr int16_t DistanceField = 9;
 constexpr int32_t PathNameEntry = 1;  // "Lodravix Path"
 constexpr int32_t ShowAllCameras = 2;
 
@@ -40,9 +38,9 @@ int32_t CameraCls::Create(SiteObjectDialogs& dialogs, const API_Element& polylin
     }
     if (vertices.GetCount() < 2) return ErrModifying;
     pathLength = ComputePathLength(vertices);
-    distance = GlobalSettings.GetDouble(GeneralKind, DistanceField);
+    distance = GlobalSettings.misc.cameraValue;
     if (dialogs.AskCameraDistance(distance, pathLength, SettingsMode::NewElement) == DialogAnswer::Cancelled) return 0;
-    GlobalSettings.SetDouble(GeneralKind, DistanceField, distance);
+    GlobalSettings.misc.cameraValue = distance;
     // Checked before dividing: a count outside 16 bits, or none, places no camera it could name.
     const double intervals = distance > 0.0 ? std::trunc(pathLength / distance) : 0.0;
     if (!(intervals >= 1.0 && intervals <= 32767.0)) return ErrModifying;

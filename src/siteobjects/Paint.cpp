@@ -31,11 +31,8 @@
 #include <cstring>
 
 namespace {
-constexpr int16_t GeneralKind = 0;
-constexpr int16_t MaterialField = 7;  // the material and level difference of the next area
-constexpr int16_t ValueField = 8;
 
-enum PaintFlag { FlagShow2D = 0, FlagLayer = 1, FlagName = 2, FlagOffset = 3, FlagResolution = 4, FlagShowName = 5 };
+using PaintField = PaintSettings::Id;
 
 bool FindPart(int32_t& index) {
     return FindLibPartOrAsk(QV_String("VY_PAINTER"), index, true, QV_String(), APILib_ObjectID);
@@ -43,10 +40,10 @@ bool FindPart(int32_t& index) {
 
 // The fields of `source` whose flag is set that the object's parameters carry.
 void CopyChanged(const uint8_t changed[PaintFieldCount], PaintSettings& target, const PaintSettings& source) {
-    if (changed[FlagShow2D] != 0) target.show2D = source.show2D;
-    if (changed[FlagOffset] != 0) target.offset = source.offset;
-    if (changed[FlagResolution] != 0) target.resolution = source.resolution;
-    if (changed[FlagShowName] != 0) target.showName = source.showName;
+    if (changed[PaintField::show2D] != 0) target.show2D = source.show2D;
+    if (changed[PaintField::offset] != 0) target.offset = source.offset;
+    if (changed[PaintField::resolution] != 0) target.resolution = source.resolution;
+    if (changed[PaintField::showName] != 0) target.showName = source.showName;
 }
 
 bool IsLineKind(API_ElemTypeID type) {
@@ -70,8 +67,8 @@ DialogAnswer PaintCls::RunSettingsDialog(SiteObjectDialogs& dialogs, SettingsMod
         state.lastMaterial = areas[areas.GetCount() - 1].mat;
         state.lastValue = areas[areas.GetCount() - 1].dislivello;
     } else {
-        state.lastMaterial = uint16_t(GlobalSettings.GetInt(GeneralKind, MaterialField));
-        state.lastValue = GlobalSettings.GetDouble(GeneralKind, ValueField);
+        state.lastMaterial = uint16_t(GlobalSettings.misc.paintMaterial);
+        state.lastValue = GlobalSettings.misc.paintValue;
     }
     for (int32_t i = 0; withAreas && i < areas.GetCount(); ++i)
         if (!state.markers.Insert(uint8_t(0))) return DialogAnswer::Cancelled;
@@ -84,8 +81,8 @@ DialogAnswer PaintCls::RunSettingsDialog(SiteObjectDialogs& dialogs, SettingsMod
 }
 
 bool PaintCls::CollectAreas() {
-    const int16_t material = int16_t(GlobalSettings.GetInt(GeneralKind, MaterialField));
-    const double value = GlobalSettings.GetDouble(GeneralKind, ValueField);
+    const int16_t material = GlobalSettings.misc.paintMaterial;
+    const double value = GlobalSettings.misc.paintValue;
     for (const API_Element& e : elements) {
         pickHead = e.header;
         if (!BuildPrimitives(PrimitiveOptions().AllRings().CloseCodes().MarkRingEnds()) || points2D.IsEmpty())
@@ -228,11 +225,11 @@ bool PaintCls::UpdateExistingObject() {
     ACAPI_Element_DeselectAll();
     API_Element earlier = earlierObject[0];
     API_Element mask = EmptyChangeMask();
-    MarkWhen(mask.header.layer, changed[FlagLayer] != 0);
+    MarkWhen(mask.header.layer, changed[PaintField::layer] != 0);
     earlier.header.layer = settings.layer;
     PlacedParams placed(earlier);
     if (!placed.Read()) return false;
-    if (const QV_String* edited = EditedName(settings.name, nameRead, changed[FlagName] != 0)) {
+    if (const QV_String* edited = EditedName(settings.name, nameRead, changed[PaintField::name] != 0)) {
         QV_String name = *edited;
         SetMemoInfoString(placed.memo, name);
     }
@@ -259,8 +256,8 @@ int32_t PaintCls::Create(SiteObjectDialogs& dialogs, ContourLineRefresh& contour
     const int32_t earlierCount = earlierAreas.GetCount();
     if (RunSettingsDialog(dialogs, SettingsMode::NewElement, true, &earlierCount) == DialogAnswer::Cancelled) return 0;
     GlobalSettings.paint = settings;
-    GlobalSettings.SetShort(GeneralKind, MaterialField, int16_t(lastMaterial));
-    GlobalSettings.SetDouble(GeneralKind, ValueField, lastValue);
+    GlobalSettings.misc.paintMaterial = int16_t(lastMaterial);
+    GlobalSettings.misc.paintValue = lastValue;
     if (earlierObject.IsEmpty()) {
         if (CreateLibPartObject(0, 0, 0, nullptr, nullptr) == 0) return ErrModifying;
         contours.RefreshContourLines(element);
@@ -297,8 +294,8 @@ bool PaintCls::LoadFromSelection(const QV_List<API_Element>& objects) {
 bool PaintCls::ApplyToSelection(QV_List<API_Element>& objects) {
     ACAPI_Element_DeselectAll();
     API_Element mask = EmptyChangeMask();
-    MarkWhen(mask.header.layer, changed[FlagLayer] != 0);
-    const QV_String* name = EditedName(settings.name, nameRead, changed[FlagName] != 0);
+    MarkWhen(mask.header.layer, changed[PaintField::layer] != 0);
+    const QV_String* name = EditedName(settings.name, nameRead, changed[PaintField::name] != 0);
     const bool single = objects.GetCount() == 1;
     for (int32_t i = 0; i < objects.GetCount(); ++i) {
         API_Element& o = objects[i];

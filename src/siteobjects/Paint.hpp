@@ -13,7 +13,7 @@
 
 #include <cstdint>
 
-constexpr int32_t PaintFieldCount = 6;
+constexpr int32_t PaintFieldCount = PaintSettings::FieldCount;
 
 // What one run of the coloured area settings dialog (both layouts) works on.
 struct PaintDialogState {

@@ -30,8 +30,8 @@
 #include <cstring>
 
 namespace {
-constexpr int16_t LayerField = 8;
-constexpr int16_t NameField = 9;
+constexpr int16_t LayerField = WallSettings::Id::layer;
+constexpr int16_t NameField = WallSettings::Id::name;
 
 bool FindPart(int32_t& index) {
     return FindLibPartOrAsk(QV_String("VY_WALL"), index, true, QV_String(), APILib_ObjectID);
@@ -41,12 +41,7 @@ bool FindPart(int32_t& index) {
 void CopyChangedFields(const uint8_t changed[WallFieldCount], WallSettings& target, const WallSettings& source) {
     for (int16_t id = 0; id < WallFieldCount; ++id) {
         if (changed[id] == 0 || id == LayerField || id == NameField) continue;
-        switch (id) {
-            case 2: target.thickness = source.thickness; break;
-            case 3: target.side = source.side; break;
-            case 10: target.height = source.height; break;
-            default: target.SetByItem(id, int16_t(source.GetByItem(id))); break;
-        }
+        target.CopyField(source, id);
     }
 }
 }  // namespace

@@ -11,7 +11,7 @@
 
 #include <cstdint>
 
-constexpr int32_t WallFieldCount = 12;
+constexpr int32_t WallFieldCount = WallSettings::FieldCount;
 
 // What one run of the wall settings dialog (both layouts) works on.
 struct WallDialogState {

@@ -187,8 +187,8 @@ void SOSIFileScan::ScanLines(SOSIFileData& fileData, ReaderProgress& progress) {
         if (typeIndex.find(key) == typeIndex.end()) {
             SOSIOType row;
             row.name = type;
-            row.pen = int16_t(GlobalSettings.GetInt(0, 12));
-            row.secondPen = int16_t(GlobalSettings.GetInt(0, 13));
+            row.pen = GlobalSettings.misc.sosiChoice;
+            row.secondPen = GlobalSettings.misc.sosiChoice2;
             row.terrainFeature = IsTerrainFeatureType(type) ? 1 : 0;
             typeIndex.emplace(key, types.GetCount());
             InsertTypeRow(types, row, -1);

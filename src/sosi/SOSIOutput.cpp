@@ -16,8 +16,6 @@ namespace {
 
 constexpr int32_t UndoEntry = 2;       // "External command"
 constexpr int32_t CreationText = 168;  // "Creation..."
-constexpr int16_t DefaultPenField = 12;
-constexpr int16_t DefaultSecondField = 13;
 
 GS::UniString Uni(const QV_String& text) { return GS::UniString(text.GetBuffer(), text.GetLength()); }
 
@@ -51,8 +49,8 @@ bool ListCurrentDatabase(GS::Array<API_Guid>& guids) {
 // fails ends it with the build taken back.
 void BuildBody(const SOSIOutputInput& input, SOSIOutputChoices& choices) {
     SOSIBuildState& state = SOSIOutputState();
-    state.defaultPen = int16_t(GlobalSettings.GetInt(0, DefaultPenField));
-    state.defaultSecond = int16_t(GlobalSettings.GetInt(0, DefaultSecondField));
+    state.defaultPen = GlobalSettings.misc.sosiChoice;
+    state.defaultSecond = GlobalSettings.misc.sosiChoice2;
     IndexSOSITypes(input.types);
 
     GS::UniString title("Lodravix");

@@ -7,9 +7,6 @@
 
 namespace {
 
-constexpr int16_t WorksheetRefField = 10;
-constexpr int16_t WorksheetNameField = 11;
-
 QV_String FromField(const char16_t* field, size_t units) {
     size_t n = 0;
     while (n < units && field[n] != 0) ++n;
@@ -35,8 +32,8 @@ bool CreateOrReuseWorksheet(uint8_t namesFromSettings, uint8_t* existed) {
     *existed = 0;
     QV_String wantedRef, wantedName;
     if (namesFromSettings != 0) {
-        wantedRef = GlobalSettings.GetString(0, WorksheetRefField);
-        wantedName = GlobalSettings.GetString(0, WorksheetNameField);
+        wantedRef = GlobalSettings.misc.worksheetReference;
+        wantedName = GlobalSettings.misc.worksheetName;
     } else {
         API_DatabaseInfo current = {};
         if (ACAPI_Database(APIDb_GetCurrentDatabaseID, &current) != NoError) return false;

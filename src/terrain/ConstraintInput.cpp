@@ -105,7 +105,7 @@ ConstraintInput::ConstraintInput(TerrainInputDialogs& dialogs) : dialogs_(dialog
 
 DialogAnswer ConstraintInput::EditSettings(SettingsMode mode) {
     ConstraintSettings copy = settings;
-    uint8_t flags[3] = {};
+    ConstraintSettings::Changed flags = {};
     if (dialogs_.OpenConstraintSettings(copy, flags, mode) == DialogAnswer::Cancelled) return DialogAnswer::Cancelled;
     settings = copy;
     std::memcpy(changed, flags, sizeof changed);
@@ -228,9 +228,9 @@ int32_t ConstraintInput::Modify(const QV_List<API_Element>& constraints) {
     ACAPI_Element_DeselectAll();
     API_Element mask;
     Fill(mask, 0);
-    if (changed[0] != 0) Fill(mask.line.pen, 0xFF);
-    if (changed[1] != 0) Fill(mask.line.ltypeInd, 0xFF);
-    if (changed[2] != 0) Fill(mask.header.layer, 0xFF);
+    if (changed[ConstraintSettings::Id::pen] != 0) Fill(mask.line.pen, 0xFF);
+    if (changed[ConstraintSettings::Id::lineType] != 0) Fill(mask.line.ltypeInd, 0xFF);
+    if (changed[ConstraintSettings::Id::layer] != 0) Fill(mask.header.layer, 0xFF);
     const bool ok = RunWholeCommand([&] {
         for (int32_t i = 0; i < constraints.GetCount(); ++i) {
             API_Element e = constraints[i];

@@ -44,7 +44,7 @@ public:
     static std::vector<int32_t> CrossedConstraints(const QV_List<API_Element>& constraints);
 
     ConstraintSettings settings;
-    uint8_t changed[3];  // pen, line type, layer
+    ConstraintSettings::Changed changed;  // pen, line type, layer
 
 private:
     TerrainInputDialogs& dialogs_;

@@ -226,7 +226,7 @@ void OutlineData::ReadSettingsFromElement(const API_Elem_Head& element) {
 
 DialogAnswer OutlineData::RunSettingsDialog(bool typeSelectable, bool lockCorridor, SettingsMode mode) {
     OutlineSettings copy = settings;
-    uint8_t changed[7] = {};
+    OutlineSettings::Changed changed = {};
     OutlineSearchValues search;
     search.typeSelectable = typeSelectable;
     search.corridorLocked = lockCorridor;

@@ -28,10 +28,10 @@ public:
 
     // The settings dialogs in their two layouts; confirmed, with the changed flags by field id.
     virtual DialogAnswer OpenPointSettings(PointSettings& record, uint8_t (&changed)[6], SettingsMode mode) = 0;
-    virtual DialogAnswer OpenConstraintSettings(ConstraintSettings& record, uint8_t (&changed)[3],
+    virtual DialogAnswer OpenConstraintSettings(ConstraintSettings& record, ConstraintSettings::Changed& changed,
                                                 SettingsMode mode) = 0;
     // Confirmed, the search values come back as the dialog returns them (width as entered, angle in radians).
-    virtual DialogAnswer OpenOutlineSettings(OutlineSettings& record, uint8_t (&changed)[7],
+    virtual DialogAnswer OpenOutlineSettings(OutlineSettings& record, OutlineSettings::Changed& changed,
                                              OutlineSearchValues& search, SettingsMode mode) = 0;
     // "An outline still exist...": true for "Keep", false for "Substitute".
     virtual bool KeepExistingOutline() = 0;

@@ -87,9 +87,9 @@ TEST_F(RoadSettingsDialogTest, PensUnderAClearedBoxStayAndLinkedMaterialsFollow)
 }
 
 TEST_F(RoadSettingsDialogTest, TheWidthAndTheReferenceLineAsEachSituationAllowsThem) {
-    GlobalSettings.SetDouble(0, 5, 7.5);
-    GlobalSettings.SetShort(0, 14, 2);
-    // Editing placed roads: width greyed and disabled, OK keeps the global width; radios disabled.
+    GlobalSettings.misc.roadWidth = 7.5;
+    GlobalSettings.misc.roadReferenceLine = 2;
+    // Editing placed roads: width greyed and disabled, not handed back as chosen; radios disabled.
     RoadCls edited;
     DGDriver::QueueClick(32554, 1);
     ASSERT_EQ(edited.RunSettingsDialog(dialogs, SettingsMode::EditSelected, false, false, true),
@@ -97,9 +97,11 @@ TEST_F(RoadSettingsDialogTest, TheWidthAndTheReferenceLineAsEachSituationAllowsT
     EXPECT_FALSE(Item(32554, 8)->enabled);
     EXPECT_EQ(Item(32554, 7)->image, 32641);
     EXPECT_FALSE(Item(32554, 46)->enabled);
-    EXPECT_EQ(GlobalSettings.GetDouble(0, 5), 7.5);
+    EXPECT_FALSE(edited.stripWidthChosen);
+    EXPECT_EQ(edited.referenceLine, 2);
 
-    // Creating with the width editable: the global width shown and written by OK; disabled radios still write.
+    // Creating with the width editable: the global width shown, and the one confirmed handed back with the
+    // reference line; the dialog itself stores nothing (the command keeps them for later roads).
     RoadCls created;
     DGDriver::Reset();
     DGDriver::QueueSetDouble(32554, 8, 9.25);
@@ -107,10 +109,12 @@ TEST_F(RoadSettingsDialogTest, TheWidthAndTheReferenceLineAsEachSituationAllowsT
     ASSERT_EQ(created.RunSettingsDialog(dialogs, SettingsMode::NewElement, false, true, false),
               DialogAnswer::Confirmed);
     EXPECT_TRUE(Item(32554, 8)->enabled);
-    EXPECT_EQ(GlobalSettings.GetDouble(0, 5), 9.25);
-    EXPECT_EQ(GlobalSettings.GetInt(0, 14), 2);
+    EXPECT_TRUE(created.stripWidthChosen);
+    EXPECT_EQ(created.stripWidth, 9.25);
+    EXPECT_EQ(created.referenceLine, 2);
+    EXPECT_EQ(GlobalSettings.misc.roadWidth, 7.5);
 
-    // Cancel in the second layout after a choice in the first: nothing written.
+    // Cancel in the second layout after a choice in the first: nothing handed back.
     RoadCls cancelled;
     DGDriver::Reset();
     DGDriver::QueueSetLong(32554, 46, 1);
@@ -119,8 +123,10 @@ TEST_F(RoadSettingsDialogTest, TheWidthAndTheReferenceLineAsEachSituationAllowsT
     DGDriver::QueueClick(32504, 2);
     EXPECT_EQ(cancelled.RunSettingsDialog(dialogs, SettingsMode::NewElement, true, true, false),
               DialogAnswer::Cancelled);
-    EXPECT_EQ(GlobalSettings.GetInt(0, 14), 2);
-    EXPECT_EQ(GlobalSettings.GetDouble(0, 5), 9.25);
+    EXPECT_FALSE(cancelled.stripWidthChosen);
+    EXPECT_EQ(cancelled.referenceLine, 2);
+    EXPECT_EQ(GlobalSettings.misc.roadReferenceLine, 2);
+    EXPECT_EQ(GlobalSettings.misc.roadWidth, 7.5);
 }
 
 }  // namespace road_settings_dialog_test

@@ -79,8 +79,8 @@ TEST(SectionRecordTest, TheItemAccessorsReachOnlyTheSixteenBitFields) {
     for (int16_t id = -2; id < 20; ++id) {
         const bool typed = id == 0 || (id >= 2 && id <= 8) || (id >= 11 && id <= 16);
         SectionSettings copy = record;
-        EXPECT_EQ(copy.SetByItem(id, -7), id);
-        EXPECT_EQ(copy.GetByItem(id), typed ? -7 : 0) << id;
+        copy.SetShort(id, -7);
+        EXPECT_EQ(copy.GetShort(id), typed ? -7 : 0) << id;
         EXPECT_EQ(copy.bottomLevel, 3.0);
         EXPECT_EQ(copy.textSize, 2.5);
         EXPECT_EQ(copy.font.ToStdString(), "Arial");

@@ -229,7 +229,7 @@ TEST(SectionSettingsTest, CopyChangedFieldsTakesExactlyTheFlaggedFieldsButNeverT
         source.layer = 9;
         source.bottomLevel = 3.5;
         source.textSize = 7.0;
-        for (int16_t id : {2, 3, 4, 5, 6, 7, 8, 11, 12, 13, 14, 15, 16}) source.SetByItem(id, int16_t(100 + id));
+        for (int16_t id : {2, 3, 4, 5, 6, 7, 8, 11, 12, 13, 14, 15, 16}) source.SetShort(id, int16_t(100 + id));
         uint8_t flags[SectionFieldCount];
         for (uint8_t& f : flags) f = uint8_t(rng() % 2);
         const SectionSettings before = target;
@@ -239,7 +239,7 @@ TEST(SectionSettingsTest, CopyChangedFieldsTakesExactlyTheFlaggedFieldsButNeverT
         EXPECT_EQ(target.font.ToStdString(), (flags[9] ? source.font : before.font).ToStdString());
         EXPECT_EQ(target.textSize, flags[10] ? source.textSize : before.textSize);
         for (int16_t id : {2, 3, 4, 5, 6, 7, 8, 11, 12, 13, 14, 15, 16})
-            EXPECT_EQ(target.GetByItem(id), flags[id] ? source.GetByItem(id) : before.GetByItem(id)) << id;
+            EXPECT_EQ(target.GetShort(id), flags[id] ? source.GetShort(id) : before.GetShort(id)) << id;
     }
 }
 

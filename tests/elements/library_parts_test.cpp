@@ -5,6 +5,7 @@
 #include "elements/LocalizatorLP.hpp"
 #include "elements/ArrayParams.hpp"
 #include "elements/GdlParams.hpp"
+#include "elements/PrefsParamIndexes.hpp"
 #include "settings/PrefsLP.hpp"
 
 #include "library/LibraryStore.hpp"
@@ -85,7 +86,7 @@ const ViewCase kViews[] = {
     {"VY_LEVEL_MARKER", Make<MarkerLP>(), 25},
     {"VY_POINT_MARKER", Make<MarkerPtLP>(), 19},
     {"VY_SLOPE_RANGE", Make<SlopeRangeLP>(), 31},
-    {"VY_PREFS", Make<PrefsLP>(), 215},
+    {"VY_PREFS", Make<PrefsLP>(), PrefsParam::Last},
     {"VY3_Localizator", Make<LocalizatorLP>(), 3},
 };
 
@@ -108,6 +109,15 @@ TEST(LibraryParts, EveryNameOfAViewIsAParameterOfItsPart) {
         EXPECT_EQ(std::string(view->GetParamName(v.last + 1)), UnknownParamName);
         EXPECT_GT(names, 3);
     }
+}
+
+// The preferences part lists its parameters in the order of PrefsParam, so that the indexes are their places.
+TEST(LibraryParts, PreferencesFollowTheirList) {
+    PrefsLP view;
+    PartParams params("VY_PREFS", view);
+    ASSERT_EQ(view.count, PrefsParam::End);
+    for (int32_t i = PrefsParam::First; i < PrefsParam::End; ++i)
+        EXPECT_EQ(std::string(view.Record(i)->name), PrefsParam::Names[i - PrefsParam::First]) << i;
 }
 
 TEST(LibraryParts, PlainPlateauHasNoSlopeParameters) {

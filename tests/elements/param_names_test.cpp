@@ -1,4 +1,5 @@
 #include "elements/ParamNames.hpp"
+#include "elements/PrefsParamIndexes.hpp"
 
 #include <gtest/gtest.h>
 
@@ -39,7 +40,7 @@ const Table kTables[] = {
     {"LocalizatorLP", LocalizatorLP_ParamName, 3, 3, "language", "language"},
     {"MarkerLP", MarkerLP_ParamName, 3, 25, "tipo", "Marker_Active"},
     {"MarkerPtLP", MarkerPtLP_ParamName, 3, 19, "tipo", "Marker_Active"},
-    {"PrefsLP", PrefsLP_ParamName, 3, 215, "punti_2D_pen", "Quorra30_camera"},
+    {"PrefsLP", PrefsLP_ParamName, PrefsParam::First, PrefsParam::Last, "punti_2D_pen", "Quorra30_camera"},
     {"SlopeRangeLP", SlopeRangeLP_ParamName, 3, 31, "XYZ_mask", "mostra_2D"},
 };
 
@@ -136,44 +137,18 @@ TEST(ParamNames, PlateauSlopeNamesOnlyWhenSloped) {
     }
 }
 
-TEST(ParamNames, PreferenceGroups) {
-    const std::pair<int32_t, const char*> known[] = {{3, "punti_2D_pen"},
-                                                     {12, "outline_ID"},
-                                                     {13, "contour_line_main"},
-                                                     {37, "bottom_mat_override"},
-                                                     {43, "show_depth_RGB"},
-                                                     {44, "plateau_level"},
-                                                     {57, "plateau_ID"},
-                                                     {58, "sidewalk_width"},
-                                                     {68, "road_width"},
-                                                     {71, "road_rigth_cut_angle"},
-                                                     {82, "road_ID"},
-                                                     {84, "road_sect_straigth_pen"},
-                                                     {98, "road_sect_flip_rigth"},
-                                                     {99, "basin_mat"},
-                                                     {117, "building_ID"},
-                                                     {118, "paint_show_2d"},
-                                                     {123, "paint_mat"},
-                                                     {124, "VYwall_heigth"},
-                                                     {133, "VYwall_ID"},
-                                                     {134, "VYbridge_thickness"},
-                                                     {152, "VYbridge_railing_right"},
-                                                     {153, "railway_width"},
-                                                     {167, "railway_ID"},
-                                                     {168, "obstacle_show_2d"},
-                                                     {170, "obstacle_line_type"},
-                                                     {171, "retaining_heigth"},
-                                                     {182, "retaining_ID"},
-                                                     {183, "level_type"},
-                                                     {193, "level_show_comment"},
-                                                     {194, "slopeRange_P_range_1"},
-                                                     {213, "slopeRange_penna_frame"},
-                                                     {214, "Quorra30_delete"},
-                                                     {215, "Quorra30_camera"},
-                                                     {216, "???"},
-                                                     {-1, "???"},
-                                                     {2, "ZZYZX"}};
-    for (const auto& k : known) EXPECT_EQ(N(PrefsLP_ParamName(k.first)), k.second) << k.first;
+TEST(ParamNames, PreferenceNamesByPlace) {
+    // Every parameter at its place in the list, counted from 3; outside it the base names or none.
+    int32_t index = PrefsParam::First;
+    for (const ParamIndexEntry& entry : PrefsParam::Entries) {
+        EXPECT_EQ(entry.index, index) << entry.constant;
+        EXPECT_EQ(N(PrefsLP_ParamName(index)), entry.name) << index;
+        ++index;
+    }
+    EXPECT_EQ(index, PrefsParam::End);
+    EXPECT_EQ(N(PrefsLP_ParamName(PrefsParam::First - 1)), "ZZYZX");
+    EXPECT_EQ(N(PrefsLP_ParamName(PrefsParam::End)), "???");
+    EXPECT_EQ(N(PrefsLP_ParamName(-1)), "???");
 }
 
 }  // namespace param_names_test

@@ -16,6 +16,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace sections_test {
@@ -78,25 +79,43 @@ void ExpectCarried(const Settings& want, const Settings& got, const Fields& f, c
         EXPECT_EQ(Text(got.GetString(f.kind, id)), Text(want.GetString(f.kind, id))) << where << " text " << id;
 }
 
+// A record declared as a table: the rows the preferences keep, by type.
+template <typename Record>
+Fields FromTable(uint32_t kind) {
+    Fields fields{kind, {}, {}, {}};
+    Record record;
+    Record::EachField(record, [&](auto& field, int16_t id, int32_t prefs, const FieldDefault&) {
+        using T = std::decay_t<decltype(field)>;
+        if (prefs == NoPrefs) return;
+        if constexpr (std::is_same_v<T, double>)
+            fields.reals.push_back(id);
+        else if constexpr (std::is_same_v<T, QV_String>)
+            fields.texts.push_back(id);
+        else
+            fields.shorts.push_back(id);
+    });
+    return fields;
+}
+
 // The fields the preferences carry, kind by kind. Terrain ids 3 and 11 are flags, tested apart; road 13-15,
 // plateau 14-16 and railway 15-17 are read from the general record's 1-3.
 const std::vector<Fields> kPrefsFields = {
-    {0, {0, 1, 2, 3, 7}, {4, 5, 6, 9}, {}},
+    FromTable<MiscSettings>(0),
     {1, {0}, {}, {2}},
-    {2, {0, 1}, {}, {}},
-    {3, {0, 1, 2, 3, 4}, {}, {6}},
+    FromTable<ConstraintSettings>(2),
+    FromTable<OutlineSettings>(3),
     {4, {0, 1, 2, 4, 5, 6, 7, 8, 9, 10, 14, 15, 16, 17, 18}, {}, {12}},
     {5, {4, 5, 6, 7, 8, 9, 10, 22, 23, 24, 25, 26}, {}, {}},
     {6, {6, 7, 8, 9, 10, 11, 12, 13, 14, 15}, {1, 2, 3, 4, 16, 17}, {5}},
     {7, {6, 7, 8, 10, 11, 12, 13, 14, 15, 16}, {1, 3, 4, 9, 17, 18}, {5}},
-    {8, {0, 4, 5}, {3}, {2}},
-    {9, {0, 1, 2, 4, 5, 6, 7, 8, 12}, {3}, {10}},
-    {10, {0, 1, 4, 5, 6, 7, 11}, {2, 10}, {9}},
+    FromTable<PaintSettings>(8),
+    FromTable<BuildingSettings>(9),
+    FromTable<WallData>(10),
     {11, {2, 3, 4, 5, 7, 8, 9}, {}, {1}},
     {12, {0, 1, 2, 3, 4, 5, 6}, {}, {9}},
     {13, {2, 4, 6, 9, 10, 11, 12}, {3, 5, 8}, {7}},
-    {15, {3, 4, 5, 6, 7, 8, 9}, {0, 1, 2}, {10}},
-    {16, {2, 3, 4, 5, 6, 7, 8, 11, 12, 13, 14, 15, 16}, {1, 10}, {9}},
+    FromTable<RetainerWallSettings>(15),
+    FromTable<SectionData>(16),
     {18, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 20, 21}, {19}, {15, 16, 17, 18}},
     {20, {0, 1, 2, 3, 6, 7, 8, 9, 13, 14, 19, 20}, {4, 12, 15, 16, 17, 18}, {11}},
     {21, {8, 9, 10, 11, 12, 13, 14, 15, 16, 17}, {1, 2, 3, 4, 18, 19}, {5}},

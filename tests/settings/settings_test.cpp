@@ -36,24 +36,41 @@ std::set<int> Join(std::initializer_list<std::set<int>> parts) {
     return ids;
 }
 
+// A record declared as a table: its rows by type.
+template <typename Record>
+KindFields FromTable() {
+    KindFields fields;
+    Record record;
+    Record::EachField(record, [&](auto& field, int16_t id, int32_t, const FieldDefault&) {
+        using T = std::decay_t<decltype(field)>;
+        if constexpr (std::is_same_v<T, double>)
+            fields.doubles.insert(id);
+        else if constexpr (std::is_same_v<T, QV_String>)
+            fields.texts.insert(id);
+        else
+            fields.shorts.insert(id);
+    });
+    return fields;
+}
+
 const std::map<int, KindFields>& FieldTable() {
     static const std::map<int, KindFields> table = {
-        {0, {Join({Range(0, 3), {7}, Range(12, 15)}), {4, 5, 6, 8, 9}, {10, 11}}},
+        {0, FromTable<MiscSettings>()},
         {1, {{0, 1}, {5}, {2, 4}}},
-        {2, {{0, 1, 2}, {}, {}}},
-        {3, {Range(0, 5), {}, {6}}},
+        {2, FromTable<ConstraintSettings>()},
+        {3, FromTable<OutlineSettings>()},
         {4, {Join({Range(0, 11), Range(13, 18)}), {}, {12}}},
         {5, {Join({Range(3, 10), {12, 13}, Range(22, 26)}), Join({Range(0, 2), Range(14, 17)}), {}}},
         {6, {Join({{0}, Range(6, 15)}), Join({Range(1, 4), {16, 17}}), {5}}},
         {7, {Join({{0, 2, 6, 7, 8}, Range(10, 16)}), {1, 3, 4, 9, 17, 18}, {5}}},
-        {8, {{0, 1, 4, 5}, {3}, {2}}},
-        {9, {Join({Range(0, 2), Range(4, 9), {12}}), {3, 11, 13}, {10}}},
-        {10, {Join({{0, 1}, Range(4, 8), {11}}), {2, 10}, {3, 9}}},
+        {8, FromTable<PaintSettings>()},
+        {9, FromTable<BuildingSettings>()},
+        {10, FromTable<WallData>()},
         {11, {Join({{0}, Range(2, 5), Range(7, 10)}), {}, {1}}},
         {12, {Range(0, 8), {10}, {9}}},
         {13, {Join({{0, 1, 2, 4, 6}, Range(9, 12), {15}}), {3, 5, 8, 13, 14}, {7}}},
-        {15, {Join({Range(3, 9), {11}}), {0, 1, 2}, {10}}},
-        {16, {Join({{0}, Range(2, 8), Range(11, 16)}), {1, 10}, {9}}},
+        {15, FromTable<RetainerWallSettings>()},
+        {16, FromTable<SectionData>()},
         {18, {Join({Range(0, 13), Range(20, 24)}), {14, 19}, Range(15, 18)}},
         {20,
          {Join({Range(0, 3), Range(6, 10), {13, 14}, Range(19, 22)}),
@@ -238,7 +255,7 @@ TEST(SettingsObject, FieldsTheAccessorsDoNotReach) {
     EXPECT_EQ(settings.contour.mainStep, 5);
 
     settings.SetDouble(0, 4, 3.0);
-    EXPECT_EQ(settings.misc.GetField(4), 0);  // a real, not served by the short getter
+    EXPECT_EQ(settings.misc.GetShort(4), 0);  // a real, not served by the short getter
     settings.slopeRange.SetString(14, QV_String("x"));
     settings.slopeRange.SetString(19, QV_String("x"));
     EXPECT_EQ(settings.slopeRange.lift, 0.0);
@@ -263,10 +280,10 @@ TEST(SettingsObject, RecordAccessorsOutsideTheKindAndIdFamily) {
     EXPECT_EQ(basin.GetShort(9), 0);
 
     SectionData section;
-    EXPECT_EQ(section.SetByItem(10, 3), 10);
+    section.SetShort(10, 3);
     EXPECT_EQ(section.textSize, 0.0);
-    EXPECT_EQ(section.SetByItem(3, -5), 3);
-    EXPECT_EQ(section.GetByItem(3), -5);  // the record's own getter keeps the sign
+    section.SetShort(3, -5);
+    EXPECT_EQ(section.GetShort(3), -5);  // the record's own getter keeps the sign
 }
 
 TEST(SettingsObject, SharedEmptyTextCannotBeCorrupted) {
@@ -280,12 +297,10 @@ TEST(SettingsObject, SharedEmptyTextCannotBeCorrupted) {
     for (uint32_t kind = 0; kind <= LastKind; ++kind)
         for (int16_t id = FirstId; id <= LastId; ++id)
             if (!Has(int(kind), id, Type::Text)) settings.SetString(kind, id, QV_String("leak"));
-    settings.building.SetString(3, QV_String("leak"));
     settings.basin.SetString(0, QV_String("leak"));
     settings.railway.SetString(6, QV_String("leak"));
     EXPECT_TRUE(miss.IsEmpty());
     EXPECT_TRUE(settings.GetString(22, 0).IsEmpty());
-    EXPECT_TRUE(settings.building.GetString(0).IsEmpty());
     EXPECT_TRUE(settings.basin.GetString(10).IsEmpty());
     EXPECT_TRUE(settings.railway.GetString(22).IsEmpty());
     EXPECT_EQ(Text(copy), "changed");

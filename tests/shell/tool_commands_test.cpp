@@ -355,10 +355,11 @@ TEST_F(ToolCommandsTest, ASubPaletteCommandRunsWithBothPalettesDisabledAndItsBut
         DialogAnswer OpenPointSettings(PointSettings& r, uint8_t (&c)[6], SettingsMode m) override {
             return shown.OpenPointSettings(r, c, m);
         }
-        DialogAnswer OpenConstraintSettings(ConstraintSettings& r, uint8_t (&c)[3], SettingsMode m) override {
+        DialogAnswer OpenConstraintSettings(ConstraintSettings& r, ConstraintSettings::Changed& c,
+                                            SettingsMode m) override {
             return shown.OpenConstraintSettings(r, c, m);
         }
-        DialogAnswer OpenOutlineSettings(OutlineSettings& r, uint8_t (&c)[7], OutlineSearchValues& s,
+        DialogAnswer OpenOutlineSettings(OutlineSettings& r, OutlineSettings::Changed& c, OutlineSearchValues& s,
                                          SettingsMode m) override {
             return shown.OpenOutlineSettings(r, c, s, m);
         }

@@ -8,19 +8,20 @@
 
 struct FakeTerrainInputDialogs final : TerrainInputDialogs {
     std::function<DialogAnswer(PointSettings&, uint8_t (&)[6])> pointSettings;
-    std::function<DialogAnswer(ConstraintSettings&, uint8_t (&)[3])> constraintSettings;
-    std::function<DialogAnswer(OutlineSettings&, uint8_t (&)[7], OutlineSearchValues&)> outlineSettings;
+    std::function<DialogAnswer(ConstraintSettings&, ConstraintSettings::Changed&)> constraintSettings;
+    std::function<DialogAnswer(OutlineSettings&, OutlineSettings::Changed&, OutlineSearchValues&)> outlineSettings;
     std::function<bool()> keepExistingOutline;
     std::function<void()> openPointPalette, storePointPalette, initPointPalette, closePointPalette;
 
     DialogAnswer OpenPointSettings(PointSettings& record, uint8_t (&changed)[6], SettingsMode) override {
         return pointSettings ? pointSettings(record, changed) : DialogAnswer::Cancelled;
     }
-    DialogAnswer OpenConstraintSettings(ConstraintSettings& record, uint8_t (&changed)[3], SettingsMode) override {
+    DialogAnswer OpenConstraintSettings(ConstraintSettings& record, ConstraintSettings::Changed& changed,
+                                        SettingsMode) override {
         return constraintSettings ? constraintSettings(record, changed) : DialogAnswer::Cancelled;
     }
-    DialogAnswer OpenOutlineSettings(OutlineSettings& record, uint8_t (&changed)[7], OutlineSearchValues& search,
-                                     SettingsMode) override {
+    DialogAnswer OpenOutlineSettings(OutlineSettings& record, OutlineSettings::Changed& changed,
+                                     OutlineSearchValues& search, SettingsMode) override {
         return outlineSettings ? outlineSettings(record, changed, search) : DialogAnswer::Cancelled;
     }
     bool KeepExistingOutline() override { return !keepExistingOutline || keepExistingOutline(); }

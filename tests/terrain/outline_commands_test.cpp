@@ -22,7 +22,7 @@ protected:
         GlobalSettings.Reset();
         GlobalSettings.outline.SetDefaults();
         FakeTerrainInputDialogs& h = inputDialogs;
-        h.outlineSettings = [this](OutlineSettings&, uint8_t(&)[7], OutlineSearchValues& search) {
+        h.outlineSettings = [this](OutlineSettings&, OutlineSettings::Changed&, OutlineSearchValues& search) {
             shownWidth = search.corridorWidth;
             search.searchType = searchType;
             if (corridorWidth > 0) search.corridorWidth = corridorWidth;

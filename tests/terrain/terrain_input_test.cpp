@@ -31,7 +31,9 @@ protected:
         h.openPointPalette = [this] { ++paletteOpen; };
         h.closePointPalette = [this] { --paletteOpen; };
         h.pointSettings = [this](PointSettings& r, uint8_t(&flags)[6]) { return dialog(r, flags); };
-        h.constraintSettings = [](ConstraintSettings&, uint8_t(&)[3]) { return DialogAnswer::Confirmed; };
+        h.constraintSettings = [](ConstraintSettings&, ConstraintSettings::Changed&) {
+            return DialogAnswer::Confirmed;
+        };
         Window(APIWind_FloorPlanID);
     }
     void TearDown() override {

@@ -1,5 +1,6 @@
 #include "dialogs/settings/BuildingSettingsDialog.hpp"
 
+#include "dialogs/settings/TableFieldItems.hpp"
 #include "dialogs/settings/WrappedSettingsDialog.hpp"
 
 #include "foundation/ACAPI.hpp"
@@ -19,58 +20,25 @@ namespace {
 using Frame = SettingsDialog<BuildingSettings>;
 using Block = BuildingSettingsBlock;
 
-const SettingsRecordAccess<BuildingSettings> Access = {
-    [](const BuildingSettings& r, int16_t id) { return r.GetShort(id); },
-    [](BuildingSettings& r, int16_t id, int32_t v) { r.SetShort(id, int16_t(v)); },
-    [](const BuildingSettings& r, int16_t id) { return r.GetDouble(id); },
-    [](BuildingSettings& r, int16_t id, double v) { r.SetDouble(id, v); },
-    [](const BuildingSettings& r, int16_t id) { return r.GetString(id); },
-    [](BuildingSettings& r, int16_t id, const QV_String& v) { r.SetString(id, v); },
-};
+const SettingsRecordAccess<BuildingSettings>& Access = TableRecordAccess<BuildingSettings>;
 
-constexpr FieldItemKind UC = FieldItemKind::UserControl;
-constexpr FieldItemKind Pen = FieldItemKind::PenPair;
-constexpr FieldItemKind Colour = FieldItemKind::PenColour;
-constexpr uint32_t Material = APIUserControl_Material;
-constexpr uint32_t LayerControl = APIUserControl_Layer;
-constexpr uint32_t FillControl = APIUserControl_Fill;
-
-const FieldItem FirstItems[] = {
-    {33, 9, UC, 0, LayerControl},
-    {12, 1, UC, 0, Material},
-    {20, 4, UC, 0, Material},
-    {30, 5, UC, 0, FillControl},
-    {10, 12, FieldItemKind::Long, 0, 0},
-    {18, 3, FieldItemKind::Angle, 0, 0},
-    {24, 8, Pen, 25, 0},
-    {27, 0, Pen, 28, 0},
-    {30, 8, Colour, 0, 0},
-    {30, 6, Colour, 0, 1},
-    {30, 7, Colour, 0, 2},
-    {35, 10, FieldItemKind::Text, 0, 0},
-    {16, 2, FieldItemKind::Check, 0, 0},
+// The fill control shows the colours of the three pens beside its pattern.
+constexpr FieldItem FirstColours[] = {
+    {30, BuildingSettings::Id::pen2D, FieldItemKind::PenColour, 0, 0},
+    {30, BuildingSettings::Id::fillPen, FieldItemKind::PenColour, 0, 1},
+    {30, BuildingSettings::Id::fillBackgroundPen, FieldItemKind::PenColour, 0, 2},
 };
-const FieldItem SecondItems[] = {
-    {41, 9, UC, 0, LayerControl},
-    {18, 1, UC, 0, Material},
-    {20, 4, UC, 0, Material},
-    {29, 5, UC, 0, FillControl},
-    {16, 12, FieldItemKind::Long, 0, 0},
-    {14, 3, FieldItemKind::Angle, 0, 0},
-    {23, 8, Pen, 24, 0},
-    {26, 0, Pen, 27, 0},
-    {34, 6, Pen, 35, 0},
-    {31, 7, Pen, 32, 0},
-    {29, 8, Colour, 0, 0},
-    {29, 6, Colour, 0, 1},
-    {29, 7, Colour, 0, 2},
-    {38, 10, FieldItemKind::Text, 0, 0},
-    {12, 2, FieldItemKind::Check, 0, 0},
+constexpr FieldItem SecondColours[] = {
+    {29, BuildingSettings::Id::pen2D, FieldItemKind::PenColour, 0, 0},
+    {29, BuildingSettings::Id::fillPen, FieldItemKind::PenColour, 0, 1},
+    {29, BuildingSettings::Id::fillBackgroundPen, FieldItemKind::PenColour, 0, 2},
 };
+constexpr auto FirstItems = TableFieldItems<BuildingSettings, 0>(FirstColours);
+constexpr auto SecondItems = TableFieldItems<BuildingSettings, 1>(SecondColours);
 
 constexpr int16_t TitleIndex = 14;
-const SettingsLayout First = {32561, true, TitleIndex, 350, 574, 36, 33, FirstItems, std::size(FirstItems)};
-const SettingsLayout Second = {32513, false, TitleIndex, 460, 485, 42, 41, SecondItems, std::size(SecondItems)};
+const SettingsLayout First = {32561, true, TitleIndex, 350, 574, 36, 33, FirstItems.data(), FirstItems.size()};
+const SettingsLayout Second = {32513, false, TitleIndex, 460, 485, 42, 41, SecondItems.data(), SecondItems.size()};
 
 // What differs between the layouts beyond the frame's items.
 struct LayoutItems {

@@ -1,6 +1,7 @@
 #include "dialogs/settings/ColouredAreaSettingsDialog.hpp"
 
 #include "dialogs/settings/DialogTexts.hpp"
+#include "dialogs/settings/TableFieldItems.hpp"
 #include "dialogs/settings/WrappedSettingsDialog.hpp"
 
 #include "foundation/ACAPI.hpp"
@@ -19,40 +20,14 @@ namespace {
 using Frame = SettingsDialog<PaintSettings>;
 using Block = ColouredAreaSettingsBlock;
 
-const SettingsRecordAccess<PaintSettings> Access = {
-    [](const PaintSettings& r, int16_t id) { return r.GetShort(id); },
-    [](PaintSettings& r, int16_t id, int32_t v) { r.SetShort(id, int16_t(v)); },
-    [](const PaintSettings& r, int16_t id) { return id == 3 ? r.offset : 0.0; },
-    [](PaintSettings& r, int16_t id, double v) {
-        if (id == 3) r.offset = v;
-    },
-    [](const PaintSettings& r, int16_t id) { return id == 2 ? r.name : QV_String(); },
-    [](PaintSettings& r, int16_t id, const QV_String& v) {
-        if (id == 2) r.name = v;
-    },
-};
+const SettingsRecordAccess<PaintSettings>& Access = TableRecordAccess<PaintSettings>;
 
-constexpr FieldItemKind Check = FieldItemKind::Check;
-const FieldItem FirstItems[] = {
-    {7, 0, Check, 0, 0},
-    {9, 5, Check, 0, 0},
-    {11, 4, FieldItemKind::Long, 0, 0},
-    {13, 3, FieldItemKind::Double, 0, 0},
-    {16, 1, FieldItemKind::UserControl, 0, APIUserControl_Layer},
-    {18, 2, FieldItemKind::Text, 0, 0},
-};
-const FieldItem SecondItems[] = {
-    {8, 0, Check, 0, 0},
-    {10, 5, Check, 0, 0},
-    {15, 4, FieldItemKind::Long, 0, 0},
-    {12, 3, FieldItemKind::Double, 0, 0},
-    {19, 1, FieldItemKind::UserControl, 0, APIUserControl_Layer},
-    {17, 2, FieldItemKind::Text, 0, 0},
-};
+constexpr auto FirstItems = TableFieldItems<PaintSettings, 0>();
+constexpr auto SecondItems = TableFieldItems<PaintSettings, 1>();
 
 constexpr int16_t TitleIndex = 12;
-const SettingsLayout First = {32562, true, TitleIndex, 640, 439, 36, 16, FirstItems, std::size(FirstItems)};
-const SettingsLayout Second = {32511, false, TitleIndex, 750, 425, 37, 19, SecondItems, std::size(SecondItems)};
+const SettingsLayout First = {32562, true, TitleIndex, 640, 439, 36, 16, FirstItems.data(), FirstItems.size()};
+const SettingsLayout Second = {32511, false, TitleIndex, 750, 425, 37, 19, SecondItems.data(), SecondItems.size()};
 
 // The row editors and the list of the first layout; the second layout's are one higher.
 enum : int16_t {

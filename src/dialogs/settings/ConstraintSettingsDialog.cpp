@@ -1,26 +1,19 @@
 #include "dialogs/settings/ConstraintSettingsDialog.hpp"
 
+#include "dialogs/settings/TableFieldItems.hpp"
 #include "foundation/Language.hpp"
 
 #include <cstring>
 
 namespace {
 constexpr int16_t TitleIndex = 9;
-constexpr FieldItemKind UC = FieldItemKind::UserControl;
-const FieldItem kFirst[] = {{7, 1, UC, 0, 21}, {9, 0, FieldItemKind::PenPair, 10, 0}, {14, 2, UC, 0, 18}};
-const FieldItem kSecond[] = {{6, 1, UC, 0, 21}, {8, 0, FieldItemKind::PenPair, 9, 0}, {11, 2, UC, 0, 18}};
-const SettingsLayout FirstLayout = {32545, true, TitleIndex, 375, 278, 15, 14, kFirst, std::size(kFirst)};
-const SettingsLayout SecondLayout = {32509, false, TitleIndex, 360, 260, 12, 11, kSecond, std::size(kSecond)};
+constexpr auto kFirst = TableFieldItems<ConstraintSettings, 0>();
+constexpr auto kSecond = TableFieldItems<ConstraintSettings, 1>();
+const SettingsLayout FirstLayout = {32545, true, TitleIndex, 375, 278, 15, 14, kFirst.data(), kFirst.size()};
+const SettingsLayout SecondLayout = {32509, false, TitleIndex, 360, 260, 12, 11, kSecond.data(), kSecond.size()};
 
 // The dialog keeps 16-bit values and writes them widened to the record's 32-bit fields.
-const SettingsRecordAccess<ConstraintSettings> Access = {
-    [](const ConstraintSettings& r, int16_t id) { return r.GetShort(id); },
-    [](ConstraintSettings& r, int16_t id, int32_t v) { r.SetShort(id, int16_t(v)); },
-    [](const ConstraintSettings&, int16_t) { return 0.0; },
-    [](ConstraintSettings&, int16_t, double) {},
-    [](const ConstraintSettings&, int16_t) { return QV_String(); },
-    [](ConstraintSettings&, int16_t, const QV_String&) {},
-};
+const SettingsRecordAccess<ConstraintSettings>& Access = TableRecordAccess<ConstraintSettings>;
 using Frame = SettingsDialog<ConstraintSettings>;
 
 // The first layout's heading over its two pictures ("Force Triangulation"), in the user's language.
@@ -45,7 +38,8 @@ DialogAnswer OpenConstraintSettingsDialogTwin(ConstraintSettingsBlock& block, Co
     return Frame::Open(block, record, SecondLayout, Access, false, Callback);
 }
 
-DialogAnswer RunConstraintSettingsDialog(ConstraintSettings& record, uint8_t (&changed)[3], SettingsMode mode) {
+DialogAnswer RunConstraintSettingsDialog(ConstraintSettings& record, ConstraintSettings::Changed& changed,
+                                         SettingsMode mode) {
     ConstraintSettingsBlock block;
     if (Frame::Run(block, record, FirstLayout, SecondLayout, Access, mode, Callback, Callback) ==
         DialogAnswer::Cancelled)

@@ -10,4 +10,5 @@ DialogAnswer OpenConstraintSettingsDialog(ConstraintSettingsBlock& block, Constr
 DialogAnswer OpenConstraintSettingsDialogTwin(ConstraintSettingsBlock& block, ConstraintSettings& record);
 
 // Both layouts, the first first; confirmed, with the flags pen, line type, layer in `changed`.
-DialogAnswer RunConstraintSettingsDialog(ConstraintSettings& record, uint8_t (&changed)[3], SettingsMode mode);
+DialogAnswer RunConstraintSettingsDialog(ConstraintSettings& record, ConstraintSettings::Changed& changed,
+                                         SettingsMode mode);

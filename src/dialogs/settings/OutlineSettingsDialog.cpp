@@ -1,5 +1,6 @@
 #include "dialogs/settings/OutlineSettingsDialog.hpp"
 
+#include "dialogs/settings/TableFieldItems.hpp"
 #include "foundation/Language.hpp"
 
 #include <cstring>
@@ -18,28 +19,21 @@ constexpr SearchItems FirstSearch = {7, 8, 12, 14};
 constexpr SearchItems SecondSearch = {7, 8, 11, 13};
 
 constexpr FieldItemKind UC = FieldItemKind::UserControl;
-constexpr FieldItemKind Pen = FieldItemKind::PenPair;
-const FieldItem kFirst[] = {
-    {18, 0, Pen, 19, 0},
-    {22, 5, UC, 0, 18},
-    {24, 6, FieldItemKind::Text, 0, 0},
+// The record's own items come from its table; beside them the search values, and in the second layout the
+// background pen's chooser beside its number.
+constexpr FieldItem kFirstOwn[] = {
     {12, FieldWidth, FieldItemKind::Double, 0, 0},
     {14, FieldAngle, FieldItemKind::Angle, 0, 0},
 };
-const FieldItem kSecond[] = {
-    {16, 4, UC, 0, 21},
-    {18, 3, UC, 0, 2},
-    {20, 0, Pen, 21, 0},
-    {23, 1, Pen, 24, 0},
-    {26, 2, FieldItemKind::Long, 0, 0},
-    {27, 2, UC, 0, 1},
-    {33, 5, UC, 0, 18},
-    {30, 6, FieldItemKind::Text, 0, 0},
+constexpr FieldItem kSecondOwn[] = {
+    {27, OutlineSettings::Id::backgroundPen, UC, 0, APIUserControl_PenWithZero},
     {11, FieldWidth, FieldItemKind::Double, 0, 0},
     {13, FieldAngle, FieldItemKind::Angle, 0, 0},
 };
-const SettingsLayout FirstLayout = {32546, true, TitleIndex, 350, 408, 25, 22, kFirst, std::size(kFirst)};
-const SettingsLayout SecondLayout = {32502, false, TitleIndex, 460, 515, 34, 33, kSecond, std::size(kSecond)};
+constexpr auto kFirst = TableFieldItems<OutlineSettings, 0>(kFirstOwn);
+constexpr auto kSecond = TableFieldItems<OutlineSettings, 1>(kSecondOwn);
+const SettingsLayout FirstLayout = {32546, true, TitleIndex, 350, 408, 25, 22, kFirst.data(), kFirst.size()};
+const SettingsLayout SecondLayout = {32502, false, TitleIndex, 460, 515, 34, 33, kSecond.data(), kSecond.size()};
 
 const SettingsRecordAccess<OutlineDialogRecord> Access = {
     [](const OutlineDialogRecord& r, int16_t id) { return r.settings.GetShort(id); },
@@ -51,9 +45,12 @@ const SettingsRecordAccess<OutlineDialogRecord> Access = {
         if (id == FieldWidth) r.corridorWidth = v;
         if (id == FieldAngle) r.searchAngle = v;
     },
-    [](const OutlineDialogRecord& r, int16_t id) { return id == 6 ? r.settings.name : QV_String(); },
+    [](const OutlineDialogRecord& r, int16_t id) {
+        const QV_String* text = r.settings.Text(id);
+        return text != nullptr ? *text : QV_String();
+    },
     [](OutlineDialogRecord& r, int16_t id, const QV_String& v) {
-        if (id == 6) r.settings.name = v;
+        if (QV_String* text = r.settings.Text(id)) *text = v;
     },
 };
 
@@ -129,7 +126,8 @@ DialogAnswer OpenOutlineSettingsDialogTwin(OutlineSettingsBlock& block, OutlineD
     return Frame::Open(block, record, SecondLayout, Access, carryWork, CallbackTwin);
 }
 
-DialogAnswer RunOutlineSettingsDialog(OutlineDialogRecord& record, uint8_t (&changed)[7], SettingsMode mode) {
+DialogAnswer RunOutlineSettingsDialog(OutlineDialogRecord& record, OutlineSettings::Changed& changed,
+                                      SettingsMode mode) {
     OutlineSettingsBlock block;
     if (Frame::Run(block, record, FirstLayout, SecondLayout, Access, mode, Callback, CallbackTwin) ==
         DialogAnswer::Cancelled)

@@ -22,5 +22,6 @@ DialogAnswer OpenOutlineSettingsDialog(OutlineSettingsBlock& block, OutlineDialo
 DialogAnswer OpenOutlineSettingsDialogTwin(OutlineSettingsBlock& block, OutlineDialogRecord& record,
                                            bool carryWork = false);
 
-// Both layouts, the first first; confirmed, with the seven flags by field id in `changed`.
-DialogAnswer RunOutlineSettingsDialog(OutlineDialogRecord& record, uint8_t (&changed)[7], SettingsMode mode);
+// Both layouts, the first first; confirmed, with one flag per field id in `changed`.
+DialogAnswer RunOutlineSettingsDialog(OutlineDialogRecord& record, OutlineSettings::Changed& changed,
+                                      SettingsMode mode);

@@ -66,9 +66,6 @@ constexpr int16_t RadioAxis = 52;
 constexpr int16_t RadioLeft = 53;
 constexpr int16_t RadioGroup = 1;
 constexpr int16_t LinkBox = 39;
-constexpr int16_t GeneralKind = 0;
-constexpr int16_t WidthField = 5;
-constexpr int16_t ReferenceLineField = 15;
 
 // The three earthwork surfaces follow each other while the link box is on; rails and ties never.
 void FollowMaterials(int16_t dialogId, int16_t item) {
@@ -129,8 +126,7 @@ void Close(int16_t dialogId, int16_t item, RailwaySettingsBlock& block) {
     block.frame.head.dialogId = 0;
     if (item != SettingsItemOK) return;
     RailwayDialogState& state = *block.state;
-    if (state.valuesEditable != 0 && state.valuesLocked == 0)
-        GlobalSettings.SetDouble(GeneralKind, WidthField, DGGetItemValDouble(dialogId, WidthItem));
+    if (state.valuesEditable != 0 && state.valuesLocked == 0) state.width = DGGetItemValDouble(dialogId, WidthItem);
     RailwaySettings& work = block.frame.work;
     const RailwaySettings& record = *block.frame.record;
     Frame::ReadValues(dialogId, block.frame);
@@ -143,7 +139,6 @@ void Close(int16_t dialogId, int16_t item, RailwaySettingsBlock& block) {
     if (work.show2D == 0) work.pen2D = record.pen2D;
     const int16_t radio = DGGetCheckedRadio(dialogId, RadioGroup);
     state.referenceLine = radio == RadioRight ? 1 : radio == RadioAxis ? 2 : 3;
-    GlobalSettings.SetShort(GeneralKind, ReferenceLineField, state.referenceLine);
     Frame::Store(block.frame);
 }
 

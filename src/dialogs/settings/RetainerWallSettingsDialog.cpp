@@ -1,6 +1,7 @@
 #include "dialogs/settings/RetainerWallSettingsDialog.hpp"
 
 #include "dialogs/settings/SettingsLabelSteps.hpp"
+#include "dialogs/settings/TableFieldItems.hpp"
 
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
@@ -15,67 +16,22 @@ namespace {
 
 using Frame = SettingsDialog<RetainerWallSettings>;
 
-const SettingsRecordAccess<RetainerWallSettings> WallAccess = {
-    [](const RetainerWallSettings& r, int16_t id) { return r.GetByItem(id); },
-    [](RetainerWallSettings& r, int16_t id, int32_t v) { r.SetByItem(id, int16_t(v)); },
-    [](const RetainerWallSettings& r, int16_t id) {
-        return id == 0 ? r.height : id == 1 ? r.leftAngle : id == 2 ? r.rightAngle : 0.0;
-    },
-    [](RetainerWallSettings& r, int16_t id, double v) {
-        if (id == 0) r.height = v;
-        if (id == 1) r.leftAngle = v;
-        if (id == 2) r.rightAngle = v;
-    },
-    [](const RetainerWallSettings& r, int16_t id) { return id == 10 ? r.name : QV_String(); },
-    [](RetainerWallSettings& r, int16_t id, const QV_String& v) {
-        if (id == 10) r.name = v;
-    },
-};
+const SettingsRecordAccess<RetainerWallSettings>& WallAccess = TableRecordAccess<RetainerWallSettings>;
 
-constexpr FieldItemKind UC = FieldItemKind::UserControl;
 constexpr FieldItemKind Pens = FieldItemKind::PenPair;
 constexpr FieldItemKind Colour = FieldItemKind::PenColour;
-constexpr uint32_t Material = APIUserControl_Material;
-constexpr uint32_t LayerControl = APIUserControl_Layer;
-constexpr uint32_t FillControl = APIUserControl_Fill;
 constexpr int16_t TitleIndex = 18;
 constexpr int16_t ThicknessItem = 10;
-constexpr int16_t GeneralKind = 0;
-constexpr int16_t ThicknessField = 6;
 
-const FieldItem FirstItems[] = {
-    {8, 0, FieldItemKind::Double, 0, 0},
-    {12, 1, FieldItemKind::Angle, 0, 0},
-    {14, 2, FieldItemKind::Angle, 0, 0},
-    {16, 4, FieldItemKind::Long, 0, 0},
-    {21, 3, Pens, 22, 0},
-    {23, 5, UC, 0, Material},
-    {27, 6, Pens, 28, 0},
-    {30, 7, UC, 0, FillControl},
-    {33, 11, UC, 0, LayerControl},
-    {35, 10, FieldItemKind::Text, 0, 0},
-};
-const FieldItem SecondItems[] = {
-    {8, 0, FieldItemKind::Double, 0, 0},
-    {12, 1, FieldItemKind::Angle, 0, 0},
-    {14, 2, FieldItemKind::Angle, 0, 0},
-    {21, 4, FieldItemKind::Long, 0, 0},
-    {18, 3, Pens, 19, 0},
-    {22, 5, UC, 0, Material},
-    {25, 6, Pens, 26, 0},
-    {28, 7, UC, 0, FillControl},
-    {30, 9, Pens, 31, 0},
-    {33, 8, Pens, 34, 0},
-    {40, 11, UC, 0, LayerControl},
-    {37, 10, FieldItemKind::Text, 0, 0},
-};
+constexpr auto FirstItems = TableFieldItems<RetainerWallSettings, 0>();
+constexpr auto SecondItems = TableFieldItems<RetainerWallSettings, 1>();
 // The fill controls follow the pens as they are edited; their colours are not set from the record at INIT.
 const FieldItem FirstColours[] = {{27, 6, Pens, 28, 0}, {30, 6, Colour, 0, 0}};
 const FieldItem SecondColours[] = {{25, 6, Pens, 26, 0},  {28, 6, Colour, 0, 0}, {30, 9, Pens, 31, 0},
                                    {28, 9, Colour, 0, 2}, {33, 8, Pens, 34, 0},  {28, 8, Colour, 0, 1}};
 
-const SettingsLayout First = {32560, true, TitleIndex, 390, 528, 36, 33, FirstItems, std::size(FirstItems)};
-const SettingsLayout Second = {32517, false, TitleIndex, 460, 540, 41, 40, SecondItems, std::size(SecondItems)};
+const SettingsLayout First = {32560, true, TitleIndex, 390, 528, 36, 33, FirstItems.data(), FirstItems.size()};
+const SettingsLayout Second = {32517, false, TitleIndex, 460, 540, 41, 40, SecondItems.data(), SecondItems.size()};
 const SettingsLayout FirstColourLayout = {32560, true, 0, 0, 0, 0, 0, FirstColours, std::size(FirstColours)};
 const SettingsLayout SecondColourLayout = {32517, false, 0, 0, 0, 0, 0, SecondColours, std::size(SecondColours)};
 
@@ -129,9 +85,8 @@ int16_t Click(int16_t dialogId, int16_t item, RetainerWallSettingsBlock& block) 
 void Close(int16_t dialogId, int16_t item, RetainerWallSettingsBlock& block) {
     block.frame.head.dialogId = 0;
     if (item != SettingsItemOK) return;
-    // The thickness is no field of the record: OK stores it for every later wall, whatever the mode.
+    // The thickness is no field of the record: OK hands it back in the state.
     block.state->thickness = DGGetItemValDouble(dialogId, ThicknessItem);
-    GlobalSettings.SetDouble(GeneralKind, ThicknessField, block.state->thickness);
     Frame::ReadValues(dialogId, block.frame);
     Frame::Store(block.frame);
 }

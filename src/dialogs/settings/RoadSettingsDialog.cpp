@@ -91,9 +91,6 @@ constexpr int16_t ObstacleCheck = 44;  // second layout: obstacle lines, their p
 constexpr int16_t ObstaclePen = 46;
 constexpr int16_t ObstaclePenControl = 47;
 constexpr int16_t ObstacleLineType = 48;
-constexpr int16_t GeneralKind = 0;
-constexpr int16_t RoadWidthField = 5;
-constexpr int16_t ReferenceLineField = 14;
 
 // One layout's material items: the road top, then the two slopes, and the box linking them.
 struct MaterialLink {
@@ -189,8 +186,7 @@ struct RoadHandlers {
         block.frame.head.dialogId = 0;
         if (item != SettingsItemOK) return;
         RoadDialogState& state = *block.state;
-        if (state.widthEditable != 0)
-            GlobalSettings.SetDouble(GeneralKind, RoadWidthField, DGGetItemValDouble(dialogId, WidthItem));
+        if (state.widthEditable != 0) state.width = DGGetItemValDouble(dialogId, WidthItem);
         RoadData& work = block.frame.work;
         const RoadData& record = *block.frame.record;
         Frame::ReadValues(dialogId, block.frame);
@@ -204,7 +200,6 @@ struct RoadHandlers {
         // The second layout has no radios: it writes the choice the first layout left in the state, so a line
         // chosen there and confirmed here is not lost.
         if (First) state.referenceLine = CheckedReferenceLine(dialogId);
-        GlobalSettings.SetShort(GeneralKind, ReferenceLineField, state.referenceLine);
         Frame::Store(block.frame);
     }
 

@@ -39,10 +39,6 @@ struct TabSpan {
 };
 const TabSpan Spans[8] = {{6, 26}, {37, 177}, {188, 208}, {214, 236}, {237, 269}, {270, 290}, {296, 316}, {322, 382}};
 
-constexpr int32_t SettingsGeneral = 0;
-constexpr int16_t FieldDefaultPen = 12;
-constexpr int16_t FieldWorksheetReference = 10;
-constexpr int16_t FieldWorksheetName = 11;
 constexpr int32_t TextHeading = 6, TextFilterHeading = 11, TextReference = 7, TextName = 8;
 constexpr int32_t TextFirstReference = 9, TextFirstName = 29;
 constexpr int32_t TextWorksheetExists = 12, TextAdd = 24, TextOverwrite = 25;
@@ -191,7 +187,7 @@ void SOSIDlg::Init() {
     BindSOSIControl(dialogId, ItemDefaultPenControl, APIUserControl_Pen);
     DGSetItemValDouble(dialogId, ItemFilterDistance, reader->tolerance);
     DGSetItemValDouble(dialogId, ItemLineFilter, reader->assembly.lineFilterDistance);
-    const int32_t pen = int16_t(GlobalSettings.GetInt(SettingsGeneral, FieldDefaultPen));
+    const int32_t pen = GlobalSettings.misc.sosiChoice;
     DGSetItemValLong(dialogId, ItemDefaultPen, pen);
     DGSetItemValLong(dialogId, ItemDefaultPenControl, pen);
     DGRedrawItem(dialogId, SOSITypeList);
@@ -201,7 +197,7 @@ void SOSIDlg::StoreOnOK() {
     reader->tolerance = DGGetItemValDouble(dialogId, ItemFilterDistance);
     reader->assembly.lineFilterDistance = DGGetItemValDouble(dialogId, ItemLineFilter);
     reader->scan.types = rows;
-    GlobalSettings.SetShort(SettingsGeneral, FieldDefaultPen, int16_t(DGGetItemValLong(dialogId, ItemDefaultPen)));
+    GlobalSettings.misc.sosiChoice = int16_t(DGGetItemValLong(dialogId, ItemDefaultPen));
     RememberSOSITypeRows(*reader);
 }
 
@@ -369,8 +365,8 @@ void SOSI2DDlg::Init() {
     DGSetItemText(dialogId, ItemNameLabel, Text(SOSITableBase, TextName));
     QV_String reference, name;
     if (reader->output.namesFromSettings != 0) {
-        reference = GlobalSettings.GetString(SettingsGeneral, FieldWorksheetReference);
-        name = GlobalSettings.GetString(SettingsGeneral, FieldWorksheetName);
+        reference = GlobalSettings.misc.worksheetReference;
+        name = GlobalSettings.misc.worksheetName;
         // Back from the results dialog the user's pair stands; the proposal is not made again.
         if (reader->importAgain == 0) {
             if (reference.IsEmpty()) GetResString(reference, SOSITableBase + LanguageIndex, TextFirstReference);
@@ -393,8 +389,8 @@ void SOSI2DDlg::Init() {
 void SOSI2DDlg::StoreOnOK() {
     SOSIDlg::StoreOnOK();
     if (reader->output.namesFromSettings == 0) return;
-    GlobalSettings.SetString(SettingsGeneral, FieldWorksheetReference, ItemString(dialogId, ItemReference));
-    GlobalSettings.SetString(SettingsGeneral, FieldWorksheetName, ItemString(dialogId, ItemName));
+    GlobalSettings.misc.worksheetReference = ItemString(dialogId, ItemReference);
+    GlobalSettings.misc.worksheetName = ItemString(dialogId, ItemName);
 }
 
 int16_t SOSI2DDlg::Click(int16_t item) {

@@ -54,9 +54,6 @@ struct TabSpan {
 const TabSpan Spans[12] = {{6, 26},    {37, 57},   {68, 208},  {219, 239}, {245, 267}, {268, 300},
                            {301, 321}, {332, 352}, {358, 390}, {391, 411}, {417, 437}, {443, 503}};
 
-constexpr int32_t SettingsGeneral = 0;
-constexpr int16_t FieldDefaultPen = 12;
-constexpr int16_t FieldDefaultLineType = 13;
 constexpr int32_t CommonOK = 64, CommonCancel = 5;
 
 using Block = SOSITypeFilterDlg;
@@ -261,9 +258,8 @@ void Close(int16_t dialogId, int16_t item, Block& b) {
     r.output.dialogSwitch = DGGetCheckBoxState(dialogId, ItemGrouping) ? 1 : 0;
     r.showAllTypes = b.showAll;
     r.assembly.skipLowHeights = DGGetCheckBoxState(dialogId, ItemSkipHeights) ? 1 : 0;
-    GlobalSettings.SetShort(SettingsGeneral, FieldDefaultPen, int16_t(DGGetItemValLong(dialogId, ItemDefaultPen)));
-    GlobalSettings.SetShort(SettingsGeneral, FieldDefaultLineType,
-                            int16_t(DGGetItemValLong(dialogId, ItemDefaultLineType)));
+    GlobalSettings.misc.sosiChoice = int16_t(DGGetItemValLong(dialogId, ItemDefaultPen));
+    GlobalSettings.misc.sosiChoice2 = int16_t(DGGetItemValLong(dialogId, ItemDefaultLineType));
     // Types the user no longer sees are not imported behind the user's back.
     if (b.showAll == 0)
         for (SOSIOType& row : b.allRows)
@@ -387,12 +383,11 @@ void InitSOSIObjectTypeFilterDialog(int16_t dialogId, SOSITypeFilterDlg& b) {
     BindSOSIControl(dialogId, ItemDefaultLineType, APIUserControl_LineType);
     DGSetItemValDouble(dialogId, ItemFilterDistance, r.tolerance);
     DGSetItemValDouble(dialogId, ItemLineFilter, r.assembly.lineFilterDistance);
-    const int32_t pen = int16_t(GlobalSettings.GetInt(SettingsGeneral, FieldDefaultPen));
+    const int32_t pen = GlobalSettings.misc.sosiChoice;
     DGSetItemValLong(dialogId, ItemDefaultPen, pen);
     DGSetItemValLong(dialogId, ItemDefaultPenControl, pen);
     DGSetCheckBoxState(dialogId, ItemGrouping, r.output.dialogSwitch != 0);
-    DGSetItemValLong(dialogId, ItemDefaultLineType,
-                     int16_t(GlobalSettings.GetInt(SettingsGeneral, FieldDefaultLineType)));
+    DGSetItemValLong(dialogId, ItemDefaultLineType, GlobalSettings.misc.sosiChoice2);
     DGSetCheckBoxState(dialogId, ItemShowAll, b.showAll != 0);
     DGSetCheckBoxState(dialogId, ItemSkipHeights, r.assembly.skipLowHeights != 0);
     DGRedrawItem(dialogId, SOSITypeList);

@@ -1,6 +1,7 @@
 #include "dialogs/settings/SidewalkSettingsDialog.hpp"
 
 #include "dialogs/settings/SettingsLabelSteps.hpp"
+#include "dialogs/settings/TableFieldItems.hpp"
 #include "dialogs/settings/WrappedSettingsDialog.hpp"
 
 #include "foundation/ACAPI.hpp"
@@ -17,51 +18,14 @@ namespace {
 using Frame = SettingsDialog<SidewalkSettings>;
 using Block = SettingsDialogBlock<SidewalkSettings>;
 
-const SettingsRecordAccess<SidewalkSettings> SidewalkAccess = {
-    [](const SidewalkSettings& r, int16_t id) { return r.GetByItem(id); },
-    [](SidewalkSettings& r, int16_t id, int32_t v) { r.SetByItem(id, int16_t(v)); },
-    [](const SidewalkSettings& r, int16_t id) { return id == 6 ? r.thickness : 0.0; },
-    [](SidewalkSettings& r, int16_t id, double v) {
-        if (id == 6) r.thickness = v;
-    },
-    [](const SidewalkSettings& r, int16_t id) { return id == 1 ? r.name : QV_String(); },
-    [](SidewalkSettings& r, int16_t id, const QV_String& v) {
-        if (id == 1) r.name = v;
-    },
-};
+const SettingsRecordAccess<SidewalkSettings>& SidewalkAccess = TableRecordAccess<SidewalkSettings>;
 
-constexpr FieldItemKind UC = FieldItemKind::UserControl;
-constexpr FieldItemKind PenPair = FieldItemKind::PenPair;
-constexpr uint32_t Material = APIUserControl_Material;
-constexpr uint32_t LayerControl = APIUserControl_Layer;
-
-// The cut side (field 4) has no item of its own here: it takes the fill side's material.
-const FieldItem FirstItems[] = {
-    {8, 6, FieldItemKind::Double, 0, 0},
-    {10, 5, FieldItemKind::Long, 0, 0},
-    {12, 2, UC, 0, Material},
-    {14, 3, UC, 0, Material},
-    {25, 0, UC, 0, LayerControl},
-    {27, 1, FieldItemKind::Text, 0, 0},
-    {18, 8, PenPair, 19, 0},
-    {21, 9, PenPair, 22, 0},
-};
-const FieldItem SecondItems[] = {
-    {10, 6, FieldItemKind::Double, 0, 0},
-    {13, 5, FieldItemKind::Long, 0, 0},
-    {15, 2, UC, 0, Material},
-    {17, 3, UC, 0, Material},
-    {16, 4, UC, 0, Material},
-    {33, 0, UC, 0, LayerControl},
-    {21, 7, FieldItemKind::Check, 0, 0},
-    {30, 1, FieldItemKind::Text, 0, 0},
-    {23, 8, PenPair, 24, 0},
-    {26, 9, PenPair, 27, 0},
-};
+constexpr auto FirstItems = TableFieldItems<SidewalkSettings, 0>();
+constexpr auto SecondItems = TableFieldItems<SidewalkSettings, 1>();
 constexpr int32_t SidewalkTitle = 16;
-const SettingsLayout FirstLayout = {32552, true, SidewalkTitle, 370, 460, 28, 25, FirstItems, std::size(FirstItems)};
-const SettingsLayout SecondLayout = {32515, false,       SidewalkTitle,         460, 475, 34,
-                                     33,    SecondItems, std::size(SecondItems)};
+const SettingsLayout FirstLayout = {32552, true, SidewalkTitle, 370, 460, 28, 25, FirstItems.data(), FirstItems.size()};
+const SettingsLayout SecondLayout = {
+    32515, false, SidewalkTitle, 460, 475, 34, 33, SecondItems.data(), SecondItems.size()};
 
 constexpr int16_t WidthPicture = 7;
 constexpr int16_t WidthItem = 8;
@@ -73,8 +37,6 @@ constexpr int16_t LinkBox = 18;  // second layout: the three surfaces follow eac
 constexpr int16_t TopMaterial = 15;
 constexpr int16_t CutMaterial = 16;
 constexpr int16_t FillMaterial = 17;
-constexpr int16_t GeneralKind = 0;
-constexpr int16_t SidewalkWidthField = 4;
 
 // The compact layout shows one side material and always draws in 2D.
 void ReadFirst(int16_t dialogId, Block& block) {
@@ -150,7 +112,7 @@ struct SidewalkHandlers {
         } else {
             SidewalkDialogState& state = *block.state;
             if (state.widthEditable != 0 && state.widthLocked == 0)
-                GlobalSettings.SetDouble(GeneralKind, SidewalkWidthField, DGGetItemValDouble(dialogId, WidthItem));
+                state.width = DGGetItemValDouble(dialogId, WidthItem);
             Frame::ReadValues(dialogId, block.frame);
             // A pen edited under the 2D box the user then cleared is no wish.
             if (!DGGetCheckBoxState(dialogId, Show2DCheck)) block.frame.work.pen2D = block.frame.record->pen2D;

@@ -1,5 +1,6 @@
 #include "dialogs/settings/WallSettingsDialog.hpp"
 
+#include "dialogs/settings/TableFieldItems.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/DialogKit.hpp"
 #include "foundation/Language.hpp"
@@ -15,64 +16,25 @@ namespace {
 using Frame = SettingsDialog<WallSettings>;
 using Block = SettingsDialogBlock<WallSettings>;
 
-constexpr int16_t ThicknessField = 2;
-constexpr int16_t SideField = 3;
-constexpr int16_t NameField = 9;
-constexpr int16_t HeightField = 10;
+const SettingsRecordAccess<WallSettings>& Access = TableRecordAccess<WallSettings>;
 
-const SettingsRecordAccess<WallSettings> Access = {
-    [](const WallSettings& r, int16_t id) { return r.GetByItem(id); },
-    [](WallSettings& r, int16_t id, int32_t v) { r.SetByItem(id, int16_t(v)); },
-    [](const WallSettings& r, int16_t id) {
-        return id == ThicknessField ? r.thickness : id == HeightField ? r.height : 0.0;
-    },
-    [](WallSettings& r, int16_t id, double v) {
-        if (id == ThicknessField) r.thickness = v;
-        if (id == HeightField) r.height = v;
-    },
-    [](const WallSettings& r, int16_t id) { return id == SideField ? r.side
-                                                : id == NameField  ? r.name
-                                                                   : QV_String(); },
-    [](WallSettings& r, int16_t id, const QV_String& v) {
-        if (id == SideField) r.side = v;
-        if (id == NameField) r.name = v;
-    },
+// The fill control shows the colours of the three pens beside its pattern.
+constexpr FieldItem FirstColours[] = {
+    {28, WallSettings::Id::pen2D, FieldItemKind::PenColour, 0, 0},
+    {28, WallSettings::Id::fillPen, FieldItemKind::PenColour, 0, 1},
+    {28, WallSettings::Id::fillBackgroundPen, FieldItemKind::PenColour, 0, 2},
 };
-
-constexpr FieldItemKind UC = FieldItemKind::UserControl;
-constexpr FieldItemKind Pen = FieldItemKind::PenPair;
-constexpr FieldItemKind Colour = FieldItemKind::PenColour;
-constexpr FieldItemKind Real = FieldItemKind::Double;
-constexpr uint32_t Material = APIUserControl_Material;
-constexpr uint32_t LayerControl = APIUserControl_Layer;
-constexpr uint32_t FillControl = APIUserControl_Fill;
-
-const FieldItem FirstItems[] = {
-    {8, 10, Real, 0, 0},         {10, 2, Real, 0, 0},          {15, 11, FieldItemKind::Long, 0, 0},
-    {19, 0, Pen, 20, 0},         {21, 1, UC, 0, Material},     {25, 7, Pen, 26, 0},
-    {28, 4, UC, 0, FillControl}, {28, 7, Colour, 0, 0},        {28, 5, Colour, 0, 1},
-    {28, 6, Colour, 0, 2},       {31, 8, UC, 0, LayerControl}, {33, 9, FieldItemKind::Text, 0, 0},
+constexpr FieldItem SecondColours[] = {
+    {26, WallSettings::Id::pen2D, FieldItemKind::PenColour, 0, 0},
+    {26, WallSettings::Id::fillPen, FieldItemKind::PenColour, 0, 1},
+    {26, WallSettings::Id::fillBackgroundPen, FieldItemKind::PenColour, 0, 2},
 };
-const FieldItem SecondItems[] = {
-    {8, 10, Real, 0, 0},
-    {10, 2, Real, 0, 0},
-    {19, 11, FieldItemKind::Long, 0, 0},
-    {16, 0, Pen, 17, 0},
-    {20, 1, UC, 0, Material},
-    {23, 7, Pen, 24, 0},
-    {26, 4, UC, 0, FillControl},
-    {28, 6, Pen, 29, 0},
-    {31, 5, Pen, 32, 0},
-    {26, 7, Colour, 0, 0},
-    {26, 5, Colour, 0, 1},
-    {26, 6, Colour, 0, 2},
-    {38, 8, UC, 0, LayerControl},
-    {35, 9, FieldItemKind::Text, 0, 0},
-};
+constexpr auto FirstItems = TableFieldItems<WallSettings, 0>(FirstColours);
+constexpr auto SecondItems = TableFieldItems<WallSettings, 1>(SecondColours);
 
 constexpr int16_t TitleIndex = 13;
-const SettingsLayout First = {32550, true, TitleIndex, 390, 475, 34, 31, FirstItems, std::size(FirstItems)};
-const SettingsLayout Second = {32512, false, TitleIndex, 460, 490, 39, 38, SecondItems, std::size(SecondItems)};
+const SettingsLayout First = {32550, true, TitleIndex, 390, 475, 34, 31, FirstItems.data(), FirstItems.size()};
+const SettingsLayout Second = {32512, false, TitleIndex, 460, 490, 39, 38, SecondItems.data(), SecondItems.size()};
 
 constexpr int16_t RadioLeft = 11;
 constexpr int16_t RadioMiddle = 12;

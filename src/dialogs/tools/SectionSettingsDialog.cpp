@@ -1,6 +1,7 @@
 #include "dialogs/tools/SectionSettingsDialog.hpp"
 
 #include "dialogs/settings/SettingsDialogFrame.hpp"
+#include "dialogs/settings/TableFieldItems.hpp"
 #include "dialogs/tools/DialogUtilities.hpp"
 #include "foundation/Language.hpp"
 
@@ -14,40 +15,12 @@ constexpr int16_t MillimetreLabel = 30;
 constexpr int16_t TitleIndex = 21;
 
 // Ids 1 and 10 are the record's doubles, 9 its font; the others its 16-bit fields.
-const SettingsRecordAccess<SectionSettings> Access = {
-    [](const SectionSettings& r, int16_t id) { return r.GetByItem(id); },
-    [](SectionSettings& r, int16_t id, int32_t v) { r.SetByItem(id, int16_t(v)); },
-    [](const SectionSettings& r, int16_t id) { return id == 1 ? r.bottomLevel
-                                                   : id == 10 ? r.textSize
-                                                              : 0.0; },
-    [](SectionSettings& r, int16_t id, double v) {
-        if (id == 1) r.bottomLevel = v;
-        if (id == 10) r.textSize = v;
-    },
-    [](const SectionSettings& r, int16_t id) { return id == 9 ? r.font : QV_String(); },
-    [](SectionSettings& r, int16_t id, const QV_String& v) {
-        if (id == 9) r.font = v;
-    },
-};
+const SettingsRecordAccess<SectionSettings>& Access = TableRecordAccess<SectionSettings>;
 
-constexpr FieldItemKind P = FieldItemKind::PenPair;
-constexpr FieldItemKind C = FieldItemKind::Check;
-constexpr FieldItemKind D = FieldItemKind::Double;
-constexpr FieldItemKind U = FieldItemKind::UserControl;
-constexpr uint32_t LineTypeControl = 21;
-constexpr uint32_t LayerControl = 18;
-#define SECTION_ITEMS                                                                                                  \
-    {7, 1, D, 0, 0}, {9, 2, P, 10, 0}, {12, 3, P, 13, 0}, {18, 4, P, 19, 0}, {20, 5, U, 0, LineTypeControl},           \
-        {21, 6, P, 22, 0}, {23, 7, U, 0, LineTypeControl}, {24, 8, P, 25, 0}, {29, 10, D, 0, 0}, {32, 11, P, 33, 0},   \
-        {36, 12, C, 0, 0}, {38, 13, C, 0, 0}, {40, 14, C, 0, 0}, {42, 15, C, 0, 0}, {                                  \
-        44, 16, C, 0, 0                                                                                                \
-    }
-const FieldItem FirstItems[] = {SECTION_ITEMS, {47, 0, U, 0, LayerControl}};
-const FieldItem SecondItems[] = {SECTION_ITEMS, {46, 0, U, 0, LayerControl}};
-const SettingsLayout First = {
-    32556, true, TitleIndex, 565, 513, 48, 47, FirstItems, sizeof FirstItems / sizeof FirstItems[0]};
-const SettingsLayout Second = {
-    32520, false, TitleIndex, 670, 435, 47, 46, SecondItems, sizeof SecondItems / sizeof SecondItems[0]};
+constexpr auto FirstItems = TableFieldItems<SectionSettings, 0>();
+constexpr auto SecondItems = TableFieldItems<SectionSettings, 1>();
+const SettingsLayout First = {32556, true, TitleIndex, 565, 513, 48, 47, FirstItems.data(), FirstItems.size()};
+const SettingsLayout Second = {32520, false, TitleIndex, 670, 435, 47, 46, SecondItems.data(), SecondItems.size()};
 
 #define SECTION_LABELS                                                                                                 \
     {36, GeneralTableBase, 91}, {38, GeneralTableBase, 92}, {40, GeneralTableBase, 94}, {42, GeneralTableBase, 93}, {  \
