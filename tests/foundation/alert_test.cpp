@@ -1,6 +1,6 @@
 // Alerts as values: the arguments fill the templates of every language's tables, the kind reaches the host and
 // decides whether the alert tells of a failure.
-#include "InProcessHost.hpp"
+#include "EnglishHost.hpp"
 #include "foundation/Alert.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
@@ -105,19 +105,7 @@ TEST(AlertTemplates, EveryLanguageHoldsTheSlotsOfTheEnglishTable) {
     EXPECT_GE(templates, 3);
 }
 
-class AlertTest : public InProcessHostTest {
-protected:
-    void SetUp() override {
-        InProcessHostTest::SetUp();
-        ASSERT_TRUE(host->Attach());
-        LanguageIndex = LanguageEnglish;
-        DGDriver::Reset();
-    }
-    void TearDown() override {
-        DGDriver::Reset();
-        InProcessHostTest::TearDown();
-    }
-};
+class AlertTest : public EnglishHostTest {};
 
 // The kind reaches the host as its alert type; every kind but information counts as a failure told.
 TEST_F(AlertTest, TheKindIsTheHostsAlertTypeAndOnlyInformationTellsNoFailure) {

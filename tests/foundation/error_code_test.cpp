@@ -1,6 +1,6 @@
 // The result codes' header says what each number shows: every code up to the last is named, and the error alert
 // shows the text its name's comment gives; the error table's other entries hold the texts their names give.
-#include "InProcessHost.hpp"
+#include "EnglishHost.hpp"
 #include "foundation/Alert.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
@@ -37,19 +37,7 @@ std::map<int32_t, Named> EnumEntries(const std::string& enumName) {
 
 std::string Utf8(const QV_String& s) { return s.ToStdString(Encoding_UTF8); }
 
-class ErrorCodeTest : public InProcessHostTest {
-protected:
-    void SetUp() override {
-        InProcessHostTest::SetUp();
-        ASSERT_TRUE(host->Attach());
-        LanguageIndex = LanguageEnglish;
-        DGDriver::Reset();
-    }
-    void TearDown() override {
-        DGDriver::Reset();
-        InProcessHostTest::TearDown();
-    }
-};
+class ErrorCodeTest : public EnglishHostTest {};
 
 TEST_F(ErrorCodeTest, EveryCodeShowsTheTextItsNameGives) {
     const std::map<int32_t, Named> codes = EnumEntries("ErrorCode");

@@ -16,12 +16,10 @@
 #include <string>
 #include <vector>
 
-class LibraryHostTest : public ProjectHostTest {
+class LibraryHostTest : public OwnLibraryHostTest {
 protected:
     void SetUp() override {
-        ProjectHostTest::SetUp();
-        std::string why;
-        ASSERT_TRUE(host->AddLibraryFolder(std::string(LODRAVIX_SOURCE_DIR) + "/library", &why)) << why;
+        OwnLibraryHostTest::SetUp();
         GlobalSettings.Reset();
         GlobalSettings.SetBuiltInDefaults(QV_String("Arial"));
     }

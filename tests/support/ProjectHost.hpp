@@ -131,3 +131,13 @@ protected:
         return g;
     }
 };
+
+// The same host with the add-on's own library parts, whose `body` and `plan` lines its 3D model and plan read.
+class OwnLibraryHostTest : public ProjectHostTest {
+protected:
+    void SetUp() override {
+        ProjectHostTest::SetUp();
+        std::string why;
+        ASSERT_TRUE(host->AddLibraryFolder(std::string(LODRAVIX_SOURCE_DIR) + "/library", &why)) << why;
+    }
+};

@@ -17,13 +17,8 @@
 
 namespace earthwork_bodies_test {
 
-class EarthworkBodiesTest : public ProjectHostTest {
+class EarthworkBodiesTest : public OwnLibraryHostTest {
 protected:
-    void SetUp() override {
-        ProjectHostTest::SetUp();
-        std::string why;
-        ASSERT_TRUE(host->AddLibraryFolder(std::string(LODRAVIX_SOURCE_DIR) + "/library", &why)) << why;
-    }
     // A terrain of the grid points (x0 .. x1 by step, likewise y) at height(x, y).
     template <typename F>
     API_Guid Terrain(double x0, double x1, double y0, double y1, double step, F height) {

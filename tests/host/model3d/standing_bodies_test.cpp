@@ -18,13 +18,8 @@ namespace standing_bodies_test {
 
 using Rows = std::vector<std::vector<double>>;
 
-class StandingBodiesTest : public ProjectHostTest {
+class StandingBodiesTest : public OwnLibraryHostTest {
 protected:
-    void SetUp() override {
-        ProjectHostTest::SetUp();
-        std::string why;
-        ASSERT_TRUE(host->AddLibraryFolder(std::string(LODRAVIX_SOURCE_DIR) + "/library", &why)) << why;
-    }
     // A terrain of the grid points (0 .. size by step in x and y) at height(x, y).
     template <typename F>
     API_Guid Terrain(double size, double step, F height) {
