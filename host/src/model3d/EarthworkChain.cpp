@@ -1,6 +1,7 @@
 #include "model3d/EarthworkChain.hpp"
 
 #include "APIInteraction.hpp"
+#include "model3d/BodyShape.hpp"
 #include "model3d/ExactSolid.hpp"
 #include "model3d/PlanRings.hpp"
 #include "model3d/TerrainColumns.hpp"
@@ -38,6 +39,25 @@ bool SameBodies(const std::vector<ModelBody>& a, const std::vector<ModelBody>& b
 
 bool SameStep(const LinkStep& a, const LinkStep& b) {
     return a.operation == b.operation && SameBodies(a.bodies, b.bodies) && SameBodies(a.clips, b.clips);
+}
+
+// The shapes of a step's bodies and clips after its operation, with their counts; false when a body has none.
+bool StepShape(const LinkStep& step, std::vector<double>* out) {
+    out->assign({double(step.operation), double(step.bodies.size()), double(step.clips.size())});
+    std::vector<double> shape;
+    for (const std::vector<ModelBody>* list : {&step.bodies, &step.clips})
+        for (const ModelBody& b : *list) {
+            if (!ShapeOf(b, &shape)) return false;
+            out->push_back(double(shape.size()));
+            out->insert(out->end(), shape.begin(), shape.end());
+        }
+    return true;
+}
+
+bool SameShape(const LinkStep& a, const LinkStep& b) {
+    if (SameStep(a, b)) return true;
+    std::vector<double> sa, sb;
+    return a.operation == b.operation && StepShape(a, &sa) && StepShape(b, &sb) && sa == sb;
 }
 
 // The level past both solids' extent that an extrusion reaches, above or below.
@@ -218,6 +238,7 @@ bool EarthworkChain::Start(const std::shared_ptr<const ModelBody>& base, int32_t
     chain->volumes.emplace_back();
     chain_ = std::move(chain);
     body_.reset();
+    volumesAside_.clear();
     return true;
 }
 
@@ -291,14 +312,77 @@ bool EarthworkChain::Partial() const { return chain_ && chain_->partial; }
 
 const ModelBody* EarthworkChain::Base() const { return chain_ ? chain_->base.get() : nullptr; }
 
-double EarthworkChain::Volume() {
-    if (!chain_) return 0.0;
+double EarthworkChain::Volume() { return chain_ ? VolumeAt(chain_->solids.size() - 1) : 0.0; }
+
+double EarthworkChain::VolumeAt(size_t k) {
     Chain& chain = *chain_;
-    if (!chain.volumes.back()) {
-        const ET solidVolume = ExactVolume(chain.solids.back());
-        chain.volumes.back() = RoundedVolume(chain.partial ? ET(chain.part.restVolume + solidVolume) : solidVolume);
+    if (!chain.volumes[k]) {
+        const ET solidVolume = ExactVolume(chain.solids[k]);
+        chain.volumes[k] = RoundedVolume(chain.partial ? ET(chain.part.restVolume + solidVolume) : solidVolume);
     }
-    return *chain.volumes.back();
+    return *chain.volumes[k];
+}
+
+bool EarthworkChain::VolumeFromKept(const std::shared_ptr<const ModelBody>& base, const std::vector<LinkStep>& steps,
+                                    double* volume) {
+    if (!chain_ || (chain_->base != base && !SameBody(*chain_->base, *base))) return false;
+    Chain& chain = *chain_;
+    size_t kept = 0;
+    while (kept < steps.size() && kept < chain.steps.size() && SameShape(chain.steps[kept], steps[kept])) ++kept;
+    if (kept == steps.size()) {
+        *volume = VolumeAt(kept);
+        return true;
+    }
+    // The part must hold every column near the bodies past the kept solids, as a run would ask.
+    if (chain.partial) {
+        const std::vector<PlanBox> boxes = BodyBoxes(steps, kept);
+        if (!boxes.empty() && (chain.solids[0].number_of_faces() == 0 || !columns_->Holds(chain.part, boxes)))
+            return false;
+    }
+    std::vector<double> key, shape;
+    for (const LinkStep& step : steps) {
+        if (!StepShape(step, &shape)) return false;
+        key.push_back(double(shape.size()));
+        key.insert(key.end(), shape.begin(), shape.end());
+    }
+    for (const auto& [k, v] : volumesAside_)
+        if (k == key) {
+            *volume = v;
+            return true;
+        }
+    ExactSolid solid = chain.solids[kept];
+    std::string why;
+    for (size_t k = kept; k < steps.size(); ++k) {
+        bool bodyFault = false;
+        // What fails here is left to a run, which fails it as it always has.
+        if (ApplyStep(steps[k], &solid, &why, &bodyFault) != NoError) return false;
+    }
+    const ET solidVolume = ExactVolume(solid);
+    *volume = RoundedVolume(chain.partial ? ET(chain.part.restVolume + solidVolume) : solidVolume);
+    constexpr size_t kAside = 16;
+    if (volumesAside_.size() == kAside) volumesAside_.erase(volumesAside_.begin());
+    volumesAside_.emplace_back(std::move(key), *volume);
+    return true;
+}
+
+GSErrCode EarthworkChain::VolumeOf(const std::shared_ptr<const ModelBody>& base, int32_t surfaceVertices,
+                                   std::vector<LinkStep> steps, double* volume, bool* partial, std::string* why) {
+    bool served = false;
+    // The polyhedron library refuses what it cannot take by throwing; a run then meets it as it always has.
+    try {
+        served = VolumeFromKept(base, steps, volume);
+    } catch (const std::exception&) {
+        served = false;
+    }
+    if (served) {
+        *partial = chain_->partial;
+        return NoError;
+    }
+    const GSErrCode err = Run(base, surfaceVertices, std::move(steps), false, why);
+    if (err != NoError) return err;
+    *volume = Volume();
+    *partial = Partial();
+    return NoError;
 }
 
 bool EarthworkChain::Body(ModelBody* out, int32_t* surfaceVertices, std::string* why) const {

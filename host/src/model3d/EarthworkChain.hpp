@@ -35,6 +35,12 @@ public:
                   bool whole, std::string* why);
     // The latest run's volume, exact and then rounded.
     double Volume();
+    // The volume after the steps from `base`, as Run and then Volume give it, and whether it came from a part of
+    // the columns. Solids that are the same point set have the same exact volume however they are numbered: the
+    // kept solids serve steps whose bodies have the same shapes as theirs, and what is computed past them is kept
+    // aside, so that Body still reads the latest run.
+    GSErrCode VolumeOf(const std::shared_ptr<const ModelBody>& base, int32_t surfaceVertices,
+                       std::vector<LinkStep> steps, double* volume, bool* partial, std::string* why);
     // Whether the latest run took a part of the columns.
     bool Partial() const;
     // The base of the latest run (null before the first).
@@ -51,8 +57,14 @@ private:
     bool ReadBack(ModelBody* out, int32_t* surfaceVertices, std::string* why) const;
     GSErrCode Compute(const std::shared_ptr<const ModelBody>& base, int32_t surfaceVertices,
                       std::vector<LinkStep> steps, bool whole, std::string* why);
+    // VolumeOf from the kept solids alone; false when they cannot serve.
+    bool VolumeFromKept(const std::shared_ptr<const ModelBody>& base, const std::vector<LinkStep>& steps,
+                        double* volume);
+    double VolumeAt(size_t k);
     std::unique_ptr<Chain> chain_;
     std::unique_ptr<TerrainColumns> columns_;        // of the latest base
     mutable std::shared_ptr<const ModelBody> body_;  // the latest solid read back
     mutable int32_t bodySurfaceVertices_ = 0;
+    // Volumes computed past the kept solids, by the shapes of their steps, for the latest chain's base.
+    std::vector<std::pair<std::vector<double>, double>> volumesAside_;
 };

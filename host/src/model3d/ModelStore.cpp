@@ -254,9 +254,8 @@ bool ModelStore::VolumeOf(const API_Guid& mesh, double* volume, bool* partial, s
         w.partial = false;
         if (w.solid) {
             EarthworkChain& chain = ChainFor(w.solid.get());
-            if (chain.Run(w.solid, w.surfaceVertices, w.steps, false, why) != NoError) return false;
-            w.volume = chain.Volume();
-            w.partial = chain.Partial();
+            if (chain.VolumeOf(w.solid, w.surfaceVertices, w.steps, &w.volume, &w.partial, why) != NoError)
+                return false;
         }
         w.hasVolume = true;
     }
