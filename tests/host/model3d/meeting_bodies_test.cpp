@@ -1,5 +1,6 @@
 // Solid links whose operators meet each other: the same body cut or joined twice, two bodies that share a face, and
 // two apart; their volumes against the closed forms of boxes.
+#include "APIInteraction.hpp"
 #include "model3d/EarthworkChain.hpp"
 
 #include <gtest/gtest.h>
