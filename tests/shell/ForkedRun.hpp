@@ -13,8 +13,10 @@
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
@@ -127,42 +129,80 @@ inline ChildEnd WaitChild(pid_t pid, int readEnd) {
     return end;
 }
 
-// The files (and links) of a folder, kept so that every run starting from the same state finds them as they were.
+// The files, links and folders of a folder, kept so that every run starting from the same state finds them as they
+// were. A run changes few of them: only what differs is written again (a file made anew costs the file system far
+// more than reading it, and the module's library alone is tens of files).
 class FolderSnapshot {
 public:
     explicit FolderSnapshot(const std::string& folder) : folder_(folder) {
         std::error_code ec;
         for (auto it = std::filesystem::recursive_directory_iterator(folder, ec);
-             !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec))
-            if (it->is_symlink(ec)) {
-                links_[it->path().string()] = std::filesystem::read_symlink(it->path(), ec);  // the module's install
-            } else if (it->is_regular_file(ec)) {
-                std::ifstream in(it->path(), std::ios::binary);
-                std::ostringstream bytes;
-                bytes << in.rdbuf();
-                files_[it->path().string()] = bytes.str();
-            }
+             !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+            const std::string path = it->path().string();
+            if (it->is_symlink(ec))
+                links_[path] = std::filesystem::read_symlink(it->path(), ec);  // the module's install
+            else if (it->is_directory(ec))
+                folders_.insert(path);
+            else if (it->is_regular_file(ec))
+                files_[path] = Bytes(path);
+        }
     }
     void Restore() const {
+        namespace fs = std::filesystem;
         std::error_code ec;
-        for (const auto& entry : std::filesystem::directory_iterator(folder_, ec))
-            std::filesystem::remove_all(entry.path(), ec);
+        std::set<std::string> present;
+        std::vector<fs::path> gone;
+        for (auto it = fs::recursive_directory_iterator(folder_, ec); !ec && it != fs::recursive_directory_iterator();
+             it.increment(ec)) {
+            const std::string path = it->path().string();
+            if (it->is_symlink(ec)) {
+                const auto link = links_.find(path);
+                if (link != links_.end() && fs::read_symlink(it->path(), ec) == link->second)
+                    present.insert(path);
+                else
+                    gone.push_back(it->path());
+            } else if (it->is_directory(ec)) {
+                if (folders_.count(path) != 0) {
+                    present.insert(path);
+                } else {
+                    it.disable_recursion_pending();
+                    gone.push_back(it->path());
+                }
+            } else if (const auto file = files_.find(path); file != files_.end() && it->is_regular_file(ec)) {
+                if (Bytes(path) == file->second) present.insert(path);  // else written again in place below
+            } else {
+                gone.push_back(it->path());
+            }
+        }
+        for (const fs::path& path : gone) fs::remove_all(path, ec);
+        for (const std::string& folder : folders_)
+            if (present.count(folder) == 0) fs::create_directories(folder, ec);
         for (const auto& [path, bytes] : files_) {
-            std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+            if (present.count(path) != 0) continue;
+            fs::create_directories(fs::path(path).parent_path(), ec);
             std::ofstream out(path, std::ios::binary | std::ios::trunc);
             out << bytes;
         }
         for (const auto& [path, target] : links_) {
-            std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
-            if (std::filesystem::is_directory(target, ec))
-                std::filesystem::create_directory_symlink(target, path, ec);
+            if (present.count(path) != 0) continue;
+            fs::create_directories(fs::path(path).parent_path(), ec);
+            if (fs::is_directory(target, ec))
+                fs::create_directory_symlink(target, path, ec);
             else
-                std::filesystem::create_symlink(target, path, ec);
+                fs::create_symlink(target, path, ec);
         }
     }
 
 private:
+    static std::string Bytes(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        return bytes.str();
+    }
+
     std::string folder_;
+    std::set<std::string> folders_;
     std::map<std::string, std::string> files_;
     std::map<std::string, std::filesystem::path> links_;
 };

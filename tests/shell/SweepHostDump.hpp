@@ -8,7 +8,10 @@
 #include "StandinHost.hpp"
 #include "project/Guids.hpp"
 
+#include <sys/stat.h>
+
 #include <cstdint>
+#include <ctime>
 #include <algorithm>
 #include <cctype>
 #include <cstring>
@@ -68,6 +71,56 @@ inline ordered_json OtherAttributes(StandinHost& host) {
 // The user folder's files (the module's generated parts, exports, preferences, markers) by path, each with a key
 // of its bytes, the GUIDs in them numbered in the order met (the host names a part it makes anew each time);
 // links (the module's install) left out.
+// A file's key by its inode, size and change times: a forked run inherits the keys its parent made and reads again
+// only the files it wrote. A file changed within a clock tick of being read is not kept, as its change times could
+// then stay the same through a later write.
+struct FileStamp {
+    uint64_t device = 0, inode = 0, size = 0;
+    int64_t modified = 0, changed = 0;  // ns
+    bool operator==(const FileStamp& o) const {
+        return device == o.device && inode == o.inode && size == o.size && modified == o.modified &&
+            changed == o.changed;
+    }
+};
+inline bool StampOf(const std::string& path, FileStamp* out) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) return false;
+    out->device = uint64_t(st.st_dev);
+    out->inode = uint64_t(st.st_ino);
+    out->size = uint64_t(st.st_size);
+    out->modified = int64_t(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
+    out->changed = int64_t(st.st_ctim.tv_sec) * 1'000'000'000 + st.st_ctim.tv_nsec;
+    return true;
+}
+inline std::unordered_map<std::string, std::pair<FileStamp, std::string>>& FileKeys() {
+    static std::unordered_map<std::string, std::pair<FileStamp, std::string>> keys;
+    return keys;
+}
+inline std::string FileKey(const std::string& path) {
+    FileStamp before, after;
+    const bool stamped = StampOf(path, &before);
+    auto& keys = FileKeys();
+    if (stamped)
+        if (const auto found = keys.find(path); found != keys.end() && found->second.first == before)
+            return found->second.second;
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    GuidNumbers numbers;
+    ContentKey key;
+    key.Add(numbers.Rewrite(bytes));
+    std::string value = std::to_string(key.Value());
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    const int64_t nowNs = int64_t(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+    constexpr int64_t settled = 100'000'000;  // well above the file system's clock tick
+    if (stamped && StampOf(path, &after) && after == before && before.changed + settled < nowNs &&
+        before.modified + settled < nowNs)
+        keys[path] = {before, value};
+    else
+        keys.erase(path);
+    return value;
+}
+
 inline ordered_json UserFolderFiles(StandinHost& host) {
     namespace fs = std::filesystem;
     std::vector<std::pair<std::string, std::string>> files;
@@ -76,12 +129,7 @@ inline ordered_json UserFolderFiles(StandinHost& host) {
     for (auto it = fs::recursive_directory_iterator(root, ec); !ec && it != fs::recursive_directory_iterator();
          it.increment(ec)) {
         if (it->is_symlink(ec) || !it->is_regular_file(ec)) continue;
-        std::ifstream in(it->path(), std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        GuidNumbers numbers;
-        ContentKey key;
-        key.Add(numbers.Rewrite(bytes));
-        files.push_back({fs::relative(it->path(), root, ec).generic_string(), std::to_string(key.Value())});
+        files.push_back({it->path().lexically_relative(root).generic_string(), FileKey(it->path().string())});
     }
     std::sort(files.begin(), files.end());
     ordered_json out = ordered_json::array();

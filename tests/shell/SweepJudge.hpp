@@ -41,6 +41,12 @@ struct RunEnd {
         if (!project_) project_ = load ? load() : ordered_json::object();
         return *project_;
     }
+    // The project's dump in `shape`, made once: several outcomes compare the same part.
+    const Signature& Dumped(const DumpShape& shape) const {
+        auto found = shaped_.find(&shape);
+        if (found == shaped_.end()) found = shaped_.emplace(&shape, ProjectDump(Project(), shape)).first;
+        return found->second;
+    }
     static RunEnd Of(const ordered_json& project, std::vector<std::string> alerts = {},
                      std::vector<std::string> rewritten = {}) {
         RunEnd end;
@@ -54,6 +60,7 @@ struct RunEnd {
 
 private:
     mutable std::optional<ordered_json> project_;
+    mutable std::map<const DumpShape*, Signature> shaped_;
 };
 
 // A failing run and what it is judged against.
@@ -286,7 +293,7 @@ inline bool WarnedInDialog(const RunCase& c) {
 }
 
 inline bool ContourLinesKept(const RunCase& c) {
-    return ProjectDump(c.run.Project(), OnlyContourLines) == ProjectDump(c.before.Project(), OnlyContourLines);
+    return c.run.Dumped(OnlyContourLines) == c.before.Dumped(OnlyContourLines);
 }
 
 // Done: the failure did not matter. The project as the clean run leaves it, and no alert the clean run does not
@@ -338,15 +345,13 @@ inline bool EarlierStepsKept(const RunCase& c) {
 // user is told, that the object could not be made, is what happened to them.
 inline bool ContourLinesMadeAgainAsTheyWere(const RunCase& c) {
     const std::vector<std::string> added = NewAlerts(c.run.alerts, c.clean.alerts);
-    return c.run.hash == c.clean.hash &&
-        !Lines(ProjectDump(c.clean.Project(), OnlyContourLines), "element ", true).empty() &&
+    return c.run.hash == c.clean.hash && !Lines(c.clean.Dumped(OnlyContourLines), "element ", true).empty() &&
         std::all_of(added.begin(), added.end(),
                     [](const std::string& a) { return a.rfind(JudgedTexts().objectNotMade, 0) == 0; });
 }
 inline bool ContourLinesAsBefore(const RunCase& c) {
     return (c.run.hash != c.clean.hash || ContourLinesMadeAgainAsTheyWere(c)) && Told(c) && !LostAlerts(c) &&
-        ContourLinesKept(c) &&
-        ProjectDump(c.run.Project(), AllButContourLines) == ProjectDump(c.clean.Project(), AllButContourLines);
+        ContourLinesKept(c) && c.run.Dumped(AllButContourLines) == c.clean.Dumped(AllButContourLines);
 }
 
 // Unlinked or partly linked: an earthwork whose identities, link records or links fail stays, with no rebuild after
@@ -464,9 +469,8 @@ inline bool UpdatedInPart(const RunCase& c) {
     Signature links = LinkLines(c.clean.Project(), left, false), kept = LinkLines(c.before.Project(), left, true);
     links.insert(links.end(), kept.begin(), kept.end());
     std::sort(links.begin(), links.end());
-    const Signature contours = ProjectDump(runProject, OnlyContourLines);
     return links == LinkLines(runProject, {}, false) &&
-        (ContourLinesKept(c) || contours == ProjectDump(c.clean.Project(), OnlyContourLines));
+        (ContourLinesKept(c) || c.run.Dumped(OnlyContourLines) == c.clean.Dumped(OnlyContourLines));
 }
 
 // The alerts of the run that the clean run does not show, by their place in the run's list.

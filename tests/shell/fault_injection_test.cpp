@@ -823,6 +823,10 @@ TEST_P(FaultSweep, EveryActionEndsDoneTakenBackOrInANamedOutcome) {
     state.workDir = work;
     State = &state;
     const std::string text = SweptText(lines, &state.texts);
+    // The judge's texts are read from the module's resources once, here: a forked run would read them again for
+    // each run, as what it makes is lost with it.
+    (void)JudgedTexts();
+    (void)BlamingTexts();
 
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(TestSupport::UserFolder(), ec))
