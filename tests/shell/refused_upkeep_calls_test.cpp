@@ -150,6 +150,9 @@ TEST_F(RefusedUpkeepCallsTest, ARefusedDeselectOrRecordChangesNothingAndALostSel
         {{"terrain_core", 38, "Element_DeselectAll", ""}, Told::AsBefore, selectionError},
         {{"terrain_edit", 74, "Element_DeselectAll", ""}, Told::AsBefore, notMade},
         {{"retaining_wall", 18, "Element_DeselectAll", ""}, Told::AsBefore, selectionError},
+        {{"road_section", 27, "Element_DeselectAll", ""}, Told::AsBefore, selectionError},
+        // The spot-height pass without the window in which the user could stop it.
+        {{"site_markers", 97, "Interface", "call 9"}, Told::AsBefore, "Error while managing the dialog"},
         // A record that may make the work other than it should be: a terrain point, a contour-line object, a
         // coloured area already on the terrain.
         {{"site_markers", 31, "Element_GetUserData", "call 3"}, Told::AsBefore, readError},
@@ -158,6 +161,8 @@ TEST_F(RefusedUpkeepCallsTest, ARefusedDeselectOrRecordChangesNothingAndALostSel
         // A failed tool's selection that cannot be given back (not read as the action began, or not set again).
         {{"site_markers", 97, "Element_Select", ""}, Told::ModelAsClean, selectionError},
         {{"export_xyz", 21, "Selection_Get", "call 1"}, Told::ModelAsClean, readError},
+        // The section window a data update switched away from and cannot bring back.
+        {{"road_section", 69, "Automate", "call 10"}, Told::ModelAsClean, "Error while modifying database."},
         // The walls that cannot follow the terrain are told although the update after the wall failed.
         {{"retaining_wall", 78, "Element_GetElemList", "call 12"},
          Told::AsClean,
