@@ -158,6 +158,10 @@ TEST_F(RefusedUpkeepCallsTest, ARefusedDeselectOrRecordChangesNothingAndALostSel
         {{"site_markers", 31, "Element_GetUserData", "call 3"}, Told::AsBefore, readError},
         {{"contour_slopes", 99, "Element_GetUserData", "call 3"}, Told::AsBefore, notMade},
         {{"site_areas", 63, "Element_GetMemo", "call 3"}, Told::AsBefore, notMade},
+        // A story level the host would not give: no plateau at a made-up height. The host's libraries for a tree's
+        // part: nowhere to save it, told as its dialog opens.
+        {{"project_open", 23, "Environment", "call 6"}, Told::AsBefore, notMade},
+        {{"site_trees", 90, "Environment", "call 3"}, Told::AsBefore, readError},
         // A failed tool's selection that cannot be given back (not read as the action began, or not set again).
         {{"site_markers", 97, "Element_Select", ""}, Told::ModelAsClean, selectionError},
         {{"export_xyz", 21, "Selection_Get", "call 1"}, Told::ModelAsClean, readError},
