@@ -129,8 +129,13 @@ CommandEnd DiggingCls::BuildObjects() {
     points3D.Remove(points3D.GetCount() - 1);
     record.header.floorInd = element.header.floorInd;
     record.object.pos = origin;
+    // Placed from a story level the host would not give, the plateau would stand at the wrong height.
     const double storyLevel = GetStoryLevel(element);
-    record.object.level = storyLevel < UnknownStoryLevel ? -storyLevel : 0.0;
+    if (!(storyLevel < UnknownStoryLevel)) {
+        restore();
+        return CommandEnd::Failed;
+    }
+    record.object.level = -storyLevel;
 
     if (!RaiseTerrainSkirt(*this, settings.level)) {
         restore();

@@ -113,16 +113,19 @@ bool RewriteChangedSettings(API_Element& object, int32_t kind, const Flags& chan
 
 // Edits placed sets from the plan database (switched to from the 3D window and back): `read` their settings,
 // `runDialog` and `apply` as one undoable command, taken back whole when `apply` fails. 0 when done or cancelled,
-// 43 on failures, 42 when the plan database cannot be reached. `deselectInPlan` also clears the plan's selection
-// after the switch.
+// 43 on failures, 42 when the plan database cannot be reached, 57 when the host will not clear the selection (the
+// edit is not begun). `deselectInPlan` also clears the plan's selection after the switch.
 inline int32_t ModifyEarthworkSelection(const std::function<bool()>& read,
                                         const std::function<DialogAnswer()>& runDialog,
                                         const std::function<bool()>& apply, bool deselectInPlan = true) {
-    ACAPI_Element_DeselectAll();
+    if (ACAPI_Element_DeselectAll() != NoError) return ErrSelectedElement;
     const bool in3D = IsCurrentWindow3D();
     if (in3D) {
         if (MakeWindowDatabaseCurrent(APIWind_FloorPlanID) != NoError) return ErrDatabase;
-        if (deselectInPlan) ACAPI_Element_DeselectAll();
+        if (deselectInPlan && ACAPI_Element_DeselectAll() != NoError) {
+            MakeWindowDatabaseCurrent(APIWind_3DModelID);
+            return ErrSelectedElement;
+        }
     }
     const auto back = [&] {
         if (in3D) MakeWindowDatabaseCurrent(APIWind_3DModelID);

@@ -95,6 +95,9 @@ CommandEnd PlaceEarthworkSet(BaseRSWCls& owner, const EarthworkSetSpec& spec, co
     if (spec.libIndex <= 0 || !BaseLP::GetLibPartParams(spec.libIndex, nullptr, nullptr, nullptr, nullptr))
         return CommandEnd::Failed;
     if (owner.chainA.GetCount() == 0) return CommandEnd::Failed;
+    // The objects' heights are absolute: their level cancels the story's, which the host must give.
+    const double storyLevel = GetStoryLevel(owner.element);
+    if (!(storyLevel < UnknownStoryLevel)) return CommandEnd::Failed;
     OperatorLayer operators;
 
     record.header.layer = spec.layer;
@@ -110,9 +113,7 @@ CommandEnd PlaceEarthworkSet(BaseRSWCls& owner, const EarthworkSetSpec& spec, co
     if (edgesPlaced) edgesPlaced();
     record.header.floorInd = owner.element.header.floorInd;
     record.object.pos = origin;
-    // The objects' heights are absolute: their level cancels the story's.
-    const double storyLevel = GetStoryLevel(owner.element);
-    record.object.level = storyLevel < UnknownStoryLevel ? -storyLevel : 0.0;
+    record.object.level = -storyLevel;
 
     API_Element cut = record, fill = record;
     result = record;

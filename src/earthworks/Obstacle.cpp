@@ -216,7 +216,8 @@ int32_t PrepareWall(EarthworkDialogs& dialogs, ObstacleCls& cls, const API_Eleme
     GlobalSettings.retainingWall = cls.settings;
     bool failed = false;
     if (!cls.ChooseSide(failed)) return failed ? ErrInsertingDirection : -1;
-    ACAPI_Element_DeselectAll();
+    // The path stays selected when the host will not clear it: no wall is placed along it.
+    if (ACAPI_Element_DeselectAll() != NoError) return ErrSelectedElement;
     SegmentArcs(cls.polyPrims, GlobalSettings.retainingWall.resolution);
     return 0;
 }

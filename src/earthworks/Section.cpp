@@ -100,7 +100,8 @@ int32_t SectionCls::EditDefaults(EarthworkDialogs& dialogs) {
 }
 
 int32_t SectionCls::CreateFromRoad(EarthworkDialogs& dialogs, const API_Element& road) {
-    ACAPI_Element_DeselectAll();
+    // The road stays selected when the host will not clear it: no section is begun.
+    if (ACAPI_Element_DeselectAll() != NoError) return ErrSelectedElement;
     if (!EnsureFloorPlanWindow(true)) return ErrDatabase;
     settings = GlobalSettings.section;
     if (RunSettingsDialog(dialogs, SettingsMode::NewElement) == DialogAnswer::Cancelled) return 0;
@@ -297,12 +298,15 @@ int32_t SectionCls::Rebuild(EarthworkDialogs& dialogs, ContourLineRefresh& conto
     const bool ok =
         RunCommand(ExternalCommandUndoText(), [&] { return TransferToRoad(section, window, terrain, rebuilt); });
     // The terrain's contour lines are made in the plan, then the user's window comes back.
+    bool windowBack = true;
     if (rebuilt && window.typeID == APIWind_FloorPlanID) {
         contours.RefreshContourLines(terrain);
     } else if (rebuilt && EnsureFloorPlanWindow(false)) {
         contours.RefreshContourLines(terrain);
-        ACAPI_Automate(APIDo_ChangeWindowID, &window);
+        windowBack = ACAPI_Automate(APIDo_ChangeWindowID, &window) == NoError;
     }
     if (rebuilt && window.typeID == APIWind_SectionID) dialogs.SectionWindowRebuilt();
-    return ok ? 0 : ErrModifying;
+    if (!ok) return ErrModifying;
+    // The user is told when the window they worked in cannot be brought back.
+    return windowBack ? 0 : ErrDatabase;
 }

@@ -22,6 +22,7 @@
 #include "GSRoot.hpp"
 
 #include <cstdint>
+#include <functional>
 
 struct QV_Coord3DLong;
 union API_Element;
@@ -187,9 +188,10 @@ public:
     // "change_level" = 1 when `flag` is 0, else 0.
     static bool SetChangeLevel(BaseIDLP& view, API_Element& element, bool flag);
     // "mesh_skirt_material" = the mesh's skirt material (with `writeMaterial`), "mesh_skirt" = its skirt
-    // level (with `writeSkirt`). Neither flag: true without reading the object.
+    // level (with `writeSkirt`). Neither flag: true without reading the object. With `beforeWrite`, an object
+    // that carries those values already is left as it is, and `beforeWrite` runs before any other is written.
     static bool WriteSkirt(BaseIDLP& view, API_Element& element, const API_Element& mesh, bool writeMaterial,
-                           bool writeSkirt);
+                           bool writeSkirt, const std::function<void()>& beforeWrite = {});
     // "IDresult", "IDcut", "IDfill", "IDterrain" = -1, memo written back; then the element data record
     // of `kind` is replaced by one whose four partner GUIDs are the zero GUID's text (the old record is put
     // back when the new one cannot be stored).

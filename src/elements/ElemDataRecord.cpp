@@ -431,9 +431,10 @@ bool InFloorPlan(bool switchIf3D, Body&& body) {
 // Fetches the element's user data and hands its bytes to `use`; false when the host fails or the element has
 // none.
 template <typename Use>
-bool WithUserData(const API_Elem_Head& head, Use&& use) {
+bool WithUserData(const API_Elem_Head& head, bool* refused, Use&& use) {
     API_ElementUserData data = {};
     const GSErrCode err = ACAPI_Element_GetUserData(&head, &data);
+    if (refused != nullptr) *refused = err != NoError;
     bool result = false;
     if (err == NoError && data.dataHdl != nullptr)
         result = use(static_cast<const void*>(*data.dataHdl), size_t(BMGetHandleSize(data.dataHdl)));
@@ -475,17 +476,17 @@ RecordRead ReadParsed(ElemDescriptor& descriptor, int32_t kind, const API_Elem_H
 bool ElemDescriptor::FromElement(int32_t kind, const API_Elem_Head& head, bool switchToPlan) {
     Reset();
     return InFloorPlan(switchToPlan, [&] {
-        return WithUserData(head, [&](const void* data, size_t size) {
+        return WithUserData(head, nullptr, [&](const void* data, size_t size) {
             if (kind < ElemKind_Point || kind > ElemKind_Railway) return true;
             return FillFromRecord(kind, data, size) == ElemRecordStatus::Ok;
         });
     });
 }
 
-bool ElemDescriptor::FromElementTagged(int32_t kind, const API_Elem_Head& head, bool* tagged) {
+bool ElemDescriptor::FromElementTagged(int32_t kind, const API_Elem_Head& head, bool* tagged, bool* refused) {
     Reset();
     *tagged = false;
-    return WithUserData(head, [&](const void* data, size_t size) {
+    return WithUserData(head, refused, [&](const void* data, size_t size) {
         if (kind < ElemKind_Point || kind > ElemKind_Railway) return true;
         // A tagged record fills as the kind's; an untagged one is filled again without looking at the tag.
         *tagged = ElemDataRecord_Parse(data, size, kind, *this) == ElemRecordStatus::Ok;
@@ -530,7 +531,7 @@ bool ElemUserData_ReadFromElement(ElemDescriptor& descriptor, int32_t kind, cons
                                   bool switchDatabase) {
     descriptor.Reset();
     return InFloorPlan(switchDatabase, [&] {
-        return WithUserData(head, [&](const void* data, size_t size) {
+        return WithUserData(head, nullptr, [&](const void* data, size_t size) {
             return ElemDataRecord_Parse(data, size, kind, descriptor) == ElemRecordStatus::Ok;
         });
     });

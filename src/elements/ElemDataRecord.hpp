@@ -126,8 +126,9 @@ public:
     // descriptor reset once the user data was read.
     bool FromElement(int32_t kind, const API_Elem_Head& head, bool switchToPlan);
     // FromElement without the switch, reading the user data once for two readers: `tagged` tells whether the
-    // record also carries the kind's tag, as ElemUserData_ReadFromElement asks.
-    bool FromElementTagged(int32_t kind, const API_Elem_Head& head, bool* tagged);
+    // record also carries the kind's tag, as ElemUserData_ReadFromElement asks. True when filled; `refused` tells
+    // the host's refusal of the user data apart from an element without the record.
+    bool FromElementTagged(int32_t kind, const API_Elem_Head& head, bool* tagged, bool* refused);
 
     QV_String Name;            // kind 1: point name (without the trailing digits of the stored name)
     int32_t Number = 0;        // kind 1: point number (the trailing digits of the stored name)

@@ -231,7 +231,10 @@ bool CollectPendingRetainingWalls(const PendingModelUpdate& pending, QV_List<API
         if (head.typeID != API_ObjectID) continue;
         // An object whose record could not be read may be a wall that cannot follow: the user would not be told.
         char tag = 0;
-        if (!ReadRecordTag(head, tag)) return false;
+        if (!ReadRecordTag(head, tag)) {
+            out.Clear();
+            return false;
+        }
         if (tag == ElemKindTag(ElemKind_RetainingWall)) out.Insert(head);
     }
     return true;
@@ -246,12 +249,19 @@ bool FilterWallsByChangedTerrain(const PendingModelUpdate& pending, QV_List<API_
     for (int32_t i = 0; i < walls.GetCount(); ++i) {
         API_Element wall = {};
         wall.header.guid = walls[i].guid;
-        // A wall the host would not read may stand on the changed terrain: left out, it would not follow it.
-        if (ACAPI_Element_Get(&wall) != NoError) return false;
+        // A wall the host would not read may stand on the changed terrain: left out, it would not follow it. Which
+        // walls cannot follow is then not known.
+        if (ACAPI_Element_Get(&wall) != NoError) {
+            walls.Clear();
+            return false;
+        }
         ObstacleLP view(ElemKind_RetainingWall);
         API_Guid terrain = APINULLGuid;
         // Nor may one whose parameters or record could not be read: the user would not hear that it cannot follow.
-        if (!BaseLP::AttachToElement(view, ElemKind_RetainingWall, wall, terrain, true)) return false;
+        if (!BaseLP::AttachToElement(view, ElemKind_RetainingWall, wall, terrain, true)) {
+            walls.Clear();
+            return false;
+        }
         for (const API_Guid& mesh : meshes)
             if (terrain == mesh) {
                 kept.Insert(walls[i]);
@@ -323,7 +333,10 @@ bool Dispatch(PendingModelUpdate& record, const ModelUpdateSteps& steps, QV_List
     if (mode != 4) {
         if (mode < 1 || mode > 5) return CloseEarly(record, steps);
         if (!CollectPendingRetainingWalls(record, walls)) return false;
-        if (!steps.filterPendingHeads(record)) return false;
+        if (!steps.filterPendingHeads(record)) {
+            walls.Clear();  // not yet sorted by their terrain: which cannot follow is not known
+            return false;
+        }
         if (record.heads.GetCount() == 0) return CloseEarly(record, steps);
         if (!FilterWallsByChangedTerrain(record, walls)) return false;
     }
@@ -370,8 +383,8 @@ void RunSeries(const ModelUpdateSteps& steps,
         steps.showErrorMessage(ErrUpdateFailed);
     else if (skirtForced != 0)
         steps.showErrorMessage(ErrSkirtMadeVisible);
-    else if (walls.GetCount() > 0)
-        steps.showErrorMessage(ErrRetainingWallEdit);
+    // The walls found standing on a changed terrain cannot follow it, whether the update went through or not.
+    if ((!ok || skirtForced == 0) && walls.GetCount() > 0) steps.showErrorMessage(ErrRetainingWallEdit);
 }
 }  // namespace
 
@@ -421,8 +434,9 @@ void UpdateModelSeries(PendingModelUpdate& record, const ModelUpdateSteps& steps
             for (int32_t i = 0; i < all.heads.GetCount(); ++i) walk.Step(i, walk.Code(i) == code, record);
             ElementWritten = written;
             QV_List<API_Elem_Head> own;
-            if (!Dispatch(record, steps, own)) return false;
+            const bool ok = Dispatch(record, steps, own);
             for (int32_t i = 0; i < own.GetCount(); ++i) walls.Insert(own[i]);
+            if (!ok) return false;
             skirtForced = uint8_t(skirtForced | record.skirtForced);
         }
         return true;

@@ -1,5 +1,7 @@
 #include "elements/UserView.hpp"
 
+#include "foundation/ErrorCode.hpp"
+
 namespace {
 bool ReadSelection(GS::Array<API_Neig>& neigs) {
     API_SelectionInfo info = {};
@@ -25,13 +27,17 @@ UserView::UserView() {
     selectionKnown = ReadSelection(selection);
 }
 
-void UserView::GiveBack() {
+int32_t UserView::GiveBack() {
     API_WindowInfo now = {};
     if (windowKnown && ACAPI_Database(APIDb_GetCurrentWindowID, &now) == NoError &&
         (now.typeID != window.typeID || !(now.databaseUnId == window.databaseUnId)))
         ACAPI_Automate(APIDo_ChangeWindowID, &window);
+    // A selection never read cannot be given back: the user learns that it may not be theirs.
+    if (!selectionKnown) return ErrFindingData;
     GS::Array<API_Neig> nowSelected;
-    if (!selectionKnown || !ReadSelection(nowSelected) || SameElements(nowSelected, selection)) return;
-    ACAPI_Element_DeselectAll();
-    if (selection.GetSize() > 0) ACAPI_Element_Select(selection, true);
+    if (ReadSelection(nowSelected) && SameElements(nowSelected, selection)) return NoErrorCode;
+    // Set again whole when the selection now cannot be read either.
+    if (ACAPI_Element_DeselectAll() != NoError) return ErrSelectedElement;
+    if (selection.GetSize() > 0 && ACAPI_Element_Select(selection, true) != NoError) return ErrSelectedElement;
+    return NoErrorCode;
 }

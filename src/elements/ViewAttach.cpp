@@ -121,10 +121,19 @@ bool BaseIDLP::SetChangeLevel(BaseIDLP& view, API_Element& element, bool flag) {
 }
 
 bool BaseIDLP::WriteSkirt(BaseIDLP& view, API_Element& element, const API_Element& mesh, bool writeMaterial,
-                          bool writeSkirt) {
+                          bool writeSkirt, const std::function<void()>& beforeWrite) {
     if (!writeMaterial && !writeSkirt) return true;
     AttachedObject object(view, element);
     if (!object.Attached()) return false;
+    if (beforeWrite) {
+        int32_t material = 0;
+        double skirt = 0.0;
+        if (writeMaterial && !view.GetSetInt(BaseIDParam::SkirtMaterial, material, LPMode_Get)) return false;
+        if (writeSkirt && !view.GetSetDouble(BaseIDParam::Skirt, skirt, LPMode_Get)) return false;
+        if ((!writeMaterial || material == mesh.mesh.skirtMat) && (!writeSkirt || skirt == mesh.mesh.skirtLevel))
+            return true;
+        beforeWrite();
+    }
     if (writeMaterial) {
         int32_t material = mesh.mesh.skirtMat;
         if (!view.GetSetInt(BaseIDParam::SkirtMaterial, material, LPMode_Set)) return false;

@@ -17,6 +17,19 @@ int depth = 0;
 // Outermost commands so far that ended otherwise than done, and those the host kept (done, or kept so far).
 int failedCommands = 0;
 int keptCommands = 0;
+// User actions running, and the error of the latest selection a failed command of theirs could not give back.
+int userActions = 0;
+int32_t lostSelection = NoErrorCode;
+
+// Gives the user's view back; what could not be given back is told once, by the action around, or here outside one.
+void GiveBackView(UserView& view) {
+    const int32_t code = view.GiveBack();
+    if (code == NoErrorCode) return;
+    if (userActions > 0)
+        lostSelection = code;
+    else
+        ShowErrorMessage(code, AlertKind::Error);
+}
 
 // Counts the command as running for as long as its work runs, whatever way the work leaves.
 class Depth {
@@ -69,7 +82,7 @@ bool RunCommand(const GS::UniString& givenUndoText, const std::function<CommandE
     const bool ok = ran && err == NoError && end == CommandEnd::Done && !stranded;
     if (ran && err == NoError && !stranded) ++keptCommands;
     if (!ok) {
-        view.GiveBack();
+        GiveBackView(view);
         ++failedCommands;
     }
     return ok;
@@ -86,9 +99,20 @@ void RunUserAction(const std::function<void()>& action) {
     const int failedBefore = failedCommands;
     const int keptBefore = keptCommands;
     const int warningsBefore = WarningsShown();
+    const int32_t lostBefore = lostSelection;
+    lostSelection = NoErrorCode;
+    ++userActions;
     action();
+    --userActions;
     // An error the user was told of in an action that kept a command (a click off the terrain among good ones)
     // is no take-back: what the action made stays, and the selection its tool left with it.
     const bool failed = failedCommands != failedBefore || WarningsShown() != warningsBefore;
-    if (failed && keptCommands == keptBefore) view.GiveBack();
+    if (failed && keptCommands == keptBefore) lostSelection = view.GiveBack();
+    const int32_t lost = lostSelection;
+    lostSelection = lostBefore;
+    // An action inside another leaves the telling to the outer one.
+    if (lost != NoErrorCode && userActions > 0)
+        lostSelection = lost;
+    else if (lost != NoErrorCode)
+        ShowErrorMessage(lost, AlertKind::Error);
 }

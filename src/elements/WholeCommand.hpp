@@ -36,5 +36,6 @@ int CommandDepth();
 // One whole action of the user (a palette button, a menu command): a tool may deselect or change the window before
 // its command starts, so when the action ends in a take-back (one of its commands failed, or an error or warning was
 // shown, and none of its commands was kept) the user gets back the window and selection they had before the whole
-// action. An action that kept what it made keeps the selection its tool left on purpose.
+// action. An action that kept what it made keeps the selection its tool left on purpose. A selection that could not
+// be given back (not read as the action began, or not set again) is told once, as the action ends.
 void RunUserAction(const std::function<void()>& action);

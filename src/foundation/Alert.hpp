@@ -8,13 +8,14 @@
 #include <cstdint>
 #include <vector>
 
-// The kinds of the host's alert that the module shows. Every kind but Information tells of a failure: a user action
+// The kinds of the host's alert that the module shows. Every kind but Information and Question tells of a failure: a user action
 // that showed one and kept nothing is taken back whole, with the selection and window it started with
 // (WarningsShown).
 enum class AlertKind : int16_t {
     Error = -1,       // the stop sign: commands, tools and settings that failed
     Information = 1,  // a command done, and what came of it
     Warning = 2,      // the caution sign: imports, the coordinate locator, the project's upkeep, refused names
+    Question = -2,    // a question whose buttons choose what happens next; it tells of no failure
 };
 
 // Entry `entry` of the string-table group `group` (its table for the current language is the group's base plus the

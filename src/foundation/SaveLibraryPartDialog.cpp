@@ -1,6 +1,8 @@
 #include "foundation/SaveLibraryPartDialog.hpp"
 
 #include "foundation/ACAPI.hpp"
+#include "foundation/Alert.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "foundation/FileUtils.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
@@ -82,7 +84,8 @@ void InitDialog(int16_t dialogId, SaveOnActiveLibrariesData& data) {
     DGSetItemText(dialogId, ItemHint, Common(55));
 
     QV_List<QV_String>& libraries = LibraryList();
-    GetActiveLibraries(libraries);
+    // Without the host's libraries there is nowhere to save: the user learns why as the dialog opens.
+    if (!GetActiveLibraries(libraries)) ShowErrorMessage(ErrFindingData, AlertKind::Error);
     for (int32_t i = libraries.GetCount() - 1; i >= 0; --i)
         if (EqualNoCase(LastComponent(TextUnits(libraries[i])), u"rfs")) libraries.Remove(i);
     for (int32_t i = 0; i < libraries.GetCount(); ++i) {

@@ -15,7 +15,6 @@ constexpr int32_t TextCancel = 5;
 constexpr int32_t TextShowUnlock = 9;
 constexpr int32_t TextLayerHidden = 29;
 constexpr int32_t TextLayerDeleted = 30;
-constexpr int16_t QuestionAlertType = -2;
 
 GS::UniString CommonText(int32_t index) {
     QV_String text;
@@ -41,8 +40,9 @@ bool CheckToolLayer(int16_t layer) {
         return false;
     }
     if ((attribute.header.flags & (APILay_Hidden | APILay_Locked)) == 0) return true;
-    const int16_t answer = DGAlert(QuestionAlertType, GS::UniString(), CommonText(TextLayerHidden), GS::UniString(),
-                                   CommonText(TextShowUnlock), CommonText(TextCancel), GS::UniString());
+    const int16_t answer =
+        DGAlert(static_cast<int16_t>(AlertKind::Question), GS::UniString(), CommonText(TextLayerHidden),
+                GS::UniString(), CommonText(TextShowUnlock), CommonText(TextCancel), GS::UniString());
     if (answer == 2) return false;
     attribute.header.flags &= ~uint32_t(APILay_Hidden | APILay_Locked);
     return ACAPI_Attribute_Modify(&attribute) == NoError;

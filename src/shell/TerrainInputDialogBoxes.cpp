@@ -43,7 +43,8 @@ bool TerrainInputDialogBoxes::KeepExistingOutline() {
     GetResString(keep, ImportTableBase + LanguageIndex, 30);
     GetResString(substitute, ImportTableBase + LanguageIndex, 31);
     // Not asked: the outline the user has stays.
-    const int16_t answer = ShowAlert(2, text, QV_String(), QV_String(), keep, substitute, QV_String());
+    const int16_t answer =
+        ShowAlert(AlertKind::Question, text, QV_String(), QV_String(), keep, substitute, QV_String());
     return answer != 2;
 }
 

@@ -210,7 +210,8 @@ bool BuildingCls::ApplyToObjects(QV_List<API_Element>& buildings) {
 
 int32_t BuildingCls::Modify(SiteObjectDialogs& dialogs, const QV_List<API_Element>& buildings) {
     const bool was3D = IsCurrentWindow3D();
-    ACAPI_Element_DeselectAll();
+    // The buildings stay selected when the host will not clear them: the edit is not begun.
+    if (ACAPI_Element_DeselectAll() != NoError) return ErrSelectedElement;
     if (was3D && MakeWindowDatabaseCurrent(APIWind_FloorPlanID) != NoError) return ErrDatabase;
     QV_List<API_Element> list = buildings;
     const bool ok = RunWholeCommand([&] {

@@ -51,7 +51,8 @@ bool GravityCls::ComputeHeights(const QV_List<API_Element>& objects) {
 }
 
 int32_t GravityCls::Run(const QV_List<API_Element>& objects) {
-    ACAPI_Element_DeselectAll();
+    // The objects stay selected when the host will not clear them: none is moved.
+    if (ACAPI_Element_DeselectAll() != NoError) return ErrSelectedElement;
     if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
     terrains.Clear();
     if (!CollectAddOnObjects(ElemKind_Terrain, API_MeshID, Leave3D::Yes, terrains) || !AssignTerrains(objects))

@@ -207,7 +207,8 @@ int32_t MarkerCls::PlaceLevelMarker(SiteObjectDialogs& dialogs, const API_Elemen
     if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
     if (!FindPart("VY_LEVEL_MARKER", levelMarkerPart)) return 0;
     if (!SetCurrentStory(terrain.header.floorInd)) return ErrDatabase;
-    ACAPI_Element_DeselectAll();
+    // The terrain stays selected when the host will not clear it: no marker is placed.
+    if (ACAPI_Element_DeselectAll() != NoError) return ErrSelectedElement;
     if (!ReadElement(terrain, true)) return ErrModifying;
     settings = GlobalSettings.marker;
     if (RunSettingsDialog(dialogs, SettingsMode::NewElement, true, false, false) == DialogAnswer::Cancelled) return 0;
@@ -240,7 +241,7 @@ bool MarkerCls::LoadFromSelection(const QV_List<API_Element>& levelMarkers, cons
 
 bool MarkerCls::ApplyToSelection(QV_List<API_Element>& levelMarkers, QV_List<API_Element>& pointMarkers) {
     if (!AnyFieldChanged(changed)) return true;
-    ACAPI_Element_DeselectAll();
+    if (ACAPI_Element_DeselectAll() != NoError) return false;
     API_Element mask = EmptyChangeMask();
     MarkWhen(mask.header.layer, changed[LayerField] != 0);
     const auto apply = [&](API_Element& marker, auto view) {
@@ -320,7 +321,8 @@ int32_t MarkerCls::RebuildBody(SiteObjectDialogs& dialogs, const API_Element& ma
 }
 
 int32_t MarkerCls::Rebuild(SiteObjectDialogs& dialogs, const API_Element& terrain, const API_Element& marker) {
-    ACAPI_Element_DeselectAll();
+    // The terrain and the marker stay selected when the host will not clear them: nothing is rebuilt.
+    if (ACAPI_Element_DeselectAll() != NoError) return ErrSelectedElement;
     element = terrain;
     int32_t result = ErrModifying;
     const bool rebuilt = RunWholeCommand([&] {

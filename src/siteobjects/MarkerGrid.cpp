@@ -89,7 +89,11 @@ bool MarkerCls::SampleGridHeights() {
     gridHeights.SetSize(0);  // the room stays
     GS::UniString title("Lodravix");
     int16_t phases = 1;
-    ACAPI_Interface(APIIo_InitProcessWindowID, &title, &phases);
+    // Without its window the user could not stop a pass that may take long: no pass.
+    if (ACAPI_Interface(APIIo_InitProcessWindowID, &title, &phases) != NoError) {
+        gridError = ErrDialog;
+        return false;
+    }
     QV_String phaseText;
     GetResString(phaseText, GeneralTableBase + LanguageIndex, PhaseText);
     GS::UniString phase(phaseText.GetBuffer(), phaseText.GetLength());
@@ -138,7 +142,13 @@ bool MarkerCls::SampleGridHeights() {
         }
         count += grid.nx;
         ACAPI_Interface(APIIo_SetProcessValueID, &count);
-        if (ACAPI_Interface(APIIo_IsProcessCanceledID) == APIERR_CANCEL) stopped = true;
+        const GSErrCode asked = ACAPI_Interface(APIIo_IsProcessCanceledID);
+        if (asked == APIERR_CANCEL) stopped = true;
+        // A check the host refused cannot tell whether the user stopped the pass: no grid the user may not want.
+        if (asked != NoError && asked != APIERR_CANCEL) {
+            gridError = ErrFindingData;
+            stopped = true;
+        }
     }
     ACAPI_Interface(APIIo_CloseProcessWindowID);
     return !stopped;

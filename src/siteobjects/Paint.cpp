@@ -117,7 +117,8 @@ bool PaintCls::FindExistingObject() {
         if (!ACAPI_Element_Filter(o.header.guid)) return false;
         PaintLP view(ElemKind_ColouredArea);
         API_Guid linked = APINULLGuid;
-        if (!BaseLP::AttachToElement(view, ElemKind_ColouredArea, o, linked, true)) continue;
+        // Nor may one whose parameters or record it would not give: it may be the terrain's.
+        if (!BaseLP::AttachToElement(view, ElemKind_ColouredArea, o, linked, true)) return false;
         if (linked != APINULLGuid && linked == element.header.guid) return earlierObject.Insert(o);
     }
     return true;
@@ -222,7 +223,8 @@ bool PaintCls::CreateObject(const QV_String& partName, int16_t, uint16_t, void*,
 }
 
 bool PaintCls::UpdateExistingObject() {
-    ACAPI_Element_DeselectAll();
+    // The area stays selected when the host will not clear it: the update is taken back.
+    if (ACAPI_Element_DeselectAll() != NoError) return false;
     API_Element earlier = earlierObject[0];
     API_Element mask = EmptyChangeMask();
     MarkWhen(mask.header.layer, changed[PaintField::layer] != 0);
@@ -292,7 +294,7 @@ bool PaintCls::LoadFromSelection(const QV_List<API_Element>& objects) {
 }
 
 bool PaintCls::ApplyToSelection(QV_List<API_Element>& objects) {
-    ACAPI_Element_DeselectAll();
+    if (ACAPI_Element_DeselectAll() != NoError) return false;
     API_Element mask = EmptyChangeMask();
     MarkWhen(mask.header.layer, changed[PaintField::layer] != 0);
     const QV_String* name = EditedName(settings.name, nameRead, changed[PaintField::name] != 0);
@@ -311,7 +313,7 @@ bool PaintCls::ApplyToSelection(QV_List<API_Element>& objects) {
 }
 
 int32_t PaintCls::ModifySelected(SiteObjectDialogs& dialogs, const QV_List<API_Element>& objects) {
-    ACAPI_Element_DeselectAll();
+    if (ACAPI_Element_DeselectAll() != NoError) return ErrSelectedElement;
     const bool was3D = IsCurrentWindow3D();
     if (was3D && MakeWindowDatabaseCurrent(APIWind_FloorPlanID) != NoError) return ErrDatabase;
     if (!LoadFromSelection(objects)) {

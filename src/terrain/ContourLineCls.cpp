@@ -103,7 +103,9 @@ bool ContourLineCls::CollectLinkedObjects(bool& anyLinked) {
         object.header.guid = objects[i];
         if (!ACAPI_Element_Filter(objects[i]) || ACAPI_Element_Get(&object) != NoError) return false;
         ElemDescriptor record;
-        if (!ElemUserData_Read(record, ElemKind_Contour, object.header)) continue;
+        const RecordRead read = ElemUserData_ReadChecked(record, ElemKind_Contour, object.header);
+        if (read == RecordRead::Failed) return false;
+        if (read == RecordRead::Absent) continue;
         // Matched by the stored text alone: two terrains may overlap, and a moved object still belongs.
         if (!terrainText.IsEmpty() && record.TerrainGuid.Compare(terrainText) == 0) linked.Insert(object);
     }

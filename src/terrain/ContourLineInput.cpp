@@ -172,7 +172,8 @@ int32_t ContourLineCls::SetAltitudeOfSelection(TerrainDialogs& dialogs, const QV
     if (EditAltitude(dialogs, SettingsMode::Editing(points.GetCount() + constraints.GetCount())) ==
         DialogAnswer::Cancelled)
         return 0;
-    ACAPI_Element_DeselectAll();
+    // The edited points and constraints stay selected when the host will not clear them: nothing is changed.
+    if (ACAPI_Element_DeselectAll() != NoError) return ErrSelectedElement;
     bool any = false;
     for (uint8_t f : apply) any = any || f != 0;
     if (!any) return 0;

@@ -35,6 +35,19 @@ bool StoreToElement(API_Element& object) {
     ACAPI_DisposeElemMemoHdls(&memo);
     return ok;
 }
+// Whether the object carries the current "language" already: 1 it does, 0 it does not, -1 it could not be read.
+int32_t CarriesLanguage(const API_Element& object) {
+    API_ElementMemo memo = {};
+    if (ACAPI_Element_GetMemo(object.header.guid, &memo, AttachMemoMask) != NoError) return -1;
+    ContourLineLP view(ElemKind_Contour);
+    view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
+    double language = 0.0;
+    const bool read = view.GetSetDoubleByName(QV_String("language"), language, LPMode_Get);
+    view.Detach();
+    ACAPI_DisposeElemMemoHdls(&memo);
+    if (!read) return -1;
+    return language == double(LanguageIndex + 1) ? 1 : 0;
+}
 }  // namespace
 
 bool ContourLineCls::TransferSettings(bool replace, bool skipVolumes) {
@@ -83,6 +96,8 @@ int32_t ContourLineCls::Regenerate(const API_Element& terrain, QV_List<Calculati
     if (any) old = linked[0];
     if (CreateLibPartObject(any ? 1 : 0, ContourMode_Slopes, 0, volumes, any ? &old : nullptr) == 0)
         return ErrModifying;
+    // An object that carries the language already needs no command that would change nothing.
+    if (CarriesLanguage(object) == 1) return 0;
     return RunWholeCommand([&] { return StoreToElement(object); }) ? 0 : ErrModifying;
 }
 

@@ -308,7 +308,8 @@ int32_t PointTool::PlaceFromHotspots(const QV_List<API_Element>& points) {
     if (EditSettings(SettingsMode::Editing(points.GetCount())) == DialogAnswer::Cancelled) return 0;
 
     const bool ok = RunWholeCommand([&] {
-        ACAPI_Element_DeselectAll();
+        // The points stay selected when the host will not clear them: the edit is taken back.
+        if (ACAPI_Element_DeselectAll() != NoError) return false;
         API_Element mask;
         Fill(mask, 0);
         if (changed[0] != 0) Fill(mask.hotspot.pen, 0xFF);

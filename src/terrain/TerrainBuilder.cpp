@@ -155,8 +155,12 @@ bool ReadTerrainPointSets(QV_List<API_Coord3D>& shown, QV_List<API_Coord3D>& any
         bool onShown = false;
         if (!ReadListedElement(guid, e, onShown)) return false;
         ElemDescriptor d;
-        bool tagged = false;
-        if (!d.FromElementTagged(ElemKind_Point, e.header, &tagged)) continue;
+        bool tagged = false, refused = false;
+        // A hotspot whose record the host would not give may be a terrain point: the terrain would lack it.
+        if (!d.FromElementTagged(ElemKind_Point, e.header, &tagged, &refused)) {
+            if (refused) return false;
+            continue;
+        }
         const API_Coord3D point = {e.hotspot.pos.x, e.hotspot.pos.y, d.Value};
         anywhere.Insert(point);
         if (onShown && tagged) shown.Insert(point);

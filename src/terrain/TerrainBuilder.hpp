@@ -22,8 +22,8 @@ int32_t BuildTerrain(TerrainDialogs& dialogs, TerrainContourSteps& contours, Ter
 bool ReadTerrainPoints(QV_List<API_Coord3D>& points);
 // The terrain points in one walk of the hotspots, under the progress window: `shown` as ReadTerrainPoints lists
 // them, `anywhere` every hotspot the host lists whose record reads as a point's (whatever its layer, story or
-// tag), as the outline's corners are matched. False when the host cannot list or read the hotspots, or leaves out of
-// the shown ones a point whose layer is shown on this story (its filter refused).
+// tag), as the outline's corners are matched. False when the host cannot list or read the hotspots or their
+// records, or leaves out of the shown ones a point whose layer is shown on this story (its filter refused).
 bool ReadTerrainPointSets(QV_List<API_Coord3D>& shown, QV_List<API_Coord3D>& anywhere);
 // The project's constraint lines (lines with a constraint record), in the host's order.
 bool ReadConstraintLines(QV_List<QV_Segment3D>& lines);

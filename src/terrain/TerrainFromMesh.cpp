@@ -29,6 +29,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -102,11 +103,12 @@ bool ReadElement(const API_Elem_Head& head, API_Element& out) {
 
 // The terrain values a linked object carries, written again from its mesh: "mesh_skirt" (the skirt value) with
 // `skirt`, "mesh_skirt_material" with `material`. The object is read afresh: an earlier step may have moved it.
-bool RefreshFromMesh(const ElemEntry& object, const API_Element& mesh, bool material, bool skirt) {
+bool RefreshFromMesh(const ElemEntry& object, const API_Element& mesh, bool material, bool skirt,
+                     const std::function<void()>& beforeWrite = {}) {
     API_Element element;
     if (!ReadElement(object.element.header, element)) return false;
     BaseIDLP view(object.kind);
-    return BaseIDLP::WriteSkirt(view, element, mesh, material, skirt);
+    return BaseIDLP::WriteSkirt(view, element, mesh, material, skirt, beforeWrite);
 }
 
 }  // namespace
@@ -270,8 +272,14 @@ bool UpdateEditedTerrains(ElementEditor& editor, const QV_List<API_Element>& ter
     QV_List<ElemEntry> objects;
     if (!Collect(kChangeKinds, sizeof kChangeKinds / sizeof kChangeKinds[0], objects)) return false;
     QV_List<LayerState> states;
-    // A layer that cannot be opened stays as it is: the writes on its objects tell whether it mattered.
-    if (objects.GetCount() > 0) SaveAndOpenLayers(VY_Operators, ElementsOf(objects), states, true);
+    // The layers are opened only once a linked object is to be written (one that carries the mesh's values already
+    // is not): opened and put back for nothing, they would leave an undo step that changes nothing. A layer that cannot be opened stays as it is: the writes on
+    // its objects tell whether it mattered.
+    bool opened = false;
+    const auto openLayers = [&] {
+        if (!opened) SaveAndOpenLayers(VY_Operators, ElementsOf(objects), states, true);
+        opened = true;
+    };
     bool ok = true;
     for (int32_t i = 0; i < terrains.GetCount() && ok; ++i) {
         API_Element mesh = terrains[i];
@@ -310,16 +318,18 @@ bool UpdateEditedTerrains(ElementEditor& editor, const QV_List<API_Element>& ter
             if (kind == ElemKind_Contour || kind == ElemKind_Building || kind == ElemKind_Wall ||
                 kind == ElemKind_Basin)
                 continue;
-            ok = RefreshFromMesh(linked[k], mesh, sideChanged && kind != ElemKind_RetainingWall, skirtChanged);
+            ok = RefreshFromMesh(linked[k], mesh, sideChanged && kind != ElemKind_RetainingWall, skirtChanged,
+                                 openLayers);
         }
-        if (ok && lift != 0.0) {
+        if (ok && lift != 0.0 && linked.GetCount() > 0) {
+            openLayers();
             API_EditPars pars = {};
             pars.typeID = APIEdit_Elevate;
             pars.endC = API_Coord3D{0.0, 0.0, lift};
             ok = EditObjects(editor, linked, pars);
         }
     }
-    if (objects.GetCount() > 0 && !RestoreLayerStates(VY_Operators, states)) ok = false;
+    if (opened && !RestoreLayerStates(VY_Operators, states)) ok = false;
     return ok;
 }
 

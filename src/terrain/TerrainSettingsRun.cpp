@@ -130,7 +130,7 @@ int32_t ApplyTerrainChanges(TerrainRecord& record, const QV_List<API_Element>& m
     bool any = false;
     for (uint8_t flag : record.changed) any = any || flag != 0;
     if (!any) return 1;
-    ACAPI_Element_DeselectAll();
+    if (ACAPI_Element_DeselectAll() != NoError) return 0;
     API_Element mask;
     TerrainChangeMask(record.changed, mask);
     // A failed mesh takes back those changed before it; the failure is told.
@@ -160,7 +160,11 @@ int32_t ModifyTerrainMesh(TerrainDialogs& dialogs, TerrainContourSteps& contours
     if (meshes.GetCount() == 0) return 0;
     const bool was3D = IsCurrentWindow3D();
     if (was3D && SwitchTo(APIWind_FloorPlanID) != NoError) return 0;
-    ACAPI_Element_DeselectAll();
+    // The terrains stay selected when the host will not clear them: the edit is not begun.
+    if (ACAPI_Element_DeselectAll() != NoError) {
+        if (was3D) SwitchTo(APIWind_3DModelID);
+        return ErrSelectedElement;
+    }
     TerrainContourContext context;
     // The height range seeds the band levels; the contour step may know better.
     MeshHeightRange(meshes[0], context.lowest, context.highest);

@@ -2,7 +2,9 @@
 // opening the operators' layer, reading its own resources or the window in front. Each line ends exactly as it
 // does when nothing is refused, with nothing more told, or as the project stood before the line (its selection and
 // undo steps too) with the user told; a palette that cannot open says so. Never a selection the module made for
-// itself, nor an undo step that changes nothing.
+// itself, nor an undo step that changes nothing. A tool whose deselect, or whose read of a record it depends on, is
+// refused changes nothing and says why; a selection the module cannot give back is told; a warning of the clean
+// run stays when the update around it fails.
 #include "AlertLog.hpp"
 #include "DGDriver.hpp"
 #include "InProcessHost.hpp"
@@ -119,6 +121,83 @@ TEST_F(RefusedUpkeepCallsTest, ALineEndsAsWithoutTheRefusalOrToldWithTheSelectio
         // The module's own palette not shown, the project as after the line: told that a read failed.
         EXPECT_EQ(run.project, clean.project) << Describe(r) << Sweep::Describe(clean.project, run.project);
         EXPECT_EQ(told, "Error while finding data.") << Describe(r);
+    }
+}
+
+// How a line with a refusal must end: as before it with `told` the last alert, or as the clean run (its model, or
+// all of it) with every alert of the clean run shown and `told` after them (none: nothing more).
+struct Told {
+    Refusal refusal;
+    enum { AsBefore, ModelAsClean, AsClean } end;
+    const char* told;
+};
+
+TEST_F(RefusedUpkeepCallsTest, ARefusedDeselectOrRecordChangesNothingAndALostSelectionOrFailedUpdateIsTold) {
+    const char* const selectionError = "Error in managing the selected element";
+    const char* const readError = "Error while finding data.";
+    // Inside the command, or read on the way to the object: the object was not made or changed.
+    const char* const notMade = "Error while modifying/creating the object.";
+    const std::vector<Told> cases = {
+        // A tool that clears the selection before it edits, places or exports: refused, it does nothing.
+        {{"basin_bridge", 58, "Element_DeselectAll", ""}, Told::AsBefore, selectionError},  // the bridge's edit
+        {{"contour_slopes", 46, "Element_DeselectAll", ""}, Told::AsBefore, selectionError},
+        {{"export_xyz", 35, "Element_DeselectAll", ""}, Told::AsBefore, selectionError},
+        {{"site_areas", 63, "Element_DeselectAll", ""}, Told::AsBefore, notMade},
+        {{"site_buildings", 66, "Element_DeselectAll", ""}, Told::AsBefore, selectionError},
+        {{"site_markers", 48, "Element_DeselectAll", ""}, Told::AsBefore, selectionError},
+        {{"site_markers", 62, "Element_DeselectAll", ""}, Told::AsBefore, selectionError},  // the data update
+        {{"site_paths", 78, "Element_DeselectAll", ""}, Told::AsBefore, selectionError},    // gravity
+        {{"terrain_core", 38, "Element_DeselectAll", ""}, Told::AsBefore, selectionError},
+        {{"terrain_edit", 74, "Element_DeselectAll", ""}, Told::AsBefore, notMade},
+        {{"retaining_wall", 18, "Element_DeselectAll", ""}, Told::AsBefore, selectionError},
+        {{"road_section", 27, "Element_DeselectAll", ""}, Told::AsBefore, selectionError},
+        // The spot-height pass without the window in which the user could stop it.
+        {{"site_markers", 97, "Interface", "call 9"}, Told::AsBefore, "Error while managing the dialog"},
+        // A record that may make the work other than it should be: a terrain point, a contour-line object, a
+        // coloured area already on the terrain.
+        {{"site_markers", 31, "Element_GetUserData", "call 3"}, Told::AsBefore, readError},
+        {{"contour_slopes", 99, "Element_GetUserData", "call 3"}, Told::AsBefore, notMade},
+        {{"site_areas", 63, "Element_GetMemo", "call 3"}, Told::AsBefore, notMade},
+        // A story level the host would not give: no plateau at a made-up height. The host's libraries for a tree's
+        // part: nowhere to save it, told as its dialog opens.
+        {{"project_open", 23, "Environment", "call 6"}, Told::AsBefore, notMade},
+        {{"site_trees", 90, "Environment", "call 3"}, Told::AsBefore, readError},
+        // A failed tool's selection that cannot be given back (not read as the action began, or not set again).
+        {{"site_markers", 97, "Element_Select", ""}, Told::ModelAsClean, selectionError},
+        {{"export_xyz", 21, "Selection_Get", "call 1"}, Told::ModelAsClean, readError},
+        // The section window a data update switched away from and cannot bring back.
+        {{"road_section", 69, "Automate", "call 10"}, Told::ModelAsClean, "Error while modifying database."},
+        // The walls that cannot follow the terrain are told although the update after the wall failed.
+        {{"retaining_wall", 78, "Element_GetElemList", "call 12"},
+         Told::AsClean,
+         "Error while modifying one or more objects."},
+        // The operators' layer that cannot be opened, nor needs to be: nothing of it to tell.
+        {{"data_update_skirt", 26, "Attribute_Modify", ""}, Told::AsClean, nullptr},
+        {{"terrain_skirt", 32, "Attribute_Get", "from 2"}, Told::AsClean, nullptr},
+    };
+    for (const Told& t : cases) {
+        const Refusal& r = t.refusal;
+        const End before = Run(r, false, false);
+        const End clean = Run(r, true, false);
+        const size_t logged = log.str().size();
+        const End run = Run(r, true, true);
+        EXPECT_NE(log.str().find("fails on purpose", logged), std::string::npos) << Describe(r);
+        if (t.end == Told::AsBefore) {
+            EXPECT_EQ(run.project, before.project) << Describe(r) << Sweep::Describe(before.project, run.project);
+        } else {
+            const Signature want = t.end == Told::AsClean ? clean.project : Sweep::Modelled(clean.project);
+            const Signature got = t.end == Told::AsClean ? run.project : Sweep::Modelled(run.project);
+            EXPECT_EQ(got, want) << Describe(r) << Sweep::Describe(want, got);
+            // Every alert of the clean run is shown.
+            EXPECT_TRUE(Sweep::Added(run.alerts, clean.alerts).empty()) << Describe(r) << ": an alert lost";
+        }
+        if (t.told == nullptr) {
+            EXPECT_EQ(run.alerts, clean.alerts) << Describe(r);
+            continue;
+        }
+        ASSERT_FALSE(run.alerts.empty()) << Describe(r);
+        const std::vector<std::string> added = Sweep::NewAlerts(run.alerts, clean.alerts);
+        EXPECT_EQ(added, std::vector<std::string>{t.told}) << Describe(r);
     }
 }
 

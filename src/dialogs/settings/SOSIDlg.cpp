@@ -401,7 +401,8 @@ int16_t SOSI2DDlg::Click(int16_t item) {
         GetResString(add, SOSITableBase + LanguageIndex, TextAdd);
         GetResString(overwrite, SOSITableBase + LanguageIndex, TextOverwrite);
         GetResString(cancel, CommonTableBase + LanguageIndex, CommonCancel);
-        const int16_t answer = ShowAlert(2, question, QV_String(), QV_String(), add, overwrite, cancel);
+        const int16_t answer =
+            ShowAlert(AlertKind::Question, question, QV_String(), QV_String(), add, overwrite, cancel);
         if (answer == 3 || answer == 0) return 0;  // back to the dialog, to give another pair (or not asked)
         reader->output.addSwitch = answer == 1 ? 1 : 0;
     }

@@ -235,6 +235,6 @@ bool ConfirmSpotHeightGrid(int32_t nodeCount) {
         text = tail;
     }
     // Not asked (its words unread): no grid the user did not agree to.
-    const int16_t answer = ShowAlert(-2, text, QV_String(), QV_String(), yes, no, QV_String());
+    const int16_t answer = ShowAlert(AlertKind::Question, text, QV_String(), QV_String(), yes, no, QV_String());
     return answer != 0 && answer != 2;
 }

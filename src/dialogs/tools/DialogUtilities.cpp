@@ -21,7 +21,7 @@ QV_String FontName(const API_FontType& font) {
 }
 }  // namespace
 
-int16_t ShowAlert(int16_t alertType, const QV_String& largeText, const QV_String& smallText, const QV_String& guideText,
+int16_t ShowAlert(AlertKind kind, const QV_String& largeText, const QV_String& smallText, const QV_String& guideText,
                   const QV_String& button1, const QV_String& button2, const QV_String& button3) {
     // A question without its words, or its buttons without theirs, cannot be answered knowingly: not asked.
     for (const QV_String* text : {&largeText, &smallText, &guideText, &button1, &button2, &button3})
@@ -29,8 +29,8 @@ int16_t ShowAlert(int16_t alertType, const QV_String& largeText, const QV_String
             ShowUnreadTextError();
             return 0;
         }
-    const int32_t answer = DGAlert(alertType, ToUni(largeText), ToUni(smallText), ToUni(guideText), ToUni(button1),
-                                   ToUni(button2), ToUni(button3));
+    const int32_t answer = DGAlert(static_cast<int16_t>(kind), ToUni(largeText), ToUni(smallText), ToUni(guideText),
+                                   ToUni(button1), ToUni(button2), ToUni(button3));
     return int16_t(answer & 0xffff);
 }
 

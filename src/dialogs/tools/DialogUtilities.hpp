@@ -3,6 +3,7 @@
 // font list and font popup of the text settings, a path's extension replaced, a section removed from a list by
 // its id, and the sort order of text lists.
 #include "elements/LibPartSections.hpp"
+#include "foundation/Alert.hpp"
 #include "foundation/QV_List.hpp"
 #include "foundation/QV_String.hpp"
 #include "settings/SpotHeightSettings.hpp"
@@ -11,7 +12,7 @@
 
 // The host's modal alert; empty texts and captions are left out. The number of the button pressed; 0 when a text
 // could not be read (the user is told so, nothing is asked).
-int16_t ShowAlert(int16_t alertType, const QV_String& largeText, const QV_String& smallText, const QV_String& guideText,
+int16_t ShowAlert(AlertKind kind, const QV_String& largeText, const QV_String& smallText, const QV_String& guideText,
                   const QV_String& button1, const QV_String& button2, const QV_String& button3);
 
 // The path with its extension replaced by `extension` (given without the dot), or appended when the file name

@@ -22,7 +22,8 @@ int32_t TextExportCommand(Settings& settings) {
     QV_List<API_Element> terrains;
     if (!CollectAddOnObjects(ElemKind_Terrain, API_MeshID, Leave3D::Yes, terrains)) return ErrFindingData;
     if (terrains.GetCount() != 1) return ErrNoConditions;
-    ACAPI_Element_DeselectAll();
+    // A terrain the host leaves selected is not exported: the user would see it chosen for the next tool.
+    if (ACAPI_Element_DeselectAll() != NoError) return ErrSelectedElement;
 
     TextExportRec record;
     bool cancelled = false;
