@@ -72,6 +72,22 @@ bool SolidFromBody(const ModelBody& body, ExactSolid* out) {
     return SolidFromSoup(std::move(points), std::move(polygons), out);
 }
 
+ModelBody BodyFromSolid(const ExactSolid& solid) {
+    BodyBuilder b;
+    std::vector<int32_t> ids(solid.number_of_vertices() + solid.number_of_removed_vertices(), 0);
+    for (ExactSolid::Vertex_index v : solid.vertices()) {
+        const ExactPoint& p = solid.point(v);
+        ids[size_t(v)] = b.AddVertex({CGAL::to_double(p.x()), CGAL::to_double(p.y()), CGAL::to_double(p.z())});
+    }
+    for (ExactSolid::Face_index f : solid.faces()) {
+        std::vector<int32_t> ring;
+        for (ExactSolid::Vertex_index v : CGAL::vertices_around_face(solid.halfedge(f), solid))
+            ring.push_back(ids[size_t(v)]);
+        b.AddPolygon(ring);
+    }
+    return b.Finish();
+}
+
 bool FacesUp(const ExactSolid& solid, ExactSolid::Face_index f) { return PMP::compute_face_normal(f, solid).z() > 0; }
 
 bool Extruded(const ExactSolid& body, Extrusion direction, double level, ExactSolid* out) {

@@ -15,6 +15,9 @@ using ExactSolid = CGAL::Surface_mesh<ExactPoint>;
 // A closed, outward-oriented, triangulated solid from a body's polygons; false when they bound no volume.
 bool SolidFromBody(const ModelBody& body, ExactSolid* out);
 
+// The solid read back as a body with double coordinates, a polygon a face.
+ModelBody BodyFromSolid(const ExactSolid& solid);
+
 // The body and everything above it up to `level` (upward), or below it down to `level`: the faces that look the
 // other way, walls from their free edges, and their copies at `level`. False when the body has no such face.
 enum class Extrusion { Upward, Downward };

@@ -25,22 +25,6 @@ Surface SurfaceInside(const MeshSurfaceModel& terrain, const PlanBox& box) {
     return SurfaceOutside(terrain.surface, *terrain.index, {outer, Rectangle(box.xMin, box.yMin, box.xMax, box.yMax)});
 }
 
-ModelBody BodyOf(const ExactSolid& solid) {
-    BodyBuilder b;
-    std::vector<int32_t> ids(solid.number_of_vertices() + solid.number_of_removed_vertices(), 0);
-    for (ExactSolid::Vertex_index v : solid.vertices()) {
-        const ExactPoint& p = solid.point(v);
-        ids[size_t(v)] = b.AddVertex({CGAL::to_double(p.x()), CGAL::to_double(p.y()), CGAL::to_double(p.z())});
-    }
-    for (ExactSolid::Face_index f : solid.faces()) {
-        std::vector<int32_t> ring;
-        for (ExactSolid::Vertex_index v : CGAL::vertices_around_face(solid.halfedge(f), solid))
-            ring.push_back(ids[size_t(v)]);
-        b.AddPolygon(ring);
-    }
-    return b.Finish();
-}
-
 // The body less the ground under it; false with `why` when it cannot be computed.
 bool CutOne(const MeshSurfaceModel& terrain, ModelBody* body, std::string* why) {
     if (body->vertices.empty()) return true;
@@ -71,7 +55,7 @@ bool CutOne(const MeshSurfaceModel& terrain, ModelBody* body, std::string* why) 
             *why = "the terrain cannot be taken from the body";
             return false;
         }
-        *body = rest.number_of_faces() == 0 ? ModelBody() : BodyOf(rest);
+        *body = rest.number_of_faces() == 0 ? ModelBody() : BodyFromSolid(rest);
     } catch (const std::exception& ex) {
         *why = std::string("the terrain cannot be taken from the body: ") + ex.what();
         return false;
