@@ -9,8 +9,9 @@
 // order the preference section exchanges them; a record declares itself with
 // `LODRAVIX_SETTINGS_RECORD(Record, LIST)`. Ids run from 0 without gaps (checked), so `Changed` holds one flag
 // per id. Integer fields are read by GetShort (their low 16 bits, sign-extended from a signed field,
-// zero-extended from an unsigned one) and written by SetShort (the 16 bits, sign-extended into a 32-bit field); reals
-// by GetReal and SetReal; texts through Text. Any other id reads 0 and is ignored on write.
+// zero-extended from an unsigned one) and written by SetShort (the 16 bits, sign-extended into a 32-bit field) or
+// SetLong (a dialog item's whole value); reals by GetReal and SetReal; texts through Text. Any other id reads 0 and
+// is ignored on write. SetDefault gives one field its built-in default.
 #include "elements/PrefsParamIndexes.hpp"
 #include "foundation/FieldItem.hpp"
 #include "foundation/QV_String.hpp"
@@ -169,6 +170,20 @@ constexpr bool IdsRunFromZero(const FieldRow (&rows)[N]) {
                 if (id == wanted) result = READ16(field);                                                              \
         });                                                                                                            \
         return result;                                                                                                 \
+    }                                                                                                                  \
+    /* The field `wanted` to its built-in default. */                                                                  \
+    void SetDefault(int16_t wanted) {                                                                                  \
+        EachField(*this, [&](auto& field, int16_t id, int32_t, const FieldDefault& value) {                            \
+            if (id == wanted) FieldTable::Default(field, value);                                                       \
+        });                                                                                                            \
+    }                                                                                                                  \
+    /* An integer field's whole value, as a dialog item holds it (cut to the field's width). */                        \
+    void SetLong(int16_t wanted, int32_t value) {                                                                      \
+        EachField(*this, [&](auto& field, int16_t id, int32_t, const FieldDefault&) {                                  \
+            using T = std::decay_t<decltype(field)>;                                                                   \
+            if constexpr (FieldTable::IsInteger<T>)                                                                    \
+                if (id == wanted) field = T(value);                                                                    \
+        });                                                                                                            \
     }                                                                                                                  \
     void SetShort(int16_t wanted, int16_t value) {                                                                     \
         EachField(*this, [&](auto& field, int16_t id, int32_t, const FieldDefault&) {                                  \

@@ -38,10 +38,10 @@ int32_t Settings::GetShortSigned(uint32_t kind, int16_t id) const {
         case 1: return id == 0 ? points.pen : id == 1 ? points.layer : 0;
         case 2: return constraint.GetShort(id);
         case 3: return outline.GetShort(id);
-        case 4: return terrain.GetLongByItem(id);
+        case 4: return terrain.GetShort(id);
         case 5: return contour.GetShort(id);
-        case 6: return road.GetLongByItem(id);
-        case 7: return plateau.GetLongByItem(id);
+        case 6: return road.GetShort(id);
+        case 7: return plateau.GetShort(id);
         case 8: return paint.GetShort(id);
         case 9: return building.GetShort(id);
         case 10: return wall.GetShort(id);
@@ -69,10 +69,10 @@ void Settings::SetShort(uint32_t kind, int16_t id, int16_t value) {
             break;
         case 2: constraint.SetShort(id, value); break;
         case 3: outline.SetShort(id, value); break;
-        case 4: terrain.SetLongByItem(id, uint16_t(value)); break;
+        case 4: terrain.SetShort(id, value); break;
         case 5: contour.SetShort(id, value); break;
-        case 6: road.SetLongByItem(id, value); break;
-        case 7: plateau.SetLongByItem(id, uint16_t(value)); break;
+        case 6: road.SetShort(id, value); break;
+        case 7: plateau.SetShort(id, value); break;
         case 8: paint.SetShort(id, value); break;
         case 9: building.SetShort(id, value); break;
         case 10: wall.SetShort(id, value); break;
@@ -105,13 +105,13 @@ double Settings::GetDouble(uint32_t kind, int16_t id) const {
         case 15: return retainingWall.GetReal(id);
         case 16: return section.GetReal(id);
         case 5: return contour.GetDouble(id);
-        case 6: return road.GetDoubleByItem(id);
-        case 7: return plateau.GetDoubleByItem(id);
+        case 6: return road.GetReal(id);
+        case 7: return plateau.GetReal(id);
         case 9: return building.GetReal(id);
-        case 12: return basin.GetDouble(id);
+        case 12: return basin.GetReal(id);
         case 13:
         case 14: return marker.GetDoubleByItem(id);
-        case 20: return bridge.GetDouble(id);
+        case 20: return bridge.GetReal(id);
         case 21: return railway.GetReal(id);
         default: {
             const double* field = const_cast<Settings*>(this)->DirectDouble(kind, id);
@@ -128,13 +128,13 @@ void Settings::SetDouble(uint32_t kind, int16_t id, double value) {
         case 15: retainingWall.SetReal(id, value); break;
         case 16: section.SetReal(id, value); break;
         case 5: contour.SetDouble(id, value); break;
-        case 6: road.SetDoubleByItem(id, value); break;
-        case 7: plateau.SetDoubleByItem(id, value); break;
+        case 6: road.SetReal(id, value); break;
+        case 7: plateau.SetReal(id, value); break;
         case 9: building.SetReal(id, value); break;
-        case 12: basin.SetDouble(id, value); break;
+        case 12: basin.SetReal(id, value); break;
         case 13:
         case 14: marker.SetDoubleByItem(id, value); break;
-        case 20: bridge.SetDouble(id, value); break;
+        case 20: bridge.SetReal(id, value); break;
         case 21: railway.SetReal(id, value); break;
         default:
             if (double* field = DirectDouble(kind, id)) *field = value;
@@ -147,27 +147,27 @@ QV_String* Settings::DirectText(uint32_t kind, int16_t id) {
         case 0: return misc.Text(id);
         case 1: return id == 2 ? &points.code : id == 4 ? &points.text : nullptr;
         case 3: return outline.Text(id);
-        case 4: return id == 12 ? &terrain.name : nullptr;
-        case 6: return id == 5 ? &road.name : nullptr;
-        case 7: return id == 5 ? &plateau.name : nullptr;
+        case 4: return terrain.Text(id);
+        case 6: return road.Text(id);
+        case 7: return plateau.Text(id);
         case 8: return paint.Text(id);
         case 9: return building.Text(id);
         case 10: return wall.Text(id);
         case 11: return sidewalk.Text(id);
+        case 12: return basin.Text(id);
         case 13:
         case 14: return id == 7 ? &marker.font : nullptr;
         case 15: return retainingWall.Text(id);
         case 16: return section.Text(id);
-        case 20: return id == 5 ? &bridge.side : id == 11 ? &bridge.name : nullptr;
+        case 20: return bridge.Text(id);
+        case 21: return railway.Text(id);
         default: return nullptr;
     }
 }
 
 const QV_String& Settings::GetString(uint32_t kind, int16_t id) const {
     switch (kind) {
-        case 12: return basin.GetString(id);
         case 18: return slopeRange.GetString(id);
-        case 21: return railway.GetString(id);
         default: {
             const QV_String* field = const_cast<Settings*>(this)->DirectText(kind, id);
             return field != nullptr ? *field : SharedEmptyText();
@@ -177,9 +177,7 @@ const QV_String& Settings::GetString(uint32_t kind, int16_t id) const {
 
 void Settings::SetString(uint32_t kind, int16_t id, const QV_String& text) {
     switch (kind) {
-        case 12: basin.SetString(id, text); break;
         case 18: slopeRange.SetString(id, text); break;
-        case 21: railway.SetString(id, text); break;
         default:
             if (QV_String* field = DirectText(kind, id)) *field = text;
             break;
@@ -214,19 +212,17 @@ void Settings::SetAfterLoadValues() {
     points.text.Clear();
     contour.SetPrefsDefaults();
     contour.altitude.SetDefaults();
-    road.obstacleShow2D = 0;
-    road.obstaclePen = 3;
-    road.obstacleLineType = 5;
-    plateau.sloped = 0;
-    plateau.obstacleShow2D = 0;
-    plateau.obstaclePen = 3;
-    plateau.obstacleLineType = 5;
+    road.SetUnkeptDefaults();
+    plateau.SetUnkeptDefaults();
     wall.side = "left";
     building.SetUnkeptDefaults();
-    sidewalk.levelMaterial = 4;
-    sidewalk.fillMaterial = 7;
-    sidewalk.cutMaterial = 7;
-    basin.SetPrefsDefaults();
+    // The sidewalk's materials are kept with the preferences but start each session at their defaults.
+    for (int16_t id :
+         {SidewalkSettings::Id::levelMaterial, SidewalkSettings::Id::fillMaterial, SidewalkSettings::Id::cutMaterial})
+        sidewalk.SetDefault(id);
+    // The basin's level material is kept with the preferences but starts each session at its default.
+    for (int16_t id : {BasinSettings::Id::levelMaterial, BasinSettings::Id::showFill, BasinSettings::Id::layer})
+        basin.SetDefault(id);
     marker.mode = 0;
     marker.stepX = 10.0;
     marker.stepY = 10.0;
@@ -236,21 +232,23 @@ void Settings::SetAfterLoadValues() {
     slopeRange.lift = 0.03;
     slopeRange.showZeros = 0;
     slopeRange.show2D = 1;
-    bridge.side = "left";
-    railway.SetPrefsDefaults();
+    bridge.SetDefault(BridgeSettings::Id::side);
+    for (int16_t id : {RailwaySettings::Id::layer, RailwaySettings::Id::obstacleShow2D,
+                       RailwaySettings::Id::obstaclePen, RailwaySettings::Id::obstacleLineType})
+        railway.SetDefault(id);
 
     // Fields that neither the preferences nor the steps above carry keep what they held, which is 0 on a
     // first load. A zero here is never a usable value (no track, a gauge or tie spacing of 0, a basin without
     // depth, no rail or tie material), so such a field takes the tool's own default; a value a dialog set in
     // this session stays.
-    if (basin.level == 0.0) basin.level = 1.0;
-    if (bridge.tieSpacing == 0.0) bridge.tieSpacing = 0.9;
-    if (bridge.gauge == 0.0) bridge.gauge = 1.435;
-    if (railway.railMaterial == 0) railway.railMaterial = 99;
-    if (railway.tieMaterial == 0) railway.tieMaterial = 3;
-    if (railway.firstTrack == 0 && railway.secondTrack == 0) railway.firstTrack = 1;
-    if (railway.gauge == 0.0) railway.gauge = 1.435;
-    if (railway.tieSpacing == 0.0) railway.tieSpacing = 0.6;
+    if (basin.level == 0.0) basin.SetDefault(BasinSettings::Id::level);
+    if (bridge.tieSpacing == 0.0) bridge.SetDefault(BridgeSettings::Id::tieSpacing);
+    if (bridge.gauge == 0.0) bridge.SetDefault(BridgeSettings::Id::gauge);
+    if (railway.railMaterial == 0) railway.SetDefault(RailwaySettings::Id::railMaterial);
+    if (railway.tieMaterial == 0) railway.SetDefault(RailwaySettings::Id::tieMaterial);
+    if (railway.firstTrack == 0 && railway.secondTrack == 0) railway.SetDefault(RailwaySettings::Id::firstTrack);
+    if (railway.gauge == 0.0) railway.SetDefault(RailwaySettings::Id::gauge);
+    if (railway.tieSpacing == 0.0) railway.SetDefault(RailwaySettings::Id::tieSpacing);
 }
 
 void Settings::SetLayerFields(int16_t layer) {

@@ -148,6 +148,12 @@ TEST(SettingsTables, DefaultsAccessorsAndLayouts) {
     CheckAll(TableRecord<RetainerWallSettings>{"retaining wall", &Settings::retainingWall, 13}, 17);
     CheckAll(TableRecord<SectionData>{"road section", &Settings::section, 7}, 18);
     CheckAll(TableRecord<SidewalkSettings>{"sidewalk", &Settings::sidewalk, 8}, 19);
+    CheckAll(TableRecord<RoadData>{"road", &Settings::road, 6}, 20);
+    CheckAll(TableRecord<RailwaySettings>{"railway", &Settings::railway, 17}, 21);
+    CheckAll(TableRecord<PlateauSettings>{"plateau", &Settings::plateau, 5}, 22);
+    CheckAll(TableRecord<BasinSettings>{"basin", &Settings::basin, 9}, 23);
+    CheckAll(TableRecord<BridgeSettings>{"bridge", &Settings::bridge, 16}, 24);
+    CheckAll(TableRecord<TerrainSettings>{"terrain", &Settings::terrain, 4}, 25);
 }
 
 }  // namespace settings_table_test

@@ -2,6 +2,7 @@
 
 #include "dialogs/settings/DialogTexts.hpp"
 #include "dialogs/settings/SettingsDialogFrame.hpp"
+#include "dialogs/settings/TableFieldItems.hpp"
 #include "foundation/Alert.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
@@ -15,6 +16,8 @@
 #include <cmath>
 
 namespace {
+
+using Id = TerrainSettings::Id;
 
 constexpr int32_t LabelTable = 32540;
 constexpr int32_t ImportLabelTable = 32580;
@@ -90,35 +93,16 @@ enum : int16_t {
 };
 
 // The frame binds the user controls and keeps the pen pairs in step.
-const FieldItem kFirstItems[] = {
-    {F_LineType, 0, FieldItemKind::UserControl, 0, APIUserControl_LineType},
-    {F_ContourPen, 1, FieldItemKind::PenPair, F_ContourPenControl, 0},
-    {F_RidgePen, 2, FieldItemKind::PenPair, F_RidgePenControl, 0},
-    {F_TopMaterial, 8, FieldItemKind::UserControl, 0, APIUserControl_Material},
-    {F_SideMaterial, 9, FieldItemKind::UserControl, 0, APIUserControl_Material},
-    {F_Layer, 13, FieldItemKind::UserControl, 0, APIUserControl_Layer},
-};
+constexpr auto kFirstItems = TableFieldItems<TerrainSettings, 0>();
 // clang-format off
 const SettingsLayout kFirstLayout = {TerrainSettingsDialogId, true, 7, 430, 582, F_LayoutButton, F_Layer,
-    kFirstItems, sizeof kFirstItems / sizeof kFirstItems[0]};
+    kFirstItems.data(), kFirstItems.size()};
 // clang-format on
 
-const FieldItem kSecondItems[] = {
-    {W_LineType, 0, FieldItemKind::UserControl, 0, APIUserControl_LineType},
-    {W_ContourPen, 1, FieldItemKind::PenPair, W_ContourPenControl, 0},
-    {W_RidgePen, 2, FieldItemKind::PenPair, W_RidgePenControl, 0},
-    {W_SectionPen, 7, FieldItemKind::PenPair, W_SectionPenControl, 0},
-    {W_FgPen, 5, FieldItemKind::PenPair, W_FgPenControl, 0},
-    {W_BgPen, 6, FieldItemKind::PenPair, W_BgPenControl, 0},
-    {W_BuildingMaterial, 14, FieldItemKind::UserControl, 0, APIUserControl_BuildingMaterial},
-    {W_TopMaterial, 8, FieldItemKind::UserControl, 0, APIUserControl_Material},
-    {W_SideMaterial, 9, FieldItemKind::UserControl, 0, APIUserControl_Material},
-    {W_BottomMaterial, 10, FieldItemKind::UserControl, 0, APIUserControl_Material},
-    {W_Layer, 13, FieldItemKind::UserControl, 0, APIUserControl_Layer},
-};
+constexpr auto kSecondItems = TableFieldItems<TerrainSettings, 1>();
 // clang-format off
 const SettingsLayout kSecondLayout = {TerrainSettingsDialogTwinId, false, 7, 600, 490, 0, W_Layer,
-    kSecondItems, sizeof kSecondItems / sizeof kSecondItems[0]};
+    kSecondItems.data(), kSecondItems.size()};
 // clang-format on
 
 void Enable(int16_t dialogId, int16_t item, bool on) {
@@ -161,9 +145,9 @@ QV_String NameOf(int16_t dialogId, int16_t item) {
 
 // Writes a field of the working copy into the record when it differs, and flags it.
 void Put(TerrainDialogBlock& block, int16_t id) {
-    const int32_t v = block.work.GetLongByItem(id);
-    if (v != block.record->GetLongByItem(id)) {
-        block.record->SetLongByItem(id, uint16_t(v));
+    const int32_t v = block.work.GetShort(id);
+    if (v != block.record->GetShort(id)) {
+        block.record->SetShort(id, int16_t(v));
         block.changed[id] = 1;
     }
 }
@@ -171,7 +155,7 @@ void Put(TerrainDialogBlock& block, int16_t id) {
 void PutName(TerrainDialogBlock& block) {
     if (block.work.name.ToStdString() != block.record->name.ToStdString()) {
         block.record->name = block.work.name;
-        block.changed[TerrainField_Name] = 1;
+        block.changed[TerrainSettings::Id::name] = 1;
     }
 }
 
@@ -376,7 +360,9 @@ struct First {
     static void Close(int16_t dialogId, int16_t item, TerrainDialogBlock& b) {
         if (item != SettingsItemOK) return;
         Read(dialogId, b);
-        for (int16_t id : {0, 1, 2, 3, 16, 17, 8, 9, 11, 13}) Put(b, id);
+        for (int16_t id : {Id::lineType, Id::contourPen, Id::ridgePen, Id::planTriangles, Id::topMaterialOverride,
+                           Id::sideMaterialOverride, Id::topMaterial, Id::sideMaterial, Id::modelTriangles, Id::layer})
+            Put(b, id);
         PutName(b);
         ApplyTerrainSettingsChanges(b);
     }
@@ -557,10 +543,15 @@ struct Second {
         w.modelTriangles = DGGetCheckedRadio(dialogId, 2) == W_Hide3D ? 1 : 0;
         w.layer = uint16_t(Long(dialogId, W_Layer));
         w.name = NameOf(dialogId, W_Name);
-        for (int16_t id : {0, 1, 2, 3, 14, 15}) Put(b, id);
-        if (fg) Put(b, 5);
-        if (bg) Put(b, 6);
-        for (int16_t id : {7, 16, 17, 18, 8, 9, 10, 11, 13}) Put(b, id);
+        for (int16_t id :
+             {Id::lineType, Id::contourPen, Id::ridgePen, Id::planTriangles, Id::buildingMaterial, Id::penOverride})
+            Put(b, id);
+        if (fg) Put(b, Id::fillPen);
+        if (bg) Put(b, Id::fillBackgroundPen);
+        for (int16_t id :
+             {Id::fillContourPen, Id::topMaterialOverride, Id::sideMaterialOverride, Id::bottomMaterialOverride,
+              Id::topMaterial, Id::sideMaterial, Id::bottomMaterial, Id::modelTriangles, Id::layer})
+            Put(b, id);
         PutName(b);
         const double offset = DGGetItemValDouble(dialogId, W_Offset);
         if (std::fabs(offset - b.verticalOffset) >= 1e-7) {
