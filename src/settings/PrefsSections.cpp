@@ -7,14 +7,6 @@
 
 namespace {
 
-bool Points(PrefsView& view, Settings& s, int32_t direction) {
-    SectionExchange ex(view, direction);
-    PointSettings r = s.points;
-    ex.Short(PrefsParam::PointsPen, r.pen);
-    ex.Text(PrefsParam::PointsCode, r.code);
-    return ex.Finish(s.points, r);
-}
-
 // A record declared as a table: every field with a preference, in the table's order (a field that
 // `special(exchange, id, prefs, field)` exchanges itself, answering true, is left to it), then what `tail` exchanges
 // (`tail(exchange, record)`).
@@ -55,6 +47,8 @@ void ReadObstacleDisplay(SectionExchange& ex, Record& r) {
     ex.Short(PrefsParam::ObstaclePen2D, r.obstaclePen);
     ex.Short(PrefsParam::ObstacleLineType, r.obstacleLineType);
 }
+
+bool Points(PrefsView& view, Settings& s, int32_t direction) { return TableSection(view, s.points, direction); }
 
 bool Constraint(PrefsView& view, Settings& s, int32_t direction) { return TableSection(view, s.constraint, direction); }
 
@@ -127,22 +121,7 @@ bool RetainingWall(PrefsView& view, Settings& s, int32_t direction) {
     return TableSection(view, s.retainingWall, direction);
 }
 
-bool Markers(PrefsView& view, Settings& s, int32_t direction) {
-    SectionExchange ex(view, direction);
-    SpotHeightSettings r = s.marker;
-    ex.Short(PrefsParam::LevelSymbol, r.symbol);
-    ex.Real(PrefsParam::LevelSize, r.size);
-    ex.Real(PrefsParam::LevelTextAngle, r.textAngle);
-    ex.Short(PrefsParam::LevelMarkerPen, r.markerPen);
-    ex.Short(PrefsParam::LevelTextPen, r.textPen);
-    ex.Text(PrefsParam::LevelFont, r.font);
-    ex.Real(PrefsParam::LevelTextSize, r.textSize);
-    ex.Short(PrefsParam::LevelItalic, r.italic);
-    ex.Short(PrefsParam::LevelShowLevel, r.showLevel);
-    ex.Short(PrefsParam::LevelShowCode, r.showCode);
-    ex.Short(PrefsParam::LevelShowComment, r.showComment);
-    return ex.Finish(s.marker, r);
-}
+bool Markers(PrefsView& view, Settings& s, int32_t direction) { return TableSection(view, s.marker, direction); }
 
 bool SlopeRange(PrefsView& view, Settings& s, int32_t direction) {
     SectionExchange ex(view, direction);

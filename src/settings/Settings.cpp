@@ -18,7 +18,7 @@ void Settings::Reset() {
     building.Reset();
     sidewalk.Reset();
     basin.Reset();
-    marker.Clear();
+    marker.Reset();
     retainingWall.Reset();
     misc.Reset();
     slopeRange.Reset();
@@ -35,7 +35,7 @@ void Settings::Reset() {
 int32_t Settings::GetShortSigned(uint32_t kind, int16_t id) const {
     switch (kind) {
         case 0: return misc.GetShort(id);
-        case 1: return id == 0 ? points.pen : id == 1 ? points.layer : 0;
+        case 1: return points.GetShort(id);
         case 2: return constraint.GetShort(id);
         case 3: return outline.GetShort(id);
         case 4: return terrain.GetShort(id);
@@ -48,7 +48,7 @@ int32_t Settings::GetShortSigned(uint32_t kind, int16_t id) const {
         case 11: return sidewalk.GetShort(id);
         case 12: return basin.GetShort(id);
         case 13:
-        case 14: return marker.GetByItem(id);
+        case 14: return marker.GetShort(id);
         case 15: return retainingWall.GetShort(id);
         case 16: return section.GetShort(id);
         case 18: return slopeRange.GetShort(id);
@@ -63,10 +63,7 @@ int32_t Settings::GetInt(uint32_t kind, int16_t id) const { return uint16_t(GetS
 void Settings::SetShort(uint32_t kind, int16_t id, int16_t value) {
     switch (kind) {
         case 0: misc.SetShort(id, value); break;
-        case 1:
-            if (id == 0) points.pen = value;
-            if (id == 1) points.layer = value;
-            break;
+        case 1: points.SetShort(id, value); break;
         case 2: constraint.SetShort(id, value); break;
         case 3: outline.SetShort(id, value); break;
         case 4: terrain.SetShort(id, value); break;
@@ -79,7 +76,7 @@ void Settings::SetShort(uint32_t kind, int16_t id, int16_t value) {
         case 11: sidewalk.SetShort(id, value); break;
         case 12: basin.SetShort(id, value); break;
         case 13:
-        case 14: marker.SetByItem(id, value); break;
+        case 14: marker.SetShort(id, value); break;
         case 15: retainingWall.SetShort(id, value); break;
         case 16: section.SetShort(id, value); break;
         case 18: slopeRange.SetShort(id, value); break;
@@ -91,7 +88,6 @@ void Settings::SetShort(uint32_t kind, int16_t id, int16_t value) {
 
 double* Settings::DirectDouble(uint32_t kind, int16_t id) {
     switch (kind) {
-        case 1: return id == 5 ? &points.value : nullptr;
         case 18: return id == 14 ? &slopeRange.lift : id == 19 ? &slopeRange.size : nullptr;
         default: return nullptr;  // kind 11: the sidewalk's thickness has no id
     }
@@ -99,6 +95,7 @@ double* Settings::DirectDouble(uint32_t kind, int16_t id) {
 
 double Settings::GetDouble(uint32_t kind, int16_t id) const {
     switch (kind) {
+        case 1: return points.GetReal(id);
         case 0: return misc.GetReal(id);
         case 8: return paint.GetReal(id);
         case 10: return wall.GetReal(id);
@@ -110,7 +107,7 @@ double Settings::GetDouble(uint32_t kind, int16_t id) const {
         case 9: return building.GetReal(id);
         case 12: return basin.GetReal(id);
         case 13:
-        case 14: return marker.GetDoubleByItem(id);
+        case 14: return marker.GetReal(id);
         case 20: return bridge.GetReal(id);
         case 21: return railway.GetReal(id);
         default: {
@@ -122,6 +119,7 @@ double Settings::GetDouble(uint32_t kind, int16_t id) const {
 
 void Settings::SetDouble(uint32_t kind, int16_t id, double value) {
     switch (kind) {
+        case 1: points.SetReal(id, value); break;
         case 0: misc.SetReal(id, value); break;
         case 8: paint.SetReal(id, value); break;
         case 10: wall.SetReal(id, value); break;
@@ -133,7 +131,7 @@ void Settings::SetDouble(uint32_t kind, int16_t id, double value) {
         case 9: building.SetReal(id, value); break;
         case 12: basin.SetReal(id, value); break;
         case 13:
-        case 14: marker.SetDoubleByItem(id, value); break;
+        case 14: marker.SetReal(id, value); break;
         case 20: bridge.SetReal(id, value); break;
         case 21: railway.SetReal(id, value); break;
         default:
@@ -145,7 +143,7 @@ void Settings::SetDouble(uint32_t kind, int16_t id, double value) {
 QV_String* Settings::DirectText(uint32_t kind, int16_t id) {
     switch (kind) {
         case 0: return misc.Text(id);
-        case 1: return id == 2 ? &points.code : id == 4 ? &points.text : nullptr;
+        case 1: return points.Text(id);
         case 3: return outline.Text(id);
         case 4: return terrain.Text(id);
         case 6: return road.Text(id);
@@ -156,7 +154,7 @@ QV_String* Settings::DirectText(uint32_t kind, int16_t id) {
         case 11: return sidewalk.Text(id);
         case 12: return basin.Text(id);
         case 13:
-        case 14: return id == 7 ? &marker.font : nullptr;
+        case 14: return marker.Text(id);
         case 15: return retainingWall.Text(id);
         case 16: return section.Text(id);
         case 20: return bridge.Text(id);
@@ -207,9 +205,7 @@ void Settings::SetBuiltInDefaults(const QV_String& defaultFont) {
 }
 
 void Settings::SetAfterLoadValues() {
-    points.codeNumber = 1;
-    points.value = 0.0;
-    points.text.Clear();
+    points.SetUnkeptDefaults();
     contour.SetPrefsDefaults();
     contour.altitude.SetDefaults();
     road.SetUnkeptDefaults();
@@ -223,10 +219,7 @@ void Settings::SetAfterLoadValues() {
     // The basin's level material is kept with the preferences but starts each session at its default.
     for (int16_t id : {BasinSettings::Id::levelMaterial, BasinSettings::Id::showFill, BasinSettings::Id::layer})
         basin.SetDefault(id);
-    marker.mode = 0;
-    marker.stepX = 10.0;
-    marker.stepY = 10.0;
-    marker.active = 1;
+    marker.SetUnkeptDefaults();
     misc.SetUnkeptDefaults();
     slopeRange.show3D = 0;
     slopeRange.lift = 0.03;

@@ -154,6 +154,8 @@ TEST(SettingsTables, DefaultsAccessorsAndLayouts) {
     CheckAll(TableRecord<BasinSettings>{"basin", &Settings::basin, 9}, 23);
     CheckAll(TableRecord<BridgeSettings>{"bridge", &Settings::bridge, 16}, 24);
     CheckAll(TableRecord<TerrainSettings>{"terrain", &Settings::terrain, 4}, 25);
+    CheckAll(TableRecord<SpotHeightSettings>{"marker", &Settings::marker, 14}, 26);
+    CheckAll(TableRecord<ImportOptionsRec>{"points", &Settings::points, 0}, 27);
 }
 
 }  // namespace settings_table_test

@@ -56,7 +56,7 @@ KindFields FromTable() {
 const std::map<int, KindFields>& FieldTable() {
     static const std::map<int, KindFields> table = {
         {0, FromTable<MiscSettings>()},
-        {1, {{0, 1}, {5}, {2, 4}}},
+        {1, FromTable<ImportOptionsRec>()},
         {2, FromTable<ConstraintSettings>()},
         {3, FromTable<OutlineSettings>()},
         {4, FromTable<TerrainSettings>()},
@@ -68,7 +68,7 @@ const std::map<int, KindFields>& FieldTable() {
         {10, FromTable<WallData>()},
         {11, {Join({{0}, Range(2, 5), Range(7, 10)}), {}, {1}}},
         {12, FromTable<BasinSettings>()},
-        {13, {Join({{0, 1, 2, 4, 6}, Range(9, 12), {15}}), {3, 5, 8, 13, 14}, {7}}},
+        {13, FromTable<SpotHeightSettings>()},
         {15, FromTable<RetainerWallSettings>()},
         {16, FromTable<SectionData>()},
         {18, {Join({Range(0, 13), Range(20, 24)}), {14, 19}, Range(15, 18)}},
