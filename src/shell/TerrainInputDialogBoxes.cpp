@@ -47,16 +47,19 @@ bool TerrainInputDialogBoxes::KeepExistingOutline() {
     return answer != 2;
 }
 
-bool TerrainInputDialogBoxes::OpenPointPalette() {
+bool TerrainInputDialogBoxes::OpenPointPalette(const PointSettings& shown) {
+    InitPointInputPalette(PointInputPaletteGlobalState, shown);
     OpenPointInputPalette(PointInputPaletteGlobalState, 0);
-    if (PointInputPaletteGlobalState.dialogId == 0) return false;
-    InitPointInputPalette(PointInputPaletteGlobalState);
-    return true;
+    return PointInputPaletteGlobalState.dialogId != 0;
 }
 
-void TerrainInputDialogBoxes::StorePointPalette() { StorePointInputPaletteValues(PointInputPaletteGlobalState); }
+void TerrainInputDialogBoxes::StorePointPalette(PointSettings& into) {
+    StorePointInputPaletteValues(PointInputPaletteGlobalState, into);
+}
 
-void TerrainInputDialogBoxes::InitPointPalette() { InitPointInputPalette(PointInputPaletteGlobalState); }
+void TerrainInputDialogBoxes::InitPointPalette(const PointSettings& shown) {
+    InitPointInputPalette(PointInputPaletteGlobalState, shown);
+}
 
 void TerrainInputDialogBoxes::ClosePointPalette() { ClosePointInputPalette(PointInputPaletteGlobalState); }
 

@@ -13,9 +13,9 @@ public:
     DialogAnswer OpenOutlineSettings(OutlineSettings& record, OutlineSettings::Changed& changed,
                                      OutlineSearchValues& search, SettingsMode mode) override;
     bool KeepExistingOutline() override;
-    bool OpenPointPalette() override;
-    void StorePointPalette() override;
-    void InitPointPalette() override;
+    bool OpenPointPalette(const PointSettings& shown) override;
+    void StorePointPalette(PointSettings& into) override;
+    void InitPointPalette(const PointSettings& shown) override;
     void ClosePointPalette() override;
     void PrepareCoordinateFields() override;
     API_RubberLineInputProc* CoordinateFeedback() override;

@@ -25,12 +25,12 @@ struct FakeTerrainInputDialogs final : TerrainInputDialogs {
         return outlineSettings ? outlineSettings(record, changed, search) : DialogAnswer::Cancelled;
     }
     bool KeepExistingOutline() override { return !keepExistingOutline || keepExistingOutline(); }
-    bool OpenPointPalette() override {
+    bool OpenPointPalette(const PointSettings&) override {
         Run(openPointPalette);
         return true;
     }
-    void StorePointPalette() override { Run(storePointPalette); }
-    void InitPointPalette() override { Run(initPointPalette); }
+    void StorePointPalette(PointSettings&) override { Run(storePointPalette); }
+    void InitPointPalette(const PointSettings&) override { Run(initPointPalette); }
     void ClosePointPalette() override { Run(closePointPalette); }
     void PrepareCoordinateFields() override {}
     API_RubberLineInputProc* CoordinateFeedback() override { return nullptr; }
