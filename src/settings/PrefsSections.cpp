@@ -54,23 +54,11 @@ bool Constraint(PrefsView& view, Settings& s, int32_t direction) { return TableS
 
 bool Outline(PrefsView& view, Settings& s, int32_t direction) { return TableSection(view, s.outline, direction); }
 
+// The four depth colours travel as the 4 by 3 real array "show_depth_RGB".
 bool ContourLines(PrefsView& view, Settings& s, int32_t direction) {
-    SectionExchange ex(view, direction);
-    ContourLineSettings r = s.contour;
-    ex.Short(PrefsParam::ContourMain, r.mainSecondary);
-    ex.Short(PrefsParam::ContourMainPen, r.firstPen);
-    ex.Short(PrefsParam::ContourPen, r.secondPen);
-    ex.Short(PrefsParam::ContourLineType, r.lineType);
-    ex.Short(PrefsParam::ContourShow2D, r.show2D);
-    ex.Short(PrefsParam::ContourShowSection, r.showSection);
-    ex.Short(PrefsParam::ContourShow3D, r.show3D);
-    ex.Short(PrefsParam::DepthPen, r.depthPen);
-    ex.Short(PrefsParam::DepthColour1, r.colour1);  // field id 26
-    ex.Short(PrefsParam::DepthColour2, r.colour2);  // field id 23
-    ex.Short(PrefsParam::DepthColour3, r.colour3);  // field id 25
-    ex.Short(PrefsParam::DepthColour4, r.colour4);  // field id 24
-    ex.Custom([&] { return PrefsView::ExchangeRgbColours(view, r.depthColours, direction); });
-    return ex.Finish(s.contour, r);
+    return TableSection(view, s.contour, direction, [&](SectionExchange& ex, ContourLineSettings& r) {
+        ex.Custom([&] { return PrefsView::ExchangeRgbColours(view, r.depthColours, direction); });
+    });
 }
 
 // The terrain's triangle switches are kept as "hidden" flags: the parameter is 0 when the field is 1.
@@ -123,25 +111,7 @@ bool RetainingWall(PrefsView& view, Settings& s, int32_t direction) {
 
 bool Markers(PrefsView& view, Settings& s, int32_t direction) { return TableSection(view, s.marker, direction); }
 
-bool SlopeRange(PrefsView& view, Settings& s, int32_t direction) {
-    SectionExchange ex(view, direction);
-    SlopeRangeSettings r = s.slopeRange;
-    const int32_t limits[] = {PrefsParam::SlopeRangeLimit1, PrefsParam::SlopeRangeLimit2, PrefsParam::SlopeRangeLimit3,
-                              PrefsParam::SlopeRangeLimit4, PrefsParam::SlopeRangeLimit5, PrefsParam::SlopeRangeLimit6};
-    const int32_t colours[] = {PrefsParam::SlopeRangeColour1, PrefsParam::SlopeRangeColour2,
-                               PrefsParam::SlopeRangeColour3, PrefsParam::SlopeRangeColour4,
-                               PrefsParam::SlopeRangeColour5, PrefsParam::SlopeRangeColour6,
-                               PrefsParam::SlopeRangeColour7};
-    const int32_t texts[] = {PrefsParam::SlopeRangeTextA, PrefsParam::SlopeRangeTextB, PrefsParam::SlopeRangeTextC};
-    for (int32_t k = 0; k < 6; ++k) ex.Short(limits[k], r.limits[k]);
-    for (int32_t k = 0; k < 7; ++k) ex.Short(colours[k], r.colours[k]);
-    for (int32_t k = 0; k < 3; ++k) ex.Text(texts[k], r.texts[k]);
-    ex.Text(PrefsParam::SlopeRangeFont, r.font);
-    ex.Real(PrefsParam::SlopeRangeSize, r.size);
-    ex.Short(PrefsParam::SlopeRangeTextPen, r.textPen);
-    ex.Short(PrefsParam::SlopeRangeFramePen, r.framePen);
-    return ex.Finish(s.slopeRange, r);
-}
+bool SlopeRange(PrefsView& view, Settings& s, int32_t direction) { return TableSection(view, s.slopeRange, direction); }
 
 bool Bridge(PrefsView& view, Settings& s, int32_t direction) { return TableSection(view, s.bridge, direction); }
 

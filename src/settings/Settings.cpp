@@ -86,22 +86,16 @@ void Settings::SetShort(uint32_t kind, int16_t id, int16_t value) {
     }
 }
 
-double* Settings::DirectDouble(uint32_t kind, int16_t id) {
-    switch (kind) {
-        case 18: return id == 14 ? &slopeRange.lift : id == 19 ? &slopeRange.size : nullptr;
-        default: return nullptr;  // kind 11: the sidewalk's thickness has no id
-    }
-}
-
 double Settings::GetDouble(uint32_t kind, int16_t id) const {
     switch (kind) {
+        case 18: return slopeRange.GetReal(id);
         case 1: return points.GetReal(id);
         case 0: return misc.GetReal(id);
         case 8: return paint.GetReal(id);
         case 10: return wall.GetReal(id);
         case 15: return retainingWall.GetReal(id);
         case 16: return section.GetReal(id);
-        case 5: return contour.GetDouble(id);
+        case 5: return contour.GetReal(id);
         case 6: return road.GetReal(id);
         case 7: return plateau.GetReal(id);
         case 9: return building.GetReal(id);
@@ -110,22 +104,20 @@ double Settings::GetDouble(uint32_t kind, int16_t id) const {
         case 14: return marker.GetReal(id);
         case 20: return bridge.GetReal(id);
         case 21: return railway.GetReal(id);
-        default: {
-            const double* field = const_cast<Settings*>(this)->DirectDouble(kind, id);
-            return field != nullptr ? *field : 0.0;
-        }
+        default: return 0.0;  // kind 11: the sidewalk's thickness has no id here
     }
 }
 
 void Settings::SetDouble(uint32_t kind, int16_t id, double value) {
     switch (kind) {
+        case 18: slopeRange.SetReal(id, value); break;
         case 1: points.SetReal(id, value); break;
         case 0: misc.SetReal(id, value); break;
         case 8: paint.SetReal(id, value); break;
         case 10: wall.SetReal(id, value); break;
         case 15: retainingWall.SetReal(id, value); break;
         case 16: section.SetReal(id, value); break;
-        case 5: contour.SetDouble(id, value); break;
+        case 5: contour.SetReal(id, value); break;
         case 6: road.SetReal(id, value); break;
         case 7: plateau.SetReal(id, value); break;
         case 9: building.SetReal(id, value); break;
@@ -134,13 +126,11 @@ void Settings::SetDouble(uint32_t kind, int16_t id, double value) {
         case 14: marker.SetReal(id, value); break;
         case 20: bridge.SetReal(id, value); break;
         case 21: railway.SetReal(id, value); break;
-        default:
-            if (double* field = DirectDouble(kind, id)) *field = value;
-            break;
+        default: break;
     }
 }
 
-QV_String* Settings::DirectText(uint32_t kind, int16_t id) {
+QV_String* Settings::TextField(uint32_t kind, int16_t id) {
     switch (kind) {
         case 0: return misc.Text(id);
         case 1: return points.Text(id);
@@ -157,6 +147,7 @@ QV_String* Settings::DirectText(uint32_t kind, int16_t id) {
         case 14: return marker.Text(id);
         case 15: return retainingWall.Text(id);
         case 16: return section.Text(id);
+        case 18: return slopeRange.Text(id);
         case 20: return bridge.Text(id);
         case 21: return railway.Text(id);
         default: return nullptr;
@@ -164,22 +155,12 @@ QV_String* Settings::DirectText(uint32_t kind, int16_t id) {
 }
 
 const QV_String& Settings::GetString(uint32_t kind, int16_t id) const {
-    switch (kind) {
-        case 18: return slopeRange.GetString(id);
-        default: {
-            const QV_String* field = const_cast<Settings*>(this)->DirectText(kind, id);
-            return field != nullptr ? *field : SharedEmptyText();
-        }
-    }
+    const QV_String* field = const_cast<Settings*>(this)->TextField(kind, id);
+    return field != nullptr ? *field : SharedEmptyText();
 }
 
 void Settings::SetString(uint32_t kind, int16_t id, const QV_String& text) {
-    switch (kind) {
-        case 18: slopeRange.SetString(id, text); break;
-        default:
-            if (QV_String* field = DirectText(kind, id)) *field = text;
-            break;
-    }
+    if (QV_String* field = TextField(kind, id)) *field = text;
 }
 
 void Settings::SetBuiltInDefaults(const QV_String& defaultFont) {
@@ -207,10 +188,9 @@ void Settings::SetBuiltInDefaults(const QV_String& defaultFont) {
 void Settings::SetAfterLoadValues() {
     points.SetUnkeptDefaults();
     contour.SetPrefsDefaults();
-    contour.altitude.SetDefaults();
     road.SetUnkeptDefaults();
     plateau.SetUnkeptDefaults();
-    wall.side = "left";
+    wall.SetDefault(WallData::Id::side);
     building.SetUnkeptDefaults();
     // The sidewalk's materials are kept with the preferences but start each session at their defaults.
     for (int16_t id :
@@ -221,10 +201,7 @@ void Settings::SetAfterLoadValues() {
         basin.SetDefault(id);
     marker.SetUnkeptDefaults();
     misc.SetUnkeptDefaults();
-    slopeRange.show3D = 0;
-    slopeRange.lift = 0.03;
-    slopeRange.showZeros = 0;
-    slopeRange.show2D = 1;
+    slopeRange.SetUnkeptDefaults();
     bridge.SetDefault(BridgeSettings::Id::side);
     for (int16_t id : {RailwaySettings::Id::layer, RailwaySettings::Id::obstacleShow2D,
                        RailwaySettings::Id::obstaclePen, RailwaySettings::Id::obstacleLineType})

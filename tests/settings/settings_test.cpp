@@ -60,7 +60,7 @@ const std::map<int, KindFields>& FieldTable() {
         {2, FromTable<ConstraintSettings>()},
         {3, FromTable<OutlineSettings>()},
         {4, FromTable<TerrainSettings>()},
-        {5, {Join({Range(3, 10), {12, 13}, Range(22, 26)}), Join({Range(0, 2), Range(14, 17)}), {}}},
+        {5, FromTable<ContourLineSettings>()},
         {6, FromTable<RoadData>()},
         {7, FromTable<PlateauSettings>()},
         {8, FromTable<PaintSettings>()},
@@ -71,7 +71,7 @@ const std::map<int, KindFields>& FieldTable() {
         {13, FromTable<SpotHeightSettings>()},
         {15, FromTable<RetainerWallSettings>()},
         {16, FromTable<SectionData>()},
-        {18, {Join({Range(0, 13), Range(20, 24)}), {14, 19}, Range(15, 18)}},
+        {18, FromTable<SlopeRangeSettings>()},
         {20, FromTable<BridgeSettings>()},
         {21, FromTable<RailwaySettings>()},
     };
@@ -250,10 +250,10 @@ TEST(SettingsObject, FieldsTheAccessorsDoNotReach) {
 
     settings.SetDouble(0, 4, 3.0);
     EXPECT_EQ(settings.misc.GetShort(4), 0);  // a real, not served by the short getter
-    settings.slopeRange.SetString(14, QV_String("x"));
-    settings.slopeRange.SetString(19, QV_String("x"));
+    settings.SetString(18, SlopeRangeSettings::Id::lift, QV_String("x"));
+    settings.SetString(18, SlopeRangeSettings::Id::size, QV_String("x"));
     EXPECT_EQ(settings.slopeRange.lift, 0.0);
-    settings.slopeRange.SetString(18, QV_String("Arial"));
+    settings.SetString(18, SlopeRangeSettings::Id::font, QV_String("Arial"));
     EXPECT_EQ(Text(settings.GetString(18, 18)), "Arial");
 }
 

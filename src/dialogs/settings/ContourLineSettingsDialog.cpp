@@ -22,18 +22,19 @@ constexpr int16_t TitleIndex = 8;
 constexpr int16_t LayoutButton = 36;
 constexpr int16_t LayerItem = 35;
 
+using Id = ContourLineSettings::Id;
+constexpr int16_t MainStep = ContourLineSettings::MainStepId;
+
 const SettingsRecordAccess<ContourLineSettings> Access = {
-    [](const ContourLineSettings& r, int16_t id) { return id == 11 ? r.mainStep : r.GetShort(id); },
+    [](const ContourLineSettings& r, int16_t id) { return id == MainStep ? r.mainStep : r.GetShort(id); },
     [](ContourLineSettings& r, int16_t id, int32_t v) {
-        if (id == 11)
+        if (id == MainStep)
             r.mainStep = v;
         else
-            r.SetShort(id, int16_t(v));
+            r.SetLong(id, v);
     },
-    [](const ContourLineSettings& r, int16_t id) { return r.GetDouble(id); },
-    [](ContourLineSettings& r, int16_t id, double v) {
-        if (id <= 2 || (id >= 14 && id <= 17)) r.SetDouble(id, v);
-    },
+    [](const ContourLineSettings& r, int16_t id) { return r.GetReal(id); },
+    [](ContourLineSettings& r, int16_t id, double v) { r.SetReal(id, v); },
     [](const ContourLineSettings&, int16_t) { return QV_String(); },
     [](ContourLineSettings&, int16_t, const QV_String&) {},
 };
@@ -41,20 +42,23 @@ const SettingsRecordAccess<ContourLineSettings> Access = {
 // Each layout twice: every item, and without the items that stay disabled while several objects are edited (so
 // that what they show never reaches the store).
 #define FIRST_SHARED                                                                                                   \
-    {35, 3, UC, 0, LayerControl}, {20, 6, Chk, 0, 0}, {22, 7, Chk, 0, 0}, {15, 4, UC, 0, LineTypeControl},             \
-        {17, 5, Pen, 18, 0}, {                                                                                         \
-        29, 10, Pen, 30, 0                                                                                             \
+    {35, Id::layer, UC, 0, LayerControl}, {20, Id::show2D, Chk, 0, 0}, {22, Id::show3D, Chk, 0, 0},                    \
+        {15, Id::lineType, UC, 0, LineTypeControl}, {17, Id::secondPen, Pen, 18, 0}, {                                 \
+        29, Id::firstPen, Pen, 30, 0                                                                                   \
     }
-const FieldItem FirstItems[] = {{10, 0, Dbl, 0, 0}, {12, 1, Dbl, 0, 0},  {14, 2, Dbl, 0, 0},
-                                {32, 9, Chk, 0, 0}, {26, 11, Lng, 0, 0}, FIRST_SHARED};
+const FieldItem FirstItems[] = {{10, Id::firstAltitude, Dbl, 0, 0}, {12, Id::lastAltitude, Dbl, 0, 0},
+                                {14, Id::interval, Dbl, 0, 0},      {32, Id::mainSecondary, Chk, 0, 0},
+                                {26, MainStep, Lng, 0, 0},          FIRST_SHARED};
 const FieldItem FirstItemsMulti[] = {FIRST_SHARED};
 #define SECOND_SHARED                                                                                                  \
-    {35, 3, UC, 0, LayerControl}, {24, 6, Chk, 0, 0}, {28, 7, Chk, 0, 0}, {26, 8, Chk, 0, 0},                          \
-        {32, 4, UC, 0, LineTypeControl}, {30, 5, Pen, 31, 0}, {                                                        \
-        17, 10, Pen, 18, 0                                                                                             \
+    {35, Id::layer, UC, 0, LayerControl}, {24, Id::show2D, Chk, 0, 0}, {28, Id::show3D, Chk, 0, 0},                    \
+        {26, Id::showSection, Chk, 0, 0}, {32, Id::lineType, UC, 0, LineTypeControl}, {30, Id::secondPen, Pen, 31, 0}, \
+    {                                                                                                                  \
+        17, Id::firstPen, Pen, 18, 0                                                                                   \
     }
-const FieldItem SecondItems[] = {{8, 0, Dbl, 0, 0},  {10, 1, Dbl, 0, 0},  {12, 2, Dbl, 0, 0},
-                                 {15, 9, Chk, 0, 0}, {20, 11, Lng, 0, 0}, SECOND_SHARED};
+const FieldItem SecondItems[] = {{8, Id::firstAltitude, Dbl, 0, 0}, {10, Id::lastAltitude, Dbl, 0, 0},
+                                 {12, Id::interval, Dbl, 0, 0},     {15, Id::mainSecondary, Chk, 0, 0},
+                                 {20, MainStep, Lng, 0, 0},         SECOND_SHARED};
 const FieldItem SecondItemsMulti[] = {SECOND_SHARED};
 
 template <size_t N>

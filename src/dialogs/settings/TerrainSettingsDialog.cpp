@@ -18,6 +18,8 @@
 namespace {
 
 using Id = TerrainSettings::Id;
+using ContourId = ContourLineSettings::Id;
+constexpr int16_t DepthColour = ContourLineSettings::DepthColourId;
 
 constexpr int32_t LabelTable = 32540;
 constexpr int32_t ImportLabelTable = 32580;
@@ -301,23 +303,23 @@ struct First {
         c.useAverage = third ? 1 : 0;
         if (b.mode >= 1) {
             c.maxDepth = DGGetItemValDouble(dialogId, F_Highest);
-            c.SetPoint(18, b.colours[0]);
+            c.SetPoint(DepthColour, b.colours[0]);
             if (second) {
                 c.average2 = DGGetItemValDouble(dialogId, F_Second);
-                c.SetPoint(19, b.colours[1]);
+                c.SetPoint(DepthColour + 1, b.colours[1]);
             }
             if (third) {
                 c.average = DGGetItemValDouble(dialogId, F_Third);
-                c.SetPoint(20, b.colours[2]);
+                c.SetPoint(DepthColour + 2, b.colours[2]);
             }
             c.minDepth = DGGetItemValDouble(dialogId, F_Lowest);
-            c.SetPoint(21, b.colours[3]);
+            c.SetPoint(DepthColour + 3, b.colours[3]);
             b.option = Checked(dialogId, F_Option) ? 1 : 0;
         } else {
-            c.SetPoint(18, b.colours[0]);
-            if (second) c.SetPoint(19, b.colours[1]);
-            if (third) c.SetPoint(20, b.colours[2]);
-            c.SetPoint(21, b.colours[3]);
+            c.SetPoint(DepthColour, b.colours[0]);
+            if (second) c.SetPoint(DepthColour + 1, b.colours[1]);
+            if (third) c.SetPoint(DepthColour + 2, b.colours[2]);
+            c.SetPoint(DepthColour + 3, b.colours[3]);
         }
     }
 
@@ -597,7 +599,7 @@ DialogAnswer OpenTerrainSettingsDialog(TerrainDialogBlock& block, TerrainSetting
     block.lowest = mode >= 1 ? lowest : 0.0;
     block.highest = mode >= 1 ? highest : 0.0;
     block.option = mode == 3 ? option : 0;
-    for (int k = 0; k < 4; ++k) block.colours[k] = contour.GetPoint(int16_t(18 + k));
+    for (int k = 0; k < 4; ++k) block.colours[k] = contour.GetPoint(int16_t(DepthColour + k));
     block.contourWork = contour;
     block.layoutSwitch = 0;
     return ConfirmedIf(ModalDialog<TerrainDialogBlock>::Run(TerrainSettingsDialogId,
@@ -632,8 +634,8 @@ void ApplyTerrainSettingsChanges(TerrainDialogBlock& block) {
         }
     };
     const auto flagDouble = [&](int16_t id) {
-        if (std::fabs(to.GetDouble(id) - from.GetDouble(id)) >= 1e-7) {
-            to.SetDouble(id, from.GetDouble(id));
+        if (std::fabs(to.GetReal(id) - from.GetReal(id)) >= 1e-7) {
+            to.SetReal(id, from.GetReal(id));
             block.contourChanged[id] = 1;
         }
     };
@@ -644,24 +646,24 @@ void ApplyTerrainSettingsChanges(TerrainDialogBlock& block) {
             block.contourChanged[id] = 1;
         }
     };
-    flagShort(13);
-    flagShort(12);
+    flagShort(ContourId::useAverage2);
+    flagShort(ContourId::useAverage);
     if (block.mode >= 1) {
-        flagDouble(17);
-        flagPoint(18);
+        flagDouble(ContourId::maxDepth);
+        flagPoint(DepthColour);
         if (from.useAverage2 != 0) {
-            flagDouble(16);
-            flagPoint(19);
+            flagDouble(ContourId::average2);
+            flagPoint(DepthColour + 1);
         }
         if (from.useAverage != 0) {
-            flagDouble(15);
-            flagPoint(20);
+            flagDouble(ContourId::average);
+            flagPoint(DepthColour + 2);
         }
-        flagDouble(14);
+        flagDouble(ContourId::minDepth);
     } else {
-        flagPoint(18);
-        if (from.useAverage2 != 0) flagPoint(19);
-        if (from.useAverage != 0) flagPoint(20);
+        flagPoint(DepthColour);
+        if (from.useAverage2 != 0) flagPoint(DepthColour + 1);
+        if (from.useAverage != 0) flagPoint(DepthColour + 2);
     }
-    flagPoint(21);
+    flagPoint(DepthColour + 3);
 }
