@@ -10,7 +10,8 @@
 #include "shell/ToolsPalette.hpp"
 #include "terrain/ToolInput.hpp"
 
-DialogAnswer TerrainInputDialogBoxes::OpenPointSettings(PointSettings& record, uint8_t (&changed)[6],
+DialogAnswer TerrainInputDialogBoxes::OpenPointSettings(PointSettings& record,
+                                                        uint8_t (&changed)[PointSettings::FieldCount],
                                                         SettingsMode mode) {
     return RunPointSettingsDialog(record, changed, mode);
 }

@@ -7,7 +7,8 @@
 
 class TerrainInputDialogBoxes final : public TerrainInputDialogs {
 public:
-    DialogAnswer OpenPointSettings(PointSettings& record, uint8_t (&changed)[6], SettingsMode mode) override;
+    DialogAnswer OpenPointSettings(PointSettings& record, uint8_t (&changed)[PointSettings::FieldCount],
+                                   SettingsMode mode) override;
     DialogAnswer OpenConstraintSettings(ConstraintSettings& record, ConstraintSettings::Changed& changed,
                                         SettingsMode mode) override;
     DialogAnswer OpenOutlineSettings(OutlineSettings& record, OutlineSettings::Changed& changed,

@@ -27,7 +27,8 @@ public:
     virtual ~TerrainInputDialogs() = default;
 
     // The settings dialogs in their two layouts; confirmed, with the changed flags by field id.
-    virtual DialogAnswer OpenPointSettings(PointSettings& record, uint8_t (&changed)[6], SettingsMode mode) = 0;
+    virtual DialogAnswer OpenPointSettings(PointSettings& record, uint8_t (&changed)[PointSettings::FieldCount],
+                                           SettingsMode mode) = 0;
     virtual DialogAnswer OpenConstraintSettings(ConstraintSettings& record, ConstraintSettings::Changed& changed,
                                                 SettingsMode mode) = 0;
     // Confirmed, the search values come back as the dialog returns them (width as entered, angle in radians).

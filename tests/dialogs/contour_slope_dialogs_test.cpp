@@ -38,7 +38,7 @@ protected:
     }
     ContourLineSettings contour;
     SlopeRangeSettings slope;
-    uint8_t changed[27] = {};
+    uint8_t changed[ContourLineSettings::FieldCount] = {};
 };
 
 TEST_F(ToolDialogsTest, TheTerrainsRangeReachesTheRecordOnlyWhenOneObjectIsEdited) {

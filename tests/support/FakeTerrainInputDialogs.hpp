@@ -13,7 +13,8 @@ struct FakeTerrainInputDialogs final : TerrainInputDialogs {
     std::function<bool()> keepExistingOutline;
     std::function<void()> openPointPalette, storePointPalette, initPointPalette, closePointPalette;
 
-    DialogAnswer OpenPointSettings(PointSettings& record, uint8_t (&changed)[6], SettingsMode) override {
+    DialogAnswer OpenPointSettings(PointSettings& record, uint8_t (&changed)[PointSettings::FieldCount],
+                                   SettingsMode) override {
         return pointSettings ? pointSettings(record, changed) : DialogAnswer::Cancelled;
     }
     DialogAnswer OpenConstraintSettings(ConstraintSettings& record, ConstraintSettings::Changed& changed,

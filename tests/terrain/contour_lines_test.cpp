@@ -29,7 +29,8 @@ class ContourToolTest : public LibraryHostTest {
 protected:
     void SetUp() override {
         LibraryHostTest::SetUp();
-        toolDialogs.contourSettings = [this](ContourLineSettings& r, uint8_t changed[27], double, double, bool) {
+        toolDialogs.contourSettings = [this](ContourLineSettings& r, uint8_t changed[ContourLineSettings::FieldCount],
+                                             double, double, bool) {
             ++dialogs;
             for (int16_t id = 0; id < 27; ++id) changed[id] = 0;
             if (edit) edit(r, changed);
@@ -40,7 +41,7 @@ protected:
             for (int k = 0; k < 5; ++k) flags[k] = k == 0;
             return DialogAnswer::Confirmed;
         };
-        toolDialogs.slopeRange = [](SlopeRangeSettings&, uint8_t changed[25]) {
+        toolDialogs.slopeRange = [](SlopeRangeSettings&, uint8_t changed[SlopeRangeSettings::FieldCount]) {
             for (int k = 0; k < 25; ++k) changed[k] = 0;
             return DialogAnswer::Confirmed;
         };
@@ -223,7 +224,7 @@ TEST_F(ContourToolTest, SlopeEditsReachEachObjectOnlyInTheChangedFieldAndTheLaye
     ASSERT_TRUE(SetParam(placed[1], "P_range_1", 7.0));  // the second object's own class limit
     const int32_t layer = Layer("Slopes", 0);
     for (const bool moveLayer : {false, true}) {
-        toolDialogs.slopeRange = [&](SlopeRangeSettings& r, uint8_t changed[25]) {
+        toolDialogs.slopeRange = [&](SlopeRangeSettings& r, uint8_t changed[SlopeRangeSettings::FieldCount]) {
             for (int k = 0; k < 25; ++k) changed[k] = 0;
             r.colour3 = 9;
             changed[8] = 1;

@@ -164,8 +164,9 @@ constexpr ModalDialog<Block>::Handlers Handlers = {Frame::Usable, Init,         
 
 constexpr DGDialCallBack Callback = Frame::CallbackWith<Handlers>;
 
-DialogAnswer OpenLayout(Block& block, ContourLineSettings& record, bool first, uint8_t changed[27], bool carry,
-                        bool* switched, SettingsMode mode) {
+DialogAnswer OpenLayout(Block& block, ContourLineSettings& record, bool first,
+                        uint8_t changed[ContourLineSettings::FieldCount], bool carry, bool* switched,
+                        SettingsMode mode) {
     block.head.mode = mode;
     const SettingsLayout& layout =
         first ? (Several(mode) ? FirstMulti : First) : (Several(mode) ? SecondMulti : Second);
@@ -175,8 +176,8 @@ DialogAnswer OpenLayout(Block& block, ContourLineSettings& record, bool first, u
     return answer;
 }
 
-DialogAnswer OpenWith(ContourLineSettings& record, uint8_t changed[27], double lowest, double highest, bool useRange,
-                      bool* switched, bool first, SettingsMode mode) {
+DialogAnswer OpenWith(ContourLineSettings& record, uint8_t changed[ContourLineSettings::FieldCount], double lowest,
+                      double highest, bool useRange, bool* switched, bool first, SettingsMode mode) {
     TerrainRange = {lowest, highest, useRange};
     std::memset(changed, 0, 27);
     Block block;
@@ -184,18 +185,20 @@ DialogAnswer OpenWith(ContourLineSettings& record, uint8_t changed[27], double l
 }
 }  // namespace
 
-DialogAnswer OpenContourLineSettingsDialog(ContourLineSettings& record, uint8_t changed[27], double lowest,
+DialogAnswer OpenContourLineSettingsDialog(ContourLineSettings& record,
+                                           uint8_t changed[ContourLineSettings::FieldCount], double lowest,
                                            double highest, bool useRange, bool* switched, SettingsMode mode) {
     return OpenWith(record, changed, lowest, highest, useRange, switched, true, mode);
 }
 
-DialogAnswer OpenContourLineSettingsDialogTwin(ContourLineSettings& record, uint8_t changed[27], double lowest,
+DialogAnswer OpenContourLineSettingsDialogTwin(ContourLineSettings& record,
+                                               uint8_t changed[ContourLineSettings::FieldCount], double lowest,
                                                double highest, bool useRange, bool* switched, SettingsMode mode) {
     return OpenWith(record, changed, lowest, highest, useRange, switched, false, mode);
 }
 
-DialogAnswer RunContourLineSettingsDialog(ContourLineSettings& record, uint8_t changed[27], double lowest,
-                                          double highest, bool useRange, SettingsMode mode) {
+DialogAnswer RunContourLineSettingsDialog(ContourLineSettings& record, uint8_t changed[ContourLineSettings::FieldCount],
+                                          double lowest, double highest, bool useRange, SettingsMode mode) {
     TerrainRange = {lowest, highest, useRange};
     std::memset(changed, 0, 27);
     Block block;

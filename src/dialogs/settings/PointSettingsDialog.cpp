@@ -101,7 +101,8 @@ DialogAnswer OpenPointSettingsDialogTwin(PointSettingsBlock& block, PointSetting
     return Frame::Open(block, record, SecondLayout, Access, carryWork, PointSettingsDlg::CallbackTwin);
 }
 
-DialogAnswer RunPointSettingsDialog(PointSettings& record, uint8_t (&changed)[6], SettingsMode mode) {
+DialogAnswer RunPointSettingsDialog(PointSettings& record, uint8_t (&changed)[PointSettings::FieldCount],
+                                    SettingsMode mode) {
     PointSettingsBlock block;
     if (Frame::Run(block, record, FirstLayout, SecondLayout, Access, mode, PointSettingsDlg::Callback,
                    PointSettingsDlg::CallbackTwin) == DialogAnswer::Cancelled)

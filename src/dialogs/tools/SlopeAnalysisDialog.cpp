@@ -118,7 +118,7 @@ constexpr ModalDialog<Frame::Block>::Handlers Handlers = {Frame::Usable, Init,  
 constexpr DGDialCallBack Callback = Frame::CallbackWith<Handlers>;
 
 DialogAnswer OpenLayout(SlopeBlock& block, SlopeRangeSettings& record, const SettingsLayout& layout, bool carry,
-                        uint8_t changed[25], bool* switched, SettingsMode mode) {
+                        uint8_t changed[SlopeRangeSettings::FieldCount], bool* switched, SettingsMode mode) {
     block.head.mode = mode;
     const DialogAnswer answer = Frame::Open(block, record, layout, Access, carry, Callback);
     if (switched != nullptr) *switched = block.head.layoutSwitch != 0;
@@ -133,21 +133,22 @@ bool SlopeBoundsIncrease(const int16_t bounds[6]) {
     return true;
 }
 
-DialogAnswer OpenSlopeAnalysisDialog(SlopeRangeSettings& record, uint8_t changed[25], bool* switched,
-                                     SettingsMode mode) {
+DialogAnswer OpenSlopeAnalysisDialog(SlopeRangeSettings& record, uint8_t changed[SlopeRangeSettings::FieldCount],
+                                     bool* switched, SettingsMode mode) {
     std::memset(changed, 0, 25);
     SlopeBlock block;
     return OpenLayout(block, record, First, false, changed, switched, mode);
 }
 
-DialogAnswer OpenSlopeAnalysisDialogTwin(SlopeRangeSettings& record, uint8_t changed[25], bool* switched,
-                                         SettingsMode mode) {
+DialogAnswer OpenSlopeAnalysisDialogTwin(SlopeRangeSettings& record, uint8_t changed[SlopeRangeSettings::FieldCount],
+                                         bool* switched, SettingsMode mode) {
     std::memset(changed, 0, 25);
     SlopeBlock block;
     return OpenLayout(block, record, Second, false, changed, switched, mode);
 }
 
-DialogAnswer RunSlopeAnalysisDialog(SlopeRangeSettings& record, uint8_t changed[25], SettingsMode mode) {
+DialogAnswer RunSlopeAnalysisDialog(SlopeRangeSettings& record, uint8_t changed[SlopeRangeSettings::FieldCount],
+                                    SettingsMode mode) {
     std::memset(changed, 0, 25);
     SlopeBlock block;
     return RunDialogLayouts([&](int32_t layout, bool switched) {
