@@ -6,6 +6,6 @@
 
 namespace Basin {
 
-constexpr int32_t BasinFieldCount = 11;
+constexpr int32_t BasinFieldCount = BasinSettings::FieldCount;
 
 }  // namespace Basin

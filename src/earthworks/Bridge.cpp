@@ -33,8 +33,8 @@ int32_t BridgeLibIndex = -1;
 
 namespace {
 
-constexpr int16_t LayerId = 10;
-constexpr int16_t NameId = 11;
+constexpr int16_t LayerId = BridgeSettings::Id::layer;
+constexpr int16_t NameId = BridgeSettings::Id::name;
 
 void Rotate(double& x, double& y, double angle) {
     const double c = std::cos(angle), s = std::sin(angle);
@@ -149,9 +149,8 @@ bool BridgeCls::ApplyToSelected(QV_List<API_Element>& bridges) {
         bridge.header.layer = settings.layer;
         const auto copy = [&](BridgeSettings& own) {
             for (int16_t id = 0; id < BridgeFieldCount; ++id) {
-                if (changed[id] == 0 || id == LayerId || id == NameId || id == 5) continue;
-                own.SetShort(id, int16_t(settings.GetShort(id)));
-                own.SetDouble(id, settings.GetDouble(id));
+                if (changed[id] == 0 || id == LayerId || id == NameId || id == BridgeSettings::Id::side) continue;
+                own.CopyField(settings, id);
             }
         };
         const bool ok = RewriteObjectSettings<BridgeLP, BridgeSettings>(

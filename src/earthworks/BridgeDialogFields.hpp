@@ -4,4 +4,4 @@
 
 #include <cstdint>
 
-constexpr int32_t BridgeFieldCount = 25;
+constexpr int32_t BridgeFieldCount = BridgeSettings::FieldCount;

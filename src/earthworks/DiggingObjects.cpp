@@ -33,8 +33,6 @@
 #include <cstring>
 
 namespace {
-constexpr int16_t PlateauLayerField = 2;  // of the plateau settings
-constexpr int16_t PlateauPenField = 13;   // the objects' pen
 
 // An object of a set that failed halfway: a plateau never consists of one or two objects.
 void DeleteObject(const API_Element& object) { DeleteLeftoverElement(object.header.guid); }
@@ -198,8 +196,8 @@ bool DiggingCls::ReadFromObject(const API_Element& picked) {
 bool DiggingCls::ApplyToSelected(QV_List<API_Element>& plateaus, bool sloped) {
     if (slopeDirectionChanged == 0 && !AnyFieldChanged(changed)) return true;
     API_Element mask = EmptyChangeMask();
-    MarkWhen(mask.header.layer, changed[PlateauLayerField] != 0);
-    MarkWhen(mask.object.pen, changed[PlateauPenField] != 0);
+    MarkWhen(mask.header.layer, changed[PlateauSettings::Id::layer] != 0);
+    MarkWhen(mask.object.pen, changed[PlateauSettings::Id::pen3D] != 0);
     for (int32_t i = 0; i < plateaus.GetCount(); ++i) {
         API_Element& plateau = plateaus[i];
         plateau.header.layer = settings.layer;

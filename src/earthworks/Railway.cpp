@@ -56,13 +56,12 @@ int32_t RailwayCls::CreateAlongPolyline(EarthworkDialogs& dialogs, ContourLineRe
 
 void CopyChangedFields(const uint8_t changed[RailwayFieldCount], RailwaySettings& target,
                        const RailwaySettings& source) {
-    for (int16_t id = 1; id < RailwayFieldCount; ++id) {
-        // The name and the pen are the objects' records', not their parameters'.
-        if (changed[id] == 0 || id == RailwayField::Name || id == RailwayField::Pen) continue;
-        if (RailwayField::IsReal(id))
-            target.SetReal(id, source.GetReal(id));
-        else
-            target.SetShort(id, int16_t(source.GetShort(id)));
+    for (int16_t id = 0; id < RailwayFieldCount; ++id) {
+        // The layer, the name and the pen are the objects' records', not their parameters'.
+        if (changed[id] == 0 || id == RailwaySettings::Id::layer || id == RailwaySettings::Id::name ||
+            id == RailwaySettings::Id::pen)
+            continue;
+        target.CopyField(source, id);
     }
 }
 

@@ -28,9 +28,9 @@ public:
     using View = RailwayLP;
     static constexpr const char* PartName = "VY_RAILWAY";
     static constexpr int32_t Kind = ElemKind_Railway;
-    static constexpr int16_t LayerField = RailwayField::Layer;
-    static constexpr int16_t NameField = RailwayField::Name;
-    static constexpr int16_t PenField = RailwayField::Pen;
+    static constexpr int16_t LayerField = RailwaySettings::Id::layer;
+    static constexpr int16_t NameField = RailwaySettings::Id::name;
+    static constexpr int16_t PenField = RailwaySettings::Id::pen;
     static constexpr int16_t MiscSettings::*ReferenceLine = &MiscSettings::railwayReferenceLine;
     // An edit of placed railways shows the general width (locked), unlike the road's 0.1.
     static constexpr uint32_t EditOptions = TwinDialog::DefaultWidth | TwinDialog::Editing;

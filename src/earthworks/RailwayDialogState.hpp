@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-constexpr int32_t RailwayFieldCount = 25;
+constexpr int32_t RailwayFieldCount = RailwaySettings::FieldCount;
 
 // What one run of the railway settings dialog works on.
 struct RailwayDialogState {

@@ -38,9 +38,9 @@ public:
     using View = RoadLP;
     static constexpr const char* PartName = "VY_ROAD";
     static constexpr int32_t Kind = ElemKind_Road;
-    static constexpr int16_t LayerField = RoadField::Layer;
-    static constexpr int16_t NameField = RoadField::Name;
-    static constexpr int16_t PenField = RoadField::Pen;
+    static constexpr int16_t LayerField = RoadSettings::Id::layer;
+    static constexpr int16_t NameField = RoadSettings::Id::name;
+    static constexpr int16_t PenField = RoadSettings::Id::pen;
     static constexpr int16_t MiscSettings::*ReferenceLine = &MiscSettings::roadReferenceLine;
     static constexpr uint32_t EditOptions = TwinDialog::Editing;
     static RoadSettings& Defaults();

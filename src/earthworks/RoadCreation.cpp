@@ -13,13 +13,12 @@ int32_t RoadCls::CreateAlongPolyline(EarthworkDialogs& dialogs, ContourLineRefre
 }
 
 void CopyChangedFields(const uint8_t changed[RoadFieldCount], RoadSettings& target, const RoadSettings& source) {
-    for (int16_t id = 1; id < RoadFieldCount; ++id) {
-        // The name and the pen are the objects' records', not their parameters'.
-        if (changed[id] == 0 || id == RoadField::Name || id == RoadField::Pen) continue;
-        if (RoadField::IsReal(id))
-            target.SetDoubleByItem(id, source.GetDoubleByItem(id));
-        else
-            target.SetLongByItem(id, int16_t(source.GetLongByItem(id)));
+    for (int16_t id = 0; id < RoadFieldCount; ++id) {
+        // The layer, the name and the pen are the objects' records', not their parameters'.
+        if (changed[id] == 0 || id == RoadSettings::Id::layer || id == RoadSettings::Id::name ||
+            id == RoadSettings::Id::pen)
+            continue;
+        target.CopyField(source, id);
     }
 }
 

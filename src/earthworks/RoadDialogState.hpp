@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-constexpr int32_t RoadFieldCount = 18;
+constexpr int32_t RoadFieldCount = RoadSettings::FieldCount;
 
 // What one run of the road settings dialog works on, over both layouts.
 struct RoadDialogState {

@@ -1,51 +1,39 @@
 #pragma once
-// The bridge tool's settings (element kind 20). Fields in id order.
-#include "foundation/QV_String.hpp"
+// The bridge tool's settings (element kind 20).
+#include "settings/FieldTable.hpp"
 
-#include <cstdint>
+// member, id, type, preference, default, item in the dialog's one layout, in no second. The pens have an edit
+// beside their control, and the fill control shows three pens' colours (the dialog's own items).
+#define LODRAVIX_BRIDGE_FIELDS(F)                                                                                      \
+    F(thickness, 12, double, PrefsParam::BridgeThickness, 0.2, Item::Real(9), Item::None)                              \
+    F(roadWidth, 4, double, PrefsParam::BridgeWidth, 6.0, Item::Real(11), Item::None)                                  \
+    F(pen3D, 0, int16_t, PrefsParam::BridgePen3D, 6, Item::Chooser(36, APIUserControl_Pen), Item::None)                \
+    F(bridgeMaterial, 1, int16_t, PrefsParam::BridgeMaterial, 4, Item::Chooser(39, APIUserControl_Material),           \
+      Item::None)                                                                                                      \
+    F(roadMaterial, 2, int16_t, PrefsParam::BridgeRoadMaterial, 102, Item::Chooser(41, APIUserControl_Material),       \
+      Item::None)                                                                                                      \
+    F(sidewalkMaterial, 3, int16_t, PrefsParam::BridgeSidewalkMaterial, 53,                                            \
+      Item::Chooser(43, APIUserControl_Material), Item::None)                                                          \
+    F(pen2D, 9, int16_t, PrefsParam::BridgePen2D, 1, Item::Chooser(48, APIUserControl_Pen), Item::None)                \
+    F(fill, 6, int16_t, PrefsParam::BridgeFill, 24, Item::Chooser(50, APIUserControl_Fill), Item::None)                \
+    F(fillPen, 7, int16_t, PrefsParam::BridgeFillPen, 102, Item::None, Item::None)                                     \
+    F(fillBackgroundPen, 8, int16_t, PrefsParam::BridgeBackgroundPen, 24, Item::None, Item::None)                      \
+    F(name, 11, QV_String, PrefsParam::BridgeName, "BRIDGE", Item::Text(65), Item::None) /* element information */     \
+    F(sidewalkLeft, 13, int16_t, PrefsParam::BridgeBorderLeft, 1, Item::Check(18), Item::None)                         \
+    F(sidewalkRight, 14, int16_t, PrefsParam::BridgeBorderRight, 1, Item::Check(27), Item::None)                       \
+    F(sidewalkWidthLeft, 15, double, PrefsParam::BridgeBorderWidthLeft, 0.5, Item::Real(22), Item::None)               \
+    F(sidewalkWidthRight, 17, double, PrefsParam::BridgeBorderWidthRight, 0.5, Item::Real(31), Item::None)             \
+    F(sidewalkThicknessLeft, 16, double, PrefsParam::BridgeBorderThickLeft, 0.1, Item::Real(20), Item::None)           \
+    F(sidewalkThicknessRight, 18, double, PrefsParam::BridgeBorderThickRight, 0.1, Item::Real(29), Item::None)         \
+    F(railingLeft, 19, int16_t, PrefsParam::BridgeRailingLeft, 1, Item::Check(16), Item::None)                         \
+    F(railingRight, 20, int16_t, PrefsParam::BridgeRailingRight, 1, Item::Check(25), Item::None)                       \
+    F(side, 5, QV_String, NoPrefs, "left", Item::None, Item::None) /* "left" or "right" */                             \
+    F(layer, 10, int16_t, NoPrefs, 1, Item::Chooser(63, APIUserControl_Layer), Item::None)                             \
+    F(railway, 21, int16_t, NoPrefs, 0, Item::Check(54), Item::None)                                                   \
+    F(twoTracks, 22, int16_t, NoPrefs, 0, Item::Check(56), Item::None)                                                 \
+    F(tieSpacing, 23, double, NoPrefs, 0.9, Item::Real(58), Item::None)                                                \
+    F(gauge, 24, double, NoPrefs, 1.435, Item::Real(60), Item::None)
 
 struct BridgeSettings {
-    BridgeSettings() { Reset(); }
-
-    // Every number 0, both texts empty.
-    void Reset();
-    // The bridge tool's defaults, layer 1.
-    void SetDefaults();
-
-    // The 16-bit ids 0 to 3, 6 to 10, 13, 14 and 19 to 22, sign-extended; 0 for any other id.
-    int32_t GetShort(int16_t id) const;
-    void SetShort(int16_t id, int16_t value);
-    // Ids 4, 12, 15 to 18, 23 and 24; 0.0 for any other id.
-    double GetDouble(int16_t id) const;
-    void SetDouble(int16_t id, double value);
-
-    int16_t pen3D;                  // 0
-    int16_t bridgeMaterial;         // 1
-    int16_t roadMaterial;           // 2
-    int16_t sidewalkMaterial;       // 3
-    double roadWidth;               // 4
-    QV_String side;                 // 5: "left" or "right"
-    int16_t fill;                   // 6
-    int16_t fillPen;                // 7
-    int16_t fillBackgroundPen;      // 8
-    int16_t pen2D;                  // 9
-    int16_t layer;                  // 10
-    QV_String name;                 // 11: the object's element information text
-    double thickness;               // 12
-    int16_t sidewalkLeft;           // 13
-    int16_t sidewalkRight;          // 14
-    double sidewalkWidthLeft;       // 15
-    double sidewalkThicknessLeft;   // 16
-    double sidewalkWidthRight;      // 17
-    double sidewalkThicknessRight;  // 18
-    int16_t railingLeft;            // 19
-    int16_t railingRight;           // 20
-    int16_t railway;                // 21
-    int16_t twoTracks;              // 22
-    double tieSpacing;              // 23
-    double gauge;                   // 24
-
-private:
-    int16_t* ShortField(int16_t id);
-    double* DoubleField(int16_t id);
+    LODRAVIX_SETTINGS_RECORD(BridgeSettings, LODRAVIX_BRIDGE_FIELDS)
 };

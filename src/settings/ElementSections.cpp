@@ -320,11 +320,11 @@ bool SerializeSettings(SlopeRangeLP& view, SlopeRangeSettings& record, int32_t d
                                SlopeRangeParam::Colour4, SlopeRangeParam::Colour5, SlopeRangeParam::Colour6,
                                SlopeRangeParam::Colour7};
     const int32_t texts[] = {SlopeRangeParam::TextA, SlopeRangeParam::TextB, SlopeRangeParam::TextC};
-    for (int32_t k = 0; k < 6; ++k) ex.Short(limits[k], r.limits[k]);
-    for (int32_t k = 0; k < 7; ++k) ex.Short(colours[k], r.colours[k]);
+    for (int16_t k = 0; k < 6; ++k) ex.Short(limits[k], *r.FieldOf<uint16_t>(SlopeRangeSettings::Id::limit1 + k));
+    for (int16_t k = 0; k < 7; ++k) ex.Short(colours[k], *r.FieldOf<uint16_t>(SlopeRangeSettings::Id::colour1 + k));
     ex.Short(SlopeRangeParam::Show3D, r.show3D);
     ex.Real(SlopeRangeParam::Lift, r.lift);
-    for (int32_t k = 0; k < 3; ++k) ex.Text(texts[k], r.texts[k]);
+    for (int16_t k = 0; k < 3; ++k) ex.Text(texts[k], *r.Text(SlopeRangeSettings::Id::text1 + k));
     ex.Text(SlopeRangeParam::Font, r.font);
     ex.Real(SlopeRangeParam::Size, r.size);
     ex.Short(SlopeRangeParam::TextPen, r.textPen);

@@ -9,8 +9,9 @@
 // order the preference section exchanges them; a record declares itself with
 // `LODRAVIX_SETTINGS_RECORD(Record, LIST)`. Ids run from 0 without gaps (checked), so `Changed` holds one flag
 // per id. Integer fields are read by GetShort (their low 16 bits, sign-extended from a signed field,
-// zero-extended from an unsigned one) and written by SetShort (the 16 bits, sign-extended into a 32-bit field); reals
-// by GetReal and SetReal; texts through Text. Any other id reads 0 and is ignored on write.
+// zero-extended from an unsigned one) and written by SetShort (the 16 bits, sign-extended into a 32-bit field) or
+// SetLong (a dialog item's whole value); reals by GetReal and SetReal; texts through Text. Any other id reads 0 and
+// is ignored on write. SetDefault gives one field its built-in default.
 #include "elements/PrefsParamIndexes.hpp"
 #include "foundation/FieldItem.hpp"
 #include "foundation/QV_String.hpp"
@@ -20,6 +21,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <type_traits>
+#include <utility>
 
 constexpr int32_t NoPrefs = -1;  // a field the preferences do not keep
 
@@ -104,6 +106,40 @@ void Default(T& field, const FieldDefault& value) {
 }
 
 template <size_t N>
+constexpr int16_t MaxId(const FieldRow (&rows)[N]) {
+    int16_t most = -1;
+    for (const FieldRow& row : rows) most = row.id > most ? row.id : most;
+    return most;
+}
+
+template <size_t N>
+constexpr bool IdsUnique(const FieldRow (&rows)[N]) {
+    for (size_t a = 0; a < N; ++a) {
+        if (rows[a].id < 0) return false;
+        for (size_t b = a + 1; b < N; ++b)
+            if (rows[a].id == rows[b].id) return false;
+    }
+    return true;
+}
+
+// A record with fields beside its table (`ResetBeside`, `SetBesideDefaults`): their ids are the table's gaps. A
+// record without such fields may still have Reset leave a row at another value than 0 through ResetBeside.
+template <typename T, typename = void>
+struct HasBeside : std::false_type {};
+template <typename T>
+struct HasBeside<T, std::void_t<decltype(std::declval<T&>().ResetBeside())>> : std::true_type {};
+
+template <typename R>
+void ResetBeside(R& record) {
+    if constexpr (HasBeside<R>::value) record.ResetBeside();
+}
+
+template <typename R>
+void SetBesideDefaults(R& record) {
+    if constexpr (HasBeside<R>::value) record.SetBesideDefaults();
+}
+
+template <size_t N>
 constexpr bool IdsRunFromZero(const FieldRow (&rows)[N]) {
     for (size_t id = 0; id < N; ++id) {
         size_t found = 0;
@@ -126,9 +162,16 @@ constexpr bool IdsRunFromZero(const FieldRow (&rows)[N]) {
 // Inside `struct Record { ... };`: the members and everything the rows give. A record whose GetShort answers
 // every integer field's 16 bits sign-extended, unsigned ones too, declares itself with
 // LODRAVIX_SETTINGS_RECORD_SIGNED.
-#define LODRAVIX_SETTINGS_RECORD(Record, LIST) LODRAVIX_SETTINGS_RECORD_READING(Record, LIST, FieldTable::Low16)
+// A record with fields the table cannot hold (arrays, points, a sub-record) declares them beside it, with
+// `ResetBeside()` and `SetBesideDefaults()` that Reset and SetDefaults call, and with
+// LODRAVIX_SETTINGS_RECORD_BESIDE: their ids are the gaps the table leaves, and the record's own accessors reach them.
+#define LODRAVIX_SETTINGS_RECORD(Record, LIST)                                                                         \
+    LODRAVIX_SETTINGS_RECORD_READING(Record, LIST, FieldTable::Low16)                                                  \
+    static_assert(FieldTable::IdsRunFromZero(Rows), #Record ": field ids run from 0 without gaps");
 #define LODRAVIX_SETTINGS_RECORD_SIGNED(Record, LIST)                                                                  \
-    LODRAVIX_SETTINGS_RECORD_READING(Record, LIST, FieldTable::Signed16)
+    LODRAVIX_SETTINGS_RECORD_READING(Record, LIST, FieldTable::Signed16)                                               \
+    static_assert(FieldTable::IdsRunFromZero(Rows), #Record ": field ids run from 0 without gaps");
+#define LODRAVIX_SETTINGS_RECORD_BESIDE(Record, LIST) LODRAVIX_SETTINGS_RECORD_READING(Record, LIST, FieldTable::Low16)
 #define LODRAVIX_SETTINGS_RECORD_READING(Record, LIST, READ16)                                                         \
     Record() { Reset(); }                                                                                              \
     LIST(LODRAVIX_FIELD_MEMBER)                                                                                        \
@@ -136,8 +179,9 @@ constexpr bool IdsRunFromZero(const FieldRow (&rows)[N]) {
         enum : int16_t { LIST(LODRAVIX_FIELD_ID) };                                                                    \
     };                                                                                                                 \
     static constexpr FieldRow Rows[] = {LIST(LODRAVIX_FIELD_ROW)};                                                     \
-    static constexpr int16_t FieldCount = int16_t(sizeof Rows / sizeof Rows[0]);                                       \
-    static_assert(FieldTable::IdsRunFromZero(Rows), #Record ": field ids run from 0 without gaps");                    \
+    /* One past the highest id: the number of change flags. */                                                         \
+    static constexpr int16_t FieldCount = int16_t(FieldTable::MaxId(Rows) + 1);                                        \
+    static_assert(FieldTable::IdsUnique(Rows), #Record ": field ids unique and not negative");                         \
     using Changed = uint8_t[FieldCount];                                                                               \
     /* `visit(field, id, prefs, default)` for every row, in the table's order. */                                      \
     template <typename Self, typename Visit>                                                                           \
@@ -149,11 +193,13 @@ constexpr bool IdsRunFromZero(const FieldRow (&rows)[N]) {
     /* Numbers 0, texts empty. */                                                                                      \
     void Reset() {                                                                                                     \
         EachField(*this, [](auto& field, int16_t, int32_t, const FieldDefault&) { FieldTable::Clear(field); });        \
+        FieldTable::ResetBeside(*this);                                                                                \
     }                                                                                                                  \
     void SetDefaults() {                                                                                               \
         EachField(*this, [](auto& field, int16_t, int32_t, const FieldDefault& value) {                                \
             FieldTable::Default(field, value);                                                                         \
         });                                                                                                            \
+        FieldTable::SetBesideDefaults(*this);                                                                          \
     }                                                                                                                  \
     /* The fields the preferences do not keep, to their defaults. */                                                   \
     void SetUnkeptDefaults() {                                                                                         \
@@ -169,6 +215,20 @@ constexpr bool IdsRunFromZero(const FieldRow (&rows)[N]) {
                 if (id == wanted) result = READ16(field);                                                              \
         });                                                                                                            \
         return result;                                                                                                 \
+    }                                                                                                                  \
+    /* The field `wanted` to its built-in default. */                                                                  \
+    void SetDefault(int16_t wanted) {                                                                                  \
+        EachField(*this, [&](auto& field, int16_t id, int32_t, const FieldDefault& value) {                            \
+            if (id == wanted) FieldTable::Default(field, value);                                                       \
+        });                                                                                                            \
+    }                                                                                                                  \
+    /* An integer field's whole value, as a dialog item holds it (cut to the field's width). */                        \
+    void SetLong(int16_t wanted, int32_t value) {                                                                      \
+        EachField(*this, [&](auto& field, int16_t id, int32_t, const FieldDefault&) {                                  \
+            using T = std::decay_t<decltype(field)>;                                                                   \
+            if constexpr (FieldTable::IsInteger<T>)                                                                    \
+                if (id == wanted) field = T(value);                                                                    \
+        });                                                                                                            \
     }                                                                                                                  \
     void SetShort(int16_t wanted, int16_t value) {                                                                     \
         EachField(*this, [&](auto& field, int16_t id, int32_t, const FieldDefault&) {                                  \
@@ -191,13 +251,16 @@ constexpr bool IdsRunFromZero(const FieldRow (&rows)[N]) {
                 if (id == wanted) field = value;                                                                       \
         });                                                                                                            \
     }                                                                                                                  \
-    /* The text field `wanted`, or null. */                                                                            \
-    QV_String* Text(int16_t wanted) {                                                                                  \
-        QV_String* result = nullptr;                                                                                   \
+    /* The field `wanted` of type T, or null (a run of fields by id: `FieldOf<T>(Id::first + k)`). */                  \
+    template <typename T>                                                                                              \
+    T* FieldOf(int16_t wanted) {                                                                                       \
+        T* result = nullptr;                                                                                           \
         EachField(*this, [&](auto& field, int16_t id, int32_t, const FieldDefault&) {                                  \
-            if constexpr (std::is_same_v<std::decay_t<decltype(field)>, QV_String>)                                    \
+            if constexpr (std::is_same_v<std::decay_t<decltype(field)>, T>)                                            \
                 if (id == wanted) result = &field;                                                                     \
         });                                                                                                            \
         return result;                                                                                                 \
     }                                                                                                                  \
+    /* The text field `wanted`, or null. */                                                                            \
+    QV_String* Text(int16_t wanted) { return FieldOf<QV_String>(wanted); }                                             \
     const QV_String* Text(int16_t wanted) const { return const_cast<Record*>(this)->Text(wanted); }

@@ -1,57 +1,38 @@
 #pragma once
-// The road tool's settings (element kind 6). Fields in id order.
-#include "foundation/QV_String.hpp"
+// The road tool's settings (element kind 6).
+#include "settings/FieldTable.hpp"
 
-#include <cstdint>
+#include <cmath>
+
+// member, id, type, preference, default, item in the dialog's first layout, in its second. The display of retaining
+// structures is read with the section but kept by the general record's (settings/PrefsSections.cpp).
+#define LODRAVIX_ROAD_FIELDS(F)                                                                                        \
+    F(leftCutAngle, 1, double, PrefsParam::RoadLeftCutAngle, M_PI / 3.0, Item::Angle(15), Item::Angle(12)) /* rad */   \
+    F(leftFillAngle, 3, double, PrefsParam::RoadLeftFillAngle, M_PI / 4.0, Item::Angle(18), Item::Angle(14))           \
+    F(rightCutAngle, 2, double, PrefsParam::RoadRightCutAngle, M_PI / 3.0, Item::Angle(17), Item::Angle(17))           \
+    F(rightFillAngle, 4, double, PrefsParam::RoadRightFillAngle, M_PI / 4.0, Item::Angle(20), Item::Angle(19))         \
+    F(cutExtension, 16, double, PrefsParam::RoadCutExtension, 2.0, Item::Real(24), Item::Real(22))                     \
+    F(fillExtension, 17, double, PrefsParam::RoadFillExtension, 2.0, Item::Real(26), Item::Real(24))                   \
+    F(resolution, 9, int16_t, PrefsParam::RoadResolution, 6, Item::Long(11), Item::Long(27)) /* per arc */             \
+    F(levelMaterial, 6, int16_t, PrefsParam::RoadMaterial, 99, Item::Chooser(30, APIUserControl_Material),             \
+      Item::Chooser(29, APIUserControl_Material))                                                                      \
+    F(cutMaterial, 8, int16_t, PrefsParam::RoadCutMaterial, 77, Item::Chooser(31, APIUserControl_Material),            \
+      Item::Chooser(30, APIUserControl_Material))                                                                      \
+    F(fillMaterial, 7, int16_t, PrefsParam::RoadFillMaterial, 78, Item::Chooser(32, APIUserControl_Material),          \
+      Item::Chooser(31, APIUserControl_Material))                                                                      \
+    F(show2D, 10, int16_t, PrefsParam::RoadShow2D, 1, Item::Check(35), Item::Check(35))                                \
+    F(pen2D, 11, int16_t, PrefsParam::RoadPen2D, 4, Item::Pen(37, 38), Item::Pen(37, 38))                              \
+    F(pen, 12, int16_t, PrefsParam::RoadPen3D, 4, Item::None, Item::Pen(40, 41))        /* the objects' */             \
+    F(name, 5, QV_String, PrefsParam::RoadName, "ROAD", Item::Text(43), Item::Text(51)) /* element information */      \
+    F(obstacleShow2D, 13, int16_t, NoPrefs, 0, Item::None, Item::Check(44)) /* retaining structures in 2D */           \
+    F(obstaclePen, 14, int16_t, NoPrefs, 3, Item::None, Item::Pen(46, 47))                                             \
+    F(obstacleLineType, 15, int16_t, NoPrefs, 5, Item::None, Item::Chooser(48, APIUserControl_LineType))               \
+    F(layer, 0, int16_t, NoPrefs, 1, Item::Chooser(41, APIUserControl_Layer),                                          \
+      Item::Chooser(54, APIUserControl_Layer)) /* of the result object */
 
 struct RoadData {
-    RoadData() { Reset(); }
-
-    // Every number 0, the name empty.
-    void Reset();
-    // The road tool's defaults, layer 1.
-    void SetDefaults();
-
-    // Ids 1 to 4, 16 and 17; 0.0 for any other id.
-    double GetDoubleByItem(int16_t id) const;
-    void SetDoubleByItem(int16_t id, double value);
-    // Ids 0 and 6 to 15, sign-extended; 0 for any other id.
-    int32_t GetLongByItem(int16_t id) const;
-    void SetLongByItem(int16_t id, int16_t value);
-
-    int16_t layer;             // 0: of the result object
-    double leftCutAngle;       // 1: radians
-    double rightCutAngle;      // 2
-    double leftFillAngle;      // 3
-    double rightFillAngle;     // 4
-    QV_String name;            // 5: element information text of the objects
-    int16_t levelMaterial;     // 6
-    int16_t fillMaterial;      // 7
-    int16_t cutMaterial;       // 8
-    int16_t resolution;        // 9: arc resolution
-    int16_t show2D;            // 10
-    int16_t pen2D;             // 11
-    int16_t pen;               // 12: object pen
-    int16_t obstacleShow2D;    // 13: retaining structures shown in 2D
-    int16_t obstaclePen;       // 14
-    int16_t obstacleLineType;  // 15
-    double cutExtension;       // 16
-    double fillExtension;      // 17
-
-private:
-    int16_t* ShortField(int16_t id);
-    double* DoubleField(int16_t id);
+    LODRAVIX_SETTINGS_RECORD(RoadData, LODRAVIX_ROAD_FIELDS)
 };
-
-// The road settings' field ids that the commands name.
-namespace RoadField {
-constexpr int16_t Layer = 0;
-constexpr int16_t Name = 5;
-constexpr int16_t Pen = 12;
-constexpr int16_t CutExtension = 16;
-// Ids 1 to 4 (the slope angles) and 16, 17 (the slope extensions) are reals, the others but the name 16-bit.
-constexpr bool IsReal(int16_t id) { return (id >= 1 && id <= 4) || id >= CutExtension; }
-}  // namespace RoadField
 
 // The road tool's own name for the record.
 typedef RoadData RoadSettings;

@@ -18,7 +18,7 @@ void Settings::Reset() {
     building.Reset();
     sidewalk.Reset();
     basin.Reset();
-    marker.Clear();
+    marker.Reset();
     retainingWall.Reset();
     misc.Reset();
     slopeRange.Reset();
@@ -35,20 +35,20 @@ void Settings::Reset() {
 int32_t Settings::GetShortSigned(uint32_t kind, int16_t id) const {
     switch (kind) {
         case 0: return misc.GetShort(id);
-        case 1: return id == 0 ? points.pen : id == 1 ? points.layer : 0;
+        case 1: return points.GetShort(id);
         case 2: return constraint.GetShort(id);
         case 3: return outline.GetShort(id);
-        case 4: return terrain.GetLongByItem(id);
+        case 4: return terrain.GetShort(id);
         case 5: return contour.GetShort(id);
-        case 6: return road.GetLongByItem(id);
-        case 7: return plateau.GetLongByItem(id);
+        case 6: return road.GetShort(id);
+        case 7: return plateau.GetShort(id);
         case 8: return paint.GetShort(id);
         case 9: return building.GetShort(id);
         case 10: return wall.GetShort(id);
         case 11: return sidewalk.GetShort(id);
         case 12: return basin.GetShort(id);
         case 13:
-        case 14: return marker.GetByItem(id);
+        case 14: return marker.GetShort(id);
         case 15: return retainingWall.GetShort(id);
         case 16: return section.GetShort(id);
         case 18: return slopeRange.GetShort(id);
@@ -63,23 +63,20 @@ int32_t Settings::GetInt(uint32_t kind, int16_t id) const { return uint16_t(GetS
 void Settings::SetShort(uint32_t kind, int16_t id, int16_t value) {
     switch (kind) {
         case 0: misc.SetShort(id, value); break;
-        case 1:
-            if (id == 0) points.pen = value;
-            if (id == 1) points.layer = value;
-            break;
+        case 1: points.SetShort(id, value); break;
         case 2: constraint.SetShort(id, value); break;
         case 3: outline.SetShort(id, value); break;
-        case 4: terrain.SetLongByItem(id, uint16_t(value)); break;
+        case 4: terrain.SetShort(id, value); break;
         case 5: contour.SetShort(id, value); break;
-        case 6: road.SetLongByItem(id, value); break;
-        case 7: plateau.SetLongByItem(id, uint16_t(value)); break;
+        case 6: road.SetShort(id, value); break;
+        case 7: plateau.SetShort(id, value); break;
         case 8: paint.SetShort(id, value); break;
         case 9: building.SetShort(id, value); break;
         case 10: wall.SetShort(id, value); break;
         case 11: sidewalk.SetShort(id, value); break;
         case 12: basin.SetShort(id, value); break;
         case 13:
-        case 14: marker.SetByItem(id, value); break;
+        case 14: marker.SetShort(id, value); break;
         case 15: retainingWall.SetShort(id, value); break;
         case 16: section.SetShort(id, value); break;
         case 18: slopeRange.SetShort(id, value); break;
@@ -89,101 +86,81 @@ void Settings::SetShort(uint32_t kind, int16_t id, int16_t value) {
     }
 }
 
-double* Settings::DirectDouble(uint32_t kind, int16_t id) {
-    switch (kind) {
-        case 1: return id == 5 ? &points.value : nullptr;
-        case 18: return id == 14 ? &slopeRange.lift : id == 19 ? &slopeRange.size : nullptr;
-        default: return nullptr;  // kind 11: the sidewalk's thickness has no id
-    }
-}
-
 double Settings::GetDouble(uint32_t kind, int16_t id) const {
     switch (kind) {
+        case 18: return slopeRange.GetReal(id);
+        case 1: return points.GetReal(id);
         case 0: return misc.GetReal(id);
         case 8: return paint.GetReal(id);
         case 10: return wall.GetReal(id);
         case 15: return retainingWall.GetReal(id);
         case 16: return section.GetReal(id);
-        case 5: return contour.GetDouble(id);
-        case 6: return road.GetDoubleByItem(id);
-        case 7: return plateau.GetDoubleByItem(id);
+        case 5: return contour.GetReal(id);
+        case 6: return road.GetReal(id);
+        case 7: return plateau.GetReal(id);
         case 9: return building.GetReal(id);
-        case 12: return basin.GetDouble(id);
+        case 12: return basin.GetReal(id);
         case 13:
-        case 14: return marker.GetDoubleByItem(id);
-        case 20: return bridge.GetDouble(id);
+        case 14: return marker.GetReal(id);
+        case 20: return bridge.GetReal(id);
         case 21: return railway.GetReal(id);
-        default: {
-            const double* field = const_cast<Settings*>(this)->DirectDouble(kind, id);
-            return field != nullptr ? *field : 0.0;
-        }
+        default: return 0.0;  // kind 11: the sidewalk's thickness has no id here
     }
 }
 
 void Settings::SetDouble(uint32_t kind, int16_t id, double value) {
     switch (kind) {
+        case 18: slopeRange.SetReal(id, value); break;
+        case 1: points.SetReal(id, value); break;
         case 0: misc.SetReal(id, value); break;
         case 8: paint.SetReal(id, value); break;
         case 10: wall.SetReal(id, value); break;
         case 15: retainingWall.SetReal(id, value); break;
         case 16: section.SetReal(id, value); break;
-        case 5: contour.SetDouble(id, value); break;
-        case 6: road.SetDoubleByItem(id, value); break;
-        case 7: plateau.SetDoubleByItem(id, value); break;
+        case 5: contour.SetReal(id, value); break;
+        case 6: road.SetReal(id, value); break;
+        case 7: plateau.SetReal(id, value); break;
         case 9: building.SetReal(id, value); break;
-        case 12: basin.SetDouble(id, value); break;
+        case 12: basin.SetReal(id, value); break;
         case 13:
-        case 14: marker.SetDoubleByItem(id, value); break;
-        case 20: bridge.SetDouble(id, value); break;
+        case 14: marker.SetReal(id, value); break;
+        case 20: bridge.SetReal(id, value); break;
         case 21: railway.SetReal(id, value); break;
-        default:
-            if (double* field = DirectDouble(kind, id)) *field = value;
-            break;
+        default: break;
     }
 }
 
-QV_String* Settings::DirectText(uint32_t kind, int16_t id) {
+QV_String* Settings::TextField(uint32_t kind, int16_t id) {
     switch (kind) {
         case 0: return misc.Text(id);
-        case 1: return id == 2 ? &points.code : id == 4 ? &points.text : nullptr;
+        case 1: return points.Text(id);
         case 3: return outline.Text(id);
-        case 4: return id == 12 ? &terrain.name : nullptr;
-        case 6: return id == 5 ? &road.name : nullptr;
-        case 7: return id == 5 ? &plateau.name : nullptr;
+        case 4: return terrain.Text(id);
+        case 6: return road.Text(id);
+        case 7: return plateau.Text(id);
         case 8: return paint.Text(id);
         case 9: return building.Text(id);
         case 10: return wall.Text(id);
         case 11: return sidewalk.Text(id);
+        case 12: return basin.Text(id);
         case 13:
-        case 14: return id == 7 ? &marker.font : nullptr;
+        case 14: return marker.Text(id);
         case 15: return retainingWall.Text(id);
         case 16: return section.Text(id);
-        case 20: return id == 5 ? &bridge.side : id == 11 ? &bridge.name : nullptr;
+        case 18: return slopeRange.Text(id);
+        case 20: return bridge.Text(id);
+        case 21: return railway.Text(id);
         default: return nullptr;
     }
 }
 
 const QV_String& Settings::GetString(uint32_t kind, int16_t id) const {
-    switch (kind) {
-        case 12: return basin.GetString(id);
-        case 18: return slopeRange.GetString(id);
-        case 21: return railway.GetString(id);
-        default: {
-            const QV_String* field = const_cast<Settings*>(this)->DirectText(kind, id);
-            return field != nullptr ? *field : SharedEmptyText();
-        }
-    }
+    const QV_String* field = const_cast<Settings*>(this)->TextField(kind, id);
+    return field != nullptr ? *field : SharedEmptyText();
 }
 
 void Settings::SetString(uint32_t kind, int16_t id, const QV_String& text) {
-    switch (kind) {
-        case 12: basin.SetString(id, text); break;
-        case 18: slopeRange.SetString(id, text); break;
-        case 21: railway.SetString(id, text); break;
-        default:
-            if (QV_String* field = DirectText(kind, id)) *field = text;
-            break;
-    }
+    if (QV_String* field = TextField(kind, id)) *field = text;
 }
 
 void Settings::SetBuiltInDefaults(const QV_String& defaultFont) {
@@ -209,48 +186,39 @@ void Settings::SetBuiltInDefaults(const QV_String& defaultFont) {
 }
 
 void Settings::SetAfterLoadValues() {
-    points.codeNumber = 1;
-    points.value = 0.0;
-    points.text.Clear();
+    points.SetUnkeptDefaults();
     contour.SetPrefsDefaults();
-    contour.altitude.SetDefaults();
-    road.obstacleShow2D = 0;
-    road.obstaclePen = 3;
-    road.obstacleLineType = 5;
-    plateau.sloped = 0;
-    plateau.obstacleShow2D = 0;
-    plateau.obstaclePen = 3;
-    plateau.obstacleLineType = 5;
-    wall.side = "left";
+    road.SetUnkeptDefaults();
+    plateau.SetUnkeptDefaults();
+    wall.SetDefault(WallData::Id::side);
     building.SetUnkeptDefaults();
-    sidewalk.levelMaterial = 4;
-    sidewalk.fillMaterial = 7;
-    sidewalk.cutMaterial = 7;
-    basin.SetPrefsDefaults();
-    marker.mode = 0;
-    marker.stepX = 10.0;
-    marker.stepY = 10.0;
-    marker.active = 1;
+    // The sidewalk's materials are kept with the preferences but start each session at their defaults.
+    for (int16_t id :
+         {SidewalkSettings::Id::levelMaterial, SidewalkSettings::Id::fillMaterial, SidewalkSettings::Id::cutMaterial})
+        sidewalk.SetDefault(id);
+    // The basin's level material is kept with the preferences but starts each session at its default.
+    for (int16_t id : {BasinSettings::Id::levelMaterial, BasinSettings::Id::showFill, BasinSettings::Id::layer})
+        basin.SetDefault(id);
+    marker.SetUnkeptDefaults();
     misc.SetUnkeptDefaults();
-    slopeRange.show3D = 0;
-    slopeRange.lift = 0.03;
-    slopeRange.showZeros = 0;
-    slopeRange.show2D = 1;
-    bridge.side = "left";
-    railway.SetPrefsDefaults();
+    slopeRange.SetUnkeptDefaults();
+    bridge.SetDefault(BridgeSettings::Id::side);
+    for (int16_t id : {RailwaySettings::Id::layer, RailwaySettings::Id::obstacleShow2D,
+                       RailwaySettings::Id::obstaclePen, RailwaySettings::Id::obstacleLineType})
+        railway.SetDefault(id);
 
     // Fields that neither the preferences nor the steps above carry keep what they held, which is 0 on a
     // first load. A zero here is never a usable value (no track, a gauge or tie spacing of 0, a basin without
     // depth, no rail or tie material), so such a field takes the tool's own default; a value a dialog set in
     // this session stays.
-    if (basin.level == 0.0) basin.level = 1.0;
-    if (bridge.tieSpacing == 0.0) bridge.tieSpacing = 0.9;
-    if (bridge.gauge == 0.0) bridge.gauge = 1.435;
-    if (railway.railMaterial == 0) railway.railMaterial = 99;
-    if (railway.tieMaterial == 0) railway.tieMaterial = 3;
-    if (railway.firstTrack == 0 && railway.secondTrack == 0) railway.firstTrack = 1;
-    if (railway.gauge == 0.0) railway.gauge = 1.435;
-    if (railway.tieSpacing == 0.0) railway.tieSpacing = 0.6;
+    if (basin.level == 0.0) basin.SetDefault(BasinSettings::Id::level);
+    if (bridge.tieSpacing == 0.0) bridge.SetDefault(BridgeSettings::Id::tieSpacing);
+    if (bridge.gauge == 0.0) bridge.SetDefault(BridgeSettings::Id::gauge);
+    if (railway.railMaterial == 0) railway.SetDefault(RailwaySettings::Id::railMaterial);
+    if (railway.tieMaterial == 0) railway.SetDefault(RailwaySettings::Id::tieMaterial);
+    if (railway.firstTrack == 0 && railway.secondTrack == 0) railway.SetDefault(RailwaySettings::Id::firstTrack);
+    if (railway.gauge == 0.0) railway.SetDefault(RailwaySettings::Id::gauge);
+    if (railway.tieSpacing == 0.0) railway.SetDefault(RailwaySettings::Id::tieSpacing);
 }
 
 void Settings::SetLayerFields(int16_t layer) {

@@ -81,9 +81,8 @@ public:
 
 private:
     int32_t GetShortSigned(uint32_t kind, int16_t id) const;
-    // The reals and texts that no record accessor reaches, or null.
-    double* DirectDouble(uint32_t kind, int16_t id);
-    QV_String* DirectText(uint32_t kind, int16_t id);
+    // The text field of the kind, or null.
+    QV_String* TextField(uint32_t kind, int16_t id);
 };
 
 // The display of retaining structures along roads, railways and plateaus, copied into road ids 13 to 15,

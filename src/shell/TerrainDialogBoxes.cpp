@@ -22,7 +22,8 @@ DialogAnswer TerrainDialogBoxes::OpenTerrainSettingsWide(TerrainDialogBlock& blo
 
 void TerrainDialogBoxes::ApplyTerrainContourEdits(TerrainDialogBlock& block) { ApplyTerrainSettingsChanges(block); }
 
-DialogAnswer TerrainDialogBoxes::OpenContourLineSettings(ContourLineSettings& record, uint8_t changed[27],
+DialogAnswer TerrainDialogBoxes::OpenContourLineSettings(ContourLineSettings& record,
+                                                         uint8_t changed[ContourLineSettings::FieldCount],
                                                          double lowest, double highest, bool useRange,
                                                          SettingsMode mode) {
     return RunContourLineSettingsDialog(record, changed, lowest, highest, useRange, mode);
@@ -33,7 +34,8 @@ DialogAnswer TerrainDialogBoxes::OpenContourAltitude(ContourAltitudeSettings& re
     return RunContourAltitudeDialog(record, flags, mode);
 }
 
-DialogAnswer TerrainDialogBoxes::OpenSlopeAnalysis(SlopeRangeSettings& record, uint8_t changed[25], SettingsMode mode) {
+DialogAnswer TerrainDialogBoxes::OpenSlopeAnalysis(SlopeRangeSettings& record,
+                                                   uint8_t changed[SlopeRangeSettings::FieldCount], SettingsMode mode) {
     return RunSlopeAnalysisDialog(record, changed, mode);
 }
 

@@ -12,9 +12,10 @@ public:
                                          const TerrainSettings& start, const ContourLineSettings& levels, int16_t mode,
                                          int32_t value) override;
     void ApplyTerrainContourEdits(TerrainDialogBlock& block) override;
-    DialogAnswer OpenContourLineSettings(ContourLineSettings& record, uint8_t changed[27], double lowest,
-                                         double highest, bool useRange, SettingsMode mode) override;
+    DialogAnswer OpenContourLineSettings(ContourLineSettings& record, uint8_t changed[ContourLineSettings::FieldCount],
+                                         double lowest, double highest, bool useRange, SettingsMode mode) override;
     DialogAnswer OpenContourAltitude(ContourAltitudeSettings& record, uint8_t flags[5], SettingsMode mode) override;
-    DialogAnswer OpenSlopeAnalysis(SlopeRangeSettings& record, uint8_t changed[25], SettingsMode mode) override;
+    DialogAnswer OpenSlopeAnalysis(SlopeRangeSettings& record, uint8_t changed[SlopeRangeSettings::FieldCount],
+                                   SettingsMode mode) override;
     bool AskMeshConversion() override;
 };

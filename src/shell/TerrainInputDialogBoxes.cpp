@@ -10,7 +10,8 @@
 #include "shell/ToolsPalette.hpp"
 #include "terrain/ToolInput.hpp"
 
-DialogAnswer TerrainInputDialogBoxes::OpenPointSettings(PointSettings& record, uint8_t (&changed)[6],
+DialogAnswer TerrainInputDialogBoxes::OpenPointSettings(PointSettings& record,
+                                                        uint8_t (&changed)[PointSettings::FieldCount],
                                                         SettingsMode mode) {
     return RunPointSettingsDialog(record, changed, mode);
 }
@@ -48,16 +49,19 @@ bool TerrainInputDialogBoxes::KeepExistingOutline() {
     return answer != 2;
 }
 
-bool TerrainInputDialogBoxes::OpenPointPalette() {
+bool TerrainInputDialogBoxes::OpenPointPalette(const PointSettings& shown) {
+    InitPointInputPalette(PointInputPaletteGlobalState, shown);
     OpenPointInputPalette(PointInputPaletteGlobalState, 0);
-    if (PointInputPaletteGlobalState.dialogId == 0) return false;
-    InitPointInputPalette(PointInputPaletteGlobalState);
-    return true;
+    return PointInputPaletteGlobalState.dialogId != 0;
 }
 
-void TerrainInputDialogBoxes::StorePointPalette() { StorePointInputPaletteValues(PointInputPaletteGlobalState); }
+void TerrainInputDialogBoxes::StorePointPalette(PointSettings& into) {
+    StorePointInputPaletteValues(PointInputPaletteGlobalState, into);
+}
 
-void TerrainInputDialogBoxes::InitPointPalette() { InitPointInputPalette(PointInputPaletteGlobalState); }
+void TerrainInputDialogBoxes::InitPointPalette(const PointSettings& shown) {
+    InitPointInputPalette(PointInputPaletteGlobalState, shown);
+}
 
 void TerrainInputDialogBoxes::ClosePointPalette() { ClosePointInputPalette(PointInputPaletteGlobalState); }
 

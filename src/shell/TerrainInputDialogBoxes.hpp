@@ -7,15 +7,16 @@
 
 class TerrainInputDialogBoxes final : public TerrainInputDialogs {
 public:
-    DialogAnswer OpenPointSettings(PointSettings& record, uint8_t (&changed)[6], SettingsMode mode) override;
+    DialogAnswer OpenPointSettings(PointSettings& record, uint8_t (&changed)[PointSettings::FieldCount],
+                                   SettingsMode mode) override;
     DialogAnswer OpenConstraintSettings(ConstraintSettings& record, ConstraintSettings::Changed& changed,
                                         SettingsMode mode) override;
     DialogAnswer OpenOutlineSettings(OutlineSettings& record, OutlineSettings::Changed& changed,
                                      OutlineSearchValues& search, SettingsMode mode) override;
     bool KeepExistingOutline() override;
-    bool OpenPointPalette() override;
-    void StorePointPalette() override;
-    void InitPointPalette() override;
+    bool OpenPointPalette(const PointSettings& shown) override;
+    void StorePointPalette(PointSettings& into) override;
+    void InitPointPalette(const PointSettings& shown) override;
     void ClosePointPalette() override;
     void PrepareCoordinateFields() override;
     API_RubberLineInputProc* CoordinateFeedback() override;

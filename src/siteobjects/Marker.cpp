@@ -31,7 +31,7 @@
 
 namespace {
 constexpr int32_t PromptDefinePoint = 5;
-constexpr int16_t LayerField = 1;
+constexpr int16_t LayerField = SpotHeightSettings::Id::layer;
 
 bool FindPart(const char* name, int32_t& index) {
     return FindLibPartOrAsk(QV_String(name), index, true, QV_String(), APILib_ObjectID);
@@ -57,14 +57,7 @@ GSErrCode AskPoint(API_Coord& point) {
 void CopyChanged(const uint8_t changed[MarkerFieldCount], SpotHeightSettings& target,
                  const SpotHeightSettings& source) {
     for (int16_t id = 0; id < MarkerFieldCount; ++id) {
-        if (changed[id] == 0 || id == LayerField) continue;
-        if (id == 7) {
-            target.font = source.font;
-        } else if (id == 3 || id == 5 || id == 8 || id == 13 || id == 14) {
-            target.SetDoubleByItem(id, source.GetDoubleByItem(id));
-        } else {
-            target.SetByItem(id, int16_t(source.GetByItem(id)));
-        }
+        if (changed[id] != 0 && id != LayerField) target.CopyField(source, id);
     }
 }
 
@@ -217,7 +210,7 @@ int32_t MarkerCls::PlaceLevelMarker(SiteObjectDialogs& dialogs, const API_Elemen
 }
 
 bool MarkerCls::LoadFromSelection(const QV_List<API_Element>& levelMarkers, const QV_List<API_Element>& pointMarkers) {
-    settings.Clear();
+    settings.Reset();
     const bool level = !levelMarkers.IsEmpty();
     if (!level && pointMarkers.IsEmpty()) return false;
     const API_Element& first = level ? levelMarkers[0] : pointMarkers[0];
@@ -279,7 +272,7 @@ int32_t MarkerCls::RebuildBody(SiteObjectDialogs& dialogs, const API_Element& ma
     int32_t isGrid = 0;
     bool ok = view.GetSetInt(MarkerParam::Grid, isGrid, LPMode_Get);
     if (ok && isGrid != 0) {
-        settings.Clear();
+        settings.Reset();
         ok = MarkerLP::ExchangePointRef(view, point, LPMode_Get) &&
             view.GetSetDouble(MarkerParam::StepX, settings.stepX, LPMode_Get) &&
             view.GetSetDouble(MarkerParam::StepY, settings.stepY, LPMode_Get);

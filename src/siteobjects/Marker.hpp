@@ -16,7 +16,7 @@
 
 class Settings;
 
-constexpr int32_t MarkerFieldCount = 16;
+constexpr int32_t MarkerFieldCount = SpotHeightSettings::FieldCount;
 // The height of a grid node off the terrain, or whose height cannot be found.
 constexpr double NoSpotHeight = -9999999999.0;
 // The most nodes a grid can hold: its heights are one list and one array parameter, both counted in 32 bits.

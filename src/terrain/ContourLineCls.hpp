@@ -18,7 +18,7 @@
 
 class TerrainDialogs;
 
-constexpr int32_t ContourFieldCount = 27;
+constexpr int32_t ContourFieldCount = ContourLineSettings::FieldCount;
 constexpr int32_t ContourAltitudeFlagCount = 5;
 
 // Apply flags of the single-altitude record, in their order.

@@ -8,9 +8,9 @@
 void FlagContourDifferences(const ContourLineSettings& before, const ContourLineSettings& after, uint8_t* changed) {
     for (int16_t id = 0; id < ContourFieldCount; ++id) {
         const API_Coord3D p = before.GetPoint(id), q = after.GetPoint(id);
-        changed[id] = std::fabs(before.GetDouble(id) - after.GetDouble(id)) >= 1e-7 ||
+        changed[id] = std::fabs(before.GetReal(id) - after.GetReal(id)) >= 1e-7 ||
                 before.GetShort(id) != after.GetShort(id) || p.x != q.x || p.y != q.y || p.z != q.z ||
-                (id == 11 && before.mainStep != after.mainStep)
+                (id == ContourLineSettings::MainStepId && before.mainStep != after.mainStep)
             ? 1
             : 0;
     }

@@ -268,7 +268,7 @@ int32_t PointTool::PlaceByClicks() {
     if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
     settings = GlobalSettings.points;
     // The palette carries the user's height, code and comment: points made without it would silently take others.
-    if (!dialogs_.OpenPointPalette()) return ErrDefaults;
+    if (!dialogs_.OpenPointPalette(settings)) return ErrDefaults;
     const ElementWriting writing;
     int32_t created = 0;
     int32_t code = 0;
@@ -276,19 +276,21 @@ int32_t PointTool::PlaceByClicks() {
         bool given = false;
         code = AskPosition(given);
         if (code != 0 || !given) break;
-        dialogs_.StorePointPalette();
-        settings = GlobalSettings.points;
+        dialogs_.StorePointPalette(settings);
         if (!CheckToolLayer(settings.layer)) continue;
         // A point whose record cannot be written is no terrain point: the host takes the hotspot back.
         if (RunWholeCommand([this] { return CreatePoint(); })) {
             ++created;
-            dialogs_.InitPointPalette();
+            dialogs_.InitPointPalette(settings);
         } else {
             ShowErrorMessage(ErrModifying, AlertKind::Error);
         }
     }
-    // An input error ends the run like a cancel: the palette goes and the flag only stays for points made, so
-    // that the user's next element is not taken for one of ours.
+    // What the palette holds at the end is the next point's. An input error ends the run like a cancel: the
+    // palette goes and the flag only stays for points made, so that the user's next element is not taken for one
+    // of ours.
+    dialogs_.StorePointPalette(settings);
+    GlobalSettings.points = settings;
     dialogs_.ClosePointPalette();
     if (created == 0) writing.NoneMade();
     return code;

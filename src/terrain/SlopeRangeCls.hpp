@@ -14,7 +14,7 @@
 
 class TerrainDialogs;
 
-constexpr int32_t SlopeRangeFieldCount = 25;
+constexpr int32_t SlopeRangeFieldCount = SlopeRangeSettings::FieldCount;
 
 class SlopeRangeCls : public BaseCls {
 public:

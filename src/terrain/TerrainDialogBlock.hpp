@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-constexpr int16_t TerrainContourFieldCount = 27;
+constexpr int16_t TerrainContourFieldCount = ContourLineSettings::FieldCount;
 
 // Modes of a run.
 enum TerrainSettingsMode : int16_t {

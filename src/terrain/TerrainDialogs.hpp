@@ -30,13 +30,15 @@ public:
     virtual void ApplyTerrainContourEdits(TerrainDialogBlock& block) = 0;
     // The contour-line settings over `record` in its two layouts; confirmed, with one changed flag per field id
     // 0 to 26. The altitude items are limited to `lowest`..`highest`; with `useRange` they start there.
-    virtual DialogAnswer OpenContourLineSettings(ContourLineSettings& record, uint8_t changed[27], double lowest,
+    virtual DialogAnswer OpenContourLineSettings(ContourLineSettings& record,
+                                                 uint8_t changed[ContourLineSettings::FieldCount], double lowest,
                                                  double highest, bool useRange, SettingsMode mode) = 0;
     // The single-altitude dialog; confirmed, with the five apply flags (altitude, points pen, constraint pen,
     // constraint line type, layer).
     virtual DialogAnswer OpenContourAltitude(ContourAltitudeSettings& record, uint8_t flags[5], SettingsMode mode) = 0;
     // The slope analysis dialog; confirmed, with one changed flag per field id 0 to 24.
-    virtual DialogAnswer OpenSlopeAnalysis(SlopeRangeSettings& record, uint8_t changed[25], SettingsMode mode) = 0;
+    virtual DialogAnswer OpenSlopeAnalysis(SlopeRangeSettings& record, uint8_t changed[SlopeRangeSettings::FieldCount],
+                                           SettingsMode mode) = 0;
     // "Mesh conversion": true when the user wants the selected host mesh made the terrain.
     virtual bool AskMeshConversion() = 0;
 };

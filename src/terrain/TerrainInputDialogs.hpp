@@ -27,7 +27,8 @@ public:
     virtual ~TerrainInputDialogs() = default;
 
     // The settings dialogs in their two layouts; confirmed, with the changed flags by field id.
-    virtual DialogAnswer OpenPointSettings(PointSettings& record, uint8_t (&changed)[6], SettingsMode mode) = 0;
+    virtual DialogAnswer OpenPointSettings(PointSettings& record, uint8_t (&changed)[PointSettings::FieldCount],
+                                           SettingsMode mode) = 0;
     virtual DialogAnswer OpenConstraintSettings(ConstraintSettings& record, ConstraintSettings::Changed& changed,
                                                 SettingsMode mode) = 0;
     // Confirmed, the search values come back as the dialog returns them (width as entered, angle in radians).
@@ -35,12 +36,11 @@ public:
                                              OutlineSearchValues& search, SettingsMode mode) = 0;
     // "An outline still exist...": true for "Keep", false for "Substitute".
     virtual bool KeepExistingOutline() = 0;
-    // The point-input palette: open (and show the point defaults; false when it cannot be shown, so that the
-    // user's entries cannot reach the points), the items into the point defaults, the point defaults into the
-    // items, close.
-    virtual bool OpenPointPalette() = 0;
-    virtual void StorePointPalette() = 0;
-    virtual void InitPointPalette() = 0;
+    // The point-input palette: open showing `shown` (false when it cannot be shown, so that the user's entries
+    // cannot reach the points), what its items hold into `into`, `shown` into the items, close.
+    virtual bool OpenPointPalette(const PointSettings& shown) = 0;
+    virtual void StorePointPalette(PointSettings& into) = 0;
+    virtual void InitPointPalette(const PointSettings& shown) = 0;
     virtual void ClosePointPalette() = 0;
     // The tool palette: its coordinate display is prepared for an input and follows the cursor through the
     // feedback function (null: no display), and its tool input is reset.

@@ -88,36 +88,38 @@ void TerrainChangeMask(const uint8_t (&changed)[TerrainFieldCount], API_Element&
     for (int16_t id = 0; id < TerrainFieldCount; ++id) {
         if (changed[id] == 0) continue;
         switch (id) {
-            case 0: Mark(m.ltypeInd); break;
-            case 1: Mark(m.pen); break;
-            case 2: Mark(m.ridgePen); break;
-            case 3: Mark(m.planTriangles); break;  // the companion switch stays as the mesh has it
-            case 5: Mark(m.sectFillPen); break;
-            case 6: Mark(m.sectFillBGPen); break;
-            case 7: Mark(m.sectPen); break;
-            case 8:
-            case 16:
+            case TerrainSettings::Id::lineType: Mark(m.ltypeInd); break;
+            case TerrainSettings::Id::contourPen: Mark(m.pen); break;
+            case TerrainSettings::Id::ridgePen: Mark(m.ridgePen); break;
+            case TerrainSettings::Id::planTriangles:
+                Mark(m.planTriangles);
+                break;  // the companion switch stays as the mesh has it
+            case TerrainSettings::Id::fillPen: Mark(m.sectFillPen); break;
+            case TerrainSettings::Id::fillBackgroundPen: Mark(m.sectFillBGPen); break;
+            case TerrainSettings::Id::fillContourPen: Mark(m.sectPen); break;
+            case TerrainSettings::Id::topMaterial:
+            case TerrainSettings::Id::topMaterialOverride:
                 Mark(m.topMat);
                 Mark(m.overrideTopMat);
                 break;
-            case 9:
-            case 17:
+            case TerrainSettings::Id::sideMaterial:
+            case TerrainSettings::Id::sideMaterialOverride:
                 Mark(m.sideMat);
                 Mark(m.overrideSideMat);
                 break;
-            case 10:
-            case 18:
+            case TerrainSettings::Id::bottomMaterial:
+            case TerrainSettings::Id::bottomMaterialOverride:
                 Mark(m.botMat);
                 Mark(m.overrideBotMat);
                 break;
-            case 11: Mark(m.triangles3D); break;
-            case 13: Mark(m.head.layer); break;
-            case 14: Mark(m.buildingMat); break;
-            case 15:
+            case TerrainSettings::Id::modelTriangles: Mark(m.triangles3D); break;
+            case TerrainSettings::Id::layer: Mark(m.head.layer); break;
+            case TerrainSettings::Id::buildingMaterial: Mark(m.buildingMat); break;
+            case TerrainSettings::Id::penOverride:
                 Mark(m.overrideSectFillPen);
                 Mark(m.overrideSectFillBGPen);
                 break;
-            default: break;  // 4 and 12: no mesh field
+            default: break;  // the fill and the name: no mesh field
         }
     }
 }

@@ -16,9 +16,7 @@ struct QV_Segment3D {
     API_Coord3D end;
 };
 
-constexpr int16_t TerrainFieldCount = 19;
-constexpr int16_t TerrainField_Name = 12;
-constexpr int16_t TerrainField_Layer = 13;
+constexpr int16_t TerrainFieldCount = TerrainSettings::FieldCount;
 
 struct TerrainRecord : TerrainSettings {
     // The terrain tool's defaults, nothing changed, the lists empty.

@@ -38,7 +38,7 @@ protected:
     }
     ContourLineSettings contour;
     SlopeRangeSettings slope;
-    uint8_t changed[27] = {};
+    uint8_t changed[ContourLineSettings::FieldCount] = {};
 };
 
 TEST_F(ToolDialogsTest, TheTerrainsRangeReachesTheRecordOnlyWhenOneObjectIsEdited) {
@@ -97,7 +97,7 @@ TEST_F(ToolDialogsTest, SlopeBoundsSnapBackUnlessTheyRiseAndEachLayoutKeepsWhatI
     ASSERT_EQ(RunSlopeAnalysisDialog(slope, flags, SettingsMode::EditSelected), DialogAnswer::Confirmed);
     EXPECT_NE(DGDriver::LogText().find("The intervals defined are not congruent"), std::string::npos);
     const uint16_t bounds[6] = {5, 10, 12, 20, 25, 30};
-    for (int k = 0; k < 6; ++k) EXPECT_EQ(slope.limits[k], bounds[k]) << k;
+    for (int16_t k = 0; k < 6; ++k) EXPECT_EQ(slope.GetShort(SlopeRangeSettings::Id::limit1 + k), bounds[k]) << k;
     EXPECT_EQ(ItemText(32548, 25), "30");
     int flagged = 0;
     for (uint8_t f : flags) flagged += f;

@@ -336,7 +336,7 @@ TEST_F(DialogLanguagesTest, SettingsAndToolDialogsShowTheUsersLanguage) {
          [] {
              ContourLineSettings record;
              record.SetDefaults();
-             uint8_t changed[27] = {};
+             uint8_t changed[ContourLineSettings::FieldCount] = {};
              DGDriver::QueueClick(32549, 36);
              DGDriver::QueueClick(32506, 2);
              RunContourLineSettingsDialog(record, changed, 100.0, 108.0, true, SettingsMode::ToolDefaults);
@@ -404,7 +404,7 @@ TEST_F(DialogLanguagesTest, SettingsAndToolDialogsShowTheUsersLanguage) {
          [] {
              SlopeRangeSettings record;
              record.SetDefaults(QV_String("Arial"));
-             uint8_t changed[25] = {};
+             uint8_t changed[SlopeRangeSettings::FieldCount] = {};
              RunSlopeAnalysisDialog(record, changed, SettingsMode::ToolDefaults);
          }},
         {"mesh conversion",

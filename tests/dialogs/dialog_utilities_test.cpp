@@ -136,12 +136,12 @@ TEST(DialogUtilitiesTest, SpotHeightStoreWritesRealFieldsThatMovedAndMarksThem) 
             for (uint8_t angle : {0, 1}) {
                 SpotHeightDlg dlg;
                 dlg.record.SetDefaults(QV_String("Arial"));
-                const double before = dlg.record.GetDoubleByItem(id);
+                const double before = dlg.record.GetReal(id);
                 const double shown = angle ? before * 180.0 / M_PI : before;
                 const double scale = angle ? M_PI / 180.0 : 1.0;
                 SpotHeightDlg::StoreDouble(dlg, id, shown + shift / scale, angle);
                 const bool moved = std::fabs(shift) >= 1e-7;
-                EXPECT_NEAR(dlg.record.GetDoubleByItem(id), reals.count(id) && moved ? before + shift : before, 1e-9)
+                EXPECT_NEAR(dlg.record.GetReal(id), reals.count(id) && moved ? before + shift : before, 1e-9)
                     << id << " " << shift << " " << int(angle);
                 for (int16_t k = 0; k < 16; ++k) EXPECT_EQ(dlg.changed[k], k == id && moved) << id << " " << k;
             }

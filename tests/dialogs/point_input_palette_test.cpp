@@ -19,8 +19,9 @@ protected:
         ProjectHostTest::SetUp();
         DGDriver::Reset();
         ResetPointInputPaletteState();
-        GlobalSettings.points.SetDefaults();
-        GlobalSettings.points.codeNumber = 42;
+        points.SetDefaults();
+        points.codeNumber = 42;
+        InitPointInputPalette(state, points);
     }
     void TearDown() override {
         EXPECT_TRUE(DGDriver::Errors().empty()) << DGDriver::LogText();
@@ -37,10 +38,13 @@ protected:
         return "?";
     }
     PointInputPaletteState& state = PointInputPaletteGlobalState;
+    PointSettings points;  // the tool's, which it hands the palette and takes back
 };
 
-TEST_F(PointInputPaletteTest, OpensOnceShowsTheSettingsAndStoresThemHoweverItCloses) {
+TEST_F(PointInputPaletteTest, OpensOnceShowsTheSettingsAndHandsThemBackHoweverItCloses) {
+    const PointSettings settings = GlobalSettings.points;
     for (int how = 0; how < 3; ++how) {
+        InitPointInputPalette(state, points);
         OpenPointInputPalette(state, 1);
         OpenPointInputPalette(state, 1);
         ASSERT_EQ(state.dialogId, kPalette);
@@ -65,13 +69,14 @@ TEST_F(PointInputPaletteTest, OpensOnceShowsTheSettingsAndStoresThemHoweverItClo
         }
         EXPECT_FALSE(DGIsDialogOpen(kPalette));
         EXPECT_EQ(state.dialogId, 0);
-        EXPECT_EQ(GlobalSettings.points.codeNumber, 77);
-        EXPECT_EQ(GlobalSettings.points.value, 12.5 + how);
-        EXPECT_EQ(GlobalSettings.points.text.ToStdString(), "north corner");
-        // Read back after the user closed it: the values its close stored stay.
-        StorePointInputPaletteValues(state);
-        EXPECT_EQ(GlobalSettings.points.layer, 1);
-        EXPECT_EQ(GlobalSettings.points.codeNumber, 77);
+        // Read back after it closed: the values its close read; the settings are the tool's to write.
+        StorePointInputPaletteValues(state, points);
+        EXPECT_EQ(points.codeNumber, 77);
+        EXPECT_EQ(points.value, 12.5 + how);
+        EXPECT_EQ(points.text.ToStdString(), "north corner");
+        EXPECT_EQ(points.layer, 1);
+        EXPECT_EQ(GlobalSettings.points.codeNumber, settings.codeNumber);
+        EXPECT_EQ(GlobalSettings.points.text.ToStdString(), settings.text.ToStdString());
     }
 }
 
@@ -82,11 +87,10 @@ TEST_F(PointInputPaletteTest, ARefusedLayerSnapsBackAndDoneCancelsTheInput) {
     DGDriver::QueueAlertAnswer(2);  // Cancel: keep it locked
     DGDriver::QueueClick(kPalette, 12);
     DGDriver::DeliverModelessActions();
-    EXPECT_EQ(GlobalSettings.points.layer, 1);
     EXPECT_EQ(LayerFlagsOf(locked), uint32_t(APILay_Locked));
     EXPECT_NE(log.str().find("'INCA'"), std::string::npos);
-    StorePointInputPaletteValues(state);
-    EXPECT_EQ(GlobalSettings.points.layer, 1);
+    StorePointInputPaletteValues(state, points);
+    EXPECT_EQ(points.layer, 1);
 }
 
 // Between two clicks of an input the user changes the palette: the change reaches the palette before the

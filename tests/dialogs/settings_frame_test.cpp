@@ -14,10 +14,10 @@
 namespace settings_frame_test {
 
 const SettingsRecordAccess<RoadData> kRoadAccess = {
-    [](const RoadData& r, int16_t id) { return r.GetLongByItem(id); },
-    [](RoadData& r, int16_t id, int32_t v) { r.SetLongByItem(id, int16_t(v)); },
-    [](const RoadData& r, int16_t id) { return r.GetDoubleByItem(id); },
-    [](RoadData& r, int16_t id, double v) { r.SetDoubleByItem(id, v); },
+    [](const RoadData& r, int16_t id) { return r.GetShort(id); },
+    [](RoadData& r, int16_t id, int32_t v) { r.SetShort(id, int16_t(v)); },
+    [](const RoadData& r, int16_t id) { return r.GetReal(id); },
+    [](RoadData& r, int16_t id, double v) { r.SetReal(id, v); },
     [](const RoadData& r, int16_t id) { return id == 5 ? r.name : QV_String(); },
     [](RoadData& r, int16_t id, const QV_String& v) {
         if (id == 5) r.name = v;

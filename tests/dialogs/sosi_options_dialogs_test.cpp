@@ -50,10 +50,18 @@ protected:
         file.path = QV_String(path.c_str(), Encoding_UTF8);
         reader.scan.files.Insert(file);
         reader.importMode = mode;
-        // As the import command does: the read's report shown, then the options of the mode asked.
+        // As the import command does: the read's report shown, then the options of the mode asked, the choices
+        // shown from the general record and kept there on OK.
         const bool read = reader.ReadSOSIFiles();
         ShowReadReport(reader.scan.report);
-        return read && RunSOSIOptionsDialog(reader);
+        MiscSettings& misc = GlobalSettings.misc;
+        SOSIOptionChoices choices{misc.sosiChoice, misc.sosiChoice2, misc.worksheetReference, misc.worksheetName};
+        if (!read || !RunSOSIOptionsDialog(reader, choices)) return false;
+        misc.sosiChoice = choices.defaultPen;
+        misc.sosiChoice2 = choices.defaultLineType;
+        misc.worksheetReference = choices.worksheetReference;
+        misc.worksheetName = choices.worksheetName;
+        return true;
     }
     // A click in the middle of a list row's tab field.
     static void ClickCell(int16_t dialog, int32_t row, int32_t begin, int32_t end) {

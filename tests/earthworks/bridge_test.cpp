@@ -157,7 +157,7 @@ TEST_F(BridgeToolTest, EveryChangeFlagAloneCarriesItsFieldOntoEveryBridge) {
         if (isShort)
             cls.settings.SetShort(id, int16_t(before.GetShort(id) == 1 ? 0 : 1));
         else
-            cls.settings.SetDouble(id, before.GetDouble(id) + 0.25);
+            cls.settings.SetReal(id, before.GetReal(id) + 0.25);
         cls.changed[id] = 1;
         ASSERT_EQ(Command([&] { return cls.ApplyToSelected(list) ? NoError : GSErrCode(-1); }), NoError) << id;
         for (const API_Element& e : list) {
@@ -165,7 +165,7 @@ TEST_F(BridgeToolTest, EveryChangeFlagAloneCarriesItsFieldOntoEveryBridge) {
             for (int16_t k = 0; k < BridgeFieldCount; ++k) {
                 const BridgeSettings& want = k == id ? cls.settings : before;
                 EXPECT_EQ(after.GetShort(k), want.GetShort(k)) << id << " " << k;
-                EXPECT_NEAR(after.GetDouble(k), want.GetDouble(k), 1e-12) << id << " " << k;
+                EXPECT_NEAR(after.GetReal(k), want.GetReal(k), 1e-12) << id << " " << k;
             }
         }
     }

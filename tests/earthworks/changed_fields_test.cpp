@@ -64,10 +64,10 @@ void CheckCopies(const FieldTypes& types, GetReal getReal, GetShort getShort, Se
 
 TEST(ChangedFieldsTest, ARoadEditCopiesEachFlaggedParameterFieldWithItsOwnType) {
     CheckCopies<RoadFieldCount, RoadSettings>(
-        RoadTypes, [](const RoadSettings& r, int16_t id) { return r.GetDoubleByItem(id); },
-        [](const RoadSettings& r, int16_t id) { return r.GetLongByItem(id); },
-        [](RoadSettings& r, int16_t id, double v) { r.SetDoubleByItem(id, v); },
-        [](RoadSettings& r, int16_t id, int16_t v) { r.SetLongByItem(id, v); });
+        RoadTypes, [](const RoadSettings& r, int16_t id) { return r.GetReal(id); },
+        [](const RoadSettings& r, int16_t id) { return r.GetShort(id); },
+        [](RoadSettings& r, int16_t id, double v) { r.SetReal(id, v); },
+        [](RoadSettings& r, int16_t id, int16_t v) { r.SetShort(id, v); });
 }
 
 TEST(ChangedFieldsTest, ARailwayEditCopiesEachFlaggedParameterFieldWithItsOwnType) {

@@ -56,27 +56,24 @@ KindFields FromTable() {
 const std::map<int, KindFields>& FieldTable() {
     static const std::map<int, KindFields> table = {
         {0, FromTable<MiscSettings>()},
-        {1, {{0, 1}, {5}, {2, 4}}},
+        {1, FromTable<ImportOptionsRec>()},
         {2, FromTable<ConstraintSettings>()},
         {3, FromTable<OutlineSettings>()},
-        {4, {Join({Range(0, 11), Range(13, 18)}), {}, {12}}},
-        {5, {Join({Range(3, 10), {12, 13}, Range(22, 26)}), Join({Range(0, 2), Range(14, 17)}), {}}},
-        {6, {Join({{0}, Range(6, 15)}), Join({Range(1, 4), {16, 17}}), {5}}},
-        {7, {Join({{0, 2, 6, 7, 8}, Range(10, 16)}), {1, 3, 4, 9, 17, 18}, {5}}},
+        {4, FromTable<TerrainSettings>()},
+        {5, FromTable<ContourLineSettings>()},
+        {6, FromTable<RoadData>()},
+        {7, FromTable<PlateauSettings>()},
         {8, FromTable<PaintSettings>()},
         {9, FromTable<BuildingSettings>()},
         {10, FromTable<WallData>()},
         {11, {Join({{0}, Range(2, 5), Range(7, 10)}), {}, {1}}},
-        {12, {Range(0, 8), {10}, {9}}},
-        {13, {Join({{0, 1, 2, 4, 6}, Range(9, 12), {15}}), {3, 5, 8, 13, 14}, {7}}},
+        {12, FromTable<BasinSettings>()},
+        {13, FromTable<SpotHeightSettings>()},
         {15, FromTable<RetainerWallSettings>()},
         {16, FromTable<SectionData>()},
-        {18, {Join({Range(0, 13), Range(20, 24)}), {14, 19}, Range(15, 18)}},
-        {20,
-         {Join({Range(0, 3), Range(6, 10), {13, 14}, Range(19, 22)}),
-          Join({{4, 12}, Range(15, 18), {23, 24}}),
-          {5, 11}}},
-        {21, {Join({{0}, Range(6, 17), {20, 21, 24}}), Join({Range(1, 4), {18, 19, 22, 23}}), {5}}},
+        {18, FromTable<SlopeRangeSettings>()},
+        {20, FromTable<BridgeSettings>()},
+        {21, FromTable<RailwaySettings>()},
     };
     return table;
 }
@@ -120,8 +117,6 @@ struct Model {
         return it == shorts.end() ? 0 : it->second;
     }
     double Double(int kind, int id) const {
-        // The railway's track switches read as reals too.
-        if (kind == 21 && (id == 20 || id == 21)) return Short(kind, id);
         auto it = doubles.find({RecordOf(kind), id});
         return it == doubles.end() ? 0.0 : it->second;
     }
@@ -136,8 +131,7 @@ void ExpectMatches(const Settings& settings, const Model& model, const std::stri
     for (int kind = 0; kind <= LastKind; ++kind) {
         for (int id = FirstId; id <= LastId; ++id) {
             const int32_t expectedInt = Has(kind, id, Type::Short) ? uint16_t(model.Short(kind, id)) : 0;
-            const double expectedDouble =
-                Has(kind, id, Type::Double) || (kind == 21 && (id == 20 || id == 21)) ? model.Double(kind, id) : 0.0;
+            const double expectedDouble = Has(kind, id, Type::Double) ? model.Double(kind, id) : 0.0;
             const std::string expectedText = Has(kind, id, Type::Text) ? model.String(kind, id) : std::string();
             const int32_t gotInt = settings.GetInt(uint32_t(kind), int16_t(id));
             const double gotDouble = settings.GetDouble(uint32_t(kind), int16_t(id));
@@ -256,10 +250,10 @@ TEST(SettingsObject, FieldsTheAccessorsDoNotReach) {
 
     settings.SetDouble(0, 4, 3.0);
     EXPECT_EQ(settings.misc.GetShort(4), 0);  // a real, not served by the short getter
-    settings.slopeRange.SetString(14, QV_String("x"));
-    settings.slopeRange.SetString(19, QV_String("x"));
+    settings.SetString(18, SlopeRangeSettings::Id::lift, QV_String("x"));
+    settings.SetString(18, SlopeRangeSettings::Id::size, QV_String("x"));
     EXPECT_EQ(settings.slopeRange.lift, 0.0);
-    settings.slopeRange.SetString(18, QV_String("Arial"));
+    settings.SetString(18, SlopeRangeSettings::Id::font, QV_String("Arial"));
     EXPECT_EQ(Text(settings.GetString(18, 18)), "Arial");
 }
 
@@ -273,11 +267,11 @@ TEST(SettingsObject, RecordAccessorsOutsideTheKindAndIdFamily) {
     EXPECT_EQ(contour.firstAltitude, 0.0);  // the colours sit apart from the other fields
 
     BasinSettings basin;
-    basin.SetLong(8, 0x10002);
-    basin.SetLong(9, 5);
+    basin.SetLong(BasinSettings::Id::layer, 0x10002);
+    basin.SetLong(BasinSettings::Id::name, 5);
     EXPECT_EQ(basin.layer, 0x10002);
-    EXPECT_EQ(basin.GetShort(8), 2);
-    EXPECT_EQ(basin.GetShort(9), 0);
+    EXPECT_EQ(basin.GetShort(BasinSettings::Id::layer), 2);
+    EXPECT_EQ(basin.GetShort(BasinSettings::Id::name), 0);
 
     SectionData section;
     section.SetShort(10, 3);
@@ -297,12 +291,8 @@ TEST(SettingsObject, SharedEmptyTextCannotBeCorrupted) {
     for (uint32_t kind = 0; kind <= LastKind; ++kind)
         for (int16_t id = FirstId; id <= LastId; ++id)
             if (!Has(int(kind), id, Type::Text)) settings.SetString(kind, id, QV_String("leak"));
-    settings.basin.SetString(0, QV_String("leak"));
-    settings.railway.SetString(6, QV_String("leak"));
     EXPECT_TRUE(miss.IsEmpty());
     EXPECT_TRUE(settings.GetString(22, 0).IsEmpty());
-    EXPECT_TRUE(settings.basin.GetString(10).IsEmpty());
-    EXPECT_TRUE(settings.railway.GetString(22).IsEmpty());
     EXPECT_EQ(Text(copy), "changed");
 }
 
@@ -342,7 +332,6 @@ TEST(SettingsObject, BuiltInDefaultsThroughTheAccessors) {
     EXPECT_EQ(settings.GetDouble(21, 23), 0.6);
     EXPECT_EQ(settings.GetDouble(20, 23), 0.9);
     EXPECT_EQ(settings.GetDouble(12, 10), 1.0);
-    EXPECT_EQ(settings.GetDouble(21, 20), 1.0);
     EXPECT_EQ(Text(settings.GetString(1, 2)), "Point");
     EXPECT_EQ(Text(settings.GetString(8, 2)), "COLOURED AREA");
     EXPECT_EQ(Text(settings.GetString(14, 7)), "Arial");
@@ -411,9 +400,9 @@ TEST(SettingsObject, SurfaceAttributesReachFourRecords) {
 
 TEST(SettingsObject, BasinStartsAtTheToolDefaults) {
     const Basin::BasinCls basin;
-    EXPECT_EQ(Text(basin.settings.GetString(9)), "BASIN");
-    EXPECT_EQ(basin.settings.GetDouble(10), 1.0);
-    EXPECT_EQ(basin.settings.GetShort(6), 105);
+    EXPECT_EQ(Text(basin.settings.name), "BASIN");
+    EXPECT_EQ(basin.settings.level, 1.0);
+    EXPECT_EQ(basin.settings.fillBackgroundPen, 105);
     EXPECT_EQ(basin.builderIndex, 0);
     EXPECT_EQ(basin.picked.x, 0.0);
 }

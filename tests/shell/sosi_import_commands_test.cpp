@@ -22,7 +22,7 @@ bool optionsAnswer = true;
 std::vector<int32_t> typesOffered;
 
 // Every type taken, or the dialog cancelled.
-bool CountingOptions(SOSIFileCls& reader) {
+bool CountingOptions(SOSIFileCls& reader, SOSIOptionChoices&) {
     ++optionsAsked;
     typesOffered.push_back(reader.scan.types.GetCount());
     for (SOSIOType& row : reader.scan.types) row.import = 1;
@@ -277,12 +277,42 @@ TEST_F(SosiImportCommandsTest, AHostCallThatFailsDuringTheBuildTakesTheWholeBuil
     }
 }
 
+// The options dialog is shown the general record's default pen, line type and worksheet names; the import keeps
+// what the user confirmed there, and a cancelled dialog leaves them as they were.
+TEST_F(SosiImportCommandsTest, TheImportKeepsTheDefaultsTheOptionsDialogConfirmed) {
+    LoadSosiParts();
+    GlobalSettings.misc.sosiChoice = 3;
+    GlobalSettings.misc.worksheetName = QV_String("before");
+    for (const bool confirm : {false, true}) {
+        SCOPED_TRACE(confirm);
+        optionsAnswer = confirm;
+        asks.options = [](SOSIFileCls&, SOSIOptionChoices& shown) {
+            EXPECT_EQ(shown.defaultPen, 3);
+            EXPECT_EQ(shown.worksheetName.ToStdString(), "before");
+            shown.defaultPen = 7;
+            shown.defaultLineType = 4;
+            shown.worksheetName = QV_String("chosen");
+            return optionsAnswer;  // no type ticked: the import ends after the choice
+        };
+        DGDriver::ClearQueueAndLog();
+        DGDriver::QueueFileAnswer({Sosi("kurvetest.sos")});
+        RunSOSIWorksheetImport(GlobalSettings, asks);
+        if (!confirm) {
+            EXPECT_EQ(GlobalSettings.misc.sosiChoice, 3);
+            EXPECT_EQ(GlobalSettings.misc.worksheetName.ToStdString(), "before");
+        }
+    }
+    EXPECT_EQ(GlobalSettings.misc.sosiChoice, 7);
+    EXPECT_EQ(GlobalSettings.misc.sosiChoice2, 4);
+    EXPECT_EQ(GlobalSettings.misc.worksheetName.ToStdString(), "chosen");
+}
+
 // With no type ticked nothing is read: the user is told as the DXF import tells a choice of no layer, and the
 // import ends before its results.
 TEST_F(SosiImportCommandsTest, NoTypeTickedIsToldAndEndsTheImport) {
     LoadSosiParts();
     const size_t before = Db().AllElements().size();
-    asks.options = [](SOSIFileCls&) { return true; };
+    asks.options = [](SOSIFileCls&, SOSIOptionChoices&) { return true; };
     for (int32_t mode : {int32_t(SOSIModeTerrain), int32_t(SOSIModeWorksheet), -2}) {
         SCOPED_TRACE(mode);
         DGDriver::ClearQueueAndLog();

@@ -364,12 +364,12 @@ TEST_F(ToolCommandsTest, ASubPaletteCommandRunsWithBothPalettesDisabledAndItsBut
             return shown.OpenOutlineSettings(r, c, s, m);
         }
         bool KeepExistingOutline() override { return shown.KeepExistingOutline(); }
-        bool OpenPointPalette() override {
+        bool OpenPointPalette(const PointSettings&) override {
             onOpen();
             return true;
         }
-        void StorePointPalette() override { shown.StorePointPalette(); }
-        void InitPointPalette() override { shown.InitPointPalette(); }
+        void StorePointPalette(PointSettings&) override {}  // never opened: nothing typed
+        void InitPointPalette(const PointSettings& s) override { shown.InitPointPalette(s); }
         void ClosePointPalette() override { shown.ClosePointPalette(); }
         void PrepareCoordinateFields() override { shown.PrepareCoordinateFields(); }
         API_RubberLineInputProc* CoordinateFeedback() override { return shown.CoordinateFeedback(); }

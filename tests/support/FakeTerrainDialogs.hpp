@@ -34,8 +34,8 @@ struct FakeTerrainDialogs final : TerrainDialogs {
     void ApplyTerrainContourEdits(TerrainDialogBlock& block) override {
         if (applyContourEdits) applyContourEdits(block);
     }
-    DialogAnswer OpenContourLineSettings(ContourLineSettings& record, uint8_t changed[27], double lowest,
-                                         double highest, bool useRange, SettingsMode mode) override {
+    DialogAnswer OpenContourLineSettings(ContourLineSettings& record, uint8_t changed[ContourLineSettings::FieldCount],
+                                         double lowest, double highest, bool useRange, SettingsMode mode) override {
         modes.push_back(mode);
         return contourSettings ? contourSettings(record, changed, lowest, highest, useRange) : DialogAnswer::Cancelled;
     }
@@ -43,7 +43,8 @@ struct FakeTerrainDialogs final : TerrainDialogs {
         modes.push_back(mode);
         return contourAltitude ? contourAltitude(record, flags) : DialogAnswer::Cancelled;
     }
-    DialogAnswer OpenSlopeAnalysis(SlopeRangeSettings& record, uint8_t changed[25], SettingsMode mode) override {
+    DialogAnswer OpenSlopeAnalysis(SlopeRangeSettings& record, uint8_t changed[SlopeRangeSettings::FieldCount],
+                                   SettingsMode mode) override {
         modes.push_back(mode);
         return slopeRange ? slopeRange(record, changed) : DialogAnswer::Cancelled;
     }

@@ -13,7 +13,8 @@ struct FakeTerrainInputDialogs final : TerrainInputDialogs {
     std::function<bool()> keepExistingOutline;
     std::function<void()> openPointPalette, storePointPalette, initPointPalette, closePointPalette;
 
-    DialogAnswer OpenPointSettings(PointSettings& record, uint8_t (&changed)[6], SettingsMode) override {
+    DialogAnswer OpenPointSettings(PointSettings& record, uint8_t (&changed)[PointSettings::FieldCount],
+                                   SettingsMode) override {
         return pointSettings ? pointSettings(record, changed) : DialogAnswer::Cancelled;
     }
     DialogAnswer OpenConstraintSettings(ConstraintSettings& record, ConstraintSettings::Changed& changed,
@@ -25,12 +26,12 @@ struct FakeTerrainInputDialogs final : TerrainInputDialogs {
         return outlineSettings ? outlineSettings(record, changed, search) : DialogAnswer::Cancelled;
     }
     bool KeepExistingOutline() override { return !keepExistingOutline || keepExistingOutline(); }
-    bool OpenPointPalette() override {
+    bool OpenPointPalette(const PointSettings&) override {
         Run(openPointPalette);
         return true;
     }
-    void StorePointPalette() override { Run(storePointPalette); }
-    void InitPointPalette() override { Run(initPointPalette); }
+    void StorePointPalette(PointSettings&) override { Run(storePointPalette); }
+    void InitPointPalette(const PointSettings&) override { Run(initPointPalette); }
     void ClosePointPalette() override { Run(closePointPalette); }
     void PrepareCoordinateFields() override {}
     API_RubberLineInputProc* CoordinateFeedback() override { return nullptr; }

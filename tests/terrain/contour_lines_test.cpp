@@ -29,7 +29,8 @@ class ContourToolTest : public LibraryHostTest {
 protected:
     void SetUp() override {
         LibraryHostTest::SetUp();
-        toolDialogs.contourSettings = [this](ContourLineSettings& r, uint8_t changed[27], double, double, bool) {
+        toolDialogs.contourSettings = [this](ContourLineSettings& r, uint8_t changed[ContourLineSettings::FieldCount],
+                                             double, double, bool) {
             ++dialogs;
             for (int16_t id = 0; id < 27; ++id) changed[id] = 0;
             if (edit) edit(r, changed);
@@ -40,7 +41,7 @@ protected:
             for (int k = 0; k < 5; ++k) flags[k] = k == 0;
             return DialogAnswer::Confirmed;
         };
-        toolDialogs.slopeRange = [](SlopeRangeSettings&, uint8_t changed[25]) {
+        toolDialogs.slopeRange = [](SlopeRangeSettings&, uint8_t changed[SlopeRangeSettings::FieldCount]) {
             for (int k = 0; k < 25; ++k) changed[k] = 0;
             return DialogAnswer::Confirmed;
         };
@@ -223,9 +224,9 @@ TEST_F(ContourToolTest, SlopeEditsReachEachObjectOnlyInTheChangedFieldAndTheLaye
     ASSERT_TRUE(SetParam(placed[1], "P_range_1", 7.0));  // the second object's own class limit
     const int32_t layer = Layer("Slopes", 0);
     for (const bool moveLayer : {false, true}) {
-        toolDialogs.slopeRange = [&](SlopeRangeSettings& r, uint8_t changed[25]) {
+        toolDialogs.slopeRange = [&](SlopeRangeSettings& r, uint8_t changed[SlopeRangeSettings::FieldCount]) {
             for (int k = 0; k < 25; ++k) changed[k] = 0;
-            r.colours[2] = 9;
+            r.colour3 = 9;
             changed[8] = 1;
             if (moveLayer) r.layer = uint16_t(layer), changed[23] = 1;
             return DialogAnswer::Confirmed;
@@ -418,6 +419,8 @@ TEST(SlopeOfDegenerateTriangles, EverySlopeIsANumberBetweenFlatAndUpright) {
 
 // Records of random content; merging copies exactly the flagged fields, and never the layer or line type, which
 // travel with the element.
+std::string Str(const QV_String* text) { return text == nullptr ? std::string() : text->ToStdString(); }
+
 TEST(ContourSettingsMerge, FlaggedFieldsAndOnlyThoseReachTheTarget) {
     std::mt19937 rng(7);
     std::uniform_int_distribution<int> bit(0, 1);
@@ -426,13 +429,14 @@ TEST(ContourSettingsMerge, FlaggedFieldsAndOnlyThoseReachTheTarget) {
         ContourLineSettings target, source;
         SlopeRangeSettings slopeTarget, slopeSource;
         for (int16_t id = 0; id < 27; ++id) {
-            target.SetDouble(id, value(rng)), source.SetDouble(id, value(rng) + 300.0);
+            target.SetReal(id, value(rng)), source.SetReal(id, value(rng) + 300.0);
             target.SetShort(id, int16_t(value(rng))), source.SetShort(id, int16_t(value(rng) + 300));
             target.SetPoint(id, {1, 2, 3}), source.SetPoint(id, {4, 5, 6});
             slopeTarget.SetShort(id, int16_t(value(rng))), slopeSource.SetShort(id, int16_t(value(rng) + 300));
         }
         target.mainStep = 1, source.mainStep = 2;
-        slopeTarget.SetString(16, QV_String("a")), slopeSource.SetString(16, QV_String("b"));
+        *slopeTarget.Text(SlopeRangeSettings::Id::text2) = QV_String("a"),
+        *slopeSource.Text(SlopeRangeSettings::Id::text2) = QV_String("b");
         slopeTarget.size = 1.0, slopeSource.size = 2.0;
         uint8_t flags[27];
         for (uint8_t& f : flags) f = uint8_t(bit(rng));
@@ -443,13 +447,13 @@ TEST(ContourSettingsMerge, FlaggedFieldsAndOnlyThoseReachTheTarget) {
         for (int16_t id = 0; id < 27; ++id) {
             const bool copy = flags[id] != 0 && id != 3 && id != 4;
             const ContourLineSettings& want = copy ? source : before;
-            EXPECT_EQ(target.GetDouble(id), want.GetDouble(id)) << id;
+            EXPECT_EQ(target.GetReal(id), want.GetReal(id)) << id;
             EXPECT_EQ(target.GetShort(id), want.GetShort(id)) << id;
             EXPECT_EQ(target.GetPoint(id).z, want.GetPoint(id).z) << id;
             if (id < 25) {
                 const SlopeRangeSettings& w = flags[id] != 0 && id != 23 ? slopeSource : slopeBefore;
                 EXPECT_EQ(slopeTarget.GetShort(id), w.GetShort(id)) << id;
-                EXPECT_EQ(slopeTarget.GetString(id).Compare(w.GetString(id)), 0) << id;
+                EXPECT_EQ(Str(slopeTarget.Text(id)), Str(w.Text(id))) << id;
             }
         }
         EXPECT_EQ(target.mainStep, flags[11] ? 2 : 1);
@@ -459,8 +463,7 @@ TEST(ContourSettingsMerge, FlaggedFieldsAndOnlyThoseReachTheTarget) {
         ContourLineSettings::MergeChanged(differ, target, source);
         for (int16_t id = 0; id < 27; ++id)
             if (id != 3 && id != 4) {
-                EXPECT_TRUE(target.GetDouble(id) == source.GetDouble(id) &&
-                            target.GetShort(id) == source.GetShort(id) &&
+                EXPECT_TRUE(target.GetReal(id) == source.GetReal(id) && target.GetShort(id) == source.GetShort(id) &&
                             target.GetPoint(id).x == source.GetPoint(id).x && target.mainStep == source.mainStep)
                     << id;
             }

@@ -15,17 +15,17 @@ const int32_t kDefaults[TerrainFieldCount] = {1, 53, 73, 1, 38, 113, 133, 93, 26
 
 TEST(TerrainRecord, NewRecordHasTheToolDefaultsAndOddIdsAreInert) {
     TerrainRecord r;
-    for (int16_t id = 0; id < TerrainFieldCount; ++id) EXPECT_EQ(r.GetLongByItem(id), kDefaults[id]) << id;
+    for (int16_t id = 0; id < TerrainFieldCount; ++id) EXPECT_EQ(r.GetShort(id), kDefaults[id]) << id;
     EXPECT_EQ(r.name, QV_String("TERRAIN"));
     for (uint8_t flag : r.changed) EXPECT_EQ(flag, 0);
     EXPECT_EQ(r.boundary.GetCount(), 0);
 
     const TerrainRecord before = r;
     for (int16_t id : {int16_t(12), int16_t(19), int16_t(-1), int16_t(-32768), int16_t(400)}) {
-        EXPECT_EQ(r.GetLongByItem(id), 0);
-        r.SetLongByItem(id, 77);
+        EXPECT_EQ(r.GetShort(id), 0);
+        r.SetShort(id, 77);
     }
-    for (int16_t id = 0; id < TerrainFieldCount; ++id) EXPECT_EQ(r.GetLongByItem(id), before.GetLongByItem(id));
+    for (int16_t id = 0; id < TerrainFieldCount; ++id) EXPECT_EQ(r.GetShort(id), before.GetShort(id));
     EXPECT_EQ(r.name, before.name);
 }
 
@@ -34,17 +34,17 @@ TEST(TerrainRecord, AssignCopiesSettingsOnly) {
     dst.changed[4] = 1;
     dst.boundary.Insert(API_Coord3D{1, 2, 3});
     dst.used.Insert(true);
-    src.SetLongByItem(1, 9);
+    src.SetShort(1, 9);
     src.name = "SITE";
     Assign(dst, src);
-    EXPECT_EQ(dst.GetLongByItem(1), 9);
+    EXPECT_EQ(dst.GetShort(1), 9);
     EXPECT_EQ(dst.name, QV_String("SITE"));
     EXPECT_EQ(dst.changed[4], 1);
     EXPECT_EQ(dst.boundary.GetCount(), 1);
     EXPECT_EQ(dst.used.GetCount(), 1);
 
     TerrainSettings zero;  // the dialog's working copies start zeroed, not at the defaults
-    for (int16_t id = 0; id < TerrainFieldCount; ++id) EXPECT_EQ(zero.GetLongByItem(id), 0);
+    for (int16_t id = 0; id < TerrainFieldCount; ++id) EXPECT_EQ(zero.GetShort(id), 0);
     EXPECT_TRUE(zero.name.IsEmpty());
 }
 
@@ -85,7 +85,7 @@ TEST(TerrainRecord, OverrideAndDisplayValuesAreNormalisedOnTheMesh) {
 TerrainSettings RandomSettings(std::mt19937& rng) {
     std::uniform_int_distribution<int> pen(0, 255), flag(0, 1), override(0, 3), plan(1, 2);
     TerrainSettings s;
-    for (int16_t id = 0; id < TerrainFieldCount; ++id) s.SetLongByItem(id, uint16_t(pen(rng)));
+    for (int16_t id = 0; id < TerrainFieldCount; ++id) s.SetShort(id, int16_t(pen(rng)));
     s.planTriangles = uint16_t(plan(rng));
     s.modelTriangles = uint16_t(flag(rng));
     s.penOverride = uint16_t(override(rng));
@@ -98,7 +98,7 @@ TerrainSettings RandomSettings(std::mt19937& rng) {
 
 bool SameExceptFill(const TerrainSettings& a, const TerrainSettings& b) {
     for (int16_t id = 0; id < TerrainFieldCount; ++id)
-        if (id != 4 && a.GetLongByItem(id) != b.GetLongByItem(id)) return false;
+        if (id != 4 && a.GetShort(id) != b.GetShort(id)) return false;
     return a.name.ToStdString() == b.name.ToStdString();  // an empty name may come back without a buffer
 }
 
@@ -136,11 +136,11 @@ TEST(TerrainRecord, ChangeMaskWritesExactlyTheChangedFields) {
             const bool top = id == 8 || id == 16, side = id == 9 || id == 17, bottom = id == 10 || id == 18;
             const bool write = changed[id] || (top && (changed[8] || changed[16])) ||
                 (side && (changed[9] || changed[17])) || (bottom && (changed[10] || changed[18]));
-            return (write ? newS : oldS).GetLongByItem(id);
+            return (write ? newS : oldS).GetShort(id);
         };
         for (int16_t id = 0; id < TerrainFieldCount; ++id)
             if (id != 4 && id != 12) {
-                EXPECT_EQ(got.GetLongByItem(id), expected(id)) << "case " << i << " id " << id;
+                EXPECT_EQ(got.GetShort(id), expected(id)) << "case " << i << " id " << id;
             }
     }
 }

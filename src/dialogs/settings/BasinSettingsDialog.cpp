@@ -1,5 +1,7 @@
 #include "dialogs/settings/BasinSettingsDialog.hpp"
 
+#include "dialogs/settings/TableFieldItems.hpp"
+
 #include "foundation/Language.hpp"
 
 #include "APIDefs.hpp"
@@ -10,78 +12,37 @@ namespace {
 
 using Frame = SettingsDialog<BasinSettings>;
 
-const SettingsRecordAccess<BasinSettings> BasinAccess = {
-    [](const BasinSettings& r, int16_t id) { return r.GetShort(id); },
-    [](BasinSettings& r, int16_t id, int32_t v) {
-        if (id == 3 || id == 8)
-            r.SetLong(id, v);
-        else
-            r.SetShort(id, int16_t(v));
-    },
-    [](const BasinSettings& r, int16_t id) { return r.GetDouble(id); },
-    [](BasinSettings& r, int16_t id, double v) { r.SetDouble(id, v); },
-    [](const BasinSettings& r, int16_t id) { return id == 9 ? r.name : QV_String(); },
-    [](BasinSettings& r, int16_t id, const QV_String& v) {
-        if (id == 9) r.name = v;
-    },
-};
+const SettingsRecordAccess<BasinSettings>& BasinAccess = TableRecordAccess<BasinSettings>;
 
-constexpr FieldItemKind UC = FieldItemKind::UserControl;
-constexpr FieldItemKind Long = FieldItemKind::Long;
-constexpr FieldItemKind PenColour = FieldItemKind::PenColour;
-constexpr uint32_t Pen = APIUserControl_Pen;
-constexpr uint32_t PenWithZero = APIUserControl_PenWithZero;
-constexpr uint32_t Material = APIUserControl_Material;
-constexpr uint32_t LineType = APIUserControl_LineTypeAlt;
-constexpr uint32_t Fill = APIUserControl_Fill;
-constexpr uint32_t LayerControl = APIUserControl_Layer;
-
-// The controls first, in the order the host binds them; the pens' edits after them, so that reading the items
-// takes each pen from its edit.
-const FieldItem FirstItems[] = {
-    {11, 1, UC, 0, Material},
-    {9, 0, UC, 0, Pen},
-    {16, 2, UC, 0, Pen},
-    {18, 3, UC, 0, LineType},
-    {20, 4, UC, 0, Fill},
-    {24, 6, UC, 0, PenWithZero},
-    {27, 5, UC, 0, Pen},
-    {30, 8, UC, 0, LayerControl},
-    {8, 0, Long, 0, 0},
-    {15, 2, Long, 0, 0},
-    {23, 6, Long, 0, 0},
-    {26, 5, Long, 0, 0},
-    {21, 7, FieldItemKind::Check, 0, 0},
-    {32, 9, FieldItemKind::Text, 0, 0},
-    {20, 2, PenColour, 0, 0},
-    {20, 5, PenColour, 0, 1},
-    {20, 6, PenColour, 0, 2},
+// The table's items are the controls, in the order the host binds them; the pens' edits follow, so that reading
+// the items takes each pen from its edit.
+constexpr FieldItem FirstOwn[] = {
+    {8, BasinSettings::Id::pen3D, FieldItemKind::Long, 0, 0},
+    {15, BasinSettings::Id::pen2D, FieldItemKind::Long, 0, 0},
+    {23, BasinSettings::Id::fillBackgroundPen, FieldItemKind::Long, 0, 0},
+    {26, BasinSettings::Id::fillPen, FieldItemKind::Long, 0, 0},
+    {20, BasinSettings::Id::pen2D, FieldItemKind::PenColour, 0, 0},
+    {20, BasinSettings::Id::fillPen, FieldItemKind::PenColour, 0, 1},
+    {20, BasinSettings::Id::fillBackgroundPen, FieldItemKind::PenColour, 0, 2},
 };
-const FieldItem SecondItems[] = {
-    {11, 1, UC, 0, Material},
-    {9, 0, UC, 0, Pen},
-    {15, 2, UC, 0, Pen},
-    {17, 3, UC, 0, LineType},
-    {19, 4, UC, 0, Fill},
-    {23, 6, UC, 0, PenWithZero},
-    {26, 5, UC, 0, Pen},
-    {32, 8, UC, 0, LayerControl},
-    {8, 0, Long, 0, 0},
-    {14, 2, Long, 0, 0},
-    {22, 6, Long, 0, 0},
-    {25, 5, Long, 0, 0},
-    {20, 7, FieldItemKind::Check, 0, 0},
-    {29, 9, FieldItemKind::Text, 0, 0},
-    {19, 2, PenColour, 0, 0},
-    {19, 5, PenColour, 0, 1},
-    {19, 6, PenColour, 0, 2},
+constexpr FieldItem SecondOwn[] = {
+    {8, BasinSettings::Id::pen3D, FieldItemKind::Long, 0, 0},
+    {14, BasinSettings::Id::pen2D, FieldItemKind::Long, 0, 0},
+    {22, BasinSettings::Id::fillBackgroundPen, FieldItemKind::Long, 0, 0},
+    {25, BasinSettings::Id::fillPen, FieldItemKind::Long, 0, 0},
+    {19, BasinSettings::Id::pen2D, FieldItemKind::PenColour, 0, 0},
+    {19, BasinSettings::Id::fillPen, FieldItemKind::PenColour, 0, 1},
+    {19, BasinSettings::Id::fillBackgroundPen, FieldItemKind::PenColour, 0, 2},
 };
+constexpr auto FirstItems = TableFieldItems<BasinSettings, 0>(FirstOwn);
+constexpr auto SecondItems = TableFieldItems<BasinSettings, 1>(SecondOwn);
 
 constexpr int16_t BasinTitle = 17;
 constexpr int16_t LayoutButton = 33;
-const SettingsLayout First = {32559, true, BasinTitle, 350, 449, LayoutButton, 30, FirstItems, std::size(FirstItems)};
+const SettingsLayout First = {
+    32559, true, BasinTitle, 350, 449, LayoutButton, 30, FirstItems.data(), FirstItems.size()};
 const SettingsLayout Second = {
-    32516, false, BasinTitle, 460, 425, LayoutButton, 32, SecondItems, std::size(SecondItems)};
+    32516, false, BasinTitle, 460, 425, LayoutButton, 32, SecondItems.data(), SecondItems.size()};
 
 // Each pen's edit and its control.
 struct PenPair {
@@ -164,6 +125,6 @@ DialogAnswer RunBasinSettingsLayouts(BasinSettings& record, uint8_t (&changed)[B
         return DialogAnswer::Cancelled;
     for (int32_t id = 0; id < Basin::BasinFieldCount; ++id) changed[id] = block.changed[id];
     // The level is not the dialog's to change.
-    changed[10] = 0;
+    changed[BasinSettings::Id::level] = 0;
     return DialogAnswer::Confirmed;
 }

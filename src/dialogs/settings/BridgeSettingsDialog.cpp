@@ -1,5 +1,7 @@
 #include "dialogs/settings/BridgeSettingsDialog.hpp"
 
+#include "dialogs/settings/TableFieldItems.hpp"
+
 #include "foundation/Language.hpp"
 
 #include "APIDefs.hpp"
@@ -11,65 +13,25 @@ namespace {
 
 using Frame = SettingsDialog<BridgeSettings>;
 
-const SettingsRecordAccess<BridgeSettings> BridgeAccess = {
-    [](const BridgeSettings& r, int16_t id) { return r.GetShort(id); },
-    [](BridgeSettings& r, int16_t id, int32_t v) { r.SetShort(id, int16_t(v)); },
-    [](const BridgeSettings& r, int16_t id) { return r.GetDouble(id); },
-    [](BridgeSettings& r, int16_t id, double v) { r.SetDouble(id, v); },
-    [](const BridgeSettings& r, int16_t id) { return id == 5 ? r.side
-                                                  : id == 11 ? r.name
-                                                             : QV_String(); },
-    [](BridgeSettings& r, int16_t id, const QV_String& v) {
-        if (id == 5) r.side = v;
-        if (id == 11) r.name = v;
-    },
-};
-
-constexpr FieldItemKind UC = FieldItemKind::UserControl;
-constexpr FieldItemKind Long = FieldItemKind::Long;
-constexpr FieldItemKind Real = FieldItemKind::Double;
-constexpr FieldItemKind Check = FieldItemKind::Check;
-constexpr FieldItemKind PenColour = FieldItemKind::PenColour;
-constexpr uint32_t Pen = APIUserControl_Pen;
-constexpr uint32_t Material = APIUserControl_Material;
+const SettingsRecordAccess<BridgeSettings>& BridgeAccess = TableRecordAccess<BridgeSettings>;
 
 constexpr int16_t LeftSidewalk = 18, RightSidewalk = 27;
 constexpr int16_t LeftWidth = 22, LeftThickness = 20, RightWidth = 31, RightThickness = 29;
 constexpr int16_t Pen3DEdit = 35, Pen3DControl = 36, Pen2DEdit = 47, Pen2DControl = 48, FillControl = 50;
 
-// The controls in the order the host binds them, then the edits (pens are read from their edits).
-const FieldItem Items[] = {
-    {Pen3DControl, 0, UC, 0, Pen},
-    {39, 1, UC, 0, Material},
-    {41, 2, UC, 0, Material},
-    {43, 3, UC, 0, Material},
-    {Pen2DControl, 9, UC, 0, Pen},
-    {FillControl, 6, UC, 0, APIUserControl_Fill},
-    {63, 10, UC, 0, APIUserControl_Layer},
-    {Pen3DEdit, 0, Long, 0, 0},
-    {Pen2DEdit, 9, Long, 0, 0},
-    {9, 12, Real, 0, 0},
-    {11, 4, Real, 0, 0},
-    {LeftWidth, 15, Real, 0, 0},
-    {LeftThickness, 16, Real, 0, 0},
-    {RightWidth, 17, Real, 0, 0},
-    {RightThickness, 18, Real, 0, 0},
-    {LeftSidewalk, 13, Check, 0, 0},
-    {RightSidewalk, 14, Check, 0, 0},
-    {16, 19, Check, 0, 0},
-    {25, 20, Check, 0, 0},
-    {58, 23, Real, 0, 0},
-    {60, 24, Real, 0, 0},
-    {54, 21, Check, 0, 0},
-    {56, 22, Check, 0, 0},
-    {65, 11, FieldItemKind::Text, 0, 0},
-    {FillControl, 9, PenColour, 0, 0},
-    {FillControl, 7, PenColour, 0, 1},
-    {FillControl, 8, PenColour, 0, 2},
+// The table's items are the controls, in the order the host binds them; the pens' edits follow (pens are read from
+// their edits), then the colours the fill control shows.
+constexpr FieldItem Own[] = {
+    {Pen3DEdit, BridgeSettings::Id::pen3D, FieldItemKind::Long, 0, 0},
+    {Pen2DEdit, BridgeSettings::Id::pen2D, FieldItemKind::Long, 0, 0},
+    {FillControl, BridgeSettings::Id::pen2D, FieldItemKind::PenColour, 0, 0},
+    {FillControl, BridgeSettings::Id::fillPen, FieldItemKind::PenColour, 0, 1},
+    {FillControl, BridgeSettings::Id::fillBackgroundPen, FieldItemKind::PenColour, 0, 2},
 };
+constexpr auto Items = TableFieldItems<BridgeSettings, 0>(Own);
 
 constexpr int16_t BridgeTitle = 32;
-const SettingsLayout Layout = {32579, true, BridgeTitle, 760, 530, 0, 63, Items, std::size(Items)};
+const SettingsLayout Layout = {32579, true, BridgeTitle, 760, 530, 0, 63, Items.data(), Items.size()};
 constexpr int16_t RailwayItems[] = {54, 56, 58, 60};
 
 const SettingsLabel Labels[] = {{5, ImportTableBase, 38}, {32, GeneralTableBase, 72}, {44, GeneralTableBase, 73}};

@@ -22,18 +22,19 @@ constexpr int16_t TitleIndex = 8;
 constexpr int16_t LayoutButton = 36;
 constexpr int16_t LayerItem = 35;
 
+using Id = ContourLineSettings::Id;
+constexpr int16_t MainStep = ContourLineSettings::MainStepId;
+
 const SettingsRecordAccess<ContourLineSettings> Access = {
-    [](const ContourLineSettings& r, int16_t id) { return id == 11 ? r.mainStep : r.GetShort(id); },
+    [](const ContourLineSettings& r, int16_t id) { return id == MainStep ? r.mainStep : r.GetShort(id); },
     [](ContourLineSettings& r, int16_t id, int32_t v) {
-        if (id == 11)
+        if (id == MainStep)
             r.mainStep = v;
         else
-            r.SetShort(id, int16_t(v));
+            r.SetLong(id, v);
     },
-    [](const ContourLineSettings& r, int16_t id) { return r.GetDouble(id); },
-    [](ContourLineSettings& r, int16_t id, double v) {
-        if (id <= 2 || (id >= 14 && id <= 17)) r.SetDouble(id, v);
-    },
+    [](const ContourLineSettings& r, int16_t id) { return r.GetReal(id); },
+    [](ContourLineSettings& r, int16_t id, double v) { r.SetReal(id, v); },
     [](const ContourLineSettings&, int16_t) { return QV_String(); },
     [](ContourLineSettings&, int16_t, const QV_String&) {},
 };
@@ -41,20 +42,23 @@ const SettingsRecordAccess<ContourLineSettings> Access = {
 // Each layout twice: every item, and without the items that stay disabled while several objects are edited (so
 // that what they show never reaches the store).
 #define FIRST_SHARED                                                                                                   \
-    {35, 3, UC, 0, LayerControl}, {20, 6, Chk, 0, 0}, {22, 7, Chk, 0, 0}, {15, 4, UC, 0, LineTypeControl},             \
-        {17, 5, Pen, 18, 0}, {                                                                                         \
-        29, 10, Pen, 30, 0                                                                                             \
+    {35, Id::layer, UC, 0, LayerControl}, {20, Id::show2D, Chk, 0, 0}, {22, Id::show3D, Chk, 0, 0},                    \
+        {15, Id::lineType, UC, 0, LineTypeControl}, {17, Id::secondPen, Pen, 18, 0}, {                                 \
+        29, Id::firstPen, Pen, 30, 0                                                                                   \
     }
-const FieldItem FirstItems[] = {{10, 0, Dbl, 0, 0}, {12, 1, Dbl, 0, 0},  {14, 2, Dbl, 0, 0},
-                                {32, 9, Chk, 0, 0}, {26, 11, Lng, 0, 0}, FIRST_SHARED};
+const FieldItem FirstItems[] = {{10, Id::firstAltitude, Dbl, 0, 0}, {12, Id::lastAltitude, Dbl, 0, 0},
+                                {14, Id::interval, Dbl, 0, 0},      {32, Id::mainSecondary, Chk, 0, 0},
+                                {26, MainStep, Lng, 0, 0},          FIRST_SHARED};
 const FieldItem FirstItemsMulti[] = {FIRST_SHARED};
 #define SECOND_SHARED                                                                                                  \
-    {35, 3, UC, 0, LayerControl}, {24, 6, Chk, 0, 0}, {28, 7, Chk, 0, 0}, {26, 8, Chk, 0, 0},                          \
-        {32, 4, UC, 0, LineTypeControl}, {30, 5, Pen, 31, 0}, {                                                        \
-        17, 10, Pen, 18, 0                                                                                             \
+    {35, Id::layer, UC, 0, LayerControl}, {24, Id::show2D, Chk, 0, 0}, {28, Id::show3D, Chk, 0, 0},                    \
+        {26, Id::showSection, Chk, 0, 0}, {32, Id::lineType, UC, 0, LineTypeControl}, {30, Id::secondPen, Pen, 31, 0}, \
+    {                                                                                                                  \
+        17, Id::firstPen, Pen, 18, 0                                                                                   \
     }
-const FieldItem SecondItems[] = {{8, 0, Dbl, 0, 0},  {10, 1, Dbl, 0, 0},  {12, 2, Dbl, 0, 0},
-                                 {15, 9, Chk, 0, 0}, {20, 11, Lng, 0, 0}, SECOND_SHARED};
+const FieldItem SecondItems[] = {{8, Id::firstAltitude, Dbl, 0, 0}, {10, Id::lastAltitude, Dbl, 0, 0},
+                                 {12, Id::interval, Dbl, 0, 0},     {15, Id::mainSecondary, Chk, 0, 0},
+                                 {20, MainStep, Lng, 0, 0},         SECOND_SHARED};
 const FieldItem SecondItemsMulti[] = {SECOND_SHARED};
 
 template <size_t N>
@@ -160,8 +164,9 @@ constexpr ModalDialog<Block>::Handlers Handlers = {Frame::Usable, Init,         
 
 constexpr DGDialCallBack Callback = Frame::CallbackWith<Handlers>;
 
-DialogAnswer OpenLayout(Block& block, ContourLineSettings& record, bool first, uint8_t changed[27], bool carry,
-                        bool* switched, SettingsMode mode) {
+DialogAnswer OpenLayout(Block& block, ContourLineSettings& record, bool first,
+                        uint8_t changed[ContourLineSettings::FieldCount], bool carry, bool* switched,
+                        SettingsMode mode) {
     block.head.mode = mode;
     const SettingsLayout& layout =
         first ? (Several(mode) ? FirstMulti : First) : (Several(mode) ? SecondMulti : Second);
@@ -171,8 +176,8 @@ DialogAnswer OpenLayout(Block& block, ContourLineSettings& record, bool first, u
     return answer;
 }
 
-DialogAnswer OpenWith(ContourLineSettings& record, uint8_t changed[27], double lowest, double highest, bool useRange,
-                      bool* switched, bool first, SettingsMode mode) {
+DialogAnswer OpenWith(ContourLineSettings& record, uint8_t changed[ContourLineSettings::FieldCount], double lowest,
+                      double highest, bool useRange, bool* switched, bool first, SettingsMode mode) {
     TerrainRange = {lowest, highest, useRange};
     std::memset(changed, 0, 27);
     Block block;
@@ -180,18 +185,20 @@ DialogAnswer OpenWith(ContourLineSettings& record, uint8_t changed[27], double l
 }
 }  // namespace
 
-DialogAnswer OpenContourLineSettingsDialog(ContourLineSettings& record, uint8_t changed[27], double lowest,
+DialogAnswer OpenContourLineSettingsDialog(ContourLineSettings& record,
+                                           uint8_t changed[ContourLineSettings::FieldCount], double lowest,
                                            double highest, bool useRange, bool* switched, SettingsMode mode) {
     return OpenWith(record, changed, lowest, highest, useRange, switched, true, mode);
 }
 
-DialogAnswer OpenContourLineSettingsDialogTwin(ContourLineSettings& record, uint8_t changed[27], double lowest,
+DialogAnswer OpenContourLineSettingsDialogTwin(ContourLineSettings& record,
+                                               uint8_t changed[ContourLineSettings::FieldCount], double lowest,
                                                double highest, bool useRange, bool* switched, SettingsMode mode) {
     return OpenWith(record, changed, lowest, highest, useRange, switched, false, mode);
 }
 
-DialogAnswer RunContourLineSettingsDialog(ContourLineSettings& record, uint8_t changed[27], double lowest,
-                                          double highest, bool useRange, SettingsMode mode) {
+DialogAnswer RunContourLineSettingsDialog(ContourLineSettings& record, uint8_t changed[ContourLineSettings::FieldCount],
+                                          double lowest, double highest, bool useRange, SettingsMode mode) {
     TerrainRange = {lowest, highest, useRange};
     std::memset(changed, 0, 27);
     Block block;

@@ -11,11 +11,13 @@
 // `switched` tells that the dialog closed to open the other layout. The altitude items are limited to
 // lowest..highest and start there with `useRange`. While several objects are edited the altitudes, the interval,
 // the second-class switch and its step are disabled and never written.
-DialogAnswer OpenContourLineSettingsDialog(ContourLineSettings& record, uint8_t changed[27], double lowest,
+DialogAnswer OpenContourLineSettingsDialog(ContourLineSettings& record,
+                                           uint8_t changed[ContourLineSettings::FieldCount], double lowest,
                                            double highest, bool useRange, bool* switched, SettingsMode mode);
-DialogAnswer OpenContourLineSettingsDialogTwin(ContourLineSettings& record, uint8_t changed[27], double lowest,
+DialogAnswer OpenContourLineSettingsDialogTwin(ContourLineSettings& record,
+                                               uint8_t changed[ContourLineSettings::FieldCount], double lowest,
                                                double highest, bool useRange, bool* switched, SettingsMode mode);
 
 // Both layouts: the first, then the other at each switch, carrying the unconfirmed edits.
-DialogAnswer RunContourLineSettingsDialog(ContourLineSettings& record, uint8_t changed[27], double lowest,
-                                          double highest, bool useRange, SettingsMode mode);
+DialogAnswer RunContourLineSettingsDialog(ContourLineSettings& record, uint8_t changed[ContourLineSettings::FieldCount],
+                                          double lowest, double highest, bool useRange, SettingsMode mode);

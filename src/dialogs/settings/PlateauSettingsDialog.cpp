@@ -1,6 +1,7 @@
 #include "dialogs/settings/PlateauSettingsDialog.hpp"
 
 #include "dialogs/settings/SettingsLabelSteps.hpp"
+#include "dialogs/settings/TableFieldItems.hpp"
 #include "dialogs/settings/WrappedSettingsDialog.hpp"
 
 #include "foundation/ACAPI.hpp"
@@ -15,67 +16,14 @@ namespace {
 
 using Frame = SettingsDialog<PlateauSettings>;
 
-const SettingsRecordAccess<PlateauSettings> PlateauAccess = {
-    [](const PlateauSettings& r, int16_t id) { return r.GetLongByItem(id); },
-    [](PlateauSettings& r, int16_t id, int32_t v) { r.SetLongByItem(id, uint16_t(v)); },
-    [](const PlateauSettings& r, int16_t id) { return r.GetDoubleByItem(id); },
-    [](PlateauSettings& r, int16_t id, double v) { r.SetDoubleByItem(id, v); },
-    [](const PlateauSettings& r, int16_t id) { return id == 5 ? r.name : QV_String(); },
-    [](PlateauSettings& r, int16_t id, const QV_String& v) {
-        if (id == 5) r.name = v;
-    },
-};
+const SettingsRecordAccess<PlateauSettings>& PlateauAccess = TableRecordAccess<PlateauSettings>;
 
-constexpr FieldItemKind UC = FieldItemKind::UserControl;
-constexpr FieldItemKind Angle = FieldItemKind::Angle;
-constexpr FieldItemKind Real = FieldItemKind::Double;
-constexpr FieldItemKind Check = FieldItemKind::Check;
-constexpr FieldItemKind Long = FieldItemKind::Long;
-constexpr uint32_t Material = APIUserControl_Material;
-constexpr uint32_t LayerControl = APIUserControl_Layer;
-constexpr uint32_t LineType = APIUserControl_LineType;
-
-const FieldItem FirstItems[] = {
-    {8, 1, Real, 0, 0},
-    {9, 0, Check, 0, 0},
-    {18, 3, Angle, 0, 0},
-    {20, 4, Angle, 0, 0},
-    {11, 9, Angle, 0, 0},
-    {24, 17, Real, 0, 0},
-    {26, 18, Real, 0, 0},
-    {14, 10, Long, 0, 0},
-    {30, 6, UC, 0, Material},
-    {32, 7, UC, 0, Material},
-    {31, 8, UC, 0, Material},
-    {41, 2, UC, 0, LayerControl},
-    {35, 11, Check, 0, 0},
-    {43, 5, FieldItemKind::Text, 0, 0},
-    {37, 12, FieldItemKind::PenPair, 38, 0},
-};
-const FieldItem SecondItems[] = {
-    {8, 1, Real, 0, 0},
-    {9, 0, Check, 0, 0},
-    {16, 3, Angle, 0, 0},
-    {18, 4, Angle, 0, 0},
-    {11, 9, Angle, 0, 0},
-    {21, 17, Real, 0, 0},
-    {23, 18, Real, 0, 0},
-    {26, 10, Long, 0, 0},
-    {28, 6, UC, 0, Material},
-    {30, 7, UC, 0, Material},
-    {29, 8, UC, 0, Material},
-    {53, 2, UC, 0, LayerControl},
-    {47, 16, UC, 0, LineType},
-    {34, 11, Check, 0, 0},
-    {43, 14, Check, 0, 0},
-    {50, 5, FieldItemKind::Text, 0, 0},
-    {36, 12, FieldItemKind::PenPair, 37, 0},
-    {39, 13, FieldItemKind::PenPair, 40, 0},
-    {45, 15, FieldItemKind::PenPair, 46, 0},
-};
+constexpr auto FirstItems = TableFieldItems<PlateauSettings, 0>();
+constexpr auto SecondItems = TableFieldItems<PlateauSettings, 1>();
 constexpr int32_t PlateauTitle = 10;
-const SettingsLayout FirstLayout = {32553, true, PlateauTitle, 560, 513, 44, 41, FirstItems, std::size(FirstItems)};
-const SettingsLayout SecondLayout = {32505, false, PlateauTitle, 670, 495, 54, 53, SecondItems, std::size(SecondItems)};
+const SettingsLayout FirstLayout = {32553, true, PlateauTitle, 560, 513, 44, 41, FirstItems.data(), FirstItems.size()};
+const SettingsLayout SecondLayout = {
+    32505, false, PlateauTitle, 670, 495, 54, 53, SecondItems.data(), SecondItems.size()};
 
 constexpr int16_t SlopedCheck = 9;
 constexpr int16_t SlopePicture = 10;

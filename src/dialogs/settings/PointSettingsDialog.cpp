@@ -1,5 +1,7 @@
 #include "dialogs/settings/PointSettingsDialog.hpp"
 
+#include "dialogs/settings/TableFieldItems.hpp"
+
 #include "foundation/Language.hpp"
 
 #include <cstring>
@@ -17,28 +19,12 @@ struct PointItems {
 constexpr PointItems FirstItems = {7, 9, 12, 10, 11};
 constexpr PointItems SecondItems = {8, 10, 13, 11, 12};
 
-constexpr FieldItemKind UC = FieldItemKind::UserControl;
-const FieldItem kFirst[] = {
-    {8, 5, FieldItemKind::Double, 0, 0},
-    {10, 2, FieldItemKind::Text, 0, 0},
-    {13, 4, FieldItemKind::Text, 0, 0},
-    {16, 0, FieldItemKind::PenPair, 17, 0},
-    {19, 1, UC, 0, 18},
-};
-const FieldItem kSecond[] = {
-    {9, 5, FieldItemKind::Double, 0, 0},
-    {11, 2, FieldItemKind::Text, 0, 0},
-    {14, 4, FieldItemKind::Text, 0, 0},
-    {17, 0, FieldItemKind::PenPair, 18, 0},
-    {20, 1, UC, 0, 18},
-};
-const SettingsLayout FirstLayout = {32555, true, TitleIndex, 315, 303, 20, 19, kFirst, std::size(kFirst)};
-const SettingsLayout SecondLayout = {32508, false, TitleIndex, 380, 285, 21, 20, kSecond, std::size(kSecond)};
+constexpr auto kFirst = TableFieldItems<PointSettings, 0>();
+constexpr auto kSecond = TableFieldItems<PointSettings, 1>();
+const SettingsLayout FirstLayout = {32555, true, TitleIndex, 315, 303, 20, 19, kFirst.data(), kFirst.size()};
+const SettingsLayout SecondLayout = {32508, false, TitleIndex, 380, 285, 21, 20, kSecond.data(), kSecond.size()};
 
-const SettingsRecordAccess<PointSettings> Access = {
-    PointFields::GetLong,   PointFields::SetLong,   PointFields::GetDouble,
-    PointFields::SetDouble, PointFields::GetString, PointFields::SetString,
-};
+const SettingsRecordAccess<PointSettings>& Access = TableRecordAccess<PointSettings>;
 
 using Frame = SettingsDialog<PointSettings>;
 
@@ -115,7 +101,8 @@ DialogAnswer OpenPointSettingsDialogTwin(PointSettingsBlock& block, PointSetting
     return Frame::Open(block, record, SecondLayout, Access, carryWork, PointSettingsDlg::CallbackTwin);
 }
 
-DialogAnswer RunPointSettingsDialog(PointSettings& record, uint8_t (&changed)[6], SettingsMode mode) {
+DialogAnswer RunPointSettingsDialog(PointSettings& record, uint8_t (&changed)[PointSettings::FieldCount],
+                                    SettingsMode mode) {
     PointSettingsBlock block;
     if (Frame::Run(block, record, FirstLayout, SecondLayout, Access, mode, PointSettingsDlg::Callback,
                    PointSettingsDlg::CallbackTwin) == DialogAnswer::Cancelled)

@@ -12,7 +12,8 @@ DialogAnswer OpenPointSettingsDialog(PointSettingsBlock& block, PointSettings& r
 DialogAnswer OpenPointSettingsDialogTwin(PointSettingsBlock& block, PointSettings& record, bool carryWork = false);
 
 // Both layouts, the first first; confirmed, with the six changed flags (by field id) in `changed`.
-DialogAnswer RunPointSettingsDialog(PointSettings& record, uint8_t (&changed)[6], SettingsMode mode);
+DialogAnswer RunPointSettingsDialog(PointSettings& record, uint8_t (&changed)[PointSettings::FieldCount],
+                                    SettingsMode mode);
 
 namespace PointSettingsDlg {
 int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData userData, DGMessageData messageData);

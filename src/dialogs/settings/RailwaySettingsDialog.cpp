@@ -1,6 +1,7 @@
 #include "dialogs/settings/RailwaySettingsDialog.hpp"
 
 #include "dialogs/settings/SettingsLabelSteps.hpp"
+#include "dialogs/settings/TableFieldItems.hpp"
 
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
@@ -15,44 +16,16 @@ namespace {
 
 using Frame = SettingsDialog<RailwaySettings>;
 
-const SettingsRecordAccess<RailwaySettings> RailwayAccess = {
-    [](const RailwaySettings& r, int16_t id) { return r.GetShort(id); },
-    [](RailwaySettings& r, int16_t id, int32_t v) { r.SetShort(id, int16_t(v)); },
-    [](const RailwaySettings& r, int16_t id) { return id == 20 || id == 21 ? 0.0 : r.GetReal(id); },
-    [](RailwaySettings& r, int16_t id, double v) { r.SetReal(id, v); },
-    [](const RailwaySettings& r, int16_t id) { return id == 5 ? r.name : QV_String(); },
-    [](RailwaySettings& r, int16_t id, const QV_String& v) {
-        if (id == 5) r.name = v;
-    },
-};
-
-constexpr FieldItemKind UC = FieldItemKind::UserControl;
-constexpr FieldItemKind Angle = FieldItemKind::Angle;
-constexpr FieldItemKind Real = FieldItemKind::Double;
-constexpr FieldItemKind Check = FieldItemKind::Check;
-constexpr uint32_t Material = APIUserControl_Material;
-constexpr uint32_t LayerControl = APIUserControl_Layer;
+const SettingsRecordAccess<RailwaySettings>& RailwayAccess = TableRecordAccess<RailwaySettings>;
 
 constexpr int16_t GaugeItem = 10;
 constexpr int16_t TiesItem = 12;
 
-// Fields 14 to 17 are not shown; the gauge and the tie spacing show the record's own values.
-const FieldItem Items[] = {
-    {47, 0, UC, 0, LayerControl}, {19, 1, Angle, 0, 0},
-    {21, 2, Angle, 0, 0},         {22, 3, Angle, 0, 0},
-    {24, 4, Angle, 0, 0},         {49, 5, FieldItemKind::Text, 0, 0},
-    {34, 6, UC, 0, Material},     {35, 7, UC, 0, Material},
-    {36, 8, UC, 0, Material},     {38, 9, UC, 0, Material},
-    {37, 10, UC, 0, Material},    {15, 11, FieldItemKind::Long, 0, 0},
-    {41, 12, Check, 0, 0},        {43, 13, FieldItemKind::PenPair, 44, 0},
-    {28, 18, Real, 0, 0},         {30, 19, Real, 0, 0},
-    {56, 20, Check, 0, 0},        {58, 21, Check, 0, 0},
-    {GaugeItem, 22, Real, 0, 0},  {TiesItem, 23, Real, 0, 0},
-    {60, 24, Check, 0, 0},
-};
+// The pen and the retaining structures are not shown.
+constexpr auto Items = TableFieldItems<RailwaySettings, 0>();
 
 constexpr int16_t RailwayTitle = 33;
-const SettingsLayout Layout = {32580, true, RailwayTitle, 630, 450, 0, 47, Items, std::size(Items)};
+const SettingsLayout Layout = {32580, true, RailwayTitle, 630, 450, 0, 47, Items.data(), Items.size()};
 
 constexpr int16_t WidthPicture = 7;
 constexpr int16_t WidthItem = 8;

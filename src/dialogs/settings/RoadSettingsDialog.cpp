@@ -1,6 +1,7 @@
 #include "dialogs/settings/RoadSettingsDialog.hpp"
 
 #include "dialogs/settings/SettingsLabelSteps.hpp"
+#include "dialogs/settings/TableFieldItems.hpp"
 #include "dialogs/settings/WrappedSettingsDialog.hpp"
 
 #include "foundation/ACAPI.hpp"
@@ -17,64 +18,13 @@ namespace {
 
 using Frame = SettingsDialog<RoadData>;
 
-const SettingsRecordAccess<RoadData> RoadAccess = {
-    [](const RoadData& r, int16_t id) { return r.GetLongByItem(id); },
-    [](RoadData& r, int16_t id, int32_t v) { r.SetLongByItem(id, int16_t(v)); },
-    [](const RoadData& r, int16_t id) { return r.GetDoubleByItem(id); },
-    [](RoadData& r, int16_t id, double v) { r.SetDoubleByItem(id, v); },
-    [](const RoadData& r, int16_t id) { return id == 5 ? r.name : QV_String(); },
-    [](RoadData& r, int16_t id, const QV_String& v) {
-        if (id == 5) r.name = v;
-    },
-};
+const SettingsRecordAccess<RoadData>& RoadAccess = TableRecordAccess<RoadData>;
 
-constexpr FieldItemKind UC = FieldItemKind::UserControl;
-constexpr FieldItemKind Angle = FieldItemKind::Angle;
-constexpr FieldItemKind Real = FieldItemKind::Double;
-constexpr uint32_t Material = APIUserControl_Material;
-constexpr uint32_t LayerControl = APIUserControl_Layer;
-constexpr uint32_t LineType = APIUserControl_LineType;
-
-// Field 5 (the name) is a text; the materials are crossed between items and fields as the layouts place them.
-const FieldItem FirstItems[] = {
-    {41, 0, UC, 0, LayerControl},
-    {15, 1, Angle, 0, 0},
-    {17, 2, Angle, 0, 0},
-    {18, 3, Angle, 0, 0},
-    {20, 4, Angle, 0, 0},
-    {43, 5, FieldItemKind::Text, 0, 0},
-    {30, 6, UC, 0, Material},
-    {32, 7, UC, 0, Material},
-    {31, 8, UC, 0, Material},
-    {11, 9, FieldItemKind::Long, 0, 0},
-    {35, 10, FieldItemKind::Check, 0, 0},
-    {37, 11, FieldItemKind::PenPair, 38, 0},
-    {24, 16, Real, 0, 0},
-    {26, 17, Real, 0, 0},
-};
-const FieldItem SecondItems[] = {
-    {54, 0, UC, 0, LayerControl},
-    {12, 1, Angle, 0, 0},
-    {17, 2, Angle, 0, 0},
-    {14, 3, Angle, 0, 0},
-    {19, 4, Angle, 0, 0},
-    {51, 5, FieldItemKind::Text, 0, 0},
-    {29, 6, UC, 0, Material},
-    {31, 7, UC, 0, Material},
-    {30, 8, UC, 0, Material},
-    {27, 9, FieldItemKind::Long, 0, 0},
-    {35, 10, FieldItemKind::Check, 0, 0},
-    {37, 11, FieldItemKind::PenPair, 38, 0},
-    {40, 12, FieldItemKind::PenPair, 41, 0},
-    {44, 13, FieldItemKind::Check, 0, 0},
-    {46, 14, FieldItemKind::PenPair, 47, 0},
-    {48, 15, UC, 0, LineType},
-    {22, 16, Real, 0, 0},
-    {24, 17, Real, 0, 0},
-};
+constexpr auto FirstItems = TableFieldItems<RoadData, 0>();
+constexpr auto SecondItems = TableFieldItems<RoadData, 1>();
 constexpr int32_t RoadTitle = 11;
-const SettingsLayout FirstLayout = {32554, true, RoadTitle, 630, 450, 44, 41, FirstItems, std::size(FirstItems)};
-const SettingsLayout SecondLayout = {32504, false, RoadTitle, 670, 495, 55, 54, SecondItems, std::size(SecondItems)};
+const SettingsLayout FirstLayout = {32554, true, RoadTitle, 630, 450, 44, 41, FirstItems.data(), FirstItems.size()};
+const SettingsLayout SecondLayout = {32504, false, RoadTitle, 670, 495, 55, 54, SecondItems.data(), SecondItems.size()};
 
 constexpr int16_t WidthPicture = 7;
 constexpr int16_t WidthItem = 8;

@@ -8,7 +8,6 @@
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
-#include "settings/Settings.hpp"
 #include "sosi/SOSIFileCls.hpp"
 #include "sosi/SOSITypeRowList.hpp"
 
@@ -165,9 +164,10 @@ void SOSIDlg::ApplyDefaultPen() {
     }
 }
 
-bool SOSIDlg::DoModal(SOSIFileCls& source) {
+bool SOSIDlg::DoModal(SOSIFileCls& source, SOSIOptionChoices& shown) {
     Clear();
     reader = &source;
+    choices = &shown;
     rows = source.scan.types;
     MergeSOSINames(rows);
     SetIds();
@@ -187,7 +187,7 @@ void SOSIDlg::Init() {
     BindSOSIControl(dialogId, ItemDefaultPenControl, APIUserControl_Pen);
     DGSetItemValDouble(dialogId, ItemFilterDistance, reader->tolerance);
     DGSetItemValDouble(dialogId, ItemLineFilter, reader->assembly.lineFilterDistance);
-    const int32_t pen = GlobalSettings.misc.sosiChoice;
+    const int32_t pen = choices->defaultPen;
     DGSetItemValLong(dialogId, ItemDefaultPen, pen);
     DGSetItemValLong(dialogId, ItemDefaultPenControl, pen);
     DGRedrawItem(dialogId, SOSITypeList);
@@ -197,7 +197,7 @@ void SOSIDlg::StoreOnOK() {
     reader->tolerance = DGGetItemValDouble(dialogId, ItemFilterDistance);
     reader->assembly.lineFilterDistance = DGGetItemValDouble(dialogId, ItemLineFilter);
     reader->scan.types = rows;
-    GlobalSettings.misc.sosiChoice = int16_t(DGGetItemValLong(dialogId, ItemDefaultPen));
+    choices->defaultPen = int16_t(DGGetItemValLong(dialogId, ItemDefaultPen));
     RememberSOSITypeRows(*reader);
 }
 
@@ -365,8 +365,8 @@ void SOSI2DDlg::Init() {
     DGSetItemText(dialogId, ItemNameLabel, Text(SOSITableBase, TextName));
     QV_String reference, name;
     if (reader->output.namesFromSettings != 0) {
-        reference = GlobalSettings.misc.worksheetReference;
-        name = GlobalSettings.misc.worksheetName;
+        reference = choices->worksheetReference;
+        name = choices->worksheetName;
         // Back from the results dialog the user's pair stands; the proposal is not made again.
         if (reader->importAgain == 0) {
             if (reference.IsEmpty()) GetResString(reference, SOSITableBase + LanguageIndex, TextFirstReference);
@@ -389,8 +389,8 @@ void SOSI2DDlg::Init() {
 void SOSI2DDlg::StoreOnOK() {
     SOSIDlg::StoreOnOK();
     if (reader->output.namesFromSettings == 0) return;
-    GlobalSettings.misc.worksheetReference = ItemString(dialogId, ItemReference);
-    GlobalSettings.misc.worksheetName = ItemString(dialogId, ItemName);
+    choices->worksheetReference = ItemString(dialogId, ItemReference);
+    choices->worksheetName = ItemString(dialogId, ItemName);
 }
 
 int16_t SOSI2DDlg::Click(int16_t item) {

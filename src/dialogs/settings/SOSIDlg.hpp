@@ -2,6 +2,7 @@
 // The options dialogs of the SOSI imports into "SOSI OBJECT" objects (`SOSIGDLDlg`, 32539) and into an
 // independent worksheet (`SOSI2DDlg`, 32542): one class family whose dialog callback hands every message to a
 // virtual slot. The dialog edits a copy of the reader's object-type rows; only OK writes them back.
+#include "dialogs/settings/SOSIOptionChoices.hpp"
 #include "foundation/QV_List.hpp"
 #include "sosi/SOSIRecords.hpp"
 
@@ -29,8 +30,8 @@ public:
     virtual void ShowValueEditor(int32_t row);
     virtual void RowHook(int32_t row);
     virtual void ApplyDefaultPen();
-    // Runs the dialog on the reader; true on OK.
-    virtual bool DoModal(SOSIFileCls& reader);
+    // Runs the dialog on the reader, showing `shown`; true on OK, `shown` then holding what the user chose.
+    virtual bool DoModal(SOSIFileCls& reader, SOSIOptionChoices& shown);
     virtual void Init();
     virtual void StoreOnOK();
     // The item that closes the dialog, 0 to keep it open.
@@ -42,6 +43,7 @@ public:
 
     int16_t dialogId = 0;
     SOSIFileCls* reader = nullptr;
+    SOSIOptionChoices* choices = nullptr;
     QV_List<SOSIOType> rows;
     uint8_t allImport = 0, allOwnPen = 0, allOwnValue = 0;
     uint16_t gsdgId = 0;

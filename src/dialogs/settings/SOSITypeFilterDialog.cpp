@@ -6,7 +6,6 @@
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
-#include "settings/Settings.hpp"
 #include "sosi/SOSIFileCls.hpp"
 #include "sosi/SOSITypeRowList.hpp"
 
@@ -258,8 +257,8 @@ void Close(int16_t dialogId, int16_t item, Block& b) {
     r.output.dialogSwitch = DGGetCheckBoxState(dialogId, ItemGrouping) ? 1 : 0;
     r.showAllTypes = b.showAll;
     r.assembly.skipLowHeights = DGGetCheckBoxState(dialogId, ItemSkipHeights) ? 1 : 0;
-    GlobalSettings.misc.sosiChoice = int16_t(DGGetItemValLong(dialogId, ItemDefaultPen));
-    GlobalSettings.misc.sosiChoice2 = int16_t(DGGetItemValLong(dialogId, ItemDefaultLineType));
+    b.choices->defaultPen = int16_t(DGGetItemValLong(dialogId, ItemDefaultPen));
+    b.choices->defaultLineType = int16_t(DGGetItemValLong(dialogId, ItemDefaultLineType));
     // Types the user no longer sees are not imported behind the user's back.
     if (b.showAll == 0)
         for (SOSIOType& row : b.allRows)
@@ -383,11 +382,11 @@ void InitSOSIObjectTypeFilterDialog(int16_t dialogId, SOSITypeFilterDlg& b) {
     BindSOSIControl(dialogId, ItemDefaultLineType, APIUserControl_LineType);
     DGSetItemValDouble(dialogId, ItemFilterDistance, r.tolerance);
     DGSetItemValDouble(dialogId, ItemLineFilter, r.assembly.lineFilterDistance);
-    const int32_t pen = GlobalSettings.misc.sosiChoice;
+    const int32_t pen = b.choices->defaultPen;
     DGSetItemValLong(dialogId, ItemDefaultPen, pen);
     DGSetItemValLong(dialogId, ItemDefaultPenControl, pen);
     DGSetCheckBoxState(dialogId, ItemGrouping, r.output.dialogSwitch != 0);
-    DGSetItemValLong(dialogId, ItemDefaultLineType, GlobalSettings.misc.sosiChoice2);
+    DGSetItemValLong(dialogId, ItemDefaultLineType, b.choices->defaultLineType);
     DGSetCheckBoxState(dialogId, ItemShowAll, b.showAll != 0);
     DGSetCheckBoxState(dialogId, ItemSkipHeights, r.assembly.skipLowHeights != 0);
     DGRedrawItem(dialogId, SOSITypeList);
@@ -419,12 +418,13 @@ int16_t SOSITypeFilterProc(int16_t message, int16_t dialogId, int16_t item, DGUs
     }
 }
 
-bool OpenSOSIObjectTypeFilterDialog(SOSITypeFilterDlg& b, SOSIFileCls& reader) {
+bool OpenSOSIObjectTypeFilterDialog(SOSITypeFilterDlg& b, SOSIFileCls& reader, SOSIOptionChoices& shown) {
     b.reader = nullptr;
     b.allRows.Clear();
     b.shortRows.Clear();
     b.allImport = b.allOwnPen = b.allOwnValue = b.allSecond = 0;
     b.reader = &reader;
+    b.choices = &shown;
     b.showAll = reader.showAllTypes != 0 ? 1 : 0;
     b.allRows = reader.scan.types;
     MergeSOSINames(b.allRows);

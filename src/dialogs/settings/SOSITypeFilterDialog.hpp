@@ -2,6 +2,7 @@
 // The "OBJEKTTYPE" filter of the terrain-survey SOSI import (dialog 32543). It shows either every object type
 // of the files or only the terrain features ("Show ALL Object Types"); the short list's rows are copies linked
 // both ways to their rows in the whole list, and every edit reaches both.
+#include "dialogs/settings/SOSIOptionChoices.hpp"
 #include "foundation/QV_List.hpp"
 #include "sosi/SOSIRecords.hpp"
 
@@ -16,6 +17,7 @@ constexpr int16_t SOSITypeFilterDialogId = 32543;
 struct SOSITypeFilterDlg {
     int16_t dialogId = 0;
     SOSIFileCls* reader = nullptr;
+    SOSIOptionChoices* choices = nullptr;  // shown, and on OK what the user chose
     QV_List<SOSIOType> allRows;
     QV_List<SOSIOType> shortRows;
     // The "all" toggles of import, own pen, own value and own line type, and the list shown (1: every row).
@@ -27,9 +29,9 @@ struct SOSITypeFilterDlg {
     static void ApplyDefaultPen(SOSITypeFilterDlg& block);
 };
 
-// Opens 32543 on the reader's rows; true on OK (the reader then holds the choice). Both lists are emptied after
-// the dialog either way.
-bool OpenSOSIObjectTypeFilterDialog(SOSITypeFilterDlg& block, SOSIFileCls& reader);
+// Opens 32543 on the reader's rows and the default pen and line type of `shown`; true on OK (the reader and
+// `shown` then hold the choice). Both lists are emptied after the dialog either way.
+bool OpenSOSIObjectTypeFilterDialog(SOSITypeFilterDlg& block, SOSIFileCls& reader, SOSIOptionChoices& shown);
 // The INIT of 32543.
 void InitSOSIObjectTypeFilterDialog(int16_t dialogId, SOSITypeFilterDlg& block);
 int16_t SOSITypeFilterProc(int16_t message, int16_t dialogId, int16_t item, DGUserData userData,

@@ -1,6 +1,7 @@
 #include "dialogs/settings/SpotHeightSettingsDialog.hpp"
 
 #include "dialogs/settings/DialogTexts.hpp"
+#include "dialogs/settings/TableFieldItems.hpp"
 #include "dialogs/settings/WrappedSettingsDialog.hpp"
 
 #include "dialogs/tools/DialogUtilities.hpp"
@@ -19,43 +20,14 @@ namespace {
 using Frame = SettingsDialog<SpotHeightSettings>;
 using Block = SpotHeightSettingsBlock;
 
-const SettingsRecordAccess<SpotHeightSettings> Access = {
-    [](const SpotHeightSettings& r, int16_t id) { return r.GetByItem(id); },
-    [](SpotHeightSettings& r, int16_t id, int32_t v) { r.SetByItem(id, int16_t(v)); },
-    [](const SpotHeightSettings& r, int16_t id) { return r.GetDoubleByItem(id); },
-    [](SpotHeightSettings& r, int16_t id, double v) { r.SetDoubleByItem(id, v); },
-    [](const SpotHeightSettings& r, int16_t id) { return id == 7 ? r.font : QV_String(); },
-    [](SpotHeightSettings& r, int16_t id, const QV_String& v) {
-        if (id == 7) r.font = v;
-    },
-};
+const SettingsRecordAccess<SpotHeightSettings>& Access = TableRecordAccess<SpotHeightSettings>;
 
-constexpr FieldItemKind Pen = FieldItemKind::PenPair;
-constexpr FieldItemKind Real = FieldItemKind::Double;
-
-const FieldItem FirstItems[] = {
-    {38, 1, FieldItemKind::UserControl, 0, APIUserControl_Layer},
-    {16, 3, Real, 0, 0},
-    {21, 5, FieldItemKind::Angle, 0, 0},
-    {32, 8, Real, 0, 0},
-    {18, 6, Pen, 19, 0},
-    {23, 4, Pen, 24, 0},
-    {34, 9, FieldItemKind::Check, 0, 0},
-    {25, 15, FieldItemKind::Check, 0, 0},
-};
-const FieldItem SecondItems[] = {
-    {46, 1, FieldItemKind::UserControl, 0, APIUserControl_Layer},
-    {15, 3, Real, 0, 0},
-    {20, 5, FieldItemKind::Angle, 0, 0},
-    {28, 8, Real, 0, 0},
-    {17, 6, Pen, 18, 0},
-    {22, 4, Pen, 23, 0},
-    {30, 9, FieldItemKind::Check, 0, 0},
-};
+constexpr auto FirstItems = TableFieldItems<SpotHeightSettings, 0>();
+constexpr auto SecondItems = TableFieldItems<SpotHeightSettings, 1>();
 
 constexpr int16_t TitleIndex = 19;
-const SettingsLayout First = {32551, true, TitleIndex, 350, 403, 39, 38, FirstItems, std::size(FirstItems)};
-const SettingsLayout Second = {32518, false, TitleIndex, 460, 522, 47, 46, SecondItems, std::size(SecondItems)};
+const SettingsLayout First = {32551, true, TitleIndex, 350, 403, 39, 38, FirstItems.data(), FirstItems.size()};
+const SettingsLayout Second = {32518, false, TitleIndex, 460, 522, 47, 46, SecondItems.data(), SecondItems.size()};
 
 constexpr int16_t TypeGroup = 1;
 constexpr int16_t FirstType = 7;

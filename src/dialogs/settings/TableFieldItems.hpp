@@ -47,7 +47,7 @@ constexpr auto TableFieldItems() {
 template <typename Record>
 inline const SettingsRecordAccess<Record> TableRecordAccess = {
     [](const Record& r, int16_t id) { return r.GetShort(id); },
-    [](Record& r, int16_t id, int32_t v) { r.SetShort(id, int16_t(v)); },
+    [](Record& r, int16_t id, int32_t v) { r.SetLong(id, v); },
     [](const Record& r, int16_t id) { return r.GetReal(id); },
     [](Record& r, int16_t id, double v) { r.SetReal(id, v); },
     [](const Record& r, int16_t id) {

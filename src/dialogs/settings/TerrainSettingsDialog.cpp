@@ -2,6 +2,7 @@
 
 #include "dialogs/settings/DialogTexts.hpp"
 #include "dialogs/settings/SettingsDialogFrame.hpp"
+#include "dialogs/settings/TableFieldItems.hpp"
 #include "foundation/Alert.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ErrorCode.hpp"
@@ -15,6 +16,10 @@
 #include <cmath>
 
 namespace {
+
+using Id = TerrainSettings::Id;
+using ContourId = ContourLineSettings::Id;
+constexpr int16_t DepthColour = ContourLineSettings::DepthColourId;
 
 constexpr int32_t LabelTable = 32540;
 constexpr int32_t ImportLabelTable = 32580;
@@ -90,35 +95,16 @@ enum : int16_t {
 };
 
 // The frame binds the user controls and keeps the pen pairs in step.
-const FieldItem kFirstItems[] = {
-    {F_LineType, 0, FieldItemKind::UserControl, 0, APIUserControl_LineType},
-    {F_ContourPen, 1, FieldItemKind::PenPair, F_ContourPenControl, 0},
-    {F_RidgePen, 2, FieldItemKind::PenPair, F_RidgePenControl, 0},
-    {F_TopMaterial, 8, FieldItemKind::UserControl, 0, APIUserControl_Material},
-    {F_SideMaterial, 9, FieldItemKind::UserControl, 0, APIUserControl_Material},
-    {F_Layer, 13, FieldItemKind::UserControl, 0, APIUserControl_Layer},
-};
+constexpr auto kFirstItems = TableFieldItems<TerrainSettings, 0>();
 // clang-format off
 const SettingsLayout kFirstLayout = {TerrainSettingsDialogId, true, 7, 430, 582, F_LayoutButton, F_Layer,
-    kFirstItems, sizeof kFirstItems / sizeof kFirstItems[0]};
+    kFirstItems.data(), kFirstItems.size()};
 // clang-format on
 
-const FieldItem kSecondItems[] = {
-    {W_LineType, 0, FieldItemKind::UserControl, 0, APIUserControl_LineType},
-    {W_ContourPen, 1, FieldItemKind::PenPair, W_ContourPenControl, 0},
-    {W_RidgePen, 2, FieldItemKind::PenPair, W_RidgePenControl, 0},
-    {W_SectionPen, 7, FieldItemKind::PenPair, W_SectionPenControl, 0},
-    {W_FgPen, 5, FieldItemKind::PenPair, W_FgPenControl, 0},
-    {W_BgPen, 6, FieldItemKind::PenPair, W_BgPenControl, 0},
-    {W_BuildingMaterial, 14, FieldItemKind::UserControl, 0, APIUserControl_BuildingMaterial},
-    {W_TopMaterial, 8, FieldItemKind::UserControl, 0, APIUserControl_Material},
-    {W_SideMaterial, 9, FieldItemKind::UserControl, 0, APIUserControl_Material},
-    {W_BottomMaterial, 10, FieldItemKind::UserControl, 0, APIUserControl_Material},
-    {W_Layer, 13, FieldItemKind::UserControl, 0, APIUserControl_Layer},
-};
+constexpr auto kSecondItems = TableFieldItems<TerrainSettings, 1>();
 // clang-format off
 const SettingsLayout kSecondLayout = {TerrainSettingsDialogTwinId, false, 7, 600, 490, 0, W_Layer,
-    kSecondItems, sizeof kSecondItems / sizeof kSecondItems[0]};
+    kSecondItems.data(), kSecondItems.size()};
 // clang-format on
 
 void Enable(int16_t dialogId, int16_t item, bool on) {
@@ -161,9 +147,9 @@ QV_String NameOf(int16_t dialogId, int16_t item) {
 
 // Writes a field of the working copy into the record when it differs, and flags it.
 void Put(TerrainDialogBlock& block, int16_t id) {
-    const int32_t v = block.work.GetLongByItem(id);
-    if (v != block.record->GetLongByItem(id)) {
-        block.record->SetLongByItem(id, uint16_t(v));
+    const int32_t v = block.work.GetShort(id);
+    if (v != block.record->GetShort(id)) {
+        block.record->SetShort(id, int16_t(v));
         block.changed[id] = 1;
     }
 }
@@ -171,7 +157,7 @@ void Put(TerrainDialogBlock& block, int16_t id) {
 void PutName(TerrainDialogBlock& block) {
     if (block.work.name.ToStdString() != block.record->name.ToStdString()) {
         block.record->name = block.work.name;
-        block.changed[TerrainField_Name] = 1;
+        block.changed[TerrainSettings::Id::name] = 1;
     }
 }
 
@@ -317,23 +303,23 @@ struct First {
         c.useAverage = third ? 1 : 0;
         if (b.mode >= 1) {
             c.maxDepth = DGGetItemValDouble(dialogId, F_Highest);
-            c.SetPoint(18, b.colours[0]);
+            c.SetPoint(DepthColour, b.colours[0]);
             if (second) {
                 c.average2 = DGGetItemValDouble(dialogId, F_Second);
-                c.SetPoint(19, b.colours[1]);
+                c.SetPoint(DepthColour + 1, b.colours[1]);
             }
             if (third) {
                 c.average = DGGetItemValDouble(dialogId, F_Third);
-                c.SetPoint(20, b.colours[2]);
+                c.SetPoint(DepthColour + 2, b.colours[2]);
             }
             c.minDepth = DGGetItemValDouble(dialogId, F_Lowest);
-            c.SetPoint(21, b.colours[3]);
+            c.SetPoint(DepthColour + 3, b.colours[3]);
             b.option = Checked(dialogId, F_Option) ? 1 : 0;
         } else {
-            c.SetPoint(18, b.colours[0]);
-            if (second) c.SetPoint(19, b.colours[1]);
-            if (third) c.SetPoint(20, b.colours[2]);
-            c.SetPoint(21, b.colours[3]);
+            c.SetPoint(DepthColour, b.colours[0]);
+            if (second) c.SetPoint(DepthColour + 1, b.colours[1]);
+            if (third) c.SetPoint(DepthColour + 2, b.colours[2]);
+            c.SetPoint(DepthColour + 3, b.colours[3]);
         }
     }
 
@@ -376,7 +362,9 @@ struct First {
     static void Close(int16_t dialogId, int16_t item, TerrainDialogBlock& b) {
         if (item != SettingsItemOK) return;
         Read(dialogId, b);
-        for (int16_t id : {0, 1, 2, 3, 16, 17, 8, 9, 11, 13}) Put(b, id);
+        for (int16_t id : {Id::lineType, Id::contourPen, Id::ridgePen, Id::planTriangles, Id::topMaterialOverride,
+                           Id::sideMaterialOverride, Id::topMaterial, Id::sideMaterial, Id::modelTriangles, Id::layer})
+            Put(b, id);
         PutName(b);
         ApplyTerrainSettingsChanges(b);
     }
@@ -557,10 +545,15 @@ struct Second {
         w.modelTriangles = DGGetCheckedRadio(dialogId, 2) == W_Hide3D ? 1 : 0;
         w.layer = uint16_t(Long(dialogId, W_Layer));
         w.name = NameOf(dialogId, W_Name);
-        for (int16_t id : {0, 1, 2, 3, 14, 15}) Put(b, id);
-        if (fg) Put(b, 5);
-        if (bg) Put(b, 6);
-        for (int16_t id : {7, 16, 17, 18, 8, 9, 10, 11, 13}) Put(b, id);
+        for (int16_t id :
+             {Id::lineType, Id::contourPen, Id::ridgePen, Id::planTriangles, Id::buildingMaterial, Id::penOverride})
+            Put(b, id);
+        if (fg) Put(b, Id::fillPen);
+        if (bg) Put(b, Id::fillBackgroundPen);
+        for (int16_t id :
+             {Id::fillContourPen, Id::topMaterialOverride, Id::sideMaterialOverride, Id::bottomMaterialOverride,
+              Id::topMaterial, Id::sideMaterial, Id::bottomMaterial, Id::modelTriangles, Id::layer})
+            Put(b, id);
         PutName(b);
         const double offset = DGGetItemValDouble(dialogId, W_Offset);
         if (std::fabs(offset - b.verticalOffset) >= 1e-7) {
@@ -606,7 +599,7 @@ DialogAnswer OpenTerrainSettingsDialog(TerrainDialogBlock& block, TerrainSetting
     block.lowest = mode >= 1 ? lowest : 0.0;
     block.highest = mode >= 1 ? highest : 0.0;
     block.option = mode == 3 ? option : 0;
-    for (int k = 0; k < 4; ++k) block.colours[k] = contour.GetPoint(int16_t(18 + k));
+    for (int k = 0; k < 4; ++k) block.colours[k] = contour.GetPoint(int16_t(DepthColour + k));
     block.contourWork = contour;
     block.layoutSwitch = 0;
     return ConfirmedIf(ModalDialog<TerrainDialogBlock>::Run(TerrainSettingsDialogId,
@@ -641,8 +634,8 @@ void ApplyTerrainSettingsChanges(TerrainDialogBlock& block) {
         }
     };
     const auto flagDouble = [&](int16_t id) {
-        if (std::fabs(to.GetDouble(id) - from.GetDouble(id)) >= 1e-7) {
-            to.SetDouble(id, from.GetDouble(id));
+        if (std::fabs(to.GetReal(id) - from.GetReal(id)) >= 1e-7) {
+            to.SetReal(id, from.GetReal(id));
             block.contourChanged[id] = 1;
         }
     };
@@ -653,24 +646,24 @@ void ApplyTerrainSettingsChanges(TerrainDialogBlock& block) {
             block.contourChanged[id] = 1;
         }
     };
-    flagShort(13);
-    flagShort(12);
+    flagShort(ContourId::useAverage2);
+    flagShort(ContourId::useAverage);
     if (block.mode >= 1) {
-        flagDouble(17);
-        flagPoint(18);
+        flagDouble(ContourId::maxDepth);
+        flagPoint(DepthColour);
         if (from.useAverage2 != 0) {
-            flagDouble(16);
-            flagPoint(19);
+            flagDouble(ContourId::average2);
+            flagPoint(DepthColour + 1);
         }
         if (from.useAverage != 0) {
-            flagDouble(15);
-            flagPoint(20);
+            flagDouble(ContourId::average);
+            flagPoint(DepthColour + 2);
         }
-        flagDouble(14);
+        flagDouble(ContourId::minDepth);
     } else {
-        flagPoint(18);
-        if (from.useAverage2 != 0) flagPoint(19);
-        if (from.useAverage != 0) flagPoint(20);
+        flagPoint(DepthColour);
+        if (from.useAverage2 != 0) flagPoint(DepthColour + 1);
+        if (from.useAverage != 0) flagPoint(DepthColour + 2);
     }
-    flagPoint(21);
+    flagPoint(DepthColour + 3);
 }

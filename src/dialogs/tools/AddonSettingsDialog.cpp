@@ -5,8 +5,6 @@
 #include "foundation/DialogLayouts.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
-#include "settings/PrefsLP.hpp"
-#include "settings/Settings.hpp"
 
 namespace {
 
@@ -66,11 +64,7 @@ struct Handlers {
             return SettingsItemCancel;
         }
         if (item == L.capture || item == L.restore) {
-            // Either reports its own failure; the dialog closes in both cases.
-            if (item == L.capture)
-                PrefsLP::Save(&GlobalSettings);
-            else
-                PrefsLP::Reload(&GlobalSettings);
+            block.ask = item == L.capture ? PreferencesAsk::Capture : PreferencesAsk::Restore;
             block.head.layoutSwitch = 0;
             return SettingsItemCancel;
         }
@@ -117,11 +111,12 @@ int16_t CallbackTwin(int16_t message, int16_t dialogId, int16_t item, DGUserData
 bool OpenAddonSettingsDialog(AddonSettingsBlock& block) { return Handlers<First>::Open(block); }
 bool OpenAddonSettingsDialogTwin(AddonSettingsBlock& block) { return Handlers<Second>::Open(block); }
 
-bool RunAddonSettingsDialog() {
+PreferencesAsk RunAddonSettingsDialog() {
     AddonSettingsBlock block;
     // OK ends the run: opening the same layout again on OK would never let the user out.
-    return RunDialogLayouts([&](int32_t layout, bool) {
-               const bool ok = layout == 0 ? OpenAddonSettingsDialog(block) : OpenAddonSettingsDialogTwin(block);
-               return LayoutClosed(ConfirmedIf(ok), block.head.layoutSwitch != 0);
-           }) == DialogAnswer::Confirmed;
+    RunDialogLayouts([&](int32_t layout, bool) {
+        const bool ok = layout == 0 ? OpenAddonSettingsDialog(block) : OpenAddonSettingsDialogTwin(block);
+        return LayoutClosed(ConfirmedIf(ok), block.head.layoutSwitch != 0);
+    });
+    return block.ask;
 }

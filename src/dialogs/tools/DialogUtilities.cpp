@@ -112,9 +112,9 @@ void RemoveHandleItemById(QV_List<QV_LibPartSection>& sections, uint32_t section
 
 void SpotHeightDlg::StoreDouble(SpotHeightDlg& state, int16_t id, double value, uint8_t angle) {
     const double stored = angle != 0 ? value * M_PI / 180.0 : value;
-    const double old = state.record.GetDoubleByItem(id);
+    const double old = state.record.GetReal(id);
     // Below this the edit only rounded the shown value: the field is left as the user did not touch it.
     if (!(std::fabs(stored - old) >= 1e-7)) return;
-    state.record.SetDoubleByItem(id, stored);
-    if (id >= 0 && id < 16) state.changed[id] = true;
+    state.record.SetReal(id, stored);
+    if (id >= 0 && id < SpotHeightSettings::FieldCount) state.changed[id] = true;
 }

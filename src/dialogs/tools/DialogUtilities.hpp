@@ -42,7 +42,7 @@ void RemoveHandleItemById(QV_List<QV_LibPartSection>& sections, uint32_t section
 // The spot height dialog's working copy of the marker settings and which of its fields the user changed.
 struct SpotHeightDlg {
     SpotHeightSettings record;
-    bool changed[16] = {};
+    bool changed[SpotHeightSettings::FieldCount] = {};
 
     // Writes a real field (ids 3, 5, 8, 13, 14) when the value moved by 1e-7 or more and marks the id changed.
     // With `angle` set the value is in degrees, as the dialog shows it, and the record keeps radians.

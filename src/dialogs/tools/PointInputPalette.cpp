@@ -5,11 +5,10 @@
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ToolLayerCheck.hpp"
-#include "settings/Settings.hpp"
 
 #include "APISelectors.hpp"
 
-PointInputPaletteState PointInputPaletteGlobalState = {0, 0, 1};
+PointInputPaletteState PointInputPaletteGlobalState = {0, 0, 1, {}};
 
 namespace {
 enum : int16_t {
@@ -49,8 +48,7 @@ void ResetState(PointInputPaletteState& state) {
 }
 
 // The values as the items hold them, read whether the palette closes or the tool asks before a point.
-void ReadItems(int16_t dialogId) {
-    ImportOptionsRec& points = GlobalSettings.points;
+void ReadItems(int16_t dialogId, ImportOptionsRec& points) {
     points.value = DGGetItemValDouble(dialogId, ItemHeight);
     PointCodeRecord code;
     FiveDigitCodeItem(dialogId, ItemCodeNumber, ItemCode, FiveDigitRead, code);
@@ -65,7 +63,7 @@ void ChangeLayer(int16_t dialogId, PointInputPaletteState& state) {
     const int16_t layer = int16_t(DGGetItemValLong(dialogId, ItemLayer));
     if (CheckToolLayer(layer)) {
         state.lastValidLayer = layer;
-        GlobalSettings.points.layer = layer;
+        state.values.layer = layer;
         DGRedrawItem(dialogId, ItemLayer);
     } else {
         DGSetItemValLong(dialogId, ItemLayer, state.lastValidLayer);
@@ -73,10 +71,28 @@ void ChangeLayer(int16_t dialogId, PointInputPaletteState& state) {
 }
 
 void Close(int16_t dialogId, PointInputPaletteState& state) {
-    ReadItems(dialogId);
+    ReadItems(dialogId, state.values);
     PointInputPalette::SetHelpIndices(dialogId);
     ACAPI_UnregisterModelessWindow(dialogId);
     ResetState(state);
+}
+
+void ShowItems(PointInputPaletteState& state) {
+    const int16_t dialogId = int16_t(state.dialogId);
+    const ImportOptionsRec& points = state.values;
+    state.lastValidLayer = points.layer;
+    BindUserControl(dialogId, ItemPenControl, APIUserControl_Pen);
+    BindUserControl(dialogId, ItemLayer, APIUserControl_Layer);
+    DGSetItemValDouble(dialogId, ItemHeight, points.value);
+    DGSetItemText(dialogId, ItemCode, ToUni(points.code));
+    DGSetItemValLong(dialogId, ItemPen, points.pen);
+    DGSetItemValLong(dialogId, ItemPenControl, points.pen);
+    DGSetItemValLong(dialogId, ItemLayer, points.layer);
+    DGSetItemText(dialogId, ItemComment, ToUni(points.text));
+    PointCodeRecord code;
+    code.code = uint32_t(points.codeNumber);
+    FiveDigitCodeItem(dialogId, ItemCodeNumber, ItemCode, FiveDigitShow, code);
+    DGSetFocus(dialogId, ItemHeight);
 }
 }  // namespace
 
@@ -99,27 +115,15 @@ void ClosePointInputPalette(PointInputPaletteState& state) {
     ResetState(state);
 }
 
-void StorePointInputPaletteValues(const PointInputPaletteState& state) {
-    if (state.dialogId == 0 || !DGIsDialogOpen(int16_t(state.dialogId))) return;
-    ReadItems(int16_t(state.dialogId));
+void StorePointInputPaletteValues(PointInputPaletteState& state, ImportOptionsRec& into) {
+    if (state.dialogId != 0 && DGIsDialogOpen(int16_t(state.dialogId)))
+        ReadItems(int16_t(state.dialogId), state.values);
+    into = state.values;
 }
 
-void InitPointInputPalette(PointInputPaletteState& state) {
-    const int16_t dialogId = int16_t(state.dialogId);
-    const ImportOptionsRec& points = GlobalSettings.points;
-    state.lastValidLayer = points.layer;
-    BindUserControl(dialogId, ItemPenControl, APIUserControl_Pen);
-    BindUserControl(dialogId, ItemLayer, APIUserControl_Layer);
-    DGSetItemValDouble(dialogId, ItemHeight, points.value);
-    DGSetItemText(dialogId, ItemCode, ToUni(points.code));
-    DGSetItemValLong(dialogId, ItemPen, points.pen);
-    DGSetItemValLong(dialogId, ItemPenControl, points.pen);
-    DGSetItemValLong(dialogId, ItemLayer, points.layer);
-    DGSetItemText(dialogId, ItemComment, ToUni(points.text));
-    PointCodeRecord code;
-    code.code = uint32_t(points.codeNumber);
-    FiveDigitCodeItem(dialogId, ItemCodeNumber, ItemCode, FiveDigitShow, code);
-    DGSetFocus(dialogId, ItemHeight);
+void InitPointInputPalette(PointInputPaletteState& state, const ImportOptionsRec& shown) {
+    state.values = shown;
+    if (state.dialogId != 0 && DGIsDialogOpen(int16_t(state.dialogId))) ShowItems(state);
 }
 
 namespace PointInputPalette {
@@ -144,7 +148,7 @@ int16_t Callback(int16_t message, int16_t dialogId, int16_t item, DGUserData use
             state.dialogId = uint16_t(dialogId);
             DGSetDialogClientSize(dialogId, 430, 100);
             SetTexts(dialogId);
-            InitPointInputPalette(state);
+            ShowItems(state);
             return 0;
         case DG_MSG_CHANGE:
             if (item == ItemCodeNumber) {

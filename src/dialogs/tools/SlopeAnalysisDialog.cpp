@@ -1,6 +1,7 @@
 #include "dialogs/tools/SlopeAnalysisDialog.hpp"
 
 #include "dialogs/settings/SettingsDialogFrame.hpp"
+#include "dialogs/settings/TableFieldItems.hpp"
 #include "dialogs/tools/DialogUtilities.hpp"
 #include "foundation/Alert.hpp"
 #include "foundation/ErrorCode.hpp"
@@ -22,43 +23,15 @@ constexpr int16_t LayoutButton = 67;
 constexpr int16_t LayerItem = 66;
 constexpr int16_t TitleIndex = 31;
 
-const SettingsRecordAccess<SlopeRangeSettings> Access = {
-    [](const SlopeRangeSettings& r, int16_t id) { return int32_t(uint16_t(r.GetShort(id))); },
-    [](SlopeRangeSettings& r, int16_t id, int32_t v) { r.SetShort(id, int16_t(v)); },
-    [](const SlopeRangeSettings& r, int16_t id) { return id == 14 ? r.lift
-                                                      : id == 19  ? r.size
-                                                                  : 0.0; },
-    [](SlopeRangeSettings& r, int16_t id, double v) {
-        if (id == 14) r.lift = v;
-        if (id == 19) r.size = v;
-    },
-    [](const SlopeRangeSettings& r, int16_t id) { return r.GetString(id); },
-    [](SlopeRangeSettings& r, int16_t id, const QV_String& v) { r.SetString(id, v); },
-};
+const SettingsRecordAccess<SlopeRangeSettings>& Access = TableRecordAccess<SlopeRangeSettings>;
 
-constexpr FieldItemKind L = FieldItemKind::Long;
-constexpr FieldItemKind P = FieldItemKind::PenPair;
-constexpr FieldItemKind C = FieldItemKind::Check;
-constexpr FieldItemKind D = FieldItemKind::Double;
-constexpr FieldItemKind T = FieldItemKind::Text;
-#define SLOPE_INTERVALS                                                                                                \
-    {19, 0, L, 0, 0}, {20, 1, L, 0, 0}, {21, 2, L, 0, 0}, {22, 3, L, 0, 0}, {23, 4, L, 0, 0}, {24, 5, L, 0, 0},        \
-        {26, 6, P, 33, 0}, {27, 7, P, 34, 0}, {28, 8, P, 35, 0}, {29, 9, P, 36, 0}, {30, 10, P, 37, 0},                \
-        {31, 11, P, 38, 0}, {32, 12, P, 39, 0}, {                                                                      \
-        66, 23, FieldItemKind::UserControl, 0, 18                                                                      \
-    }
-// The font popup (id 18) is read and shown apart: its value is the entry's text.
-const FieldItem FirstItems[] = {SLOPE_INTERVALS,   {43, 24, C, 0, 0}, {45, 13, C, 0, 0},
-                                {47, 14, D, 0, 0}, {51, 15, T, 0, 0}, {53, 16, T, 0, 0},
-                                {55, 17, T, 0, 0}, {59, 19, D, 0, 0}, {62, 20, P, 63, 0}};
-const FieldItem SecondItems[] = {SLOPE_INTERVALS,    {42, 13, C, 0, 0}, {44, 14, D, 0, 0}, {47, 15, T, 0, 0},
-                                 {49, 16, T, 0, 0},  {51, 17, T, 0, 0}, {55, 19, D, 0, 0}, {58, 20, P, 59, 0},
-                                 {61, 21, P, 62, 0}, {63, 22, C, 0, 0}};
+// The font popup is read and shown apart: its value is the entry's text.
+constexpr auto FirstItems = TableFieldItems<SlopeRangeSettings, 0>();
+constexpr auto SecondItems = TableFieldItems<SlopeRangeSettings, 1>();
 const SettingsLayout First = {
-    32548, true, TitleIndex, 700, 403, LayoutButton, LayerItem, FirstItems, sizeof FirstItems / sizeof FirstItems[0]};
-const SettingsLayout Second = {32537,     false,       TitleIndex,
-                               480,       741,         LayoutButton,
-                               LayerItem, SecondItems, sizeof SecondItems / sizeof SecondItems[0]};
+    32548, true, TitleIndex, 700, 403, LayoutButton, LayerItem, FirstItems.data(), FirstItems.size()};
+const SettingsLayout Second = {
+    32537, false, TitleIndex, 480, 741, LayoutButton, LayerItem, SecondItems.data(), SecondItems.size()};
 
 const SettingsLabel FirstLabels[] = {{5, ImportTableBase, 9},     {40, GeneralTableBase, 56},
                                      {48, ImportTableBase, 10},   {50, GeneralTableBase, 199},
@@ -96,7 +69,7 @@ void Init(int16_t dialogId, Frame::Block& frameBlock) {
     DGSetItemText(dialogId, block.layout->first ? 60 : 56, GS::UniString("mm"));
     Frame::ShowValues(dialogId, block);
     int16_t bounds[6];
-    for (int16_t k = 0; k < 6; ++k) bounds[k] = int16_t(block.work.limits[k]);
+    for (int16_t k = 0; k < 6; ++k) bounds[k] = int16_t(block.work.GetShort(SlopeRangeSettings::Id::limit1 + k));
     std::memcpy(block.lastBounds, bounds, sizeof bounds);
     ShowBounds(dialogId, bounds);
     FillFontPopup(dialogId, n.font, block.work.font);
@@ -145,7 +118,7 @@ constexpr ModalDialog<Frame::Block>::Handlers Handlers = {Frame::Usable, Init,  
 constexpr DGDialCallBack Callback = Frame::CallbackWith<Handlers>;
 
 DialogAnswer OpenLayout(SlopeBlock& block, SlopeRangeSettings& record, const SettingsLayout& layout, bool carry,
-                        uint8_t changed[25], bool* switched, SettingsMode mode) {
+                        uint8_t changed[SlopeRangeSettings::FieldCount], bool* switched, SettingsMode mode) {
     block.head.mode = mode;
     const DialogAnswer answer = Frame::Open(block, record, layout, Access, carry, Callback);
     if (switched != nullptr) *switched = block.head.layoutSwitch != 0;
@@ -160,21 +133,22 @@ bool SlopeBoundsIncrease(const int16_t bounds[6]) {
     return true;
 }
 
-DialogAnswer OpenSlopeAnalysisDialog(SlopeRangeSettings& record, uint8_t changed[25], bool* switched,
-                                     SettingsMode mode) {
+DialogAnswer OpenSlopeAnalysisDialog(SlopeRangeSettings& record, uint8_t changed[SlopeRangeSettings::FieldCount],
+                                     bool* switched, SettingsMode mode) {
     std::memset(changed, 0, 25);
     SlopeBlock block;
     return OpenLayout(block, record, First, false, changed, switched, mode);
 }
 
-DialogAnswer OpenSlopeAnalysisDialogTwin(SlopeRangeSettings& record, uint8_t changed[25], bool* switched,
-                                         SettingsMode mode) {
+DialogAnswer OpenSlopeAnalysisDialogTwin(SlopeRangeSettings& record, uint8_t changed[SlopeRangeSettings::FieldCount],
+                                         bool* switched, SettingsMode mode) {
     std::memset(changed, 0, 25);
     SlopeBlock block;
     return OpenLayout(block, record, Second, false, changed, switched, mode);
 }
 
-DialogAnswer RunSlopeAnalysisDialog(SlopeRangeSettings& record, uint8_t changed[25], SettingsMode mode) {
+DialogAnswer RunSlopeAnalysisDialog(SlopeRangeSettings& record, uint8_t changed[SlopeRangeSettings::FieldCount],
+                                    SettingsMode mode) {
     std::memset(changed, 0, 25);
     SlopeBlock block;
     return RunDialogLayouts([&](int32_t layout, bool switched) {

@@ -9,13 +9,14 @@
 
 // One layout over `record`; confirmed, with the edited fields written and flagged in `changed` (25 flags);
 // `switched` tells that it closed to open the other layout.
-DialogAnswer OpenSlopeAnalysisDialog(SlopeRangeSettings& record, uint8_t changed[25], bool* switched,
-                                     SettingsMode mode);
-DialogAnswer OpenSlopeAnalysisDialogTwin(SlopeRangeSettings& record, uint8_t changed[25], bool* switched,
-                                         SettingsMode mode);
+DialogAnswer OpenSlopeAnalysisDialog(SlopeRangeSettings& record, uint8_t changed[SlopeRangeSettings::FieldCount],
+                                     bool* switched, SettingsMode mode);
+DialogAnswer OpenSlopeAnalysisDialogTwin(SlopeRangeSettings& record, uint8_t changed[SlopeRangeSettings::FieldCount],
+                                         bool* switched, SettingsMode mode);
 
 // Both layouts, the first first, carrying the unconfirmed edits.
-DialogAnswer RunSlopeAnalysisDialog(SlopeRangeSettings& record, uint8_t changed[25], SettingsMode mode);
+DialogAnswer RunSlopeAnalysisDialog(SlopeRangeSettings& record, uint8_t changed[SlopeRangeSettings::FieldCount],
+                                    SettingsMode mode);
 
 // Whether six interval bounds rise strictly.
 bool SlopeBoundsIncrease(const int16_t bounds[6]);

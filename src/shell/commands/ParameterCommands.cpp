@@ -7,6 +7,7 @@
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/SelectionHelpers.hpp"
+#include "settings/PrefsLP.hpp"
 #include "shell/commands/ContourCommands.hpp"
 #include "shell/commands/ToolCommand.hpp"
 #include "siteobjects/Calculation.hpp"
@@ -84,5 +85,10 @@ void RunDefaultSettings(Settings& settings) {
         ReportToolResult(ErrDatabase);
         return;
     }
-    RunAddonSettingsDialog();
+    // Either operation reports its own failure.
+    switch (RunAddonSettingsDialog()) {
+        case PreferencesAsk::Capture: PrefsLP::Save(&settings); break;
+        case PreferencesAsk::Restore: PrefsLP::Reload(&settings); break;
+        case PreferencesAsk::None: break;
+    }
 }

@@ -108,24 +108,31 @@ bool SOSITypeChosen(const SOSIFileCls& reader) {
 }
 
 // The files read (or, importing again, their lines kept) and what the read met shown, then the options of the
-// import mode asked. False when a file could not be read, the user cancelled or chose no type.
-bool ReadAndAskOptions(SOSIFileCls& reader, const SOSIImportAsks& asks) {
+// import mode asked; the default pen and line type and the worksheet's names chosen are kept for the next import.
+// False when a file could not be read, the user cancelled or chose no type.
+bool ReadAndAskOptions(SOSIFileCls& reader, Settings& settings, const SOSIImportAsks& asks) {
     const bool again = reader.importAgain != 0;
     const bool read = reader.ReadSOSIFiles();
     if (!again) ShowReadReport(reader.scan.report);
     if (!read) return false;
     reader.cancelled = 0;
-    if (!asks.options(reader)) {
+    MiscSettings& misc = settings.misc;
+    SOSIOptionChoices choices{misc.sosiChoice, misc.sosiChoice2, misc.worksheetReference, misc.worksheetName};
+    if (!asks.options(reader, choices)) {
         reader.cancelled = 1;
         return false;
     }
+    misc.sosiChoice = choices.defaultPen;
+    misc.sosiChoice2 = choices.defaultLineType;
+    misc.worksheetReference = choices.worksheetReference;
+    misc.worksheetName = choices.worksheetName;
     return SOSITypeChosen(reader);
 }
 
 // "Import again...": the lines and objects read stay, the options dialog runs again. False ends the import.
-bool ReadAgain(SOSIFileCls& reader, const SOSIImportAsks& asks) {
+bool ReadAgain(SOSIFileCls& reader, Settings& settings, const SOSIImportAsks& asks) {
     reader.ResetForReread();
-    const bool read = ReadAndAskOptions(reader, asks);
+    const bool read = ReadAndAskOptions(reader, settings, asks);
     // Cleared only now: the read skips the files while it is set, and left set it would bring every later
     // results dialog back here.
     reader.importAgain = 0;
@@ -154,7 +161,7 @@ void Build(SOSIFileCls& reader) {
 bool ReadAndConfirm(SOSIFileCls& reader, Settings& settings, const SOSIImportAsks& asks) {
     if (!ChooseFiles(reader)) return false;
     CopyOptions(reader, settings);
-    if (!ReadAndAskOptions(reader, asks)) return false;
+    if (!ReadAndAskOptions(reader, settings, asks)) return false;
     for (;;) {
         PrepareResults(reader);
         // What the chosen objects held that no survey holds, and the heights given up, told before the results.
@@ -168,7 +175,7 @@ bool ReadAndConfirm(SOSIFileCls& reader, Settings& settings, const SOSIImportAsk
         }
         TakeProjectOffset(reader);
         if (reader.importAgain == 0) return true;
-        if (!ReadAgain(reader, asks)) return false;
+        if (!ReadAgain(reader, settings, asks)) return false;
     }
 }
 

@@ -12,7 +12,7 @@ class SOSIFileCls;
 // What an import asks the user once the files are read: the options dialog of the import mode, and the curve
 // segmentation before a build with curves. Each false when cancelled. Tests hand in their own.
 struct SOSIImportAsks {
-    bool (*options)(SOSIFileCls& reader) = RunSOSIOptionsDialog;
+    bool (*options)(SOSIFileCls& reader, SOSIOptionChoices& shown) = RunSOSIOptionsDialog;
     bool (*curveSegmentation)(const SOSIFileCls& reader) = AskSOSICurveSegmentation;
 };
 
