@@ -37,8 +37,7 @@ ModelBody BoxBody(const BoxStep& s) {
         v[size_t(k)] = b.AddVertex({(k & 1) ? s.x1 : s.x0, (k & 2) ? s.y1 : s.y0, (k & 4) ? s.z1 : s.z0});
     const int faces[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4}, {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
     for (const auto& f : faces)
-        for (int t = 0; t < 2; ++t)
-            b.AddTriangle(v[size_t(f[0])], v[size_t(f[1 + t])], v[size_t(f[2 + t])]);
+        for (int t = 0; t < 2; ++t) b.AddTriangle(v[size_t(f[0])], v[size_t(f[1 + t])], v[size_t(f[2 + t])]);
     return b.Finish();
 }
 
@@ -54,8 +53,7 @@ std::vector<LinkStep> StepsOf(const std::vector<BoxStep>& boxes) {
 }
 
 bool SameBody(const ModelBody& a, const ModelBody& b) {
-    return a.vertices.size() == b.vertices.size() && a.edges == b.edges && a.pgons == b.pgons &&
-        a.pedges == b.pedges &&
+    return a.vertices.size() == b.vertices.size() && a.edges == b.edges && a.pgons == b.pgons && a.pedges == b.pedges &&
         (a.vertices.empty() ||
          std::memcmp(a.vertices.data(), b.vertices.data(), a.vertices.size() * sizeof(ModelPoint)) == 0);
 }
