@@ -1,0 +1,28 @@
+#include "shell/commands/ImportLogLine.hpp"
+
+#include "foundation/ModuleLog.hpp"
+#include "settings/ProjectOffset.hpp"
+
+#include <charconv>
+#include <string>
+
+namespace {
+// The shortest text that reads back as the same double.
+std::string Exact(double v) {
+    char buffer[64];
+    const std::to_chars_result r = std::to_chars(buffer, buffer + sizeof buffer, v);
+    return std::string(buffer, r.ptr);
+}
+}  // namespace
+
+void LogImportLine(ImportCounts kind, uint32_t first, uint32_t second, uint32_t third, bool set) {
+    static const char* const PointNames[3] = {"read", "imported", "skipped"};
+    static const char* const ShapeNames[3] = {"identified", "importable", "to be corrected"};
+    const char* const* names = kind == ImportCounts::Points ? PointNames : ShapeNames;
+    const uint32_t counts[3] = {first, second, third};
+    std::string line = "import: ";
+    for (int k = 0; k < 3; ++k) line += std::string(k == 0 ? "" : ", ") + names[k] + " " + std::to_string(counts[k]);
+    line += set ? "; offset x " : "; offset kept at x ";
+    line += Exact(ProjectOffset.x) + ", y " + Exact(ProjectOffset.y);
+    ModuleLog::Log(line.c_str());
+}
