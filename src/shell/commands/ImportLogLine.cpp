@@ -3,17 +3,7 @@
 #include "foundation/ModuleLog.hpp"
 #include "settings/ProjectOffset.hpp"
 
-#include <charconv>
 #include <string>
-
-namespace {
-// The shortest text that reads back as the same double.
-std::string Exact(double v) {
-    char buffer[64];
-    const std::to_chars_result r = std::to_chars(buffer, buffer + sizeof buffer, v);
-    return std::string(buffer, r.ptr);
-}
-}  // namespace
 
 void LogImportLine(ImportCounts kind, uint32_t first, uint32_t second, uint32_t third, bool set) {
     static const char* const PointNames[3] = {"read", "imported", "skipped"};
@@ -23,6 +13,6 @@ void LogImportLine(ImportCounts kind, uint32_t first, uint32_t second, uint32_t 
     std::string line = "import: ";
     for (int k = 0; k < 3; ++k) line += std::string(k == 0 ? "" : ", ") + names[k] + " " + std::to_string(counts[k]);
     line += set ? "; offset x " : "; offset kept at x ";
-    line += Exact(ProjectOffset.x) + ", y " + Exact(ProjectOffset.y);
+    line += ModuleLog::Number(ProjectOffset.x) + ", y " + ModuleLog::Number(ProjectOffset.y);
     ModuleLog::Log(line.c_str());
 }
