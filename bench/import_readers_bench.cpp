@@ -7,9 +7,8 @@
 // runs them after the options dialog's OK with its defaults; GDAL's open the file and read its band whole. At
 // the end the run prints the milliseconds, the ratio to GDAL and the peak memory each read adds (measured once
 // in a child process).
-#include "PeakMemory.hpp"
+#include "PeerRatios.hpp"
 #include "RealGrid.hpp"
-#include "TimesBySize.hpp"
 #include "fileio/ASCFileCls.hpp"
 #include "fileio/TextFileCls.hpp"
 
@@ -127,27 +126,14 @@ void BM_GdalXYZ(benchmark::State& s) {
     Run(s, [](const Files& f) { return ReadGdal(f.xyz); });
 }
 
-class RatioReporter : public TimesBySize {
-public:
-    void Finalize() override {
-        ConsoleReporter::Finalize();
+class RatioReporter : public PeerRatioReporter {
+    std::vector<PeerPair> Pairs() const override {
         const Files& f = TheFiles();
-        if (!f.why.empty()) return;
-        std::printf("\n%10s %14s %14s %8s %16s %16s\n", "size", "read", "ms (GDAL ms)", "ratio", "peak MiB",
-                    "GDAL peak MiB");
-        for (auto& [size, seconds] : seconds_) {
-            auto row = [&](const char* what, const char* ours, const char* peer, double oursMiB, double peerMiB) {
-                const double a = seconds[ours] * 1e3, b = seconds[peer] * 1e3;
-                std::printf("%10lld %14s %6.1f (%5.1f) %8.2f %16.1f %16.1f\n", static_cast<long long>(size), what, a, b,
-                            b > 0 ? a / b : 0.0, oursMiB, peerMiB);
-            };
-            if (seconds.count("BM_AscFileRead") && seconds.count("BM_GdalAAIGrid"))
-                row("ASC grid", "BM_AscFileRead", "BM_GdalAAIGrid", PeakMiB([&] { return ReadAsc(f.asc); }),
-                    PeakMiB([&] { return ReadGdal(f.asc); }));
-            if (seconds.count("BM_TextFileRead") && seconds.count("BM_GdalXYZ"))
-                row("XYZ text", "BM_TextFileRead", "BM_GdalXYZ", PeakMiB([&] { return ReadText(f.xyz); }),
-                    PeakMiB([&] { return ReadGdal(f.xyz); }));
-        }
+        if (!f.why.empty()) return {};
+        return {{"ASC grid", "BM_AscFileRead", "BM_GdalAAIGrid", [&f] { return ReadAsc(f.asc); },
+                 [&f] { return ReadGdal(f.asc); }},
+                {"XYZ text", "BM_TextFileRead", "BM_GdalXYZ", [&f] { return ReadText(f.xyz); },
+                 [&f] { return ReadGdal(f.xyz); }}};
     }
 };
 

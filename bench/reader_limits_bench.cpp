@@ -10,8 +10,7 @@
 //   read, and the DXF reader's layer pass, each refusing it; GDAL: GDALOpenEx asking every driver.
 // The run ends with the milliseconds, the ratio to GDAL and the peak memory each read adds (measured once in a
 // child process).
-#include "PeakMemory.hpp"
-#include "TimesBySize.hpp"
+#include "PeerRatios.hpp"
 #include "dialogs/settings/AscImportDialog.hpp"
 #include "fileio/ASCFileCls.hpp"
 #include "fileio/DXFFileCls.hpp"
@@ -28,7 +27,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -179,7 +177,7 @@ struct Pair {
     std::function<size_t(const Files&)> readOurs, readPeer;
 };
 
-const std::vector<Pair>& Pairs() {
+const std::vector<Pair>& ReadPairs() {
     static const std::vector<Pair> pairs = {
         {"DXF layers", "BM_OurDxfLayers", "BM_GdalDxfLayers", Layers, 1, [](const Files& f) { return OurDxf(f.dxf); },
          [](const Files& f) { return GdalDxf(f.dxf); }},
@@ -193,29 +191,22 @@ const std::vector<Pair>& Pairs() {
     return pairs;
 }
 
-class RatioReporter : public TimesBySize {
-public:
-    void Finalize() override {
-        ConsoleReporter::Finalize();
+class RatioReporter : public PeerRatioReporter {
+    std::vector<PeerPair> Pairs() const override {
         const Files& f = TheFiles();
-        if (!f.why.empty()) return;
-        std::printf("\n%12s %22s %16s %8s %10s %14s\n", "size", "read", "ms (GDAL ms)", "ratio", "peak MiB",
-                    "GDAL peak MiB");
-        for (const Pair& p : Pairs()) {
-            std::map<std::string, double>& seconds = seconds_[p.size];
-            if (!seconds.count(p.ours) || !seconds.count(p.peer)) continue;
-            const double x = seconds[p.ours] * 1e3, y = seconds[p.peer] * 1e3;
-            std::printf("%12lld %22s %7.1f (%6.1f) %8.2f %10.1f %14.1f\n", static_cast<long long>(p.size), p.what, x, y,
-                        y > 0 ? x / y : 0.0, PeakMiB([&] { return p.readOurs(f); }),
-                        PeakMiB([&] { return p.readPeer(f); }));
-        }
+        std::vector<PeerPair> rows;
+        if (!f.why.empty()) return rows;
+        for (const Pair& p : ReadPairs())
+            rows.push_back({p.what, p.ours, p.peer, [&f, read = p.readOurs] { return read(f); },
+                            [&f, read = p.readPeer] { return read(f); }});
+        return rows;
     }
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    for (const Pair& p : Pairs())
+    for (const Pair& p : ReadPairs())
         for (const auto& [name, read] : {std::make_pair(p.ours, p.readOurs), std::make_pair(p.peer, p.readPeer)})
             benchmark::RegisterBenchmark(name, [read = read](benchmark::State& s) { Run(s, read); })
                 ->Arg(p.size)

@@ -3,20 +3,12 @@
 // vertices, so it keeps the two vertex indices with the layer and group (16 bytes) rather than six coordinates; a
 // constraint handed in whole (by a caller of AddConstraint or an assignment) keeps its record aside. Reading gives
 // the whole record, built from the vertices, so callers see a list of constraints either way.
+#include "foundation/PrefetchLine.hpp"
+
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <vector>
-
-// A hint to load the line at p, for the stores' looks that wait for memory together. The compiler drops a plain
-// prefetch builtin from a loop that does nothing else.
-inline void PrefetchLine(const void* p) {
-#if defined(__GNUC__) && defined(__x86_64__)
-    asm volatile("prefetcht0 %0" : : "m"(*static_cast<const char*>(p)));
-#else
-    (void)p;
-#endif
-}
 
 struct DXFFilePoint {
     double x = 0.0, y = 0.0, z = 0.0;  // metres

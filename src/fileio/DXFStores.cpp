@@ -3,12 +3,16 @@
 // indexes only narrow the candidates, the tests on them are the scans' own.
 #include "fileio/DXFFileCls.hpp"
 
+#include "geometry/PointGrid.hpp"
+#include "geometry/SegmentGrid.hpp"
+
 #include <algorithm>
 #include <cmath>
 #include <queue>
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -17,188 +21,18 @@ constexpr double SamePoint = 5e-5;
 constexpr double SharedEnd = 1e-7;
 constexpr double Parallel = 1e-5;
 
-struct Key {
-    int64_t x, y;
-    bool operator==(const Key& o) const { return x == o.x && y == o.y; }
-};
-const Key NoKey = {INT64_MIN, INT64_MIN};  // never a cell: that is the pattern of -0.0, taken as 0.0
-
 double PlanDist2(double ax, double ay, double bx, double by) {
     const double dx = bx - ax, dy = by - ay;
     return dx * dx + dy * dy;
 }
 
-// The cell of a value: floor(v / size), as a double, so that no coordinate is clamped into a shared cell.
-double Cell(double v, double size) { return std::floor(v / size); }
-int64_t CellKey(double cell) {
-    if (cell == 0.0) cell = 0.0;             // -0.0 and 0.0 are one cell
-    if (std::isnan(cell)) return INT64_MAX;  // never met: coordinates are finite
-    int64_t k;
-    std::memcpy(&k, &cell, sizeof k);
-    return k;
-}
-// The cell after `cell`; where doubles no longer hold every integer, the next double.
-double NextCell(double cell) {
-    const double n = cell + 1.0;
-    return n != cell ? n : std::nextafter(cell, HUGE_VAL);
-}
-
-// Cell -> the head of a chain of items: open addressing in flat arrays, so a look costs a probe or two and no
-// allocation per cell.
-class CellTable {
-public:
-    // The head of the cell's chain, -1 when the cell holds nothing.
-    int32_t Head(const Key& k) const {
-        if (count_ == 0) return -1;
-        for (size_t i = Hash(k) & mask_;; i = (i + 1) & mask_) {
-            if (slots_[i].key == k) return slots_[i].head;
-            if (slots_[i].key == NoKey) return -1;
-        }
-    }
-    // The cell's head, made -1 when the cell is new.
-    int32_t& HeadSlot(const Key& k) { return slots_[Slot(k)].head; }
-    // Room for `more` new cells, so that the slots of the next Slot calls stay where they are.
-    void Reserve(size_t more) {
-        while (4 * (count_ + more) > 3 * slots_.size()) Grow();
-    }
-    int32_t& HeadAt(size_t slot) { return slots_[slot].head; }
-    // The cell's slot, the cell made (empty) when it is new.
-    size_t Slot(const Key& k) {
-        if (4 * (count_ + 1) > 3 * slots_.size()) Grow();
-        size_t i = Hash(k) & mask_;
-        for (; !(slots_[i].key == k); i = (i + 1) & mask_) {
-            if (slots_[i].key == NoKey) {
-                slots_[i] = {k, -1};
-                ++count_;
-                break;
-            }
-        }
-        return i;
-    }
-
-private:
-    // Key and head side by side: a look at a cell reads one place in memory.
-    struct Entry {
-        Key key;
-        int32_t head;
-    };
-
-    static size_t Hash(const Key& k) {
-        uint64_t h = uint64_t(k.x) * 0x9E3779B97F4A7C15ull ^ uint64_t(k.y);
-        h ^= h >> 31;
-        h *= 0xBF58476D1CE4E5B9ull;
-        return size_t(h ^ (h >> 29));
-    }
-    void Grow() {
-        std::vector<Entry> old;
-        old.swap(slots_);
-        const size_t size = old.empty() ? 1024 : old.size() * 2;
-        slots_.assign(size, Entry{NoKey, -1});
-        mask_ = size - 1;
-        count_ = 0;
-        for (const Entry& e : old)
-            if (!(e.key == NoKey)) HeadSlot(e.key) = e.head;
-    }
-
-    std::vector<Entry> slots_;
-    size_t mask_ = 0;
-    size_t count_ = 0;
-};
-
-// The items of a point list by the cell of their point. A cell is CellRadii search radii wide, so a look mostly
-// reads one cell and at most four, and the items of one store lie that radius apart at least (a nearer one would
-// have been merged): a cell holds a bounded few items however the points crowd. A cell's key is worked out again
-// from its newest item's coordinates, so the index keeps no copy of them. A look at an empty cell and the storing of
-// the new point there read the same slot, so a store costs one wait for memory, and a polyline's vertices wait for
-// theirs together (Prefetch).
+// The stores' points by cell, read where the lists hold them. A cell is CellRadii search radii wide, so a look
+// mostly reads one cell and at most four, and the items of one store lie that radius apart at least (a nearer one
+// would have been merged): a cell holds a bounded few items however the points crowd. A look at an empty cell and the
+// storing of the new point there read the same slot, so a store costs one wait for memory, and a polyline's vertices
+// wait for theirs together (Prefetch).
 constexpr double CellRadii = 16.0;
-
-class PointGrid {
-public:
-    PointGrid(double size, const std::vector<DXFFilePoint>& items) : size_(size), items_(items) {}
-    // Indexes the item, whose point is in the list already.
-    void Insert(int32_t item) {
-        const Key k = KeyOf(item);
-        if (size_t(item) >= next_.size()) next_.resize(size_t(item) + 1, -1);
-        if (4 * (count_ + 1) > 3 * slots_.size()) Grow();
-        const uint32_t h = Hash(k);
-        size_t i = h & mask_;
-        for (; slots_[i].head >= 0; i = (i + 1) & mask_)
-            if (slots_[i].hash == h && KeyOf(slots_[i].head) == k) break;
-        if (slots_[i].head < 0) ++count_;
-        next_[size_t(item)] = slots_[i].head;
-        slots_[i] = {h, item};
-    }
-    // Room for `items` in all without growing: a table that doubles holds its old slots and its new at once.
-    void Reserve(size_t items) {
-        size_t size = 1024;
-        while (4 * items > 3 * size) size *= 2;
-        if (size > slots_.size()) Resize(size);
-        next_.reserve(items);
-    }
-    // Starts loading the slot a look at (x, y) reads first.
-    void Prefetch(double x, double y) const {
-        if (count_ == 0) return;
-        PrefetchLine(&slots_[Hash(Key{CellKey(CellOf(x)), CellKey(CellOf(y))}) & mask_]);
-    }
-    // Every item in the cells that the square of half-size `r` around (x, y) touches.
-    template <typename F>
-    void Near(double x, double y, double r, F visit) const {
-        if (count_ == 0) return;
-        const double x0 = CellOf(x - r), x1 = CellOf(x + r), y0 = CellOf(y - r), y1 = CellOf(y + r);
-        for (double i = x0;; i = NextCell(i)) {
-            for (double j = y0;; j = NextCell(j)) {
-                for (int32_t k = Head(Key{CellKey(i), CellKey(j)}); k >= 0; k = next_[size_t(k)]) visit(k);
-                if (!(j < y1)) break;
-            }
-            if (!(i < x1)) break;
-        }
-    }
-
-private:
-    // A slot holds the cell's newest item and the cell's hash, which places it again when the table grows.
-    struct Slot {
-        uint32_t hash;
-        int32_t head;  // -1: empty
-    };
-    static uint32_t Hash(const Key& k) {
-        uint64_t h = uint64_t(k.x) * 0x9E3779B97F4A7C15ull ^ uint64_t(k.y);
-        h ^= h >> 31;
-        h *= 0xBF58476D1CE4E5B9ull;
-        return uint32_t(h ^ (h >> 29));
-    }
-    Key KeyOf(int32_t item) const {
-        const DXFFilePoint& p = items_[size_t(item)];
-        return {CellKey(CellOf(p.x)), CellKey(CellOf(p.y))};
-    }
-    double CellOf(double v) const { return Cell(v, size_); }
-    int32_t Head(const Key& k) const {
-        const uint32_t h = Hash(k);
-        for (size_t i = h & mask_; slots_[i].head >= 0; i = (i + 1) & mask_)
-            if (slots_[i].hash == h && KeyOf(slots_[i].head) == k) return slots_[i].head;
-        return -1;
-    }
-    void Grow() { Resize(slots_.empty() ? 1024 : slots_.size() * 2); }
-    void Resize(size_t size) {
-        std::vector<Slot> old;
-        old.swap(slots_);
-        slots_.assign(size, Slot{0, -1});
-        mask_ = size - 1;
-        for (const Slot& e : old) {
-            if (e.head < 0) continue;
-            size_t i = e.hash & mask_;
-            while (slots_[i].head >= 0) i = (i + 1) & mask_;
-            slots_[i] = e;
-        }
-    }
-
-    double size_;
-    const std::vector<DXFFilePoint>& items_;
-    std::vector<Slot> slots_;
-    size_t mask_ = 0;
-    size_t count_ = 0;
-    std::vector<int32_t> next_;
-};
+using StorePointGrid = BasicPointGrid<ListPlaces<DXFFilePoint>>;
 
 struct Box {
     double x0, y0, x1, y1;
@@ -355,54 +189,28 @@ private:
 };
 
 // Constraints by the cells their boxes cover. The cell size, four times the median span of the first ones stored,
-// keeps a segment in one or two cells; a segment covering many cells is kept apart and always tested, and a look
-// over many cells tests everything. Each look counts the boxes it went through, so that the search can tell when
-// the layout has outgrown the grid.
-class SegmentGrid {
+// keeps a segment in one or two cells; until it is known, and for a look over very many cells, every stored one is
+// tested. Each look counts the boxes it went through, so that the search can tell when the layout has outgrown the
+// grid.
+class ConstraintGrid {
 public:
     // `test` answers true to stop the look; `work` grows by the boxes looked at.
     template <typename F>
     void Candidates(const DXFConstraintList& all, size_t n, const Box& b, F test, size_t& work) {
-        pendingItem_ = -1;
-        if (size_ == 0.0 || Cells(b) > MaxLookCells) {
+        const SegmentBox look = {b.x0, b.y0, b.x1, b.y1};
+        if (!grid_ || grid_->Cells(look) > MaxLookCells) {
             for (size_t i = 0; i < n; ++i) {
                 ++work;
                 if (test(all[i])) return;
             }
             return;
         }
-        for (int32_t i : long_) {
-            ++work;
-            if (test(all[size_t(i)])) return;
-        }
-        const double x0 = Cell(b.x0, size_), x1 = Cell(b.x1, size_), y0 = Cell(b.y0, size_), y1 = Cell(b.y1, size_);
-        // The cells are made as they are looked at, and their slots kept for the insertion that follows when the
-        // segment passes: one probe a cell instead of two.
-        cells_.Reserve(size_t(Cells(b)));
-        pending_.clear();
-        pendingItem_ = int32_t(n);
-        for (double i = x0;; i = NextCell(i)) {
-            for (double j = y0;; j = NextCell(j)) {
-                const size_t slot = cells_.Slot(Key{CellKey(i), CellKey(j)});
-                pending_.push_back({i, j, slot});
-                for (int32_t e = cells_.HeadAt(slot); e >= 0; e = entries_[size_t(e)].next) {
-                    const Entry& n = entries_[size_t(e)];
-                    ++work;
-                    // Boxes apart cannot cross; a pair of boxes is tested once, in the cell of their overlap's
-                    // lower corner.
-                    if (!n.box.Meets(b)) continue;
-                    if (Cell(std::max(n.box.x0, b.x0), size_) != i || Cell(std::max(n.box.y0, b.y0), size_) != j)
-                        continue;
-                    if (test(all[size_t(n.item)])) return;
-                }
-                if (!(j < y1)) break;
-            }
-            if (!(i < x1)) break;
-        }
+        grid_->Near(
+            look, [&](int32_t i) { return test(all[size_t(i)]); }, &work);
     }
     // The first `n` of `all` are stored, the last of them just now.
     void Added(const DXFConstraintList& all, size_t n) {
-        if (size_ == 0.0) {
+        if (!grid_) {
             if (n < FirstCount) return;
             std::vector<double> spans;
             for (size_t i = 0; i < n; ++i) {
@@ -411,65 +219,22 @@ public:
             }
             std::nth_element(spans.begin(), spans.begin() + spans.size() / 2, spans.end());
             const double median = spans[spans.size() / 2];
-            size_ = std::isfinite(median) ? std::max(4.0 * median, 1e-3) : 1.0;
-            for (size_t i = 0; i < n; ++i) Insert(all, int32_t(i));
+            grid_.emplace(std::isfinite(median) ? std::max(4.0 * median, 1e-3) : 1.0);
+            for (size_t i = 0; i < n; ++i) grid_->Add(int32_t(i), SegmentBoxOf(all[i]));
             return;
         }
-        Insert(all, int32_t(n - 1));
+        grid_->Add(int32_t(n - 1), SegmentBoxOf(all[n - 1]));
     }
 
 private:
     static constexpr size_t FirstCount = 64;
-    static constexpr double MaxItemCells = 32.0;
     static constexpr double MaxLookCells = 4096.0;
-
-    struct Entry {
-        Box box;
-        int32_t item, next;
-    };
-    struct Pending {
-        double i, j;
-        size_t slot;
-    };
-
-    double Cells(const Box& b) const {
-        return (Cell(b.x1, size_) - Cell(b.x0, size_) + 1) * (Cell(b.y1, size_) - Cell(b.y0, size_) + 1);
-    }
-    void Insert(const DXFConstraintList& all, int32_t item) {
-        const Box b = BoxOf(all[size_t(item)]);
-        const double x0 = Cell(b.x0, size_), x1 = Cell(b.x1, size_), y0 = Cell(b.y0, size_), y1 = Cell(b.y1, size_);
-        if (!(x1 - x0 < MaxItemCells && y1 - y0 < MaxItemCells)) {
-            long_.push_back(item);
-            return;
-        }
-        // The look just made covers these cells (its box is this one, padded).
-        if (pendingItem_ == item) {
-            for (const Pending& p : pending_)
-                if (p.i >= x0 && p.i <= x1 && p.j >= y0 && p.j <= y1) {
-                    int32_t& head = cells_.HeadAt(p.slot);
-                    entries_.push_back({b, item, head});
-                    head = int32_t(entries_.size() - 1);
-                }
-            pendingItem_ = -1;
-            return;
-        }
-        for (double i = x0;; i = NextCell(i)) {
-            for (double j = y0;; j = NextCell(j)) {
-                int32_t& head = cells_.HeadSlot(Key{CellKey(i), CellKey(j)});
-                entries_.push_back({b, item, head});
-                head = int32_t(entries_.size() - 1);
-                if (!(j < y1)) break;
-            }
-            if (!(i < x1)) break;
-        }
+    static SegmentBox SegmentBoxOf(const DXFFileConstraint& c) {
+        const Box b = BoxOf(c);
+        return {b.x0, b.y0, b.x1, b.y1};
     }
 
-    double size_ = 0.0;
-    CellTable cells_;
-    std::vector<Entry> entries_;
-    std::vector<int32_t> long_;
-    std::vector<Pending> pending_;  // the cells of the last look
-    int32_t pendingItem_ = -1;      // the index the looked-at segment gets when it is stored
+    std::optional<SegmentGrid> grid_;
 };
 
 // The crossing search: the grid while it stays cheap, the box index once the grid's looks grow costly (crowded
@@ -483,7 +248,7 @@ public:
         if (switchDue_) {
             // Everything stored so far moves to the box index, which searches from now on.
             for (size_t i = 0; i < n; ++i) index_.Add(int32_t(i), BoxOf(all[i]));
-            grid_ = SegmentGrid();
+            grid_ = ConstraintGrid();
             switchDue_ = false;
             indexed_ = true;
         }
@@ -506,7 +271,7 @@ public:
 private:
     static constexpr size_t Window = 1024;     // looks between two judgements of the grid
     static constexpr size_t MostPerLook = 64;  // boxes a look may go through on average before the grid gives way
-    SegmentGrid grid_;
+    ConstraintGrid grid_;
     SegmentIndex index_;
     bool indexed_ = false;
     bool switchDue_ = false;
@@ -785,9 +550,10 @@ class DXFStoreIndex {
 public:
     DXFStoreIndex(double pointTolerance, const std::vector<DXFFilePoint>& vertices,
                   const std::vector<DXFFilePoint>& points)
-        : vertexGrid(CellRadii * SamePoint, vertices), pointGrid(CellRadii * std::fabs(pointTolerance), points) {}
-    PointGrid vertexGrid;
-    PointGrid pointGrid;  // used only for a finite tolerance other than 0
+        : vertexGrid(CellRadii * SamePoint, ListPlaces<DXFFilePoint>(vertices)),
+          pointGrid(CellRadii * std::fabs(pointTolerance), ListPlaces<DXFFilePoint>(points)) {}
+    StorePointGrid vertexGrid;
+    StorePointGrid pointGrid;  // used only for a finite tolerance other than 0
 };
 
 class DXFSegmentIndex {
@@ -841,9 +607,10 @@ void DXFFileCls::EnsureIndex() {
     index_.reset(new DXFStoreIndex(tolerance, vertices, pointEntities));
     // The read's vertices are at most what the chosen layers hold (fewer once merged and thinned).
     index_->vertexGrid.Reserve(std::max<size_t>(vertices.size(), std::min<uint64_t>(expectedVertices_, INT32_MAX)));
-    for (size_t i = 0; i < vertices.size(); ++i) index_->vertexGrid.Insert(int32_t(i));
+    for (size_t i = 0; i < vertices.size(); ++i) index_->vertexGrid.Add(vertices[i].x, vertices[i].y, int32_t(i));
     if (PointGridUsable())
-        for (size_t i = 0; i < pointEntities.size(); ++i) index_->pointGrid.Insert(int32_t(i));
+        for (size_t i = 0; i < pointEntities.size(); ++i)
+            index_->pointGrid.Add(pointEntities[i].x, pointEntities[i].y, int32_t(i));
 }
 
 int32_t DXFFileCls::FindGroup(int32_t group) const {
@@ -920,7 +687,7 @@ int32_t DXFFileCls::StoreVertex(DXFFilePoint& p, bool& added) {
     }
     vertices.push_back(p);
     const int32_t index = int32_t(vertices.size() - 1);
-    if (indexedSearch) index_->vertexGrid.Insert(index);
+    if (indexedSearch) index_->vertexGrid.Add(p.x, p.y, index);
     ExtendBounds(p.x, p.y);
     ++pointsKept;
     added = true;
@@ -948,7 +715,7 @@ bool DXFFileCls::StorePoint(const DXFFilePoint& p) {
     }
     if (found) return false;
     pointEntities.push_back(p);
-    if (PointGridUsable()) index_->pointGrid.Insert(int32_t(pointEntities.size() - 1));
+    if (PointGridUsable()) index_->pointGrid.Add(p.x, p.y, int32_t(pointEntities.size() - 1));
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "foundation/ACAPI.hpp"
 
+#include <charconv>
 #include <string>
 
 namespace ModuleLog {
@@ -11,4 +12,10 @@ void LogCall(const char* name) {
 }
 
 void Log(const char* text) { ACAPI_WriteReport(text); }
+
+std::string Number(double value) {
+    char buffer[64];
+    const std::to_chars_result r = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, r.ptr);
+}
 }  // namespace ModuleLog

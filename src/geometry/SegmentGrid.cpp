@@ -1,64 +1,58 @@
 #include "geometry/SegmentGrid.hpp"
 
 #include <algorithm>
-#include <cmath>
 
-namespace {
-constexpr int64_t MaxCellsPerSegment = 64;
-}
+SegmentGrid::SegmentGrid(double cell) : side_(cell > 0.0 && std::isfinite(cell) ? cell : 1.0) {}
 
-SegmentGrid::SegmentGrid(double cell) : cell_(cell > 0.0 && std::isfinite(cell) ? cell : 1.0) {}
-
-int64_t SegmentGrid::Cell(double v) const {
-    const double c = std::floor(v / cell_);
-    if (!(c > -1e18)) return -1000000000000000000LL;
-    if (!(c < 1e18)) return 1000000000000000000LL;
-    return int64_t(c);
-}
-
-SegmentGrid::Range SegmentGrid::Cells(double x1, double y1, double x2, double y2, double margin) const {
-    return {Cell(std::min(x1, x2) - margin), Cell(std::min(y1, y2) - margin), Cell(std::max(x1, x2) + margin),
-            Cell(std::max(y1, y2) + margin)};
-}
-
-void SegmentGrid::Add(int32_t index, double x1, double y1, double x2, double y2) {
-    if (size_t(index) >= seen_.size()) seen_.resize(size_t(index) + 1, 0);
-    const Range r = Cells(x1, y1, x2, y2, 0.0);
-    const double cells = (double(r.x1) - double(r.x0) + 1.0) * (double(r.y1) - double(r.y0) + 1.0);
-    if (cells > double(MaxCellsPerSegment)) {
-        wide_.push_back(index);
-        return;
-    }
-    for (int64_t cx = r.x0; cx <= r.x1; ++cx)
-        for (int64_t cy = r.y0; cy <= r.y1; ++cy) cells_[Key(cx, cy)].push_back(index);
-}
-
-void SegmentGrid::Near(double x1, double y1, double x2, double y2, double margin, std::vector<int32_t>& out) const {
-    out.clear();
-    if (++query_ == 0) {  // the stamps wrapped: start them again
-        std::fill(seen_.begin(), seen_.end(), 0);
-        query_ = 1;
-    }
-    const auto take = [&](int32_t i) {
-        if (seen_[size_t(i)] == query_) return;
-        seen_[size_t(i)] = query_;
-        out.push_back(i);
-    };
-    for (int32_t i : wide_) take(i);
-    const Range r = Cells(x1, y1, x2, y2, margin);
-    const double cells = (double(r.x1) - double(r.x0) + 1.0) * (double(r.y1) - double(r.y0) + 1.0);
-    if (cells > double(cells_.size())) {
-        // A query wider than the grid: look at every filled cell instead of every covered one.
-        for (const auto& kv : cells_)
-            for (int32_t i : kv.second) take(i);
-        return;
-    }
-    for (int64_t cx = r.x0; cx <= r.x1; ++cx)
-        for (int64_t cy = r.y0; cy <= r.y1; ++cy) {
-            const auto it = cells_.find(Key(cx, cy));
-            if (it == cells_.end()) continue;
-            for (int32_t i : it->second) take(i);
+size_t SegmentGrid::SlotOf(const Key& k) {
+    if (4 * (filled_ + 1) > 3 * slots_.size()) Grow();
+    size_t i = Hash(k) & mask_;
+    for (; !(slots_[i].key == k); i = (i + 1) & mask_) {
+        if (slots_[i].key == NoKey) {
+            slots_[i] = {k, -1};
+            ++filled_;
+            break;
         }
+    }
+    return i;
+}
+
+void SegmentGrid::Grow() {
+    std::vector<Slot> old;
+    old.swap(slots_);
+    const size_t size = old.empty() ? 64 : old.size() * 2;
+    slots_.assign(size, Slot{NoKey, -1});
+    mask_ = size - 1;
+    for (const Slot& s : old) {
+        if (s.key == NoKey) continue;
+        size_t i = Hash(s.key) & mask_;
+        while (!(slots_[i].key == NoKey)) i = (i + 1) & mask_;
+        slots_[i] = s;
+    }
+}
+
+void SegmentGrid::Add(int32_t index, const SegmentBox& box) {
+    const bool fresh = pendingFresh_;
+    pendingFresh_ = false;
+    const double x0 = Cell(box.x0), x1 = Cell(box.x1), y0 = Cell(box.y0), y1 = Cell(box.y1);
+    if (!(x1 - x0 < MaxItemCells && y1 - y0 < MaxItemCells)) {
+        long_.push_back(index);
+        return;
+    }
+    // The look just made covered these cells: their slots are known.
+    if (fresh && x0 >= Cell(pendingBox_.x0) && x1 <= Cell(pendingBox_.x1) && y0 >= Cell(pendingBox_.y0) &&
+        y1 <= Cell(pendingBox_.y1)) {
+        for (const Pending& p : pending_)
+            if (p.i >= x0 && p.i <= x1 && p.j >= y0 && p.j <= y1) Chain(p.slot, box, index);
+        return;
+    }
+    for (double i = x0;; i = After(i)) {
+        for (double j = y0;; j = After(j)) {
+            Chain(SlotOf(Key{Bits(i), Bits(j)}), box, index);
+            if (!(j < y1)) break;
+        }
+        if (!(i < x1)) break;
+    }
 }
 
 double SegmentGrid::CellFor(double summedSides, int32_t count, double extent) {

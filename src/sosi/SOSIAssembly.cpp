@@ -135,11 +135,11 @@ void SOSIAssembly::Clear() {
     equidistance = firstAltitude = finalAltitude = 0.0;
 }
 
-const SOSIPointGrid& SOSIAssembly::PointGridFor(double d) const {
+const PointGrid& SOSIAssembly::PointGridFor(double d) const {
     for (const auto& grid : pointGrids)
         if (grid.first == d) return grid.second;
-    pointGrids.emplace_back(d, SOSIPointGrid(CellFor(d)));
-    SOSIPointGrid& grid = pointGrids.back().second;
+    pointGrids.emplace_back(d, PointGrid(CellFor(d)));
+    PointGrid& grid = pointGrids.back().second;
     for (int32_t i = 0; i < data.GetCount(); ++i) {
         const SOSIData& r = data[i];
         if (r.geometryKind == SOSIKindPoint && !r.coords.IsEmpty() && !Gone(i)) grid.Add(r.coords[0].x, r.coords[0].y);
@@ -166,7 +166,7 @@ bool SOSIAssembly::IsDuplicatePoint(const API_Coord3D& p, const double* distance
 void SOSIAssembly::ThinPointSwarm(QV_List<API_Coord3D>& points, const double* distance) const {
     const double d = distance != nullptr ? *distance : tolerance;
     if (std::fabs(d) < Eps) return;
-    SOSIPointGrid near(CellFor(d));
+    PointGrid near(CellFor(d));
     std::vector<API_Coord3D> kept;
     for (int32_t i = 0; i < points.GetCount(); ++i) {
         const API_Coord3D& p = points[i];

@@ -6,7 +6,7 @@
 #include "fileio/ReadReport.hpp"
 #include "fileio/ReaderProgress.hpp"
 #include "sosi/SOSIObjectRecords.hpp"
-#include "sosi/SOSIPointGrid.hpp"
+#include "geometry/PointGrid.hpp"
 #include "sosi/SOSIRecords.hpp"
 
 #include "APICoord.hpp"
@@ -86,7 +86,7 @@ private:
     bool SimplifyBezier(QV_List<API_Coord3D>& points, const double* distance) const;
     // While ImportObjects runs, the first points of the PUNKT records in `data`, one grid per filter distance
     // asked for, kept in step as records come and go.
-    const SOSIPointGrid& PointGridFor(double distance) const;
+    const PointGrid& PointGridFor(double distance) const;
     void PointRecordGone(const SOSIData& record);
     void ResetContourExtent();
 
@@ -113,5 +113,5 @@ private:
     bool Gone(int32_t index) const { return size_t(index) < dataGone.size() && dataGone[size_t(index)] != 0; }
     void IndexRecord(int32_t index);
     bool pointGridsActive = false;
-    mutable std::vector<std::pair<double, SOSIPointGrid>> pointGrids;
+    mutable std::vector<std::pair<double, PointGrid>> pointGrids;
 };

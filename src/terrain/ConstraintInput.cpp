@@ -329,7 +329,13 @@ std::vector<int32_t> ConstraintInput::CrossedConstraints(const QV_List<API_Eleme
     std::vector<int32_t> near;
     for (int32_t j = 0; j < n; ++j) {
         const API_LineType& b = constraints[j].line;
-        grid.Near(b.begC.x, b.begC.y, b.endC.x, b.endC.y, margin, near);
+        SegmentBox look = SegmentBox::Of(b.begC.x, b.begC.y, b.endC.x, b.endC.y);
+        look.x0 -= margin, look.y0 -= margin, look.x1 += margin, look.y1 += margin;
+        near.clear();
+        grid.Near(look, [&near](int32_t i) {
+            near.push_back(i);
+            return false;
+        });
         int32_t taker = -1;
         for (int32_t i : near) {
             if (taker >= 0 && i > taker) continue;
@@ -339,7 +345,7 @@ std::vector<int32_t> ConstraintInput::CrossedConstraints(const QV_List<API_Eleme
         if (taker >= 0)
             gone.push_back({taker, j});
         else
-            grid.Add(j, b.begC.x, b.begC.y, b.endC.x, b.endC.y);
+            grid.Add(j, SegmentBox::Of(b.begC.x, b.begC.y, b.endC.x, b.endC.y));
     }
     std::sort(gone.begin(), gone.end());
     std::vector<int32_t> out;

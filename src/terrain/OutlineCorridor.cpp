@@ -227,26 +227,57 @@ PlanPoints CollectNodesAlongEdges(const PlanPoints& outer, const PlanPoints& inn
 
 bool RingCrossesItself(const PlanPoints& ring) { return PolygonSelfIntersects(Ring(ring, true)) != 0; }
 
-bool CheckClickedPath(PlanPoints& path) {
-    const PlanPoints open = Open(path);
+namespace {
+// The first fault of an open ring's vertices (closing edge included): two vertices on one another, two edges
+// that share no end crossing, or two parallel edges overlapping.
+bool FirstFault(const PlanPoints& open, API_Coord* fault) {
     const size_t n = open.size();
+    const auto found = [fault](const API_Coord& at) {
+        if (fault != nullptr) *fault = at;
+        return true;
+    };
     for (size_t i = 0; i < n; ++i)
         for (size_t j = i + 1; j < n; ++j)
-            if (Same(open[i], open[j])) return false;
+            if (Same(open[i], open[j])) return found(open[i]);
     for (size_t i = 0; i < n; ++i) {
         const API_Coord &a1 = open[i], &a2 = open[(i + 1) % n];
         for (size_t j = i + 1; j < n; ++j) {
             const API_Coord &b1 = open[j], &b2 = open[(j + 1) % n];
             if (Same(a1, b1) || Same(a1, b2) || Same(a2, b1) || Same(a2, b2)) continue;
             const double det = (a2.x - a1.x) * (b2.y - b1.y) - (a2.y - a1.y) * (b2.x - b1.x);
+            API_Coord at;
             if (std::fabs(det) >= 1e-5) {
-                if (SegmentsIntersect(a1, a2, b1, b2, nullptr)) return false;
-            } else if (OnSegmentByParameter(a1, b1, b2) || OnSegmentByParameter(a2, b1, b2) ||
-                       OnSegmentByParameter(b1, a1, a2) || OnSegmentByParameter(b2, a1, a2)) {
-                return false;
+                if (SegmentsIntersect(a1, a2, b1, b2, &at)) return found(at);
+                continue;
             }
+            for (const API_Coord* p : {&a1, &a2})
+                if (OnSegmentByParameter(*p, b1, b2)) return found(*p);
+            for (const API_Coord* p : {&b1, &b2})
+                if (OnSegmentByParameter(*p, a1, a2)) return found(*p);
         }
     }
+    return false;
+}
+}  // namespace
+
+bool RingCrossing(const PlanPoints& ring, API_Coord& at) {
+    const PlanPoints open = Open(ring);
+    if (FirstFault(open, &at)) return true;
+    // An edge turning straight back along the one before: the turning vertex.
+    const size_t n = open.size();
+    for (size_t i = 0; n >= 3 && i < n; ++i) {
+        const API_Coord &a = open[(i + n - 1) % n], &b = open[i], &c = open[(i + 1) % n];
+        if (OnSegmentByParameter(a, b, c) || OnSegmentByParameter(c, a, b)) {
+            at = b;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CheckClickedPath(PlanPoints& path, API_Coord* fault) {
+    const PlanPoints open = Open(path);
+    if (FirstFault(open, fault)) return false;
     PlanPoints closed = open;
     if (!closed.empty()) closed.push_back(closed.front());
     QV_Poly poly = Ring(closed, true);

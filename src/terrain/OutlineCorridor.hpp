@@ -37,10 +37,14 @@ PlanPoints CollectNodesAlongEdges(const PlanPoints& outer, const PlanPoints& inn
 
 // The closed ring crosses or folds back on itself: no terrain can be built inside it.
 bool RingCrossesItself(const PlanPoints& ring);
+// A place where the closed ring crosses, touches or folds back on itself, to show the user; false when none is
+// found.
+bool RingCrossing(const PlanPoints& ring, API_Coord& at);
 
 // A clicked path: no two vertices on one another and no two edges that share no end crossing. A path that passes
-// is turned clockwise (still closed). False leaves it as it was.
-bool CheckClickedPath(PlanPoints& path);
+// is turned clockwise (still closed). False leaves it as it was and, when `fault` is given, puts there the vertex
+// or crossing that failed it.
+bool CheckClickedPath(PlanPoints& path, API_Coord* fault = nullptr);
 // The bounding box of the points on or inside the path, as a clockwise closed rectangle; false (path unchanged)
 // with fewer than 2 such points.
 bool FitRectangleToPoints(PlanPoints& path, const PlanPoints& points);

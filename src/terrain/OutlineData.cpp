@@ -10,6 +10,7 @@
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/ModalDialog.hpp"
+#include "foundation/ModuleLog.hpp"
 #include "foundation/PointInput.hpp"
 #include "settings/Settings.hpp"
 #include "terrain/TerrainInputDialogs.hpp"
@@ -17,6 +18,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <string>
 
 namespace {
 constexpr int32_t PromptFirstNode = 1;
@@ -134,6 +136,17 @@ PlanPoints ToPlan(const QV_List<API_Coord>& list) {
     PlanPoints out;
     for (int32_t i = 0; i < list.GetCount(); ++i) out.push_back(list[i]);
     return out;
+}
+
+std::string At(const API_Coord& p) { return "(" + ModuleLog::Number(p.x) + ", " + ModuleLog::Number(p.y) + ")"; }
+
+// Why a clicked or drawn path was refused, in the report: the user sees only "The resulting polygon is not
+// suitable.".
+bool PathRefused(PlanPoints& path) {
+    API_Coord fault = {};
+    if (CheckClickedPath(path, &fault)) return false;
+    ModuleLog::Log(("outline refused: the path crosses or touches itself at " + At(fault)).c_str());
+    return true;
 }
 
 void Close(PlanPoints& points) {
@@ -325,7 +338,15 @@ int32_t OutlineData::CreateOutline(const API_Elem_Head* source) {
     if (nodes.empty()) return ErrOutlineTooShort;
     nodes.push_back(nodes.front());
     // A wide corridor can pick points that make the outline cross itself: no terrain could be built in it.
-    if (RingCrossesItself(nodes)) return ErrUnsuitablePolygon;
+    if (RingCrossesItself(nodes)) {
+        API_Coord at = {};
+        const std::string where = RingCrossing(nodes, at) ? " at " + At(at) : "";
+        const std::string line = "outline refused: the terrain points taken in the corridor, " +
+            ModuleLog::Number(2.0 * corridorHalfWidth) + " m wide, make an outline that crosses itself" + where +
+            "; a narrower corridor leaves out the points that cause it";
+        ModuleLog::Log(line.c_str());
+        return ErrUnsuitablePolygon;
+    }
     if (CreateOutlineHatch() != 0) return ErrModifying;
     // The hatch it was made from goes with the same command: beside the outline it would be drawn twice.
     if (source != nullptr && !DeleteElementByHead(*source)) return ErrModifying;
@@ -351,7 +372,7 @@ int32_t OutlineData::CommandByClicks() {
     Feedback.halfWidth = corridorHalfWidth;
     int32_t error = 0;
     if (!InputOutlineNodes(error)) return error;
-    if (outlineType == 1 && !CheckClickedPath(path)) return ErrUnsuitablePolygon;
+    if (outlineType == 1 && PathRefused(path)) return ErrUnsuitablePolygon;
     if (outlineType != 1) {
         SearchProgress progress;
         PlanPoints points;
@@ -375,7 +396,7 @@ int32_t OutlineData::CommandFromHatch(const API_Elem_Head& hatch) {
     QV_List<API_Coord> coords;
     if (!ReadElement(hatch, e) || !ReadElementMemoCoords2D(e, coords)) return ErrModifying;
     path = ToPlan(coords);
-    if (!CheckClickedPath(path)) return ErrUnsuitablePolygon;
+    if (PathRefused(path)) return ErrUnsuitablePolygon;
     EstimateCorridorWidth();
     ReadSettingsFromElement(hatch);
     if (RunSettingsDialog(false, false, SettingsMode::NewElement) == DialogAnswer::Cancelled) return 0;

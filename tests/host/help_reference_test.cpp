@@ -79,6 +79,10 @@ TEST(HelpReferenceTest, EveryItemOfEveryDialogResourceIsListed) {
             const size_t label = line.find_first_not_of(' ', kind + 1 + item.kind.size());
             EXPECT_TRUE(label != std::string::npos && (line[label] == '"' || line[label] == '('))
                 << "dialog " << id << " item " << item.id << " has no label: " << line;
+            // Words that say what the value is, not only what kind of item holds it.
+            for (const char* kindOnly : {"names as it opens", "no words beside it", "(a pop-up the module fills)"})
+                EXPECT_EQ(line.find(kindOnly), std::string::npos)
+                    << "dialog " << id << " item " << item.id << " says only its kind: " << line;
             if (item.kind != "list") continue;
             ++lists;
             EXPECT_NE(FindListGuide(id, int16_t(item.id)), nullptr) << "list " << item.id << " of " << id;

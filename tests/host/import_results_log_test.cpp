@@ -69,6 +69,41 @@ TEST_F(ImportResultsLogTest, TheResultsLineHoldsTheCountsAndThePositionOfWhatWas
     }
 }
 
+// The import's own line: the counts its results showed and the offset it set, every digit. Two positions for one
+// file give offsets apart by what the positions are apart, and each placed point plus its offset is the same
+// survey place.
+TEST_F(ImportResultsLogTest, TheImportLineHoldsTheCountsAndTheOffsetItSet) {
+    const std::regex results(R"(dialog 32569 "Import results": .*; read (\d+), imported (\d+), skipped (\d+);)");
+    const std::regex import(R"(module: import: read (\d+), imported (\d+), skipped (\d+); offset x (\S+), y (\S+))");
+    for (const char* file : {"points_dup.txt", "points_mixed_eol.txt", "points_xy_code_comment.txt"}) {
+        double offset[2][2], lowest[2][2];
+        const double positions[2][2] = {{0, 0}, {1000.125, -250.5}};
+        for (int run = 0; run < 2; ++run) {
+            log.str("");
+            const std::string text = Import(file, positions[run][0], positions[run][1]);
+            std::smatch r, m;
+            ASSERT_TRUE(std::regex_search(text, r, results)) << text;
+            ASSERT_TRUE(std::regex_search(text, m, import)) << text;
+            for (int k = 1; k <= 3; ++k) EXPECT_EQ(m[k], r[k]) << m[0];
+            offset[run][0] = std::strtod(m[4].str().c_str(), nullptr);
+            offset[run][1] = std::strtod(m[5].str().c_str(), nullptr);
+            lowest[run][0] = lowest[run][1] = std::numeric_limits<double>::max();
+            for (const API_Guid& g : host->Database().AllElements()) {
+                const API_Element& e = host->Database().Find(g)->record.Get();
+                if (e.header.typeID != API_HotspotID) continue;
+                lowest[run][0] = std::min(lowest[run][0], e.hotspot.pos.x);
+                lowest[run][1] = std::min(lowest[run][1], e.hotspot.pos.y);
+            }
+            TearDown();
+            SetUp();
+        }
+        for (int axis = 0; axis < 2; ++axis) {
+            EXPECT_NEAR(offset[0][axis] - offset[1][axis], positions[1][axis] - positions[0][axis], 1e-6) << file;
+            EXPECT_NEAR(lowest[0][axis] + offset[0][axis], lowest[1][axis] + offset[1][axis], 1e-6) << file;
+        }
+    }
+}
+
 // A dialog that is no import's results gets no such note; a results dialog's blank fields say so.
 TEST_F(ImportResultsLogTest, OnlyResultsDialogsGetTheNote) {
     DGDriver::LogRecord other;

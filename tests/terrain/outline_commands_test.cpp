@@ -190,10 +190,15 @@ TEST_F(OutlineCommandTest, AWideCorridorWhoseNodesCrossIsRefusedAndChangesNothin
     const std::vector<API_Coord> path = {{-2, -2}, {-2, 62}, {62, 62}, {62, -2}, {-2, -2}};
     for (const API_Coord& c : path) host->Input().QueuePoint(c.x, c.y);
     const size_t undoSteps = Db().UndoTexts().size();
+    log.str("");
     EXPECT_EQ(OutlineData(inputDialogs).CommandByClicks(), ErrUnsuitablePolygon);
     ASSERT_EQ(Outlines().GetCount(), 1);
     EXPECT_EQ(Outlines()[0].header.guid, outline);
     EXPECT_EQ(Db().UndoTexts().size(), undoSteps);
+    // The report says why: the width given, and where the outline's edges (20, 30)-(60, 0) and (60, 20)-(20, 10)
+    // cross.
+    EXPECT_NE(log.str().find("corridor, 70 m wide, make an outline that crosses itself at (40, 15)"), std::string::npos)
+        << log.str();
 
     // The same path as a drawn hatch: refused too, and the hatch is not used up.
     API_Guid hatch = {};
@@ -205,6 +210,13 @@ TEST_F(OutlineCommandTest, AWideCorridorWhoseNodesCrossIsRefusedAndChangesNothin
     EXPECT_NE(Db().Find(hatch), nullptr);
     EXPECT_EQ(Outlines()[0].header.guid, outline);
     EXPECT_EQ(Db().UndoTexts().size(), withHatch);
+}
+
+TEST_F(OutlineCommandTest, AClickedPathThatCrossesItselfIsRefusedWithThePlace) {
+    for (const API_Coord& c : {API_Coord{0, 0}, API_Coord{20, 20}, API_Coord{20, 0}, API_Coord{0, 20}, API_Coord{0, 0}})
+        host->Input().QueuePoint(c.x, c.y);
+    EXPECT_EQ(OutlineData(inputDialogs).CommandByClicks(), ErrUnsuitablePolygon);
+    EXPECT_NE(log.str().find("the path crosses or touches itself at (10, 10)"), std::string::npos) << log.str();
 }
 
 TEST_F(OutlineCommandTest, ACancelRedrawsAndAViewWithoutPolygonInputGivesEleven) {

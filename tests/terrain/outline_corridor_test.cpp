@@ -150,6 +150,62 @@ TEST(OutlineCorridorTest, ClickedPathsMustBeSimpleAndTurnClockwise) {
     EXPECT_FALSE(CheckClickedPath(overlapping));
 }
 
+// The place told for a refused ring lies on two edges that do not follow each other, or is a vertex where the ring
+// turns straight back; every ring refused gets one. Rings on a small grid of integers, so that touches, overlaps
+// and folds come often.
+bool OnEdge(const API_Coord& p, const API_Coord& a, const API_Coord& b) {
+    const double len = std::hypot(b.x - a.x, b.y - a.y);
+    if (len == 0.0) return std::hypot(p.x - a.x, p.y - a.y) < 1e-9;
+    const double t = ((p.x - a.x) * (b.x - a.x) + (p.y - a.y) * (b.y - a.y)) / (len * len);
+    return LineDistance(p, a, b) < 1e-9 && t >= -1e-12 && t <= 1 + 1e-12;
+}
+bool FaultPlace(const PlanPoints& open, const API_Coord& p) {
+    const size_t n = open.size();
+    for (size_t i = 0; i < n; ++i)
+        for (size_t j = i + 1; j < n; ++j) {
+            const bool neighbours = j == i + 1 || (i == 0 && j == n - 1);
+            if (!neighbours && OnEdge(p, open[i], open[(i + 1) % n]) && OnEdge(p, open[j], open[(j + 1) % n]))
+                return true;
+        }
+    for (size_t i = 0; i < n; ++i) {
+        const API_Coord &a = open[(i + n - 1) % n], &b = open[i], &c = open[(i + 1) % n];
+        if (p.x == b.x && p.y == b.y && std::fabs(Cross(a, b, c)) < 1e-12 &&
+            (a.x - b.x) * (c.x - b.x) + (a.y - b.y) * (c.y - b.y) > 0)
+            return true;
+        if (p.x == b.x && p.y == b.y)
+            for (size_t j = 0; j < n; ++j)
+                if (j != i && open[j].x == b.x && open[j].y == b.y) return true;
+    }
+    return false;
+}
+
+TEST(OutlineCorridorTest, ARefusedRingOrPathIsToldWhereItCrossesItself) {
+    std::mt19937 random(53);
+    std::uniform_int_distribution<int> coordinate(0, 4), count(3, 7);
+    int refused = 0;
+    for (int run = 0; run < 4000; ++run) {
+        PlanPoints open(size_t(count(random)));
+        for (API_Coord& p : open) p = {double(coordinate(random)), double(coordinate(random))};
+        PlanPoints closed = open;
+        closed.push_back(open.front());
+        if (RingCrossesItself(closed)) {
+            ++refused;
+            API_Coord at = {};
+            ASSERT_TRUE(RingCrossing(closed, at)) << run;
+            EXPECT_TRUE(FaultPlace(open, at)) << run << " at " << at.x << ", " << at.y;
+        }
+        PlanPoints path = closed;
+        API_Coord fault = {};
+        if (!CheckClickedPath(path, &fault)) {
+            EXPECT_TRUE(FaultPlace(open, fault)) << run << " at " << fault.x << ", " << fault.y;
+            for (size_t i = 0; i < path.size() && path.size() == closed.size(); ++i)
+                EXPECT_TRUE(path[i].x == closed[i].x && path[i].y == closed[i].y) << run;
+            EXPECT_EQ(path.size(), closed.size());
+        }
+    }
+    EXPECT_GT(refused, 1000);
+}
+
 // A 20 m grid of points and a clockwise path near its outer points: the outline takes the eight outer points in
 // order; a point slightly below an edge along +x is dropped because the window does not wrap round 2 pi.
 TEST(OutlineCorridorTest, NodesFollowThePathThroughTheOuterPoints) {

@@ -382,7 +382,8 @@ bool WriteDialogReference(const std::string& resourcesFolder, const std::string&
             const RSTabPage& page = layout.pages[p];
             out << "  page " << id << "/" << page.tabItem << "/" << page.page << " " << QuotedText(page.title.ToUtf8())
                 << "\n";
-            WriteItems(id, page.items, "    ", out);
+            // The guide's rows name the dialog's own items; a page's items are numbered apart and have none.
+            WriteItems(0, page.items, "    ", out);
         }
     }
     ResourceDriver::CloseResourceModule(module);

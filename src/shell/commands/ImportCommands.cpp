@@ -13,6 +13,7 @@
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "settings/ProjectOffset.hpp"
+#include "shell/commands/ImportLogLine.hpp"
 #include "shell/commands/NothingChosenAlert.hpp"
 #include "shell/commands/ToolCommand.hpp"
 
@@ -40,9 +41,13 @@ bool DxfLayerChosen(const DXFFileCls& reader) {
 
 // The terrain position the results set becomes the project's offset; a read without points sets none.
 void KeepOffset(const BaseFileCls& reader) {
-    if (reader.BoundsEmpty()) return;
-    ProjectOffset.x = reader.originX;
-    ProjectOffset.y = reader.originY;
+    const bool set = !reader.BoundsEmpty();
+    if (set) {
+        ProjectOffset.x = reader.originX;
+        ProjectOffset.y = reader.originY;
+    }
+    const uint32_t skipped = reader.pointsRead >= reader.pointsKept ? reader.pointsRead - reader.pointsKept : 0;
+    LogImportLine(ImportCounts::Points, reader.pointsRead, reader.pointsKept, skipped, set);
 }
 
 // The file dialog until a file of the right extension is chosen; false on Cancel.

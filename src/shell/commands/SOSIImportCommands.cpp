@@ -11,6 +11,7 @@
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
 #include "settings/ProjectOffset.hpp"
+#include "shell/commands/ImportLogLine.hpp"
 #include "shell/commands/NothingChosenAlert.hpp"
 #include "shell/commands/ToolCommand.hpp"
 #include "sosi/SOSIFileCls.hpp"
@@ -91,9 +92,13 @@ bool Ends(bool confirmed, const SOSIFileCls& reader) { return !confirmed && read
 
 // A read that kept no point (all refused, or none of the types chosen) sets no offset.
 void TakeProjectOffset(const SOSIFileCls& reader) {
-    if (reader.BoundsEmpty()) return;
-    ProjectOffset.x = reader.originX;
-    ProjectOffset.y = reader.originY;
+    const bool set = !reader.BoundsEmpty();
+    if (set) {
+        ProjectOffset.x = reader.originX;
+        ProjectOffset.y = reader.originY;
+    }
+    const uint32_t skipped = reader.pointsRead >= reader.pointsKept ? reader.pointsRead - reader.pointsKept : 0;
+    LogImportLine(ImportCounts::Points, reader.pointsRead, reader.pointsKept, skipped, set);
 }
 
 constexpr int32_t ChooseTypesText = 6;  // "Select only the OBJEKTTYPE you want to import:"

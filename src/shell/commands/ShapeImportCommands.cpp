@@ -12,6 +12,7 @@
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "settings/ProjectOffset.hpp"
+#include "shell/commands/ImportLogLine.hpp"
 #include "shell/commands/ToolCommand.hpp"
 
 #include "UniString.hpp"
@@ -75,6 +76,8 @@ void ImportShapesAsTerrain(ShapeImportData& data) {
     if (!RunTerrainResultsDialogs(data)) return;
     ProjectOffset.x = data.options.offsetX;
     ProjectOffset.y = data.options.offsetY;
+    LogImportLine(ImportCounts::Shapes, uint32_t(data.options.identified), uint32_t(data.options.importable),
+                  uint32_t(data.options.toCorrect), true);
     if (data.options.heightFromField && data.options.heightField >= 0) ApplyHeightField(data);
     ThinPolylineNodes(data);
     ThinPointEntities(data);

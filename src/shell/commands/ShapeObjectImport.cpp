@@ -14,6 +14,7 @@
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
 #include "settings/ProjectOffset.hpp"
+#include "shell/commands/ImportLogLine.hpp"
 #include "foundation/AddOnLibraryFolder.hpp"
 #include "shell/commands/ShapeImportCommands.hpp"
 #include "shell/commands/ToolCommand.hpp"
@@ -72,6 +73,8 @@ bool ImportGISObjectsCommand(ShapeImportData& data, int32_t prototypeIndex) {
     if (!RunImportResultsDialogs(data)) return true;
     ProjectOffset.x = data.options.offsetX;
     ProjectOffset.y = data.options.offsetY;
+    LogImportLine(ImportCounts::Shapes, uint32_t(data.options.identified), uint32_t(data.options.importable),
+                  uint32_t(data.options.toCorrect), true);
     if (data.options.heightFromField && data.options.heightField >= 0) ApplyHeightField(data);
 
     QV_String name;
