@@ -9,7 +9,9 @@ jobs=${LODRAVIX_JOBS:-$(nproc)}
 
 # Every target gets the same flags: the standin-host and the module it dlopens then share one sanitizer runtime
 # (the shared libasan and libubsan that gcc links by default).
-sanitize="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
+# CGAL downcasts base records by design (its lazy exact kernel's representations, its arrangements' faces); the
+# dynamic-type check reads that as a fault in every unit that builds those templates, so it is left out.
+sanitize="-fsanitize=address,undefined -fno-sanitize=vptr -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_C_FLAGS="$sanitize" -DCMAKE_CXX_FLAGS="$sanitize" \
     -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" \

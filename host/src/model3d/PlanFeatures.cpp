@@ -41,7 +41,9 @@ ObjectPlan ReadObjectPlan(const StoredElement& object, const std::vector<LibPlan
     for (const LibPlanItem& item : items) {
         std::string why;
         std::vector<std::vector<double>> rows;
-        const std::string& first = item.params[0];
+        // Items that name no parameter (the daylight lines) read none.
+        static const std::string kNone;
+        const std::string& first = item.params.empty() ? kNone : item.params[0];
         bool ok = true;
         switch (item.kind) {
             case LibPlanItem::Kind::Line:
