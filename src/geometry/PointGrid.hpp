@@ -8,6 +8,7 @@
 // points of a cell chained through links kept beside their places: at a million points a node and a list per cell cost more than the
 // tests themselves. A slot keeps no key: the cell is worked out again from its newest point's place, which the
 // grid reads from `Places` (its own copy, or the caller's list, which then must not move while the grid lives).
+#include "geometry/GridCells.hpp"
 #include "foundation/PrefetchLine.hpp"
 
 #include <cmath>
@@ -130,7 +131,7 @@ public:
         int32_t best = -1;
         if (cells_ == 0) return best;
         const double cx = Coordinate(x), cy = Coordinate(y);
-        VisitRange(Before(cx), After(cx), Before(cy), After(cy), [&](int32_t i) {
+        VisitRange(CellBefore(cx), CellAfter(cx), CellBefore(cy), CellAfter(cy), [&](int32_t i) {
             if ((best < 0 || i < best) && accept(i)) best = i;
         });
         return best;
@@ -162,24 +163,7 @@ private:
     };
 
     double Coordinate(double v) const { return std::floor(v / side_); }
-    // The bits of a cell number: -0.0 and 0.0 are one cell; no finite coordinate gives NaN.
-    static int64_t Bits(double cell) {
-        if (cell == 0.0) cell = 0.0;
-        if (std::isnan(cell)) return INT64_MAX;
-        int64_t k;
-        std::memcpy(&k, &cell, sizeof k);
-        return k;
-    }
-    // The cell after and before; where doubles no longer hold every integer, the next double.
-    static double After(double cell) {
-        const double n = cell + 1.0;
-        return n != cell ? n : std::nextafter(cell, HUGE_VAL);
-    }
-    static double Before(double cell) {
-        const double n = cell - 1.0;
-        return n != cell ? n : std::nextafter(cell, -HUGE_VAL);
-    }
-    Cell CellOf(double x, double y) const { return {Bits(Coordinate(x)), Bits(Coordinate(y))}; }
+    Cell CellOf(double x, double y) const { return {CellBits(Coordinate(x)), CellBits(Coordinate(y))}; }
     Cell CellOf(int32_t i) const { return CellOf(places_.X(i), places_.Y(i)); }
     static uint32_t Hash(const Cell& c) {
         uint64_t h = uint64_t(c.x) * 0x9E3779B97F4A7C15ull ^ uint64_t(c.y);
@@ -212,9 +196,9 @@ private:
                         if (!Gone(k)) visit(k);
             return;
         }
-        for (double i = x0;; i = After(i)) {
-            for (double j = y0;; j = After(j)) {
-                VisitCell(Cell{Bits(i), Bits(j)}, visit);
+        for (double i = x0;; i = CellAfter(i)) {
+            for (double j = y0;; j = CellAfter(j)) {
+                VisitCell(Cell{CellBits(i), CellBits(j)}, visit);
                 if (!(j < y1)) break;
             }
             if (!(i < x1)) break;

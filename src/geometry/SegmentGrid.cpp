@@ -46,9 +46,9 @@ void SegmentGrid::Add(int32_t index, const SegmentBox& box) {
             if (p.i >= x0 && p.i <= x1 && p.j >= y0 && p.j <= y1) Chain(p.slot, box, index);
         return;
     }
-    for (double i = x0;; i = After(i)) {
-        for (double j = y0;; j = After(j)) {
-            Chain(SlotOf(Key{Bits(i), Bits(j)}), box, index);
+    for (double i = x0;; i = CellAfter(i)) {
+        for (double j = y0;; j = CellAfter(j)) {
+            Chain(SlotOf(Key{CellBits(i), CellBits(j)}), box, index);
             if (!(j < y1)) break;
         }
         if (!(i < x1)) break;

@@ -8,6 +8,8 @@
 // in the cell of their overlap's lower corner. The cells live in one open-addressed table. A look makes the cells it
 // reads and keeps their slots, so that adding the looked-at segment right after (the usual step when it crosses
 // nothing) costs no second probe per cell.
+#include "geometry/GridCells.hpp"
+
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -66,22 +68,6 @@ private:
     };
 
     double Cell(double v) const { return std::floor(v / side_); }
-    static int64_t Bits(double cell) {
-        if (cell == 0.0) cell = 0.0;
-        if (std::isnan(cell)) return INT64_MAX;
-        int64_t k;
-        std::memcpy(&k, &cell, sizeof k);
-        return k;
-    }
-    static double FromBits(int64_t k) {
-        double cell;
-        std::memcpy(&cell, &k, sizeof cell);
-        return cell;
-    }
-    static double After(double cell) {
-        const double n = cell + 1.0;
-        return n != cell ? n : std::nextafter(cell, HUGE_VAL);
-    }
     static size_t Hash(const Key& k) {
         uint64_t h = uint64_t(k.x) * 0x9E3779B97F4A7C15ull ^ uint64_t(k.y);
         h ^= h >> 31;
@@ -137,15 +123,16 @@ bool SegmentGrid::Near(const SegmentBox& box, Visit&& visit, size_t* work) {
     if (!(cells <= double(filled_))) {
         // A look wider than the grid: every filled cell, each pair still in its one cell.
         for (const Slot& s : slots_)
-            if (s.head >= 0 && VisitCell(s.head, FromBits(s.key.x), FromBits(s.key.y), box, visit, work)) return true;
+            if (s.head >= 0 && VisitCell(s.head, CellFromBits(s.key.x), CellFromBits(s.key.y), box, visit, work))
+                return true;
         return false;
     }
     const double x0 = Cell(box.x0), x1 = Cell(box.x1), y0 = Cell(box.y0), y1 = Cell(box.y1);
     ReserveCells(size_t(cells));
     pending_.clear();
-    for (double i = x0;; i = After(i)) {
-        for (double j = y0;; j = After(j)) {
-            const size_t slot = SlotOf(Key{Bits(i), Bits(j)});
+    for (double i = x0;; i = CellAfter(i)) {
+        for (double j = y0;; j = CellAfter(j)) {
+            const size_t slot = SlotOf(Key{CellBits(i), CellBits(j)});
             pending_.push_back({i, j, slot});
             if (VisitCell(slots_[slot].head, i, j, box, visit, work)) return true;
             if (!(j < y1)) break;

@@ -230,13 +230,7 @@ constexpr bool IdsRunFromZero(const FieldRow (&rows)[N]) {
                 if (id == wanted) field = T(value);                                                                    \
         });                                                                                                            \
     }                                                                                                                  \
-    void SetShort(int16_t wanted, int16_t value) {                                                                     \
-        EachField(*this, [&](auto& field, int16_t id, int32_t, const FieldDefault&) {                                  \
-            using T = std::decay_t<decltype(field)>;                                                                   \
-            if constexpr (FieldTable::IsInteger<T>)                                                                    \
-                if (id == wanted) field = T(value);                                                                    \
-        });                                                                                                            \
-    }                                                                                                                  \
+    void SetShort(int16_t wanted, int16_t value) { SetLong(wanted, value); }                                           \
     double GetReal(int16_t wanted) const {                                                                             \
         double result = 0.0;                                                                                           \
         EachField(*this, [&](const auto& field, int16_t id, int32_t, const FieldDefault&) {                            \

@@ -21,7 +21,8 @@ TEST(SegmentGridTest, OffersEverySegmentWhoseBoxMeetsTheLookOnce) {
                 const double x = offset + at(rng), y = at(rng);
                 // Short ones mostly; some long, some points.
                 const double reach = n % 50 == 0 ? 150.0 : n % 7 == 0 ? 0.0 : length(rng);
-                const SegmentBox look = SegmentBox::Of(x, y, x + reach * (at(rng) / 100.0), y + reach * (at(rng) / 100.0));
+                const SegmentBox look =
+                    SegmentBox::Of(x, y, x + reach * (at(rng) / 100.0), y + reach * (at(rng) / 100.0));
                 std::vector<int> seen(boxes.size(), 0);
                 grid.Near(look, [&](int32_t i) {
                     ++seen[size_t(i)];
@@ -38,7 +39,8 @@ TEST(SegmentGridTest, OffersEverySegmentWhoseBoxMeetsTheLookOnce) {
                     grid.Add(int32_t(boxes.size()), look);
                     boxes.push_back(look);
                 } else {
-                    const SegmentBox other = SegmentBox::Of(offset + at(rng), at(rng), offset + at(rng) / 50, at(rng) / 50);
+                    const SegmentBox other =
+                        SegmentBox::Of(offset + at(rng), at(rng), offset + at(rng) / 50, at(rng) / 50);
                     grid.Add(int32_t(boxes.size()), other);
                     boxes.push_back(other);
                 }

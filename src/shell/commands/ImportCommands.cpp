@@ -12,7 +12,6 @@
 #include "foundation/Alert.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
-#include "settings/ProjectOffset.hpp"
 #include "shell/commands/ImportLogLine.hpp"
 #include "shell/commands/NothingChosenAlert.hpp"
 #include "shell/commands/ToolCommand.hpp"
@@ -37,17 +36,6 @@ bool DxfLayerChosen(const DXFFileCls& reader) {
         if (layer.import != 0) return true;
     ShowNothingChosenAlert(GeneralTableBase, ChooseLayersText);
     return false;
-}
-
-// The terrain position the results set becomes the project's offset; a read without points sets none.
-void KeepOffset(const BaseFileCls& reader) {
-    const bool set = !reader.BoundsEmpty();
-    if (set) {
-        ProjectOffset.x = reader.originX;
-        ProjectOffset.y = reader.originY;
-    }
-    const uint32_t skipped = reader.pointsRead >= reader.pointsKept ? reader.pointsRead - reader.pointsKept : 0;
-    LogImportLine(ImportCounts::Points, reader.pointsRead, reader.pointsKept, skipped, set);
 }
 
 // The file dialog until a file of the right extension is chosen; false on Cancel.
@@ -86,7 +74,7 @@ void RunImport(Reader& reader, Settings& settings, bool (*ask)(Reader&), bool (*
     if (!read()) return;
     while (true) {
         if (!RunPointImportResults(reader)) return;
-        KeepOffset(reader);
+        KeepImportOffset(reader);
         if (!reader.importAgain) break;
         reader.Clear();
         if (!read()) return;
@@ -149,7 +137,7 @@ void ImportDXFFile(Settings& settings) {
             return;
         }
         if (!RunPointImportResults(reader)) return;
-        KeepOffset(reader);
+        KeepImportOffset(reader);
     } while (reader.importAgain != 0);
     // What the read left out is told before anything is placed.
     ShowReadReport(reader.report);

@@ -16,3 +16,13 @@ void LogImportLine(ImportCounts kind, uint32_t first, uint32_t second, uint32_t 
     line += ModuleLog::Number(ProjectOffset.x) + ", y " + ModuleLog::Number(ProjectOffset.y);
     ModuleLog::Log(line.c_str());
 }
+
+void KeepImportOffset(const BaseFileCls& reader) {
+    const bool set = !reader.BoundsEmpty();
+    if (set) {
+        ProjectOffset.x = reader.originX;
+        ProjectOffset.y = reader.originY;
+    }
+    const uint32_t skipped = reader.pointsRead >= reader.pointsKept ? reader.pointsRead - reader.pointsKept : 0;
+    LogImportLine(ImportCounts::Points, reader.pointsRead, reader.pointsKept, skipped, set);
+}

@@ -2,6 +2,8 @@
 // The line an import leaves in the host's report once its results are taken: what it counted and the project
 // offset it set, every digit of it (the results dialog shows the offset rounded, and the project keeps it only
 // when saved).
+#include "fileio/BaseFileCls.hpp"
+
 #include <cstdint>
 
 enum class ImportCounts {
@@ -12,3 +14,7 @@ enum class ImportCounts {
 // `import: read 12, imported 10, skipped 2; offset x 286011.25, y 5563221.5` (or "offset kept at" when `set` is
 // false), from the counts given and the offset as it stands now.
 void LogImportLine(ImportCounts kind, uint32_t first, uint32_t second, uint32_t third, bool set);
+
+// The position a point read settles becomes the project's offset (a read that kept no point sets none), and the
+// import's line is logged with the points read, kept and skipped.
+void KeepImportOffset(const BaseFileCls& reader);

@@ -10,7 +10,6 @@
 #include "foundation/ErrorCode.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/LibPart.hpp"
-#include "settings/ProjectOffset.hpp"
 #include "shell/commands/ImportLogLine.hpp"
 #include "shell/commands/NothingChosenAlert.hpp"
 #include "shell/commands/ToolCommand.hpp"
@@ -90,17 +89,6 @@ void PrepareResults(SOSIFileCls& reader) {
 // A results dialog closed without OK ends the import, unless the user asked to import again.
 bool Ends(bool confirmed, const SOSIFileCls& reader) { return !confirmed && reader.importAgain == 0; }
 
-// A read that kept no point (all refused, or none of the types chosen) sets no offset.
-void TakeProjectOffset(const SOSIFileCls& reader) {
-    const bool set = !reader.BoundsEmpty();
-    if (set) {
-        ProjectOffset.x = reader.originX;
-        ProjectOffset.y = reader.originY;
-    }
-    const uint32_t skipped = reader.pointsRead >= reader.pointsKept ? reader.pointsRead - reader.pointsKept : 0;
-    LogImportLine(ImportCounts::Points, reader.pointsRead, reader.pointsKept, skipped, set);
-}
-
 constexpr int32_t ChooseTypesText = 6;  // "Select only the OBJEKTTYPE you want to import:"
 
 // With no type ticked the import would read nothing: the user is told instead, as the DXF import tells a choice
@@ -178,7 +166,7 @@ bool ReadAndConfirm(SOSIFileCls& reader, Settings& settings, const SOSIImportAsk
             ReportToolResult(ErrFindingData);
             return false;
         }
-        TakeProjectOffset(reader);
+        KeepImportOffset(reader);
         if (reader.importAgain == 0) return true;
         if (!ReadAgain(reader, settings, asks)) return false;
     }
