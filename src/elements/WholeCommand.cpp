@@ -45,7 +45,8 @@ bool RunNested(const std::function<CommandEnd()>& work) {
     const Depth running;
     const LeftoverWatch watch;
     const CommandEnd end = work();
-    return end == CommandEnd::Done && !watch.Stranded();
+    // A cancel inside another command leaves its probes to the caller's command, which goes on.
+    return (end == CommandEnd::Done || end == CommandEnd::Cancelled) && !watch.Stranded();
 }
 }  // namespace
 
@@ -72,14 +73,15 @@ bool RunCommand(const GS::UniString& givenUndoText, const std::function<CommandE
         const LeftoverWatch watch;
         end = work();
         stranded = watch.Stranded();
-        if (stranded || end == CommandEnd::Failed) return LodravixErr_StepFailed;
+        if (stranded || end == CommandEnd::Failed || end == CommandEnd::Cancelled) return LodravixErr_StepFailed;
         return NoError;
     });
     // The host takes back the elements, not the observers attached to those that stay. An element the take-back
     // removed is not there to detach.
     if (ran && err != NoError)
         for (const API_Guid& guid : observers.TakeAdded()) ACAPI_Element_DetachObserver(guid);
-    const bool ok = ran && err == NoError && end == CommandEnd::Done && !stranded;
+    const bool cancelled = ran && end == CommandEnd::Cancelled && !stranded;
+    const bool ok = cancelled || (ran && err == NoError && end == CommandEnd::Done && !stranded);
     if (ran && err == NoError && !stranded) ++keptCommands;
     if (!ok) {
         GiveBackView(view);

@@ -20,9 +20,11 @@ enum class CommandEnd {
     Done,
     Failed,     // take everything back
     KeepSoFar,  // failed, yet what it made stays as one undo step
+    Cancelled,  // the user cancelled: what the work made on the way (its probes) is taken back, no step stays and
+                // nothing is told
 };
 
-// `work` as one undoable command named `undoText`: true when it ended Done and the host kept it. Inside a running
+// `work` as one undoable command named `undoText`: true when it ended Done and the host kept it, or was cancelled. Inside a running
 // command of the add-on the work runs as part of that one and the answer is the same; a leftover stranded by a
 // nested work fails the caller's command too.
 bool RunCommand(const GS::UniString& undoText, const std::function<CommandEnd()>& work);

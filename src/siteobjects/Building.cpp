@@ -122,26 +122,27 @@ int32_t BuildingCls::CreateFromSelection(SiteObjectDialogs& dialogs, const QV_Li
     if (!ReadElement(terrain, true) ||
         !BuildPrimitives(PrimitiveOptions().FillPrims().AllRings().CloseCodes().MarkRingEnds()))
         return ErrModifying;
-    const bool ok = RunWholeCommand([&] {
-        if (!SampleTerrainHeights(1) || !ComputeLevelRange()) return false;
+    // The heights are probed by slabs made and deleted in the command: a cancel takes them back with no step.
+    const bool ok = RunCommand(ExternalCommandUndoText(), [&]() -> CommandEnd {
+        if (!SampleTerrainHeights(1) || !ComputeLevelRange()) return CommandEnd::Failed;
         settings = GlobalSettings.building;
         if (RunSettingsDialog(dialogs, SettingsMode::NewElement, &lowestLevel, &levelDifference, false, false, false,
                               false) == DialogAnswer::Cancelled)
-            return true;
+            return CommandEnd::Cancelled;
         GlobalSettings.building = settings;
-        if (!PlaceObject()) return false;
+        if (!PlaceObject()) return CommandEnd::Failed;
         const double height = settings.height;
         for (int32_t i = 1; i < fills.GetCount(); ++i) {
             pickHead = fills[i].header;
             if (!ReadElement(terrain, true) ||
                 !BuildPrimitives(PrimitiveOptions().FillPrims().AllRings().CloseCodes().MarkRingEnds()) ||
                 !SampleTerrainHeights(1) || !ComputeLevelRange())
-                return false;
+                return CommandEnd::Failed;
             settings.height = height;
             settings.topLevel = lowestLevel + height + TopMargin;
-            if (!PlaceObject()) return false;
+            if (!PlaceObject()) return CommandEnd::Failed;
         }
-        return true;
+        return CommandEnd::Done;
     });
     return ok ? 0 : ErrModifying;
 }

@@ -176,6 +176,26 @@ TEST_F(BuildingTest, EditsBeforeALayoutSwitchAreStoredAndFlaggedAndCancelAfterIt
     for (uint8_t flag : again.changed) EXPECT_EQ(flag, 0);
 }
 
+// The heights are probed by slabs the command makes and deletes before the dialog: a Cancel, or a dialog whose
+// resources the host refuses, leaves the project and its undo list as they were.
+TEST_F(BuildingTest, ACancelledOrUnopenedDialogLeavesNoStepAndNoProbe) {
+    const API_Element fill = Fill({{30, 20, 0}, {40, 20, 0}, {40, 40, 0}, {30, 40, 0}});
+    const auto before = Db().ToJson();
+    DGDriver::QueueClick(32561, 2);
+    BuildingCls cls;
+    EXPECT_EQ(cls.Create(dialogs, fill, terrain), 0);
+    EXPECT_EQ(Db().ToJson(), before);
+    for (int32_t passes = 0; passes < 4; ++passes) {
+        ASSERT_TRUE(host->FailCallAfter("GetOwnResModule", -1, APIERR_GENERAL, passes));
+        DGDriver::QueueClick(32561, 2);
+        BuildingCls again;
+        again.Create(dialogs, fill, terrain);
+        host->ClearFailures();
+        DGDriver::ClearQueueAndLog();
+        EXPECT_EQ(Db().ToJson(), before) << passes;
+    }
+}
+
 TEST_F(BuildingTest, EditingSeveralBuildingsChangesOnlyTheEditedFieldAndAFailedSwitchSaysSo) {
     const API_Element a = Build({{30, 20, 0}, {40, 20, 0}, {40, 40, 0}, {30, 40, 0}}, 6.0);
     const API_Element b = Build({{100, 60, 0}, {120, 60, 0}, {120, 80, 0}}, 12.0);
