@@ -16,7 +16,7 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_C_FLAGS="$sanitize" -DCMAKE_CXX_FLAGS="$sanitize" \
     -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" \
     -DCMAKE_SHARED_LINKER_FLAGS="-fsanitize=address,undefined" -DLODRAVIX_TEST_TIMEOUT=900 \
-    -DLODRAVIX_SWEEP_TIMEOUT=1800 >/dev/null
+    -DLODRAVIX_EXAMPLE_TIMEOUT=1800 -DLODRAVIX_SWEEP_TIMEOUT=1800 >/dev/null
 
 # Also while the build lists the tests (gtest_discover_tests runs each test program).
 export ASAN_OPTIONS="detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1:check_initialization_order=1:abort_on_error=0:halt_on_error=1"
