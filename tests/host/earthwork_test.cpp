@@ -69,15 +69,7 @@ protected:
         EXPECT_EQ(Db().PlaceMeshFromPoints(points, 1, "", &g), NoError) << Db().LastRefusal();
         return g;
     }
-    API_Guid Box(const PlanRect& r, double z0, double z1) {
-        const API_Guid g = PlaceObject(API_ObjectID, libA, "");
-        StoredBody b;
-        b.vertices = {{r.x0, r.y0, z0}, {r.x1, r.y0, z0}, {r.x1, r.y1, z0}, {r.x0, r.y1, z0},
-                      {r.x0, r.y0, z1}, {r.x1, r.y0, z1}, {r.x1, r.y1, z1}, {r.x0, r.y1, z1}};
-        b.polygons = {{1, 4, 3, 2}, {5, 6, 7, 8}, {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 4, 8, 7}, {4, 1, 5, 8}};
-        EXPECT_EQ(Db().GiveBodies(g, {b}), NoError);
-        return g;
-    }
+    API_Guid Box(const PlanRect& r, double z0, double z1) { return PlaceBox(r.x0, r.y0, r.x1, r.y1, z0, z1); }
     GSErrCode Link(const API_Guid& target, const API_Guid& op, uint32_t operation) {
         return Command([&] { return ACAPI_Element_SolidLink_Create(target, op, operation, 1); });
     }

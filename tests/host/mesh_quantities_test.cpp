@@ -31,13 +31,7 @@ protected:
         return err;
     }
     API_Guid Box(double x0, double y0, double x1, double y1, double z0, double z1) {
-        const API_Guid g = PlaceObject(API_ObjectID, libA, "");
-        StoredBody b;
-        b.vertices = {{x0, y0, z0}, {x1, y0, z0}, {x1, y1, z0}, {x0, y1, z0},
-                      {x0, y0, z1}, {x1, y0, z1}, {x1, y1, z1}, {x0, y1, z1}};
-        b.polygons = {{1, 4, 3, 2}, {5, 6, 7, 8}, {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 4, 8, 7}, {4, 1, 5, 8}};
-        EXPECT_EQ(Db().GiveBodies(g, {b}), NoError);
-        return g;
+        return PlaceBox(x0, y0, x1, y1, z0, z1);
     }
     GSErrCode Link(const API_Guid& op, uint32_t operation) {
         return Command([&] { return ACAPI_Element_SolidLink_Create(mesh, op, operation, 1); });

@@ -116,6 +116,32 @@ GSErrCode ApplyStep(const LinkStep& step, ExactSolid* solid, std::string* why, b
     return NoError;
 }
 
+}  // namespace
+
+bool StepTakeable(const LinkStep& step) {
+    for (const ModelBody& b : step.bodies) {
+        ExactSolid body;
+        if (!SolidFromBody(b, &body) || PMP::does_self_intersect(body)) return false;
+        if (step.operation == APISolid_Add) {
+            for (const ModelBody& c : step.clips) {
+                ExactSolid clip, below;
+                if (!SolidFromBody(c, &clip)) return false;
+                if (Extruded(clip, Extrusion::Downward, LevelPast(body, clip, Extrusion::Downward), &below) &&
+                    PMP::does_self_intersect(below))
+                    return false;
+            }
+        } else {
+            const Extrusion direction =
+                step.operation == APISolid_SubtractUpwards ? Extrusion::Upward : Extrusion::Downward;
+            ExactSolid swept;
+            if (!Extruded(body, direction, LevelPast(body, body, direction), &swept) || PMP::does_self_intersect(swept))
+                return false;
+        }
+    }
+    return true;
+}
+
+namespace {
 // The solid of a part of a terrain's columns. Its boundary is closed, oriented outward, and meets itself nowhere
 // by construction, so it goes into the mesh as it is, its quads cut in two; false if it does not.
 bool SolidOfPart(const TerrainColumns::Part& part, ExactSolid* out) {

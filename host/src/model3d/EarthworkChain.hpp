@@ -22,6 +22,10 @@ struct LinkStep {
     API_Guid operatorGuid = {};
 };
 
+// Whether the operations take the step's bodies: each closed, and neither it nor what it sweeps meets itself (what
+// a run refuses before it computes anything).
+bool StepTakeable(const LinkStep& step);
+
 class EarthworkChain {
 public:
     EarthworkChain();

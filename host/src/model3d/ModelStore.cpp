@@ -5,6 +5,7 @@
 #include "library/LibraryStore.hpp"
 #include "model3d/Daylight.hpp"
 #include "model3d/GroundCut.hpp"
+#include "model3d/LinkedSurfaceBox.hpp"
 #include "model3d/ObjectBodies.hpp"
 #include "model3d/StandingBodies.hpp"
 #include "project/ElementTypes.hpp"
@@ -180,13 +181,14 @@ std::shared_ptr<const Model3D> ModelStore::Current(const API_Guid& guid, bool bo
             state.push_back(Bytes(&l, sizeof l));
             state.insert(state.end(), op.begin(), op.end());
         }
-    // An object's own bodies follow the terrain it operates on.
-    if (e->record.header.typeID == API_ObjectID && e->bodies.empty())
-        for (const StoredSolidLink& l : db_.SolidLinks())
-            if (l.operatorGuid == guid) {
-                const std::vector<uint64_t> target = StateOf(l.target);
-                state.insert(state.end(), target.begin(), target.end());
-            }
+    // An object's own bodies follow the terrain they are built on (see GroundOf), not the other meshes it operates
+    // on: a copy of the terrain linked to it leaves them as they are.
+    if (e->record.header.typeID == API_ObjectID && e->bodies.empty()) {
+        const API_Guid ground = GroundGuid(guid);
+        const std::vector<uint64_t> target = StateOf(ground);
+        state.push_back(Bytes(&ground, sizeof ground));
+        state.insert(state.end(), target.begin(), target.end());
+    }
     if (e->record.header.typeID == API_MeshID) state.push_back(Word(OperatorsBottom()));
     if (models_[guid].state != state) {
         auto before = previous_.find(guid);
@@ -289,17 +291,23 @@ bool ModelStore::Build(const API_Guid& guid, Model3D* model, std::shared_ptr<con
     return ApplyLinks(guid, model, meshSolid, why);
 }
 
-std::shared_ptr<const MeshSurfaceModel> ModelStore::GroundOf(const API_Guid& guid, bool under,
-                                                             std::vector<PlanRing>* outline, std::string* why) {
-    std::vector<API_Guid> meshes;
+API_Guid ModelStore::GroundGuid(const API_Guid& guid) const {
     for (const StoredSolidLink& l : db_.SolidLinks()) {
         const StoredElement* target = l.operatorGuid == guid ? db_.Find(l.target) : nullptr;
-        if (target != nullptr && target->record.header.typeID == API_MeshID) meshes.push_back(l.target);
+        if (target != nullptr && target->record.header.typeID == API_MeshID) return l.target;
         // An object that stands on a terrain is the target of the terrain's downward subtraction.
         const StoredElement* op = l.target == guid ? db_.Find(l.operatorGuid) : nullptr;
         if (op != nullptr && op->record.header.typeID == API_MeshID && l.operation == APISolid_SubtractDownwards)
-            meshes.push_back(l.operatorGuid);
+            return l.operatorGuid;
     }
+    return API_Guid{};
+}
+
+std::shared_ptr<const MeshSurfaceModel> ModelStore::GroundOf(const API_Guid& guid, bool under,
+                                                             std::vector<PlanRing>* outline, std::string* why) {
+    std::vector<API_Guid> meshes;
+    const API_Guid linked = GroundGuid(guid);
+    if (db_.Find(linked) != nullptr) meshes.push_back(linked);
     const StoredElement* object = db_.Find(guid);
     if (meshes.empty() && under && object != nullptr)
         for (const API_Guid& g : db_.AllElements()) {
@@ -589,7 +597,18 @@ bool ModelStore::Bounds(const API_Guid& guid, API_Box3D* box) {
         ExtendBox(mesh->surface.points.data(), mesh->surface.points.size(), &any, box);
         return any;
     }
-    std::shared_ptr<const Model3D> model = ModelOf(guid, &why);
+    std::shared_ptr<const Model3D> model = Current(guid, false, &why);
+    if (!model) return false;
+    // A mesh whose links are not computed yet: its box from its solid and the links' bodies, where that is exact.
+    MeshWork& w = models_[guid].work;
+    if (w.bodyPending && w.solid && model->bodies.empty()) {
+        if (w.boxKnown < 0) w.boxKnown = LinkedSurfaceBox(*w.solid, w.surfaceVertices, w.steps, &w.box) ? 1 : 0;
+        if (w.boxKnown == 1) {
+            *box = w.box;
+            return true;
+        }
+    }
+    model = ModelOf(guid, &why);
     if (!model) return false;
     for (size_t k = 0; k < model->bodies.size(); ++k) {
         const ModelBody& b = model->bodies[k];

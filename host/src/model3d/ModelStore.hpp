@@ -80,6 +80,9 @@ private:
     // say; what keeps it from having them goes to the notes.
     // The ground an object's bodies meet: the mesh it operates on through a solid link, else (`under`) the first
     // mesh whose outline holds its position. Null with `why` (empty when there is no mesh to take).
+    // The mesh an object's bodies are built on through its links (the first it operates on, or that cuts it
+    // downwards); a null guid when there is none.
+    API_Guid GroundGuid(const API_Guid& guid) const;
     std::shared_ptr<const MeshSurfaceModel> GroundOf(const API_Guid& guid, bool under, std::vector<PlanRing>* outline,
                                                      std::string* why);
     void BuildOwnBodies(const API_Guid& guid, const StoredElement& object, double storyLevel, Model3D* model);
@@ -108,6 +111,8 @@ private:
         bool hasVolume = false;
         double volume = 0.0;
         bool partial = false;
+        int boxKnown = -1;  // whether the box is known from the solid and the bodies (-1: not yet asked)
+        API_Box3D box = {};
     };
     struct ModelEntry {
         std::vector<uint64_t> state;

@@ -84,6 +84,27 @@ TEST_F(EarthworkBodiesTest, ARectangularPlateauOnFlatGroundCutsAndFillsItsClosed
         }
 }
 
+TEST_F(EarthworkBodiesTest, AnotherTerrainLinkedToAPlateauLeavesItsBodiesAsTheyWere) {
+    // The bodies stand on the terrain the plateau was first linked to: a second terrain linked to it (as a copy for
+    // a volume is) neither moves them nor builds them again, and the second terrain measures the same cut.
+    const auto ground = [](double x, double y) { return 100.0 + 0.05 * x - 0.02 * y; };
+    const API_Guid mesh = Terrain(0, 200, 0, 200, 25, ground);
+    const API_Guid copy = Terrain(0, 200, 0, 200, 25, ground);
+    const API_Guid cut = Earthwork("VY_PLATEAU", u"cut", 80, 90, {{"livello", 97.0}, {"slope_angle_cut", 0.7}},
+                                   {{"perimetro_base", EwRectangle(40, 20)}});
+    const double before = Volume(mesh);
+    ASSERT_EQ(Link(mesh, cut, APISolid_SubtractUpwards), NoError);
+    const double taken = before - Volume(mesh);
+    EXPECT_GT(taken, 0.0);
+    std::string why;
+    const std::shared_ptr<const Model3D> first = host->Project().models.ModelOf(cut, &why);
+    ASSERT_TRUE(first) << why;
+    const double copyBefore = Volume(copy);
+    ASSERT_EQ(Link(copy, cut, APISolid_SubtractUpwards), NoError);
+    EXPECT_EQ(host->Project().models.ModelOf(cut, &why), first);
+    EXPECT_NEAR(copyBefore - Volume(copy), taken, 1e-9 * taken);
+}
+
 TEST_F(EarthworkBodiesTest, AnLShapedPlateauMitresItsSlopesRoundTheInnerCorner) {
     // Mitred offsets of a polygon with right angles grow in perimeter by 8 per metre whatever its reflex corners (each
     // reflex one takes back what a convex one adds): the cut on flat ground is d (A + P r / 2 + 4 r^2 / 3) while
