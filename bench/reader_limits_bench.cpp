@@ -6,6 +6,8 @@
 // - a 50 MB line: an ESRI ASCII grid of one row of 5 million cells (no line break inside it). Ours: the grid
 //   reader as the import runs it, and the options dialog's preview lines; GDAL: its AAIGrid driver reading the band,
 //   and its own line reader (CPLReadLine2L) reading the row.
+// - a 50 MB line in a point file: two point lines, a line of 5 million numbers (no break inside it), one more
+//   point line. Ours: the point-file reader's detection and read, as the import runs them; GDAL: its line reader.
 // - a 3 GB file that is no text (sparse: zero bytes that take no disk). Ours: the point-file reader's detection and
 //   read, and the DXF reader's layer pass, each refusing it; GDAL: GDALOpenEx asking every driver.
 // The run ends with the milliseconds, the ratio to GDAL and the peak memory each read adds (measured once in a
@@ -38,7 +40,7 @@ constexpr int64_t RowCells = 5000000;  // of 10 bytes each: 50 MB
 constexpr uint64_t BinaryBytes = uint64_t(3) << 30;
 
 struct Files {
-    std::string dir, dxf, row, binary;
+    std::string dir, dxf, row, line, binary;
     std::string why;
 };
 
@@ -70,6 +72,17 @@ Files MakeFiles() {
             out << cell;
         }
         out << "\n";
+    }
+    f.line = f.dir + "/line.txt";
+    {
+        std::ofstream out(f.line, std::ios::binary);
+        out << "500000.5 6500000.5 12.5\n500001.5 6500001.5 13.5\n";
+        char cell[32];
+        for (int64_t c = 0; c < RowCells; ++c) {
+            std::snprintf(cell, sizeof cell, "%09.3f ", double(c % 100000) / 7.0);
+            out << cell;
+        }
+        out << "\n500002.5 6500002.5 14.5\n";
     }
     f.binary = f.dir + "/binary.dat";
     std::ofstream(f.binary, std::ios::binary).put('\0');
@@ -144,6 +157,14 @@ size_t GdalLines(const std::string& path) {
     return longest;
 }
 
+size_t OurPointLine(const std::string& path) {
+    TextFileCls points;
+    points.path = QV_String(path.c_str(), Encoding_UTF8);
+    if (points.Detect()) points.Read();
+    points.CloseReaderFile();
+    return points.pointsRead;
+}
+
 size_t OurNotText(const std::string& path) {
     TextFileCls points;
     points.path = QV_String(path.c_str(), Encoding_UTF8);
@@ -185,6 +206,8 @@ const std::vector<Pair>& ReadPairs() {
          [](const Files& f) { return OurGrid(f.row); }, [](const Files& f) { return GdalGrid(f.row); }},
         {"50 MB row: preview", "BM_OurLongRowPreview", "BM_GdalLongRowLines", RowCells, 2,
          [](const Files& f) { return OurPreview(f.row); }, [](const Files& f) { return GdalLines(f.row); }},
+        {"50 MB line: points", "BM_OurLongLinePoints", "BM_GdalLongLineLines", RowCells, 2,
+         [](const Files& f) { return OurPointLine(f.line); }, [](const Files& f) { return GdalLines(f.line); }},
         {"3 GB not text", "BM_OurNotText", "BM_GdalNotText", int64_t(BinaryBytes), 3,
          [](const Files& f) { return OurNotText(f.binary); }, [](const Files& f) { return GdalNotText(f.binary); }},
     };

@@ -256,7 +256,8 @@ size_t ReadOurs(const std::string& path, int32_t mode, double filter = -1.0) {
     SOSIFileData file;
     file.path = QV_String(path.c_str(), Encoding_UTF8);
     reader.scan.files.Insert(file);
-    if (!reader.ReadSOSIFiles()) return 0;
+    const MiscSettings misc;
+    if (!reader.ReadSOSIFiles(misc)) return 0;
     reader.importMode = mode;
     for (SOSIOType& row : reader.scan.types) row.import = 1;
     if (filter >= 0.0) reader.tolerance = reader.assembly.lineFilterDistance = filter;

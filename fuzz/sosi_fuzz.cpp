@@ -31,7 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     SOSIFileData file;
     file.path = QV_String(Fuzz::WriteInput("input.sos", data, size).c_str(), Encoding_UTF8);
     reader.scan.files.Insert(file);
-    if (!reader.ReadSOSIFiles()) {
+    const MiscSettings misc;  // new types get pen 0
+    if (!reader.ReadSOSIFiles(misc)) {
         FUZZ_CHECK(reader.scan.report.error != 0 || reader.scan.report.HasIssues(), "a refused file says why");
         return 0;
     }

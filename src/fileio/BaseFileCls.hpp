@@ -18,7 +18,8 @@
 #include <memory>
 
 // Reader status of the file operations: 0 success, 1 no file object, 2 to 6 the host's file errors as
-// SmallFileError maps them (fileio/FileUtils.hpp). Callers only tell 0 from non-zero.
+// SmallFileError maps them (foundation/FileUtils.hpp). Callers tell 0 from non-zero; the table reader also a file
+// that is not there (2).
 typedef int16_t ReaderStatus;
 
 class BaseFileCls {

@@ -3,6 +3,7 @@
 #include "fileio/BaseFileCls.hpp"
 #include "fileio/ReadReport.hpp"
 #include "foundation/ErrorCode.hpp"
+#include "foundation/FileUtils.hpp"
 #include "foundation/Language.hpp"
 
 #include <algorithm>
@@ -242,14 +243,17 @@ QV_String TablePathOf(const QV_String& shapePath) {
 }
 
 bool ReadDBFFile(const QV_String& tablePath, QV_List<DBFFieldData>& fields, DBFValueList& values,
-                 ReaderProgress& progress, ReadReport& report) {
+                 ReaderProgress& progress, ReadReport& report, bool* missing) {
     BaseFileCls file;
     file.path = tablePath;
     report = ReadReport();
+    if (missing != nullptr) *missing = false;
     bool stopped = false;
     const bool ok = ReadTable(file, fields, values, progress, report, stopped);
+    const bool notFound = file.status == FileErrNotFound;
     file.CloseReaderFile();
     if (ok) return true;
+    if (missing != nullptr) *missing = notFound;
     // The user's stop ends the read as a cancel does: nothing to tell.
     if (stopped) {
         report = ReadReport();

@@ -47,6 +47,6 @@ QV_String TablePathOf(const QV_String& shapePath);
 // it ended early. False with error 8 ("Error while reading the file.") in `report` when there is no such file, it
 // ends inside its header or its lengths do not fit together, or with the reason that the file asks for more
 // memory than its size allows when it has more values than bytes; both lists are then left as they were. Nothing
-// is shown here.
+// is shown here. `missing`, when given, tells whether the read failed because there is no such file.
 bool ReadDBFFile(const QV_String& tablePath, QV_List<DBFFieldData>& fields, DBFValueList& values,
-                 ReaderProgress& progress, ReadReport& report);
+                 ReaderProgress& progress, ReadReport& report, bool* missing = nullptr);

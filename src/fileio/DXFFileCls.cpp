@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <cstdint>
 #include <string_view>
 
 #if defined(__SSE2__)
@@ -279,7 +280,9 @@ DXFFileCls::PairResult DXFFileCls::ReadPair(Pair& pair) {
     }
     if (!ParseInteger(line, pair.code)) {
         pair.text.assign(line.data(), line.size());
-        return PairResult::Bad;
+        // A code line that is the file's last, cut inside its digits or blanks, ends the file as a cut does.
+        const bool last = bufferPos_ == bufferCount_ && uint64_t(bufferStart_) + bufferCount_ >= fileLength;
+        return last && !readFailed_ ? PairResult::End : PairResult::Bad;
     }
     // A code line without its value line: the file was cut.
     if (!ReadLine(line)) {
@@ -484,14 +487,17 @@ bool DXFFileCls::WalkEntities(bool layerPass, int32_t& errorCode) {
             r = SkipEntity(pair, nullptr, nullptr);
         }
     }
-    if (ended && !layerPass) DropCoveredPoints();
+    // A section the file's end cuts short keeps the entities before the cut (the one it cut is lost) and says so; a
+    // garbled one, or a read that failed, is refused.
+    const bool cut = !ended && !stopped_ && r == PairResult::End && !readFailed_;
+    if ((ended || cut) && !layerPass) DropCoveredPoints();
     progress->End();
     if (stopped_) {
         errorCode = 0;
         return false;
     }
-    // A section that stops without ENDSEC was cut or garbled.
-    if (!ended) {
+    if (cut && !layerPass) report.Note(ReadIssue::EndedEarly);
+    if (!ended && !cut) {
         errorCode = ErrReadingFile;
         return false;
     }
@@ -530,8 +536,10 @@ bool DXFFileCls::ReadEntities(int32_t& errorCode) {
 
 // ---- entity readers ----------------------------------------------------------------------------------------------
 
-DXFFileCls::PairResult DXFFileCls::Skip(ReadIssue issue, PairResult r) {
+DXFFileCls::PairResult DXFFileCls::Skip(ReadIssue issue, PairResult r, size_t points) {
     report.Note(issue);
+    // Its points count as read and skipped, as a bad line of a point file does.
+    pointsRead += uint32_t(std::min<size_t>(points, UINT32_MAX - pointsRead));
     return r;
 }
 
@@ -567,11 +575,12 @@ DXFFileCls::PairResult DXFFileCls::ReadPointEntity(Pair& pair) {
     }
     // An invisible entity is left out in silence (an unreadable visibility reads as 0, visible).
     if (r != PairResult::Ok || !Accepted(layer) || !hasX || !hasY || visibility != 0) return r;
-    if (bad) return Skip(ReadIssue::BadNumber, r);
+    if (bad) return Skip(ReadIssue::BadNumber, r, 1);
     const double s = Scale();
     DXFFilePoint p;
-    if (!Scaled(x, s, p.x) || !Scaled(y, s, p.y) || !Scaled(z, s, p.z)) return Skip(ReadIssue::NonFiniteCoordinate, r);
-    if (surveyBounds && !SurveyPoint(p.x, p.y, p.z)) return Skip(ReadIssue::OutOfRange, r);
+    if (!Scaled(x, s, p.x) || !Scaled(y, s, p.y) || !Scaled(z, s, p.z))
+        return Skip(ReadIssue::NonFiniteCoordinate, r, 1);
+    if (surveyBounds && !SurveyPoint(p.x, p.y, p.z)) return Skip(ReadIssue::OutOfRange, r, 1);
     p.layer = layer;
     ++pointsRead;
     if (!StorePoint(p)) return r;
@@ -600,12 +609,12 @@ DXFFileCls::PairResult DXFFileCls::ReadLineEntity(Pair& pair) {
         }
     }
     if (r != PairResult::Ok || !Accepted(layer) || has != 15 || visibility != 0) return r;
-    if (bad) return Skip(ReadIssue::BadNumber, r);
+    if (bad) return Skip(ReadIssue::BadNumber, r, 2);
     const double s = Scale();
     for (double& c : v)
-        if (!Scaled(c, s, c)) return Skip(ReadIssue::NonFiniteCoordinate, r);
+        if (!Scaled(c, s, c)) return Skip(ReadIssue::NonFiniteCoordinate, r, 2);
     if (surveyBounds && (!SurveyPoint(v[0], v[1], v[2]) || !SurveyPoint(v[3], v[4], v[5])))
-        return Skip(ReadIssue::OutOfRange, r);
+        return Skip(ReadIssue::OutOfRange, r, 2);
     DXFFilePoint a, b;
     a.x = v[0], a.y = v[1], a.z = v[2], a.layer = layer;
     b.x = v[3], b.y = v[4], b.z = v[5], b.layer = layer;
@@ -668,9 +677,9 @@ DXFFileCls::PairResult DXFFileCls::ReadPolylineEntity(Pair& pair) {
     }
     if (r == PairResult::Ok && pair.code == 0 && pair.text == "SEQEND") r = SkipEntity(pair, nullptr, nullptr);
     if (r != PairResult::Ok) return r;
-    if (bad) return Skip(ReadIssue::BadNumber, r);
-    if (!finite) return Skip(ReadIssue::NonFiniteCoordinate, r);
-    if (!InSurvey(list, surveyBounds)) return Skip(ReadIssue::OutOfRange, r);
+    if (bad) return Skip(ReadIssue::BadNumber, r, list.size());
+    if (!finite) return Skip(ReadIssue::NonFiniteCoordinate, r, list.size());
+    if (!InSurvey(list, surveyBounds)) return Skip(ReadIssue::OutOfRange, r, list.size());
     AddPolyline(list, layer, closed, layers[size_t(layer)].constraint != 0);
     return r;
 }
@@ -697,18 +706,18 @@ DXFFileCls::PairResult DXFFileCls::ReadLwPolylineEntity(Pair& pair) {
         }
     }
     if (r != PairResult::Ok || !Accepted(layer) || visibility != 0 || extrusion) return r;
-    if (bad) return Skip(ReadIssue::BadNumber, r);
+    if (bad) return Skip(ReadIssue::BadNumber, r, std::min(xs.size(), ys.size()));
     const double s = Scale();
     double z = 0.0;
-    if (!Scaled(elevation, s, z)) return Skip(ReadIssue::NonFiniteCoordinate, r);
+    if (!Scaled(elevation, s, z)) return Skip(ReadIssue::NonFiniteCoordinate, r, std::min(xs.size(), ys.size()));
     std::vector<DXFVertex>& list = scratchList_;
     list.resize(std::min(xs.size(), ys.size()));
     for (size_t i = 0; i < list.size(); ++i) {
         if (!Scaled(xs[i], s, list[i].x) || !Scaled(ys[i], s, list[i].y))
-            return Skip(ReadIssue::NonFiniteCoordinate, r);
+            return Skip(ReadIssue::NonFiniteCoordinate, r, std::min(xs.size(), ys.size()));
         list[i].z = z;
     }
-    if (!InSurvey(list, surveyBounds)) return Skip(ReadIssue::OutOfRange, r);
+    if (!InSurvey(list, surveyBounds)) return Skip(ReadIssue::OutOfRange, r, std::min(xs.size(), ys.size()));
     AddPolyline(list, layer, (flags & (1 | 32)) != 0, layers[size_t(layer)].constraint != 0);
     return r;
 }
@@ -730,15 +739,15 @@ DXFFileCls::PairResult DXFFileCls::ReadSplineEntity(Pair& pair) {
         }
     }
     if (r != PairResult::Ok || !Accepted(layer) || visibility != 0) return r;
-    if (bad) return Skip(ReadIssue::BadNumber, r);
+    if (bad) return Skip(ReadIssue::BadNumber, r, std::min(xs.size(), ys.size()));
     const double s = Scale();
     std::vector<DXFVertex> list(std::min(xs.size(), ys.size()));
     for (size_t i = 0; i < list.size(); ++i) {
         if (!Scaled(xs[i], s, list[i].x) || !Scaled(ys[i], s, list[i].y) ||
             !Scaled(i < zs.size() ? zs[i] : 0.0, s, list[i].z))
-            return Skip(ReadIssue::NonFiniteCoordinate, r);
+            return Skip(ReadIssue::NonFiniteCoordinate, r, std::min(xs.size(), ys.size()));
     }
-    if (!InSurvey(list, surveyBounds)) return Skip(ReadIssue::OutOfRange, r);
+    if (!InSurvey(list, surveyBounds)) return Skip(ReadIssue::OutOfRange, r, std::min(xs.size(), ys.size()));
     AddPolyline(list, layer, (flags & (1 | 32)) != 0, layers[size_t(layer)].constraint != 0);
     return r;
 }
@@ -762,12 +771,13 @@ DXFFileCls::PairResult DXFFileCls::Read3DFaceEntity(Pair& pair) {
         }
     }
     if (r != PairResult::Ok || !Accepted(layer) || has != 0xFFF) return r;
-    if (bad) return Skip(ReadIssue::BadNumber, r);
+    if (bad) return Skip(ReadIssue::BadNumber, r, 4);
     const double s = Scale();
     for (double& c : v)
-        if (!Scaled(c, s, c)) return Skip(ReadIssue::NonFiniteCoordinate, r);
+        if (!Scaled(c, s, c)) return Skip(ReadIssue::NonFiniteCoordinate, r, 4);
     for (int i = 0; i < 4; ++i)
-        if (surveyBounds && !SurveyPoint(v[i * 3], v[i * 3 + 1], v[i * 3 + 2])) return Skip(ReadIssue::OutOfRange, r);
+        if (surveyBounds && !SurveyPoint(v[i * 3], v[i * 3 + 1], v[i * 3 + 2]))
+            return Skip(ReadIssue::OutOfRange, r, 4);
     const bool triangle =
         std::fabs(v[6] - v[9]) < 1e-7 && std::fabs(v[7] - v[10]) < 1e-7 && std::fabs(v[8] - v[11]) < 1e-7;
     pointsRead += 4;

@@ -11,6 +11,7 @@
 #include "fileio/BaseFileCls.hpp"
 #include "fileio/DXFConstraintList.hpp"
 #include "fileio/ReadReport.hpp"
+#include "settings/ConstraintSettings.hpp"
 #include "foundation/ErrorCode.hpp"
 #include "foundation/QV_List.hpp"
 
@@ -53,14 +54,15 @@ public:
 
     // Makes the chosen layers host layers and places every point and constraint as terrain input, all in one undo
     // step; true when all were placed (or lay outside the limiting area). On a failure nothing stays: what was
-    // placed is deleted, the layers made go and the layers reused get their records back.
-    bool CreateElements();
+    // placed is deleted, the layers made go and the layers reused get their records back. Once the placement ran,
+    // placed or not, `points` and `constraint` keep the pens, code and next number the next import starts from.
+    bool CreateElements(ImportOptionsRec& points, ConstraintSettings& constraint);
 
     // ---- the two passes over ENTITIES, usable on their own (ScanLayers and ReadChosen run them) ----
     // Opens the file and positions it after the ENTITIES header; false (error code set) when it cannot.
     bool OpenAtEntities(int32_t& errorCode);
-    // The layer pass from the current position; false on a garbled or truncated section (error code 8) or a
-    // user break (error code 0).
+    // The layer pass from the current position; false on a garbled section (error code 8) or a user break (error
+    // code 0). A section the file's end cuts short is read up to the cut; the entity pass notes it as ended early.
     bool ReadLayers(int32_t& errorCode);
     // The entity pass from the current position into the lists, then DropCoveredPoints.
     bool ReadEntities(int32_t& errorCode);
@@ -136,8 +138,9 @@ private:
     PairResult Read3DFaceEntity(Pair& pair);
     // `layer` takes the entity's layer (made when new), `coordinates` counts its x coordinates (codes 10 to 13).
     PairResult SkipEntity(Pair& pair, int32_t* layer, uint64_t* coordinates);
-    // The entity is left out for `issue`, which the report counts; the walk goes on with `r`.
-    PairResult Skip(ReadIssue issue, PairResult r);
+    // The entity, of `points` points, is left out for `issue`, which the report counts; its points count as read
+    // (and so as skipped); the walk goes on with `r`.
+    PairResult Skip(ReadIssue issue, PairResult r, size_t points);
 
     // Appends the POINT point unless one lies within the tolerance; false when it was a duplicate.
     bool StorePoint(const DXFFilePoint& p);

@@ -14,7 +14,6 @@
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "settings/ProjectOffset.hpp"
-#include "settings/Settings.hpp"
 
 #include "GSRoot.hpp"
 #include "UniString.hpp"
@@ -55,7 +54,7 @@ struct Placement {
 
     bool PlacePoint(const DXFFilePoint& p) {
         if (!Inside(p.x, p.y)) return true;
-        hotspot.header.layer = int16_t(HostLayer(p.layer));
+        hotspot.header.layer = HostLayer(p.layer);
         hotspot.hotspot.pos.x = p.x - ProjectOffset.x;
         hotspot.hotspot.pos.y = p.y - ProjectOffset.y;
         if (CreateElementWithMemo(&hotspot, nullptr, false) != NoError) return false;
@@ -75,7 +74,7 @@ struct Placement {
 
     bool PlaceConstraint(const DXFFileConstraint& c) {
         if (!Inside(c.sx, c.sy) || !Inside(c.ex, c.ey)) return true;
-        line.header.layer = int16_t(HostLayer(c.layer));
+        line.header.layer = HostLayer(c.layer);
         line.line.begC = {c.sx - ProjectOffset.x, c.sy - ProjectOffset.y};
         line.line.endC = {c.ex - ProjectOffset.x, c.ey - ProjectOffset.y};
         if (CreateElementWithMemo(&line, nullptr, false) != NoError) return false;
@@ -164,7 +163,7 @@ void DXFFileCls::RestoreHostLayers(LayerChanges& changes) {
     changes = LayerChanges();
 }
 
-bool DXFFileCls::CreateElements() {
+bool DXFFileCls::CreateElements(ImportOptionsRec& points, ConstraintSettings& constraint) {
     Placement run{*this, {}, {}, 0, false, {}, {}};
     run.hotspot.header.typeID = API_HotspotID;
     run.line.header.typeID = API_LineID;
@@ -233,11 +232,9 @@ bool DXFFileCls::CreateElements() {
 
     if (suspendSwitched) ACAPI_Database(APIDb_ToolSuspendGroupID);
 
-    ImportOptionsRec& stored = GlobalSettings.points;
-    stored.pen = options.pen;
-    if (stored.code.Compare(options.code) != 0) stored.code = options.code;
-    stored.codeNumber = options.codeNumber;
-    ConstraintSettings& constraint = GlobalSettings.constraint;
+    points.pen = options.pen;
+    if (points.code.Compare(options.code) != 0) points.code = options.code;
+    points.codeNumber = options.codeNumber;
     if (constraint.pen != constraintPen) constraint.pen = constraintPen;
     if (constraint.lineType != constraintLineType) constraint.lineType = constraintLineType;
     ACAPI_Automate(APIDo_ZoomID);

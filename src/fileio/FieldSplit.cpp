@@ -35,14 +35,14 @@ std::string ConvertSpaceRuns(std::string_view line, int32_t minBlanks) {
 }
 
 void SplitFields(std::string_view line, int32_t mode, char delimiter, int32_t minBlanks,
-                 std::vector<std::string_view>& fields) {
+                 std::vector<std::string_view>& fields, size_t most) {
     fields.clear();
     const char* from = line.data();
     ForEachFieldBreak(line, mode, delimiter, minBlanks, [&](const char* b, const char* e) {
-        fields.emplace_back(from, size_t(b - from));
+        if (fields.size() < most) fields.emplace_back(from, size_t(b - from));
         from = e;
     });
-    fields.emplace_back(from, size_t(line.data() + line.size() - from));
+    if (fields.size() < most) fields.emplace_back(from, size_t(line.data() + line.size() - from));
 }
 
 size_t CountFields(std::string_view line, int32_t mode, char delimiter, int32_t minBlanks) {

@@ -2,6 +2,7 @@
 // How the column readers cut a line into fields, and the rule for "N or more spaces" that the import and the
 // text import dialog's previews share: a run of at least N spaces followed by another character is one column
 // break (a TAB); shorter runs, and a run at the end of the line, stay as they are.
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -25,9 +26,10 @@ std::string ConvertSpaceRuns(std::string_view line, int32_t minBlanks);
 
 // Cuts `line` at every `delimiter`; with DelimiterSpaces the line is cut as if rewritten by ConvertSpaceRuns
 // first and then at TABs. Empty fields are kept, and the text after the last break is the last field. A
-// delimiter 0 never cuts. `fields` is emptied first; the views point into `line`.
+// delimiter 0 never cuts. `fields` is emptied first; the views point into `line`. At most the first `most` fields
+// are kept: a line of millions of fields costs no list of them when a few are read.
 void SplitFields(std::string_view line, int32_t mode, char delimiter, int32_t minBlanks,
-                 std::vector<std::string_view>& fields);
+                 std::vector<std::string_view>& fields, size_t most = SIZE_MAX);
 // Only the number of fields SplitFields would give.
 size_t CountFields(std::string_view line, int32_t mode, char delimiter, int32_t minBlanks);
 

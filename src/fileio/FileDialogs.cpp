@@ -88,3 +88,11 @@ QV_String GetDirectoryPart(const QV_String& path) {
     if (slash > 0) path.Left(folder, uint32_t(slash));
     return folder;
 }
+
+QV_String GetFileNamePart(const QV_String& path) {
+    uint32_t start = path.GetLength();
+    while (start > 0 && path.GetAt(start - 1) != u'\\' && path.GetAt(start - 1) != u'/') --start;
+    QV_String name;
+    path.Mid(name, start);
+    return name;
+}

@@ -34,3 +34,5 @@ QV_String GetFileExtension(const QV_String& path);
 bool HasFileExtension(const QV_String& path, const char* extension);
 // The path up to its last '\' (without it); empty when there is none.
 QV_String GetDirectoryPart(const QV_String& path);
+// The path after its last '\' or '/': the file's name.
+QV_String GetFileNamePart(const QV_String& path);

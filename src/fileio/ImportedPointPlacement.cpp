@@ -8,7 +8,6 @@
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
 #include "settings/ProjectOffset.hpp"
-#include "settings/Settings.hpp"
 
 #include "UniString.hpp"
 
@@ -23,7 +22,7 @@ constexpr int32_t CodeNumberLimit = 100000;
 
 GS::UniString Uni(const QV_String& text) { return GS::UniString(text.GetBuffer(), text.GetLength()); }
 
-bool PlacePoints(ColumnFileCls& reader) {
+bool PlacePoints(ColumnFileCls& reader, ImportOptionsRec& stored) {
     ElemDescriptor descriptor;
     descriptor.Reset();
     API_Element element = {};
@@ -117,7 +116,6 @@ bool PlacePoints(ColumnFileCls& reader) {
     }
 
     // What the next import starts from.
-    ImportOptionsRec& stored = GlobalSettings.points;
     stored.pen = reader.options.pen;
     stored.layer = reader.options.layer;
     if (reader.overwriteCode) {
@@ -131,6 +129,6 @@ bool PlacePoints(ColumnFileCls& reader) {
 
 }  // namespace
 
-bool CreateAscPoints(ASCFile::ASCFileCls& reader) { return PlacePoints(reader); }
+bool CreateAscPoints(ASCFile::ASCFileCls& reader, ImportOptionsRec& stored) { return PlacePoints(reader, stored); }
 
-bool CreateTextPoints(TextFileCls& reader) { return PlacePoints(reader); }
+bool CreateTextPoints(TextFileCls& reader, ImportOptionsRec& stored) { return PlacePoints(reader, stored); }

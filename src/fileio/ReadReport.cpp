@@ -28,9 +28,9 @@ QV_String ReadReport::Describe() const {
     QV_String text;
     for (int i = 0; i < static_cast<int>(ReadIssue::Count); ++i) {
         if (counts[i] == 0) continue;
-        QV_String line;
-        GetResString(line, ErrorTableBase + LanguageIndex, ReadIssueTextBase + i);
         const ReadIssue issue = static_cast<ReadIssue>(i);
+        QV_String line;
+        GetResString(line, ErrorTableBase + LanguageIndex, ReadIssueText(issue));
         if (counts[i] > 1 || issue == ReadIssue::MixedHeights || issue == ReadIssue::SpotHeightOnLine ||
             issue == ReadIssue::NoTableRow)
             line = AlertWords(AlertText{ErrorTableBase, CountedText},

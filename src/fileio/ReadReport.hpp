@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <vector>
 
-// Why a part of a file was left out (or the whole file refused). The value is the entry of the error table
-// (32520 + language) that names it, less ReadIssueTextBase.
+// Why a part of a file was left out (or the whole file refused). ReadIssueText gives the entry of the error table
+// (32520 + language) that names it.
 enum class ReadIssue : uint8_t {
     EndedEarly = 0,       // the file ends inside a record: the records before it are kept
     BadNumber,            // a number that cannot be read: the record or entity holding it is skipped
@@ -31,9 +31,19 @@ enum class ReadIssue : uint8_t {
     NoTableRow,           // shapes without a row in the attribute table: kept, counted as to be corrected
     BadUnit,              // a unit that is not positive, or absurd: what it measures is not read
     UnbuildableObject,    // an object whose geometry makes no element (an area without three corners): skipped
+    NoPointFound,         // a point file none of whose lines gives a point: refused
+    SingleLine,           // a point file of one line, whose columns the detection could not see: refused
     Count
 };
+// The issues up to UnbuildableObject are entries 80 on; the alert templates follow them, so the later issues are
+// entries 140 on.
 constexpr int32_t ReadIssueTextBase = 80;
+constexpr int32_t LaterReadIssueTextBase = 140;
+constexpr int32_t ReadIssueText(ReadIssue issue) {
+    return issue <= ReadIssue::UnbuildableObject
+        ? ReadIssueTextBase + static_cast<int32_t>(issue)
+        : LaterReadIssueTextBase + static_cast<int32_t>(issue) - static_cast<int32_t>(ReadIssue::NoPointFound);
+}
 
 struct ReadReport {
     int16_t error = 0;  // 0: read (perhaps with parts left out); otherwise the error message that ends the import

@@ -113,8 +113,8 @@ const char* ShapeImportData::Value(int32_t record, int32_t field) const {
 }
 
 bool ReadDBFTable(ShapeImportData& data) {
-    return ReadDBFFile(TablePathOf(data.shapes.path), data.fields, data.values, *data.shapes.progress,
-                       data.tableReport);
+    return ReadDBFFile(TablePathOf(data.shapes.path), data.fields, data.values, *data.shapes.progress, data.tableReport,
+                       &data.tableMissing);
 }
 
 void ConvertShapesToEntities(ShapeImportData& data, bool withPoints) {

@@ -91,14 +91,16 @@ struct ShapeImportData {
     QV_List<SHPMeshCoord> meshCoords;
     QV_List<SHPConstraintData> constraints;
     int32_t validConstraints = 0;
-    // Positions where mesh coordinates of other heights met (shared borders of shapes whose heights come from the
-    // table): one terrain point each, with the height read first.
+    // Positions where mesh coordinates or point shapes of other heights met (shared borders of shapes whose heights
+    // come from the table, points at one place): one terrain point each, with the height read first.
     uint32_t mixedHeights = 0;
     // Shapes whose height field held no survey's height (no number, or beyond the bounds): given height 0.
     uint32_t heightsRefused = 0;
     ImportOptionsRec pointOptions;          // from the settings store: the created points
     ConstraintSettings constraintSettings;  // the created constraint lines
     ReadReport tableReport;                 // what the table's read refused or left out (the shapes': shapes.report)
+    bool tableMissing = false;              // the table's read failed for want of its file
+    bool tableUnread = false;               // terrain input went on without the table, which could not be read
 
     // The text of `field` for table row `record` (from 1); null when there is none.
     const char* Value(int32_t record, int32_t field) const;

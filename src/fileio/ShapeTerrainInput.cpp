@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <map>
 #include <unordered_map>
 #include <vector>
 
@@ -47,6 +48,8 @@ void ThinPointEntities(ShapeImportData& data) {
     // Only kept points within d can drop one: they lie in this cell or a neighbour.
     CellIndex index{d, {}};
     const double d2 = d * d;
+    // The kept points' places: the first height there, and whether another one met it.
+    std::map<std::pair<double, double>, std::pair<double, bool>> keptAt;
     step = 0;
     for (const SHPEntityData& p : points) {
         progress.Step(++step);
@@ -65,7 +68,15 @@ void ThinPointEntities(ShapeImportData& data) {
                     }
                 }
             }
-        if (near) continue;
+        if (near) {
+            const auto at = keptAt.find({p.x, p.y});
+            if (at != keptAt.end() && at->second.first != p.z && !at->second.second) {
+                at->second.second = true;
+                ++data.mixedHeights;
+            }
+            continue;
+        }
+        keptAt.emplace(std::make_pair(p.x, p.y), std::make_pair(p.z, false));
         index.cells[CellKey(cx, cy)].push_back(others.GetCount());
         others.Insert(p);
     }

@@ -7,7 +7,8 @@
 #include "APICoord.hpp"
 
 // Point entities nearer than the node distance to a point kept before them are dropped; the others move, in
-// order, to the end of the entity list.
+// order, to the end of the entity list. A dropped point at the very place of a kept one of another height counts its
+// place once in `mixedHeights`.
 void ThinPointEntities(ShapeImportData& data);
 void CollectMeshCoords(ShapeImportData& data);
 // "vertical thinning": of coordinates in neighbouring grid cells, nearer than the node distance in space, the

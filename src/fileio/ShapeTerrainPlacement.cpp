@@ -33,9 +33,9 @@ int32_t Place(ShapeImportData& data, API_Element& hotspot, API_Element& line, Pl
     ACAPI_Interface(APIIo_SetNextProcessPhaseID, &phase, &maximum);
     ElemDescriptor point;
     // One terrain point per position: a later coordinate there with another height is left out and its position
-    // counted once. Coordinates of one height at one place stay, as the terrain merges them alike.
+    // counted once, beside the places the thinning of point shapes counted. Coordinates of one height at one place
+    // stay, as the terrain merges them alike.
     std::map<std::pair<double, double>, std::pair<double, bool>> heightAt;  // first height, counted
-    data.mixedHeights = 0;
     for (int32_t i = 0; i < coords.GetCount(); ++i) {
         int32_t value = i + 1;
         ACAPI_Interface(APIIo_SetProcessValueID, &value);

@@ -74,6 +74,7 @@ bool TextFileCls::Read() {
         line.remove_prefix(first == std::string_view::npos ? line.size() : first);
         return line;
     };
+    auto blank = [](std::string_view line) { return line.find_first_not_of(" \t") == std::string_view::npos; };
     std::vector<uint64_t> kept;
     try {
         kept.assign(lineTotal / 64 + 1, 0);
@@ -81,12 +82,15 @@ bool TextFileCls::Read() {
         return Refuse(ReadIssue::TooLarge);
     }
     size_t keptCount = 0;
+    size_t filledLines = 0;
     size_t index = 0;
     ForEachLine([&](std::string_view line) {
-        if (line.size() >= 2 &&
-            CountFields(trimmed(line), delimiterMode, delimiterChar, minBlanks) >= size_t(columns.minFields)) {
-            kept[index / 64] |= uint64_t(1) << (index % 64);
-            ++keptCount;
+        if (!blank(line)) {
+            ++filledLines;
+            if (CountFields(trimmed(line), delimiterMode, delimiterChar, minBlanks) >= size_t(columns.minFields)) {
+                kept[index / 64] |= uint64_t(1) << (index % 64);
+                ++keptCount;
+            }
         }
         if (progress->Step(uint32_t(++index))) return Stop();
         return true;
@@ -96,19 +100,35 @@ bool TextFileCls::Read() {
     const double factor = unitFactor;
     const int32_t xField = swapXY ? columns.y : columns.x;
     const int32_t yField = swapXY ? columns.x : columns.y;
+    const char* const textEnd = text.Data() + text.Size();
     std::vector<std::string_view> fields;
     try {
         points.reserve(keptCount);
     } catch (const std::exception&) {
     }
     size_t l = 0;
+    bool firstLine = true;  // no line with text walked yet
     index = 0;
     ForEachLine([&](std::string_view line) {
         const size_t at = index++;
-        if ((kept[at / 64] >> (at % 64) & 1) == 0) return true;
+        if ((kept[at / 64] >> (at % 64) & 1) == 0) {
+            if (blank(line)) return true;
+            // Too few fields: read and skipped. A first line of words is a title; a last line without a break
+            // after it was cut short.
+            ++pointsRead;
+            double first = 0.0;
+            SplitFields(trimmed(line), delimiterMode, delimiterChar, minBlanks, fields, 1);
+            if (line.data() + line.size() == textEnd)
+                report.Note(ReadIssue::EndedEarly);
+            else if (!firstLine || Number(fields[0], first))
+                report.Note(ReadIssue::DamagedRecord);
+            firstLine = false;
+            return true;
+        }
+        firstLine = false;
         // The text before this line is read: it goes back as the points grow.
         text.ReleaseBefore(line.data());
-        SplitFields(trimmed(line), delimiterMode, delimiterChar, minBlanks, fields);
+        SplitFields(trimmed(line), delimiterMode, delimiterChar, minBlanks, fields, size_t(columns.minFields));
         ++pointsRead;
         double x = 0.0, y = 0.0, z = 0.0;
         // A coordinate without a number: read, but no point, and counted unless it is the first row (a header
@@ -130,6 +150,15 @@ bool TextFileCls::Read() {
         return true;
     });
     if (cancelled) return Refuse(ReadIssue::Count, true);
+    if (points.empty()) {
+        // Nothing to place: refused with the reason, as an empty file is. A file of one line has its columns
+        // taken as tab-separated (the detection reads the second line): that is the reason to tell.
+        if (filledLines == 1 && skipFirstRow == 0) {
+            report = ReadReport();
+            return Refuse(ReadIssue::SingleLine);
+        }
+        return Refuse(ReadIssue::NoPointFound);
+    }
     FinishRead();
     return true;
 }

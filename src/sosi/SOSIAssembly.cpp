@@ -268,9 +268,16 @@ void SOSIAssembly::ImportObjects(const SOSIAssemblyInput& input, uint32_t& objec
     records.issues = ReadReport();
     TypeRowIndex rowOf;
     for (int32_t t = input.types.GetCount() - 1; t >= 0; --t) rowOf[Key(input.types[t].name)] = t;
+    stopped = false;
     const int32_t selected = MarkSelectedObjects(input, rowOf);
     if (selected == 0) return;
     ReadSelectedObjects(input, rowOf, selected, objectsRead, objectsKept);
+    // A stop leaves nothing half made: the import ends as a cancel does.
+    if (stopped) {
+        data.Clear();
+        issues = ReadReport();
+        return;
+    }
     AssembleSurfaces(input, rowOf);
     if (input.importMode == SOSIModeObjects) {
         JoinTouchingCurves();
@@ -344,11 +351,14 @@ void SOSIAssembly::ReadSelectedObjects(const SOSIAssemblyInput& input, const Typ
     pointGridsActive = true;
     uint32_t step = 0;
     QV_List<API_Coord3D> points;
-    for (int32_t f = 0; f < input.files.GetCount(); ++f)
+    for (int32_t f = 0; f < input.files.GetCount() && !stopped; ++f)
         for (int32_t o = 0; o < input.files[f].objects.GetCount(); ++o) {
             const SOSIPrim prim = input.files[f].objects[o];
             if (prim.selected == 0) continue;
-            input.progress.Step(++step);
+            if (input.progress.Step(++step)) {
+                stopped = true;
+                break;
+            }
             records.Reset();
             ++objectsRead;
             // An object whose own unit is refused is not read at all.

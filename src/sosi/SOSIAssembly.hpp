@@ -33,7 +33,7 @@ public:
     SOSIAssembly();
 
     // The objects of the imported types into `data`; the objects read and the records kept are counted in
-    // `objectsRead` and `objectsKept`.
+    // `objectsRead` and `objectsKept`. A stop of the user's leaves `data` empty and `stopped` set.
     void ImportObjects(const SOSIAssemblyInput& input, uint32_t& objectsRead, uint32_t& objectsKept);
     // Into `extent`'s bounds the plan extent of the records (objects import: without points, swarms and texts);
     // the constant-height curves counted into `contourCount`, their extent kept for the height filter.
@@ -61,6 +61,7 @@ public:
     // What the last ImportObjects left out (values no survey holds, refused units) and, in a terrain import, the
     // positions whose points had more than one height, each point there given the height read first.
     ReadReport issues;
+    bool stopped = false;  // the user stopped the last ImportObjects
 
 private:
     using TypeRowIndex = std::unordered_map<std::u16string, int32_t>;  // type name to its row in `types`

@@ -347,7 +347,7 @@ int32_t BuildOneSOSIData(const SOSIOutputInput& input, const SOSIOutputChoices& 
     QV_String lower;
     data.type.ToLower(lower);
     const auto layer = state.layerOfType.find(SOSITypeKey(lower));
-    if (layer != state.layerOfType.end()) state.layer = int16_t(layer->second);
+    if (layer != state.layerOfType.end()) state.layer = layer->second;
     state.pen = state.defaultPen;
     state.second = state.defaultSecond;
     state.lineSwitch = 0;

@@ -13,14 +13,14 @@ void SOSIFileCls::Clear() {
     ClearSOSIOutputState();
 }
 
-bool SOSIFileCls::ReadSOSIFiles() {
+bool SOSIFileCls::ReadSOSIFiles(const MiscSettings& misc) {
     ResetBounds();
     assembly.contourCount = 0;
     if (importAgain != 0) {
         scan.report = ReadReport();
         return true;
     }
-    return scan.Read(*progress);
+    return scan.Read(*progress, misc);
 }
 
 void SOSIFileCls::ImportObjects() {
@@ -33,9 +33,9 @@ void SOSIFileCls::FilterContourHeights() { assembly.FilterContourHeights(); }
 
 void SOSIFileCls::ResetForReread() { assembly.ResetForReread(); }
 
-bool BuildSOSIOutput(SOSIFileCls& import, uint8_t* somethingCreated) {
-    const SOSIOutputInput input{import.assembly.data, import.scan.types,  import.importMode,
-                                import.options,       import.limitToArea, import.limitArea};
+bool BuildSOSIOutput(SOSIFileCls& import, const MiscSettings& misc, uint8_t* somethingCreated) {
+    const SOSIOutputInput input{import.assembly.data, import.scan.types, import.importMode, import.options, misc,
+                                import.limitToArea,   import.limitArea};
     const bool built = BuildSOSIOutput(input, import.output, somethingCreated);
     if (import.output.stopped != 0) import.cancelled = 1;
     return built;

@@ -24,7 +24,8 @@ public:
     // The scan of `scan.files` (unless the user asked to import again: the lines and objects read serve
     // again); the extent and the contour count reset. False when a file cannot be read or is refused;
     // `scan.report` tells why.
-    bool ReadSOSIFiles();
+    // New type rows take `misc`'s default pen and line type.
+    bool ReadSOSIFiles(const MiscSettings& misc);
     // The scan's objects of the imported types into `assembly.data`; `pointsRead` and `pointsKept` count them.
     void ImportObjects();
     // The records' extent into `bounds`, the contour count.
@@ -43,5 +44,6 @@ public:
     SOSIOutputChoices output;
 };
 
-// The output of `import`'s records (sosi/SOSIOutput) with its choices; a user break marks the import cancelled.
-bool BuildSOSIOutput(SOSIFileCls& import, uint8_t* somethingCreated);
+// The output of `import`'s records (sosi/SOSIOutput) with its choices and the general settings `misc`; a user
+// break marks the import cancelled.
+bool BuildSOSIOutput(SOSIFileCls& import, const MiscSettings& misc, uint8_t* somethingCreated);

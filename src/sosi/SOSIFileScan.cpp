@@ -6,7 +6,6 @@
 #include "foundation/ErrorCode.hpp"
 #include "sosi/SOSICharset.hpp"
 #include "foundation/Language.hpp"
-#include "settings/Settings.hpp"
 #include "sosi/SOSITokens.hpp"
 #include "sosi/SOSIValueBounds.hpp"
 
@@ -43,13 +42,20 @@ uint8_t EndsWithBreak(const std::vector<Unit>& text) {
 
 // ---- reading -----------------------------------------------------------------------------------------------------
 
-bool SOSIFileScan::Read(ReaderProgress& progress) {
+bool SOSIFileScan::Read(ReaderProgress& progress, const MiscSettings& misc) {
     report = ReadReport();
+    stopped = false;
     const int32_t fileCount = files.GetCount();
     progress.Begin(QV_String("Lodravix"), int16_t(std::min<int32_t>(2 * fileCount, 0x7FFF)));
     for (int32_t f = 0; f < fileCount; ++f) {
         const bool read = ReadFileLines(files[f], progress);
-        if (read) ScanLines(files[f], progress);
+        if (read) ScanLines(files[f], progress, misc);
+        if (stopped) {
+            // The user's stop ends the read as a cancel does: nothing to tell.
+            progress.End();
+            report = ReadReport();
+            return false;
+        }
         if (!read || !CheckScannedFile(files[f])) {
             progress.End();
             // A file that could not be read at all, rather than one refused for what it holds.
@@ -66,8 +72,13 @@ bool SOSIFileScan::ReadFileLines(SOSIFileData& fileData, ReaderProgress& progres
     fileData.objects.Clear();
     BaseFileCls io;
     io.path = fileData.path;
-    if (io.OpenReaderFile() != 0 || io.GetReaderFileLength() != 0 || io.fileLength > MaxSOSIFileBytes ||
-        io.SetReaderFilePosition(0) != 0) {
+    const bool measured = io.OpenReaderFile() == 0 && io.GetReaderFileLength() == 0;
+    if (!measured || io.fileLength > MaxSOSIFileBytes || io.SetReaderFilePosition(0) != 0) {
+        // Refused by its size, before anything is read or allocated for it.
+        if (io.tooLarge || (measured && io.fileLength > MaxSOSIFileBytes)) {
+            report.error = ErrReadingFile;
+            report.Note(ReadIssue::FileTooLarge);
+        }
         io.CloseReaderFile();
         return false;
     }
@@ -80,7 +91,10 @@ bool SOSIFileScan::ReadFileLines(SOSIFileData& fileData, ReaderProgress& progres
         if (io.ReadReaderFileBytes(bytes.data() + got, std::min(ReadBlockBytes, fileLength - got), n) != 0 || n == 0)
             break;
         got += n;
-        progress.Step(got);
+        if (progress.Step(got)) {
+            stopped = true;
+            break;
+        }
     }
     io.CloseReaderFile();
     if (got < fileLength) return false;
@@ -122,7 +136,7 @@ bool SOSIFileScan::ReadFileLines(SOSIFileData& fileData, ReaderProgress& progres
     return true;
 }
 
-void SOSIFileScan::ScanLines(SOSIFileData& fileData, ReaderProgress& progress) {
+void SOSIFileScan::ScanLines(SOSIFileData& fileData, ReaderProgress& progress, const MiscSettings& misc) {
     QV_String count;
     count.FromLong(fileData.lines.GetCount());
     progress.Phase(GeneralText(TextInterpretation) + " " + count, uint32_t(fileData.lines.GetCount()));
@@ -137,7 +151,10 @@ void SOSIFileScan::ScanLines(SOSIFileData& fileData, ReaderProgress& progress) {
         typeIndex.emplace(
             std::u16string(types[t].name.GetBuffer() ? types[t].name.GetBuffer() : u"", types[t].name.GetLength()), t);
     while (cursor.line < n) {
-        progress.Step(uint32_t(cursor.line));
+        if (progress.Step(uint32_t(cursor.line))) {
+            stopped = true;
+            return;
+        }
         if (!header && IsHeaderLine(fileData)) {
             header = true;
             fileData.headerFound = 1;
@@ -187,8 +204,8 @@ void SOSIFileScan::ScanLines(SOSIFileData& fileData, ReaderProgress& progress) {
         if (typeIndex.find(key) == typeIndex.end()) {
             SOSIOType row;
             row.name = type;
-            row.pen = GlobalSettings.misc.sosiChoice;
-            row.secondPen = GlobalSettings.misc.sosiChoice2;
+            row.pen = misc.sosiChoice;
+            row.secondPen = misc.sosiChoice2;
             row.terrainFeature = IsTerrainFeatureType(type) ? 1 : 0;
             typeIndex.emplace(key, types.GetCount());
             InsertTypeRow(types, row, -1);

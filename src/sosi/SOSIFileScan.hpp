@@ -6,6 +6,7 @@
 // else: it asks and shows nothing.
 #include "fileio/ReadReport.hpp"
 #include "fileio/ReaderProgress.hpp"
+#include "settings/MiscSettings.hpp"
 #include "sosi/SOSIRecords.hpp"
 
 #include <cstdint>
@@ -13,21 +14,24 @@
 class SOSIFileScan {
 public:
     // Reads and scans every file of `files`. False when a file cannot be read (error 8) or is refused (its
-    // reason); `report` tells (the command shows it). The files read before it keep their lines.
-    bool Read(ReaderProgress& progress);
+    // reason); `report` tells (the command shows it). The files read before it keep their lines. False with
+    // `stopped` and nothing in `report` when the user stopped the progress. A new type row takes the general
+    // settings' default pen and line type (`misc`).
+    bool Read(ReaderProgress& progress, const MiscSettings& misc);
     // The types the terrain import offers (contours, road edges, shore lines, ...).
     static bool IsTerrainFeatureType(const QV_String& name);
 
     QV_List<SOSIFileData> files;  // the command fills the paths
     QV_List<SOSIOType> types;     // one row per OBJTYPE met, sorted; the options dialogs' type lists
     ReadReport report;            // what the last read refused or left out, and why
+    bool stopped = false;         // the user stopped the last read
 
 private:
-    // Reads one file's bytes into its lines. False for a file that cannot be opened or measured, or one too
-    // large to be a SOSI file.
+    // Reads one file's bytes into its lines. False for a file that cannot be opened or measured, one too large to
+    // be a SOSI file (noted), or a read the user stopped.
     bool ReadFileLines(SOSIFileData& file, ReaderProgress& progress);
-    // Scans one file's lines for its header values, objects and types.
-    void ScanLines(SOSIFileData& file, ReaderProgress& progress);
+    // Scans one file's lines for its header values, objects and types; a stop leaves it with `stopped` set.
+    void ScanLines(SOSIFileData& file, ReaderProgress& progress, const MiscSettings& misc);
     // After the scan: false, with the reason in `report`, for a file with no objects, no coordinates or no
     // header (so no unit); a file cut off inside its last object loses that object, noted as ended early.
     bool CheckScannedFile(SOSIFileData& file);

@@ -5,7 +5,6 @@
 #include "elements/StoryHelpers.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
-#include "settings/Settings.hpp"
 #include "sosi/SOSIOutputSteps.hpp"
 
 #include "UniString.hpp"
@@ -49,8 +48,8 @@ bool ListCurrentDatabase(GS::Array<API_Guid>& guids) {
 // fails ends it with the build taken back.
 void BuildBody(const SOSIOutputInput& input, SOSIOutputChoices& choices) {
     SOSIBuildState& state = SOSIOutputState();
-    state.defaultPen = GlobalSettings.misc.sosiChoice;
-    state.defaultSecond = GlobalSettings.misc.sosiChoice2;
+    state.defaultPen = input.misc.sosiChoice;
+    state.defaultSecond = input.misc.sosiChoice2;
     IndexSOSITypes(input.types);
 
     GS::UniString title("Lodravix");
@@ -86,7 +85,9 @@ bool BuildInCommand(const SOSIOutputInput& input, SOSIOutputChoices& choices) {
     uint8_t existed = 0;
     GS::Array<API_Guid> old;
     bool ok = CreateTypeLayers(input.types);
-    ok = ok && (input.importMode != SOSIModeWorksheet || CreateOrReuseWorksheet(choices.namesFromSettings, &existed));
+    ok = ok &&
+        (input.importMode != SOSIModeWorksheet ||
+         CreateOrReuseWorksheet(input.misc, choices.namesFromSettings, &existed));
     const bool replace = input.importMode == SOSIModeWorksheet && existed != 0 && choices.addSwitch == 0;
     ok = ok && (!replace || ListCurrentDatabase(old));
     if (ok) BuildBody(input, choices);

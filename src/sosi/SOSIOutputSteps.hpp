@@ -33,7 +33,8 @@ struct SOSIBuildState {
     QV_List<SOSILayer> layers;  // the host layer of each chosen type row
     // The build's pens (general settings 12 and 13), and those of the object being built: its layer, pen and
     // second value (a line type), and whether its lines take that second value.
-    int16_t defaultPen = 0, defaultSecond = 0, layer = 0, pen = 0, second = 0;
+    int16_t defaultPen = 0, defaultSecond = 0, pen = 0, second = 0;
+    int32_t layer = 0;  // a host layer index: a file of many types makes more layers than 16 bits count
     uint8_t lineSwitch = 0;
     uint8_t somethingCreated = 0;            // set by every builder that created an element
     uint8_t hostFailed = 0;                  // a host call refused a step of the build
@@ -61,8 +62,9 @@ void TakeBackSOSIBuild();
 bool DeleteUnusedSOSILayers();
 // Mode 2: finds the worksheet by reference id (renamed when its name differs) or makes it, and brings it to
 // the front. `*existed` tells whether it was there. False when a host call fails.
-// `namesFromSettings`: the reference id and name come from the general settings, else the current worksheet's.
-bool CreateOrReuseWorksheet(uint8_t namesFromSettings, uint8_t* existed);
+// `namesFromSettings`: the reference id and name come from the general settings `misc`, else the current
+// worksheet's.
+bool CreateOrReuseWorksheet(const MiscSettings& misc, uint8_t namesFromSettings, uint8_t* existed);
 // The build state's indexes of the type rows and of the layers made for them (after CreateTypeLayers).
 void IndexSOSITypes(const QV_List<SOSIOType>& types);
 std::u16string SOSITypeKey(const QV_String& name);

@@ -1,7 +1,7 @@
 #include "sosi/SOSIOutputSteps.hpp"
 
 #include "foundation/ACAPI.hpp"
-#include "settings/Settings.hpp"
+#include "settings/MiscSettings.hpp"
 
 #include <cstring>
 
@@ -28,12 +28,12 @@ bool SameText(const QV_String& a, const QV_String& b) { return a.GetLength() == 
 
 }  // namespace
 
-bool CreateOrReuseWorksheet(uint8_t namesFromSettings, uint8_t* existed) {
+bool CreateOrReuseWorksheet(const MiscSettings& misc, uint8_t namesFromSettings, uint8_t* existed) {
     *existed = 0;
     QV_String wantedRef, wantedName;
     if (namesFromSettings != 0) {
-        wantedRef = GlobalSettings.misc.worksheetReference;
-        wantedName = GlobalSettings.misc.worksheetName;
+        wantedRef = misc.worksheetReference;
+        wantedName = misc.worksheetName;
     } else {
         API_DatabaseInfo current = {};
         if (ACAPI_Database(APIDb_GetCurrentDatabaseID, &current) != NoError) return false;

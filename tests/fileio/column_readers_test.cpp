@@ -244,6 +244,11 @@ TEST_F(ReaderTest, FormatDetectionFromTheSecondLine) {
         ForEachField(line, mode, mode == DelimiterSemicolon ? ';' : '\t', n,
                      [&](std::string_view f) { one.push_back(f); });
         ASSERT_EQ(one, listed) << "[" << line << "] " << mode << " " << n;
+        // Kept up to a number: the first fields of the whole list.
+        const size_t most = rng() % 5;
+        std::vector<std::string_view> first;
+        SplitFields(line, mode, mode == DelimiterSemicolon ? ';' : '\t', n, first, most);
+        ASSERT_EQ(first, std::vector<std::string_view>(listed.begin(), listed.begin() + std::min(most, listed.size())));
     }
     EXPECT_EQ(ConvertSpaceRuns("a b   c  d   ", 3), "a b\tc  d   ");
     EXPECT_EQ(ConvertSpaceRuns("   a", 3), "\ta");
@@ -581,6 +586,88 @@ TEST_F(ReaderTest, MergedPointsOfOtherHeightsAreCountedPerPosition) {
     EXPECT_EQ(all.points.size(), 9u);
     EXPECT_FALSE(all.report.HasIssues());
     EXPECT_TRUE(Alerts().empty());
+}
+
+// Every line with text is read: one with fewer fields than the layout is skipped and told, as a damaged record in
+// the middle, as the file ending early when it is the last one and no break follows it. A read that keeps no point
+// is refused with the reason; a file of a single line says that it is one.
+TEST_F(ReaderTest, ShortLinesAreCountedAsSkippedAndNoPointIsRefusedWithItsReason) {
+    const std::string noPoint = "No point was found in the file: it was not read.",
+                      singleLine = "The file has a single line and no point was read from it: the columns are "
+                                   "found from a file's second line.";
+    std::mt19937 rng(17);
+    for (int round = 0; round < 200; ++round) {
+        SCOPED_TRACE(round);
+        std::string bytes;
+        size_t whole = 0, cut = 0, filled = 0;
+        bool lastCut = false;
+        for (int n = 1 + int(rng() % 12); n > 0; --n) {
+            const int kind = int(rng() % 5);
+            lastCut = false;
+            if (kind == 0) {
+                bytes += rng() % 2 ? "\n" : "  \t \n";
+                continue;
+            }
+            ++filled;
+            const std::string x = std::to_string(500000 + filled), y = std::to_string(6500000 + rng() % 1000);
+            if (kind == 1) {
+                bytes += x + (rng() % 2 ? " " + y : "") + "\n";
+                ++cut;
+                lastCut = true;
+            } else {
+                bytes += x + " " + y + " " + std::to_string(rng() % 100) + "\n";
+                ++whole;
+            }
+        }
+        const bool noLastBreak = !bytes.empty() && rng() % 2 == 0;
+        if (noLastBreak) bytes.pop_back();
+        if (filled == 0) continue;
+        DGDriver::ClearQueueAndLog();
+        TextFileCls reader;
+        Run(
+            reader, Write("short.txt", bytes), [](TextFileCls& r) { r.tolerance = 0.0; },
+            [](TextFileCls& r) {
+                r.delimiterMode = DelimiterSpaces;
+                r.minBlanks = 1;
+                r.layout = 3;
+            });
+        if (whole == 0) {
+            EXPECT_TRUE(ShowedReadError());
+            EXPECT_TRUE(reader.points.empty());
+            const std::string details = AlertDetails().at(0);
+            EXPECT_NE(details.find(filled == 1 ? singleLine : noPoint), std::string::npos) << details;
+            continue;
+        }
+        EXPECT_FALSE(ShowedReadError());
+        EXPECT_EQ(reader.points.size(), whole);
+        EXPECT_EQ(reader.pointsRead, whole + cut);
+        EXPECT_EQ(reader.pointsRead - reader.pointsKept, cut);
+        const bool endedEarly = lastCut && noLastBreak;
+        EXPECT_EQ(reader.report.Count(ReadIssue::EndedEarly), endedEarly ? 1u : 0u);
+        EXPECT_EQ(reader.report.Count(ReadIssue::DamagedRecord), cut - (endedEarly ? 1 : 0));
+        EXPECT_EQ(Alerts().size(), cut > 0 ? 1u : 0u);
+    }
+
+    // The files: a survey whose last line was cut inside its y, a file of one line, a title alone.
+    DGDriver::ClearQueueAndLog();
+    TextFileCls cutFile;
+    Run(cutFile, Data("xyz/bad/cut_last_line.txt"));
+    EXPECT_EQ(cutFile.points.size(), 6u);
+    EXPECT_EQ(cutFile.pointsRead, 7u);
+    EXPECT_EQ(Alerts(), std::vector<std::string>{"The file ends early: the records before its end were read."});
+    const std::pair<std::string, std::string> refused[] = {
+        {Data("xyz/bad/one_line.txt"), singleLine},
+        {Write("title.txt", "Survey points\n"), singleLine},
+        {Write("titles.txt", "x y z\nn/a n/a n/a\n"), "Numbers that cannot be read were skipped.\n" + noPoint},
+    };
+    for (const auto& [path, reason] : refused) {
+        SCOPED_TRACE(path);
+        DGDriver::ClearQueueAndLog();
+        TextFileCls reader;
+        Run(reader, path);
+        EXPECT_TRUE(ShowedReadError());
+        EXPECT_EQ(AlertDetails(), std::vector<std::string>{reason});
+    }
 }
 
 }  // namespace column_readers_test

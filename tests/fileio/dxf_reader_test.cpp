@@ -10,6 +10,8 @@
 #include <cmath>
 #include <cstdio>
 #include <random>
+#include <set>
+#include <tuple>
 
 namespace dxf_reader_test {
 
@@ -299,13 +301,8 @@ TEST_F(DxfReaderTest, BadFilesAreRefusedWithTheirCode) {
         EXPECT_EQ(error, ErrReadingFile);
     }
     const std::string good = Slurp(Data("dxf/survey_r2000.dxf"));
-    const size_t entities = good.find("ENTITIES"), end = good.find("ENDSEC", entities);
-    // Cut anywhere inside the section, or a code line that is no number: refused.
-    for (size_t cut : {entities + 20, (entities + end) / 2, end - 3}) {
-        DXFFileCls reader;
-        EXPECT_FALSE(ReadDxf(reader, Write("cut.dxf", good.substr(0, cut)), error)) << cut;
-        EXPECT_EQ(error, ErrReadingFile);
-    }
+    const size_t entities = good.find("ENTITIES");
+    // A code line that is no number: refused.
     std::string garbled = good;
     garbled.replace(garbled.find("\n 10\n", entities), 5, "\n1x0\n");
     DXFFileCls reader;
@@ -405,10 +402,48 @@ TEST_F(DxfReaderTest, UnreadableNumbersSkipTheirEntityAlone) {
     DXFFileCls expected, reader;
     ASSERT_TRUE(ReadDxf(expected, Write("clean.dxf", Dxf(clean)), error));
     ASSERT_TRUE(ReadDxf(reader, Write("qnan.dxf", Dxf(bad)), error)) << error;
+    // The skipped entities' points (a point, a line's two, a point) count as read and skipped, as the results say.
+    EXPECT_EQ(reader.pointsRead, expected.pointsRead + 4);
+    reader.pointsRead = expected.pointsRead;
     EXPECT_TRUE(SameLists(expected, reader));
     EXPECT_EQ(reader.report.Count(ReadIssue::BadNumber), 2u);
     EXPECT_EQ(reader.report.Count(ReadIssue::NonFiniteCoordinate), 1u);
     EXPECT_FALSE(expected.report.HasIssues());
+}
+
+// A file cut anywhere inside its ENTITIES section (inside a code line, a value, between entities) keeps what stood
+// before the cut: the points read are those a whole read gives from the entities before it, and the cut is told.
+TEST_F(DxfReaderTest, AFileCutShortKeepsTheEntitiesBeforeTheCut) {
+    const std::string good = Slurp(Data("dxf/survey_r12.dxf"));
+    DXFFileCls whole;
+    int32_t error = 0;
+    ASSERT_TRUE(ReadDxf(whole, Data("dxf/survey_r12.dxf"), error));
+    auto key = [](const DXFFilePoint& p) { return std::make_tuple(p.x, p.y, p.z); };
+    std::set<std::tuple<double, double, double>> all;
+    for (const DXFFilePoint& p : whole.vertices) all.insert(key(p));
+    for (const DXFFilePoint& p : whole.pointEntities) all.insert(key(p));
+    const size_t entities = good.find("ENTITIES"), end = good.find("ENDSEC", entities);
+    std::mt19937 rng(53);
+    size_t previous = 0;
+    for (int round = 0; round < 40; ++round) {
+        const size_t cut = entities + 12 + rng() % (end - entities - 12);
+        SCOPED_TRACE(cut);
+        DXFFileCls reader;
+        ASSERT_TRUE(ReadDxf(reader, Write("cut.dxf", good.substr(0, cut)), error));
+        EXPECT_EQ(reader.report.Count(ReadIssue::EndedEarly), 1u);
+        for (const DXFFilePoint& p : reader.vertices) EXPECT_TRUE(all.count(key(p)));
+        for (const DXFFilePoint& p : reader.pointEntities) EXPECT_TRUE(all.count(key(p)));
+        previous = std::max(previous, reader.vertices.size());
+    }
+    EXPECT_GT(previous, 0u);
+    // The small file: two points whole, the third cut inside its y value line's code.
+    DXFFileCls small;
+    ASSERT_TRUE(ReadDxf(small, Data("limits/cut_short.dxf"), error));
+    EXPECT_EQ(small.pointEntities.size(), 2u);
+    EXPECT_EQ(small.report.Count(ReadIssue::EndedEarly), 1u);
+    DGDriver::ClearQueueAndLog();
+    ShowReadReport(small.report);
+    EXPECT_EQ(Alerts(), std::vector<std::string>{"The file ends early: the records before its end were read."});
 }
 
 }  // namespace dxf_reader_test

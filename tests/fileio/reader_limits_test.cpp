@@ -7,6 +7,7 @@
 #include "fileio/DBFTable.hpp"
 #include "fileio/SHPFileData.hpp"
 #include "fileio/ShapeImportData.hpp"
+#include "fileio/ShapeTerrainInput.hpp"
 #include "fileio/SurveyBounds.hpp"
 
 #include <gtest/gtest.h>
@@ -235,6 +236,24 @@ TEST_F(ReaderLimitsTest, ADamagedShapeRecordIsLostAloneAndShapesWithoutARowAreTo
     ApplyHeightField(data);
     EXPECT_EQ(data.heightsRefused, 1u);
     for (const SHPEntityData& entity : data.entities) EXPECT_TRUE(SurveyHeight(entity.z));
+}
+
+// Point shapes at one place with two heights: the thinning keeps the first and counts the place once, whatever
+// its distance; a point dropped only for being near another place is no such place.
+TEST_F(ReaderLimitsTest, PointShapesOfTwoHeightsAtOnePlaceAreCountedWhenThinned) {
+    for (const double distance : {1.0, 50.0}) {
+        SCOPED_TRACE(distance);
+        ShapeImportData data;
+        data.shapes.path = QV_String(Data(Limits("points_one_place.shp")).c_str(), Encoding_UTF8);
+        ASSERT_TRUE(ReadDBFTable(data));
+        ASSERT_TRUE(data.shapes.Read());
+        ConvertShapesToEntities(data, true);
+        data.options.nodeDistance = distance;
+        ThinPointEntities(data);
+        EXPECT_EQ(data.entities.GetCount(), distance < 11.0 ? 2 : 1);
+        EXPECT_EQ(data.entities[0].z, 10.0);
+        EXPECT_EQ(data.mixedHeights, 1u);
+    }
 }
 
 // A line of any length is read whole, or only its start when the caller keeps no more; layers that differ only in

@@ -3,6 +3,7 @@
 #include "../fileio/ReaderFixture.hpp"
 
 #include "fileio/ReadReport.hpp"
+#include "settings/Settings.hpp"
 #include "sosi/SOSIFileCls.hpp"
 
 #include <map>
@@ -29,7 +30,7 @@ protected:
             file.path = QV_String(p.c_str(), Encoding_UTF8);
             reader.scan.files.Insert(file);
         }
-        const bool read = reader.ReadSOSIFiles();
+        const bool read = reader.ReadSOSIFiles(GlobalSettings.misc);
         if (!quiet) ShowReadReport(reader.scan.report);
         return read;
     }

@@ -64,6 +64,8 @@ TEST_F(SosiReaderTest, UnreadableFilesEndTheReadWithAnError) {
         SOSIFileCls reader;
         EXPECT_FALSE(ReadFiles(reader, {good, bad, good}, false));
         EXPECT_TRUE(ShowedReadError());
+        // The file too large for the reader says so.
+        EXPECT_EQ(reader.scan.report.Count(ReadIssue::FileTooLarge), bad == huge ? 1u : 0u);
         // The file before keeps its lines; the one after is never read.
         EXPECT_GT(reader.scan.files[0].lines.GetCount(), 0);
         EXPECT_EQ(reader.scan.files[2].lines.GetCount(), 0);
@@ -83,6 +85,55 @@ TEST_F(SosiReaderTest, ObjectsWithoutCoordinatesOrTargetsAreSkipped) {
     for (const SOSIData& d : reader.assembly.data) kept.push_back(Str(d.id));
     EXPECT_EQ(kept, (std::vector<std::string>{"4", "5"}));
     EXPECT_EQ(reader.assembly.data[0].pieces.GetCount(), 0);
+}
+
+// Answers "stop" from its `after`th step on; counts the steps it saw.
+class StoppingProgress : public ReaderProgress {
+public:
+    explicit StoppingProgress(int after) : left_(after) {}
+    bool Step(uint32_t) override {
+        ++steps;
+        return --left_ < 0;
+    }
+    int steps = 0;
+
+private:
+    int left_;
+};
+
+// The user's stop at any step of the files' read or of the objects' read: that read ends with nothing read and
+// nothing to tell, as a cancel does.
+TEST_F(SosiReaderTest, AStopEndsTheReadQuietly) {
+    const std::string file = SosiData("1001_Hoyde.sos");
+    StoppingProgress never(1 << 30);
+    SOSIFileCls whole;
+    whole.SetProgress(&never);
+    ASSERT_TRUE(ReadFiles(whole, {file}));
+    const int scanSteps = never.steps;
+    ImportAll(whole);
+    const int objectSteps = never.steps - scanSteps;
+    ASSERT_GT(objectSteps, 2);
+    for (int after : {0, 1, scanSteps / 2, scanSteps - 1, scanSteps, scanSteps + 1, scanSteps + objectSteps / 2,
+                      scanSteps + objectSteps - 1}) {
+        SCOPED_TRACE(after);
+        DGDriver::ClearQueueAndLog();
+        StoppingProgress stop(after);
+        SOSIFileCls reader;
+        reader.SetProgress(&stop);
+        const bool read = ReadFiles(reader, {file}, false);
+        EXPECT_EQ(read, after >= scanSteps);
+        if (!read) {
+            EXPECT_TRUE(reader.scan.stopped);
+            EXPECT_EQ(reader.scan.report.error, 0);
+            EXPECT_FALSE(reader.scan.report.HasIssues());
+        } else {
+            ImportAll(reader);
+            EXPECT_TRUE(reader.assembly.stopped);
+            EXPECT_EQ(reader.assembly.data.GetCount(), 0);
+            EXPECT_FALSE(reader.assembly.issues.HasIssues());
+        }
+        EXPECT_TRUE(Alerts().empty());
+    }
 }
 
 }  // namespace sosi_bad_input_test

@@ -6,6 +6,7 @@
 #include "elements/ToolDefaults.hpp"
 #include "foundation/Language.hpp"
 #include "settings/ProjectOffset.hpp"
+#include "settings/Settings.hpp"
 #include "sosi/SOSIFileCls.hpp"
 #include "sosi/SOSIObjectPlacement.hpp"
 #include "sosi/SOSIObjectSettings.hpp"
@@ -213,12 +214,12 @@ TEST_F(SosiObjectsTest, AnObjectsImportOfARealFilePlacesOneObjectPerCurve) {
     file.path = QV_String((TestSupport::DataDir() + "/sosi/buer.sos").c_str(), Encoding_UTF8);
     reader.scan.files.Insert(file);
     reader.importMode = SOSIModeObjects;
-    ASSERT_TRUE(reader.ReadSOSIFiles());
+    ASSERT_TRUE(reader.ReadSOSIFiles(GlobalSettings.misc));
     for (SOSIOType& row : reader.scan.types) row.import = 1;
     reader.ImportObjects();
     ASSERT_TRUE(EditSOSIObjectSettings(reader.output.objectLibPartIndex));
     uint8_t made = 0;
-    ASSERT_TRUE(BuildSOSIOutput(reader, &made));
+    ASSERT_TRUE(BuildSOSIOutput(reader, GlobalSettings.misc, &made));
     EXPECT_EQ(made, 1);
     EXPECT_EQ(reader.output.buildError, 0);
     const std::vector<Placed> p = Objects();

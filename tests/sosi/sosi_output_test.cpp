@@ -40,7 +40,7 @@ protected:
         reader.importMode = mode;
         ImportAll(reader);
         uint8_t created = 0;
-        return BuildSOSIOutput(reader, &created);
+        return BuildSOSIOutput(reader, GlobalSettings.misc, &created);
     }
     std::vector<const StoredElement*> Elements(const API_Guid* database = nullptr) {
         std::vector<const StoredElement*> out;
@@ -144,7 +144,7 @@ TEST_F(SosiOutputTest, TerrainBuildMakesPointsWithHeightsAndGroupedConstraintsAt
         ProjectOffset.x = 100000.0;
         ProjectOffset.y = 6600000.0;
         uint8_t created = 0;
-        ASSERT_TRUE(BuildSOSIOutput(reader, &created));
+        ASSERT_TRUE(BuildSOSIOutput(reader, GlobalSettings.misc, &created));
         EXPECT_EQ(created, 1);
         EXPECT_EQ(reader.output.buildError, 0);
 
@@ -321,7 +321,7 @@ TEST_F(SosiOutputTest, FailedObjectsMarkTheBuildAndABreakStopsIt) {
     ImportAll(broken);
     host->Session().progress.breakAfter = 3;
     uint8_t created = 0;
-    ASSERT_TRUE(BuildSOSIOutput(broken, &created));
+    ASSERT_TRUE(BuildSOSIOutput(broken, GlobalSettings.misc, &created));
     EXPECT_EQ(CountByType(Elements()), (std::map<API_ElemTypeID, int>{{API_HotspotID, 1}}));
 }
 
