@@ -9,7 +9,7 @@
 // order the preference section exchanges them; a record declares itself with
 // `LODRAVIX_SETTINGS_RECORD(Record, LIST)`. Ids run from 0 without gaps (checked), so `Changed` holds one flag
 // per id. Integer fields are read by GetShort (their low 16 bits, sign-extended from a signed field,
-// zero-extended from an unsigned one) and written by SetShort (the 16 bits, sign-extended into a 32-bit field) or
+// zero-extended from an unsigned one) or whole by GetLong, and written by SetShort (the 16 bits, sign-extended into a 32-bit field) or
 // SetLong (a dialog item's whole value); reals by GetReal and SetReal; texts through Text. Any other id reads 0 and
 // is ignored on write. SetDefault gives one field its built-in default.
 #include "elements/PrefsParamIndexes.hpp"
@@ -213,6 +213,17 @@ constexpr bool IdsRunFromZero(const FieldRow (&rows)[N]) {
             using T = std::decay_t<decltype(field)>;                                                                   \
             if constexpr (FieldTable::IsInteger<T>)                                                                    \
                 if (id == wanted) result = READ16(field);                                                              \
+        });                                                                                                            \
+        return result;                                                                                                 \
+    }                                                                                                                  \
+    /* An integer field's whole value (a 16-bit one sign- or zero-extended as its type is), as a dialog item */        \
+    /* shows it. */                                                                                                    \
+    int32_t GetLong(int16_t wanted) const {                                                                            \
+        int32_t result = 0;                                                                                            \
+        EachField(*this, [&](const auto& field, int16_t id, int32_t, const FieldDefault&) {                            \
+            using T = std::decay_t<decltype(field)>;                                                                   \
+            if constexpr (FieldTable::IsInteger<T>)                                                                    \
+                if (id == wanted) result = int32_t(field);                                                             \
         });                                                                                                            \
         return result;                                                                                                 \
     }                                                                                                                  \

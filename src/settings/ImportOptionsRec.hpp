@@ -1,5 +1,5 @@
 #pragma once
-// The options of the points an import creates. One copy belongs to the global settings, where it is also the
+// The options of the points an import creates. One copy belongs to the settings object, where it is also the
 // terrain-point tool's defaults (element kind 1), and every reader holds its own, copied from there before it reads.
 #include "settings/FieldTable.hpp"
 

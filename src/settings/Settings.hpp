@@ -26,6 +26,7 @@
 #include "settings/TerrainSettings.hpp"
 #include "settings/WallData.hpp"
 #include "foundation/QV_String.hpp"
+#include "settings/TreeSettings.hpp"
 
 #include <cstdint>
 
@@ -75,6 +76,8 @@ public:
     SlopeRangeSettings slopeRange;       // kind 18
     BridgeSettings bridge;               // kind 20
     RailwaySettings railway;             // kind 21
+    // Kept by no preference and left by Reset: all zero until the first new tree reads the tree part's defaults.
+    TreeSettings tree;
     // Working values of the settings dialogs, never persisted: set by a tool before its dialog opens.
     int32_t firstCount;   // 0, or the number of objects being edited
     int32_t editedCount;  // the number of objects being edited

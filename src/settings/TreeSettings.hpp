@@ -1,91 +1,58 @@
 #pragma once
-// The tree tool's settings: one tree's branching, trunk and leaf styles, materials and 2D symbol. Fields in id
-// order; the id is also the field's byte in TreeChangeFlags. The companion fields hold the second control of a
-// dialog pair and equal their partner after the dialog.
-#include "foundation/QV_String.hpp"
+// The tree tool's settings: one tree's branching, trunk and leaf styles, materials and 2D symbol. The preferences
+// do not keep them: the first new tree reads them from the tree part, whose defaults are the table's. The
+// companion fields hold the second control of a dialog pair and equal their partner after the dialog.
+#include "settings/FieldTable.hpp"
 
-#include <cstdint>
-
-constexpr int16_t TreeFieldCount = 33;
-
-// Field ids.
-enum TreeField : int16_t {
-    TreeBranches = 0,
-    TreeBranches2 = 1,
-    TreeLevels = 2,
-    TreeLevels2 = 3,
-    TreeTrunkMaterial = 4,
-    TreeLeafMaterial = 5,
-    TreeDouble = 6,
-    TreeLayer = 7,
-    TreeSymbolType = 8,
-    TreePen1 = 9,            // crown, border, shadow, second shadow: 9 to 12
-    TreePen1Companion = 13,  // 13 to 16
-    TreeShadow = 17,
-    TreeShowText = 18,
-    TreeTextPen = 19,
-    TreeTextPen2 = 20,
-    TreeResolution = 21,
-    TreeTrunkStyle = 22,
-    TreeLeafStyle = 23,
-    TreeHeight = 24,
-    TreeAngle = 25,
-    TreeTrunkDiameter = 26,
-    TreeShadowDirection = 27,
-    TreeTextSize = 28,
-    TreeText = 29,
-    TreeFont = 30,
-    TreeCustomTrunk = 31,
-    TreeCustomLeaves = 32,
-};
+// member, id, type, preference, default, item in the 3D dialog's first layout, in its second; the 2D dialog
+// binds its own items by id. Rows in the order the 3D dialog shows them.
+#define LODRAVIX_TREE_FIELDS(F)                                                                                        \
+    F(height, 24, double, NoPrefs, 8.0, Item::Real(8), Item::Real(8))                                                  \
+    F(angle, 25, double, NoPrefs, 45.0, Item::Real(10), Item::Real(10)) /* degrees; negative: the conical form */      \
+    F(trunkDiameter, 26, double, NoPrefs, 0.3, Item::Real(12), Item::Real(12))                                         \
+    F(resolution, 21, int32_t, NoPrefs, 12, Item::Long(13), Item::Long(13))                                            \
+    F(branches, 0, int32_t, NoPrefs, 5, Item::Long(20), Item::Long(19))                                                \
+    F(branches2, 1, int32_t, NoPrefs, 5, Item::Long(19), Item::Long(18))                                               \
+    F(levels, 2, int32_t, NoPrefs, 2, Item::Long(26), Item::Long(24))                                                  \
+    F(levels2, 3, int32_t, NoPrefs, 2, Item::Long(25), Item::Long(23))                                                 \
+    F(doubled, 6, int32_t, NoPrefs, 0, Item::Check(37), Item::Check(34))                                               \
+    F(trunkMaterial, 4, int32_t, NoPrefs, 12, Item::Chooser(43, APIUserControl_Material),                              \
+      Item::Chooser(39, APIUserControl_Material))                                                                      \
+    F(leafMaterial, 5, int32_t, NoPrefs, 30, Item::Chooser(45, APIUserControl_Material),                               \
+      Item::Chooser(41, APIUserControl_Material))                                                                      \
+    F(layer, 7, int32_t, NoPrefs, 0, Item::Chooser(58, APIUserControl_Layer), Item::Chooser(51, APIUserControl_Layer)) \
+    F(symbolType, 8, int32_t, NoPrefs, 1, Item::None, Item::None)                                                      \
+    F(crownPen, 9, int32_t, NoPrefs, 3, Item::None, Item::None) /* crown, border, shadow, second shadow: a run */      \
+    F(borderPen, 10, int32_t, NoPrefs, 1, Item::None, Item::None)                                                      \
+    F(shadowPen, 11, int32_t, NoPrefs, 8, Item::None, Item::None)                                                      \
+    F(secondShadowPen, 12, int32_t, NoPrefs, 9, Item::None, Item::None)                                                \
+    F(crownPen2, 13, int32_t, NoPrefs, 3, Item::None, Item::None) /* the four pens' companions: a run */               \
+    F(borderPen2, 14, int32_t, NoPrefs, 1, Item::None, Item::None)                                                     \
+    F(shadowPen2, 15, int32_t, NoPrefs, 8, Item::None, Item::None)                                                     \
+    F(secondShadowPen2, 16, int32_t, NoPrefs, 9, Item::None, Item::None)                                               \
+    F(shadow, 17, int32_t, NoPrefs, 1, Item::None, Item::None)                                                         \
+    F(showText, 18, int32_t, NoPrefs, 0, Item::None, Item::None)                                                       \
+    F(textPen, 19, int32_t, NoPrefs, 1, Item::None, Item::None)                                                        \
+    F(textPen2, 20, int32_t, NoPrefs, 1, Item::None, Item::None)                                                       \
+    F(trunkStyle, 22, int16_t, NoPrefs, 2, Item::None, Item::None) /* 1 lines, 2 cylinders, 3 trunk, 4 custom */       \
+    F(leafStyle, 23, int16_t, NoPrefs, 1, Item::None, Item::None)  /* 0 none, 1, 2, 3 both, -1 custom */               \
+    F(shadowDirection, 27, double, NoPrefs, 45.0, Item::None, Item::None) /* degrees */                                \
+    F(textSize, 28, double, NoPrefs, 2.5, Item::None, Item::None)                                                      \
+    F(text, 29, QV_String, NoPrefs, "", Item::None, Item::None)                                                        \
+    F(font, 30, QV_String, NoPrefs, "Arial", Item::None, Item::None)                                                   \
+    F(customTrunk, 31, QV_String, NoPrefs, "", Item::None, Item::None)                                                 \
+    F(customLeaves, 32, QV_String, NoPrefs, "", Item::None, Item::None)
 
 struct TreeSettings {
-    int32_t branches = 0;
-    int32_t branches2 = 0;
-    int32_t levels = 0;
-    int32_t levels2 = 0;
-    int32_t trunkMaterial = 0;
-    int32_t leafMaterial = 0;
-    int32_t doubled = 0;
-    int32_t layer = 0;
-    int32_t symbolType = 0;
-    int32_t pens[4] = {};
-    int32_t pens2[4] = {};
-    int32_t shadow = 0;
-    int32_t showText = 0;
-    int32_t textPen = 0;
-    int32_t textPen2 = 0;
-    int32_t resolution = 0;
-    int16_t trunkStyle = 0;  // 1 lines, 2 cylinders, 3 trunk, 4 custom
-    int16_t leafStyle = 0;   // 0 none, 1, 2, 3 both, -1 custom
-    double height = 0.0;
-    double angle = 0.0;  // degrees; negative: the conical form
-    double trunkDiameter = 0.0;
-    double shadowDirection = 0.0;  // degrees
-    double textSize = 0.0;
-    QV_String text;
-    QV_String font;
-    QV_String customTrunk;
-    QV_String customLeaves;
-
-    // The integer fields (0 to 23) by id, the 16-bit ones sign-extended; 0 for any other id. Setting a 16-bit
-    // field keeps the low 16 bits.
-    int32_t GetLong(int16_t id) const;
-    void SetLong(int16_t id, int32_t value);
-    // The doubles 24 to 28; 0.0 for any other id.
-    double GetDouble(int16_t id) const;
-    void SetDouble(int16_t id, double value);
-    // The texts 29 to 32; empty for any other id.
-    QV_String GetText(int16_t id) const;
-    void SetText(int16_t id, const QV_String& value);
-
-    // Copies every field (the texts by value) into `target` and then from `target` into `second`.
-    static TreeSettings& CopyTo(TreeSettings& target, TreeSettings& second, const TreeSettings& source);
+    LODRAVIX_SETTINGS_RECORD(TreeSettings, LODRAVIX_TREE_FIELDS)
 };
+
+// The four pens and their companions, each a run of ids.
+constexpr int16_t TreePenCount = 4;
 
 // One byte per field: set when the user changed that field in the dialog.
 struct TreeChangeFlags {
-    uint8_t flag[TreeFieldCount] = {};
+    uint8_t flag[TreeSettings::FieldCount] = {};
     void Clear() {
         for (uint8_t& f : flag) f = 0;
     }

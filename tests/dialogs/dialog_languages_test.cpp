@@ -186,7 +186,7 @@ TEST_F(DialogLanguagesTest, EarthworkDialogsShowTheUsersLanguage) {
              RoadCls road;
              DGDriver::QueueClick(32554, 44);
              DGDriver::QueueClick(32504, 2);
-             road.RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, true, false, false);
+             road.RunSettingsDialog(GlobalSettings.misc, dialogs, SettingsMode::ToolDefaults, true, false, false);
          }},
         {"plateau settings",
          {32553, 32505},
@@ -213,7 +213,7 @@ TEST_F(DialogLanguagesTest, EarthworkDialogsShowTheUsersLanguage) {
              wall.settings.SetDefaults();
              DGDriver::QueueClick(32560, 36);
              DGDriver::QueueClick(32517, 2);
-             wall.RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, 0);
+             wall.RunSettingsDialog(GlobalSettings.misc, dialogs, SettingsMode::ToolDefaults, 0);
          }},
     });
 }

@@ -25,7 +25,8 @@ TEST_F(RetainerWallDialogTest, OKWithoutEditsFlagsNothing) {
         DGDriver::Reset();
         if (layout == 32517) DGDriver::QueueClick(32560, 36);
         DGDriver::QueueClick(layout, 1);
-        ASSERT_EQ(wall.RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, 0), DialogAnswer::Confirmed);
+        ASSERT_EQ(wall.RunSettingsDialog(GlobalSettings.misc, dialogs, SettingsMode::ToolDefaults, 0),
+                  DialogAnswer::Confirmed);
         EXPECT_EQ(Flags(wall), 0) << layout;
         EXPECT_NEAR(Item(layout, 12)->value, 45.0, 1e-12);
         EXPECT_EQ(wall.settings.leftAngle, M_PI / 4);
@@ -45,7 +46,8 @@ TEST_F(RetainerWallDialogTest, EditsAreFlaggedTheThicknessStoredAndLockedWhenEdi
     DGDriver::QueueSetLong(32517, 33, 12);  // the fill pen, only in the second layout
     DGDriver::QueueSetText(32517, 37, "Wall A");
     DGDriver::QueueClick(32517, 1);
-    ASSERT_EQ(wall.RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, 0), DialogAnswer::Confirmed);
+    ASSERT_EQ(wall.RunSettingsDialog(GlobalSettings.misc, dialogs, SettingsMode::ToolDefaults, 0),
+              DialogAnswer::Confirmed);
     EXPECT_NEAR(wall.settings.leftAngle, M_PI / 3, 1e-12);
     EXPECT_EQ(wall.changed[1], 1);
     EXPECT_EQ(wall.changed[0], 0);
@@ -63,7 +65,8 @@ TEST_F(RetainerWallDialogTest, EditsAreFlaggedTheThicknessStoredAndLockedWhenEdi
     ObstacleCls placed;
     DGDriver::Reset();
     DGDriver::QueueClick(32560, 1);
-    ASSERT_EQ(placed.RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, 1), DialogAnswer::Confirmed);
+    ASSERT_EQ(placed.RunSettingsDialog(GlobalSettings.misc, dialogs, SettingsMode::ToolDefaults, 1),
+              DialogAnswer::Confirmed);
     EXPECT_FALSE(Item(32560, 10)->enabled);
     EXPECT_FALSE(Item(32560, 16)->enabled);
     EXPECT_EQ(GlobalSettings.GetDouble(0, 6), 0.75);
@@ -75,7 +78,8 @@ TEST_F(RetainerWallDialogTest, EditsAreFlaggedTheThicknessStoredAndLockedWhenEdi
     DGDriver::QueueSetDouble(32560, 10, 3.0);
     DGDriver::QueueSetDouble(32560, 8, 2.0);
     DGDriver::QueueClick(32560, 2);
-    EXPECT_EQ(cancelled.RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, 0), DialogAnswer::Cancelled);
+    EXPECT_EQ(cancelled.RunSettingsDialog(GlobalSettings.misc, dialogs, SettingsMode::ToolDefaults, 0),
+              DialogAnswer::Cancelled);
     EXPECT_EQ(cancelled.settings.height, before.height);
     EXPECT_EQ(GlobalSettings.GetDouble(0, 6), 0.75);
     EXPECT_EQ(Flags(cancelled), 0);

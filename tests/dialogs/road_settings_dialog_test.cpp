@@ -36,7 +36,7 @@ TEST_F(RoadSettingsDialogTest, OKWithoutEditsFlagsNothingForAnyRecord) {
         DGDriver::Reset();
         if (run % 2 == 1) DGDriver::QueueClick(32554, 44);
         DGDriver::QueueClick(run % 2 == 1 ? 32504 : 32554, 1);
-        ASSERT_EQ(road.RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, true, false, false),
+        ASSERT_EQ(road.RunSettingsDialog(GlobalSettings.misc, dialogs, SettingsMode::ToolDefaults, true, false, false),
                   DialogAnswer::Confirmed);
         ASSERT_EQ(Flags(road), 0) << run;
         EXPECT_NEAR(road.settings.leftCutAngle, before.leftCutAngle, 1e-7);
@@ -60,7 +60,8 @@ TEST_F(RoadSettingsDialogTest, PensUnderAClearedBoxStayAndLinkedMaterialsFollow)
     DGDriver::QueueSetLong(32504, 46, 8);  // the obstacle pen edited, then the obstacle box cleared
     DGDriver::QueueSetLong(32504, 44, 0);
     DGDriver::QueueClick(32504, 1);
-    ASSERT_EQ(road.RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, true, false, false), DialogAnswer::Confirmed);
+    ASSERT_EQ(road.RunSettingsDialog(GlobalSettings.misc, dialogs, SettingsMode::ToolDefaults, true, false, false),
+              DialogAnswer::Confirmed);
     EXPECT_EQ(road.settings.show2D, 0);
     EXPECT_EQ(road.settings.pen2D, before.pen2D);
     EXPECT_EQ(road.changed[11], 0);
@@ -78,7 +79,7 @@ TEST_F(RoadSettingsDialogTest, PensUnderAClearedBoxStayAndLinkedMaterialsFollow)
     DGDriver::Reset();
     DGDriver::QueueSetLong(32554, 31, 2);
     DGDriver::QueueClick(32554, 1);
-    ASSERT_EQ(other.RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, true, false, false),
+    ASSERT_EQ(other.RunSettingsDialog(GlobalSettings.misc, dialogs, SettingsMode::ToolDefaults, true, false, false),
               DialogAnswer::Confirmed);
     EXPECT_EQ(other.settings.cutMaterial, 2);
     EXPECT_EQ(other.settings.levelMaterial, before.levelMaterial);
@@ -92,7 +93,7 @@ TEST_F(RoadSettingsDialogTest, TheWidthAndTheReferenceLineAsEachSituationAllowsT
     // Editing placed roads: width greyed and disabled, not handed back as chosen; radios disabled.
     RoadCls edited;
     DGDriver::QueueClick(32554, 1);
-    ASSERT_EQ(edited.RunSettingsDialog(dialogs, SettingsMode::EditSelected, false, false, true),
+    ASSERT_EQ(edited.RunSettingsDialog(GlobalSettings.misc, dialogs, SettingsMode::EditSelected, false, false, true),
               DialogAnswer::Confirmed);
     EXPECT_FALSE(Item(32554, 8)->enabled);
     EXPECT_EQ(Item(32554, 7)->image, 32641);
@@ -106,7 +107,7 @@ TEST_F(RoadSettingsDialogTest, TheWidthAndTheReferenceLineAsEachSituationAllowsT
     DGDriver::Reset();
     DGDriver::QueueSetDouble(32554, 8, 9.25);
     DGDriver::QueueClick(32554, 1);
-    ASSERT_EQ(created.RunSettingsDialog(dialogs, SettingsMode::NewElement, false, true, false),
+    ASSERT_EQ(created.RunSettingsDialog(GlobalSettings.misc, dialogs, SettingsMode::NewElement, false, true, false),
               DialogAnswer::Confirmed);
     EXPECT_TRUE(Item(32554, 8)->enabled);
     EXPECT_TRUE(created.stripWidthChosen);
@@ -121,7 +122,7 @@ TEST_F(RoadSettingsDialogTest, TheWidthAndTheReferenceLineAsEachSituationAllowsT
     DGDriver::QueueSetDouble(32554, 8, 3.0);
     DGDriver::QueueClick(32554, 44);
     DGDriver::QueueClick(32504, 2);
-    EXPECT_EQ(cancelled.RunSettingsDialog(dialogs, SettingsMode::NewElement, true, true, false),
+    EXPECT_EQ(cancelled.RunSettingsDialog(GlobalSettings.misc, dialogs, SettingsMode::NewElement, true, true, false),
               DialogAnswer::Cancelled);
     EXPECT_FALSE(cancelled.stripWidthChosen);
     EXPECT_EQ(cancelled.referenceLine, 2);

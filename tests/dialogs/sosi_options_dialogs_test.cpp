@@ -9,6 +9,7 @@
 #include "dialogs/settings/SOSIWorksheetScan.hpp"
 #include "foundation/Language.hpp"
 #include "fileio/ReadReport.hpp"
+#include "settings/Settings.hpp"
 #include "sosi/SOSIFileCls.hpp"
 #include "sosi/SOSITypeRowList.hpp"
 
@@ -52,7 +53,7 @@ protected:
         reader.importMode = mode;
         // As the import command does: the read's report shown, then the options of the mode asked, the choices
         // shown from the general record and kept there on OK.
-        const bool read = reader.ReadSOSIFiles();
+        const bool read = reader.ReadSOSIFiles(GlobalSettings.misc);
         ShowReadReport(reader.scan.report);
         MiscSettings& misc = GlobalSettings.misc;
         SOSIOptionChoices choices{misc.sosiChoice, misc.sosiChoice2, misc.worksheetReference, misc.worksheetName};
@@ -133,7 +134,7 @@ TEST_F(SosiOptionsDialogsTest, TerrainFilterKeepsItsTwoListsInStepAndDropsHidden
     SOSIFileData file;
     file.path = QV_String((TestSupport::DataDir() + "/sosi/1001_Hoyde.sos").c_str(), Encoding_UTF8);
     probe.scan.files.Insert(file);
-    ASSERT_TRUE(probe.ReadSOSIFiles());
+    ASSERT_TRUE(probe.ReadSOSIFiles(GlobalSettings.misc));
     // The first terrain feature is the short list's first row.
     int32_t terrain = -1, other = -1;
     const int32_t shortRow = 0;

@@ -24,7 +24,10 @@ protected:
         record.symbolType = 1;
         record.textSize = 2.5;
         record.font = QV_String("Arial");
-        for (int i = 0; i < 4; ++i) record.pens[i] = record.pens2[i] = 1;
+        for (int16_t i = 0; i < TreePenCount; ++i) {
+            record.SetLong(int16_t(TreeSettings::Id::crownPen + i), 1);
+            record.SetLong(int16_t(TreeSettings::Id::crownPen2 + i), 1);
+        }
         record.textPen = record.textPen2 = 1;
     }
     void TearDown() override {
@@ -35,7 +38,7 @@ protected:
     }
     std::vector<int16_t> Flagged() const {
         std::vector<int16_t> out;
-        for (int16_t i = 0; i < TreeFieldCount; ++i)
+        for (int16_t i = 0; i < TreeSettings::FieldCount; ++i)
             if (flags.flag[i] != 0) out.push_back(i);
         return out;
     }
@@ -76,7 +79,8 @@ TEST_F(TreeDialogsTest, ANegativeAngleSelectsTheConicalFormAndOnlyChangedFieldsA
     EXPECT_EQ(record.branches, 7);
     EXPECT_EQ(record.leafStyle, 2);
     EXPECT_EQ(Flagged(),
-              (std::vector<int16_t>{TreeBranches, TreeBranches2, TreeLevels, TreeLevels2, TreeLeafStyle, TreeAngle}));
+              (std::vector<int16_t>{TreeSettings::Id::branches, TreeSettings::Id::branches2, TreeSettings::Id::levels,
+                                    TreeSettings::Id::levels2, TreeSettings::Id::leafStyle, TreeSettings::Id::angle}));
 }
 
 TEST_F(TreeDialogsTest, RaisingTheBranchesLowersTheLevels) {
@@ -101,7 +105,7 @@ TEST_F(TreeDialogsTest, EditsBeforeALayoutSwitchStayFlaggedAndCancelAfterItChang
         if (confirm) {
             EXPECT_EQ(record.height, 12.0);
             EXPECT_EQ(record.resolution, 20);
-            EXPECT_EQ(Flagged(), (std::vector<int16_t>{TreeResolution, TreeHeight}));
+            EXPECT_EQ(Flagged(), (std::vector<int16_t>{TreeSettings::Id::resolution, TreeSettings::Id::height}));
         } else {
             EXPECT_EQ(record.height, before.height);
             EXPECT_EQ(record.resolution, before.resolution);
@@ -125,10 +129,12 @@ TEST_F(TreeDialogsTest, The2DSettingsFlagOnlyWhatChangedThereAndCancelKeepsTheWo
     ASSERT_EQ(RunTreeSettingsDialogs(record, flags, SettingsMode::Editing(2)), DialogAnswer::Confirmed);
     EXPECT_EQ(record.textSize, 3.5);
     // The edit changed its pen control with it.
-    EXPECT_EQ(record.pens[1], 6);
-    EXPECT_EQ(record.pens2[1], 6);
+    EXPECT_EQ(record.borderPen, 6);
+    EXPECT_EQ(record.borderPen2, 6);
     EXPECT_EQ(record.symbolType, 3);
-    EXPECT_EQ(Flagged(), (std::vector<int16_t>{TreeSymbolType, TreePen1 + 1, TreePen1Companion + 1, TreeTextSize}));
+    EXPECT_EQ(Flagged(),
+              (std::vector<int16_t>{TreeSettings::Id::symbolType, TreeSettings::Id::crownPen + 1,
+                                    TreeSettings::Id::crownPen2 + 1, TreeSettings::Id::textSize}));
 }
 
 TEST_F(TreeDialogsTest, ChoosersTheHostWillNotSetUpAreSaidOnceAndTheRestOfTheDialogWorks) {

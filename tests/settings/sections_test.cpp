@@ -8,6 +8,7 @@
 #include "settings/Settings.hpp"
 
 #include "AddOnLibrary.hpp"
+#include "TableFieldIds.hpp"
 
 #include <gtest/gtest.h>
 
@@ -79,22 +80,11 @@ void ExpectCarried(const Settings& want, const Settings& got, const Fields& f, c
         EXPECT_EQ(Text(got.GetString(f.kind, id)), Text(want.GetString(f.kind, id))) << where << " text " << id;
 }
 
-// A record declared as a table: the rows the preferences keep, by type.
+// A record declared as a table: the rows the preferences keep.
 template <typename Record>
 Fields FromTable(uint32_t kind) {
-    Fields fields{kind, {}, {}, {}};
-    Record record;
-    Record::EachField(record, [&](auto& field, int16_t id, int32_t prefs, const FieldDefault&) {
-        using T = std::decay_t<decltype(field)>;
-        if (prefs == NoPrefs) return;
-        if constexpr (std::is_same_v<T, double>)
-            fields.reals.push_back(id);
-        else if constexpr (std::is_same_v<T, QV_String>)
-            fields.texts.push_back(id);
-        else
-            fields.shorts.push_back(id);
-    });
-    return fields;
+    const TableFieldIds ids = FieldIdsByType<Record>(TableRows::KeptByPreferences);
+    return Fields{kind, ids.integers, ids.reals, ids.texts};
 }
 
 // The fields the preferences carry, kind by kind. Terrain ids 3 and 11 are flags, tested apart; road 13-15,

@@ -3,6 +3,8 @@
 #include "settings/Settings.hpp"
 #include "earthworks/Basin.hpp"
 
+#include "TableFieldIds.hpp"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -39,18 +41,10 @@ std::set<int> Join(std::initializer_list<std::set<int>> parts) {
 // A record declared as a table: its rows by type.
 template <typename Record>
 KindFields FromTable() {
-    KindFields fields;
-    Record record;
-    Record::EachField(record, [&](auto& field, int16_t id, int32_t, const FieldDefault&) {
-        using T = std::decay_t<decltype(field)>;
-        if constexpr (std::is_same_v<T, double>)
-            fields.doubles.insert(id);
-        else if constexpr (std::is_same_v<T, QV_String>)
-            fields.texts.insert(id);
-        else
-            fields.shorts.insert(id);
-    });
-    return fields;
+    const TableFieldIds ids = FieldIdsByType<Record>(TableRows::All);
+    return KindFields{{ids.integers.begin(), ids.integers.end()},
+                      {ids.reals.begin(), ids.reals.end()},
+                      {ids.texts.begin(), ids.texts.end()}};
 }
 
 const std::map<int, KindFields>& FieldTable() {

@@ -7,9 +7,9 @@
 
 namespace {
 constexpr int16_t TitleIndex = 6;
-// Field ids of the search values, past the record's own.
-constexpr int16_t FieldWidth = 20;
-constexpr int16_t FieldAngle = 21;
+// The search values are no fields of the record: their ids follow its own.
+constexpr int16_t FieldWidth = OutlineSettings::FieldCount;
+constexpr int16_t FieldAngle = OutlineSettings::FieldCount + 1;
 constexpr int16_t SearchTypeGroup = 1;
 
 struct SearchItems {

@@ -1,6 +1,6 @@
 #pragma once
 // The railway settings dialog: one railway record (track, cross-section, surfaces, display, layer, name) with two
-// values of the global settings, the width shared with the road and where the drawn line lies on the railway.
+// general values, the width shared with the road and where the drawn line lies on the railway.
 // Built on the settings dialog frame, in its single layout.
 #include "dialogs/settings/SettingsDialogFrame.hpp"
 #include "earthworks/Railway.hpp"
@@ -13,7 +13,7 @@ struct RailwaySettingsBlock {
 };
 
 // Confirmed: the edits are in the state's record with their flags, the width (when editable) and the reference
-// line in the global settings. Cancel writes nothing.
+// line in the state, for the railway tool to keep. Cancel writes nothing.
 DialogAnswer OpenRailwaySettingsDialog(RailwayDialogState& state, SettingsMode mode);
 
 namespace RailwaySettingsDlg {

@@ -1,6 +1,6 @@
 #pragma once
 // The retainer wall settings dialog: one wall record (height, face angles, resolution, pens, material, fill,
-// layer, name) and, beside it, the wall thickness of the global settings. Built on the settings dialog frame, in
+// layer, name) and, beside it, the general wall thickness. Built on the settings dialog frame, in
 // its two layouts.
 #include "dialogs/settings/SettingsDialogFrame.hpp"
 #include "earthworks/Obstacle.hpp"
@@ -13,7 +13,7 @@ struct RetainerWallSettingsBlock {
 };
 
 // The first layout, then the other at each switch. Confirmed: the edits are in the state's record with their
-// flags and the thickness shown is in the global settings (in every mode). Cancel writes nothing.
+// flags and the thickness shown is in the state (in every mode), for the wall tool to keep. Cancel writes nothing.
 DialogAnswer OpenRetainerWallSettingsDialog(RetainerWallDialogState& state, SettingsMode mode);
 
 namespace RetainerWallSettingsDlg {

@@ -1,6 +1,6 @@
 #pragma once
-// The road settings dialog: one road record (cross-section, surfaces, display, layer, name) with two values of
-// the global settings, the road width and where the drawn line lies on the road (the reference line). Built on
+// The road settings dialog: one road record (cross-section, surfaces, display, layer, name) with two general
+// values, the road width and where the drawn line lies on the road (the reference line). Built on
 // the settings dialog frame, in two layouts; the road tool runs the loop between them (earthworks/Road).
 #include "dialogs/settings/SettingsDialogFrame.hpp"
 #include "earthworks/Road.hpp"
@@ -14,7 +14,7 @@ struct RoadSettingsBlock {
 };
 
 // One layout over the state: the first (32554) or the second (32504). Confirmed: the edits are in the state's
-// record with their flags, the width (when editable) and the reference line in the global settings. A layout
+// record with their flags, the width (when editable) and the reference line in the state, for the road tool to keep. A layout
 // switch leaves the edits in the state's working copy and sets its switch flag; Cancel writes nothing.
 DialogAnswer OpenRoadSettingsDialog(RoadDialogState& state, SettingsMode mode);
 DialogAnswer OpenRoadSettingsDialogTwin(RoadDialogState& state, SettingsMode mode);

@@ -1,6 +1,6 @@
 #pragma once
 // The sidewalk settings dialog: one sidewalk record (thickness, resolution, surfaces, display, layer, name) and, in
-// the second layout, the sidewalk width of the global settings. The first layout is compact: one material for both
+// the second layout, the general sidewalk width. The first layout is compact: one material for both
 // sides and no 2D view switch. Built on the settings dialog frame; the sidewalk tool runs the loop between the two
 // layouts (earthworks/Sidewalk).
 #include "dialogs/settings/SettingsDialogFrame.hpp"
@@ -15,7 +15,7 @@ struct SidewalkSettingsBlock {
 };
 
 // One layout over the state: the first (32552) or the second (32515). Confirmed: the edits are in the state's
-// record with their flags (and the width, when editable, in the global settings). A layout switch leaves the edits
+// record with their flags (and the width, when editable, in the state, for the sidewalk tool to keep). A layout switch leaves the edits
 // in the state's working copy and sets its switch flag; Cancel writes nothing.
 DialogAnswer OpenSidewalkSettingsDialog(SidewalkDialogState& state, SettingsMode mode);
 DialogAnswer OpenSidewalkSettingsDialogTwin(SidewalkDialogState& state, SettingsMode mode);

@@ -43,10 +43,16 @@ constexpr auto TableFieldItems() {
     return TableItems::Make<Record, Layout, TableItems::Count<Record, Layout>()>(nullptr, 0);
 }
 
-// The frame's accessors of a record declared as a table.
-template <typename Record>
+// The frame's accessors of a record declared as a table; with `Whole`, its integer items show a field's whole
+// value (GetLong) rather than its 16 bits.
+template <typename Record, bool Whole = false>
 inline const SettingsRecordAccess<Record> TableRecordAccess = {
-    [](const Record& r, int16_t id) { return r.GetShort(id); },
+    [](const Record& r, int16_t id) -> int32_t {
+        if constexpr (Whole)
+            return r.GetLong(id);
+        else
+            return r.GetShort(id);
+    },
     [](Record& r, int16_t id, int32_t v) { r.SetLong(id, v); },
     [](const Record& r, int16_t id) { return r.GetReal(id); },
     [](Record& r, int16_t id, double v) { r.SetReal(id, v); },

@@ -1,7 +1,7 @@
 #include "dialogs/settings/Tree2DSettingsDialog.hpp"
 
 #include "dialogs/settings/DialogTexts.hpp"
-#include "dialogs/settings/MemberRecordAccess.hpp"
+#include "dialogs/settings/TableFieldItems.hpp"
 
 #include "dialogs/settings/SettingsDialogFrame.hpp"
 #include "dialogs/tools/DialogUtilities.hpp"
@@ -17,7 +17,7 @@ namespace {
 using Frame = SettingsDialog<TreeSettings>;
 using Block = SettingsDialogBlock<TreeSettings>;
 
-const SettingsRecordAccess<TreeSettings>& Access = MemberRecordAccess<TreeSettings>::table;
+const SettingsRecordAccess<TreeSettings>& Access = TableRecordAccess<TreeSettings, true>;
 
 constexpr FieldItemKind Long = FieldItemKind::Long;
 constexpr FieldItemKind Real = FieldItemKind::Double;
@@ -28,24 +28,24 @@ constexpr uint32_t PenOnly = APIUserControl_Pen;
 
 // Each pen shows two fields: the control the pen, the edit beside it its companion.
 const FieldItem FirstItems[] = {
-    {12, TreePen1, UC, 0, Pen},         {11, TreePen1Companion, Long, 0, 0},
-    {15, TreePen1 + 1, UC, 0, PenOnly}, {14, TreePen1Companion + 1, Long, 0, 0},
-    {17, TreePen1 + 2, UC, 0, Pen},     {16, TreePen1Companion + 2, Long, 0, 0},
-    {19, TreePen1 + 3, UC, 0, Pen},     {18, TreePen1Companion + 3, Long, 0, 0},
-    {23, TreeShadow, Check, 0, 0},      {25, TreeShadowDirection, Real, 0, 0},
-    {28, TreeShowText, Check, 0, 0},    {29, TreeText, FieldItemKind::Text, 0, 0},
-    {32, TreeTextSize, Real, 0, 0},     {36, TreeTextPen, UC, 0, Pen},
-    {35, TreeTextPen2, Long, 0, 0},
+    {12, TreeSettings::Id::crownPen, UC, 0, Pen},         {11, TreeSettings::Id::crownPen2, Long, 0, 0},
+    {15, TreeSettings::Id::crownPen + 1, UC, 0, PenOnly}, {14, TreeSettings::Id::crownPen2 + 1, Long, 0, 0},
+    {17, TreeSettings::Id::crownPen + 2, UC, 0, Pen},     {16, TreeSettings::Id::crownPen2 + 2, Long, 0, 0},
+    {19, TreeSettings::Id::crownPen + 3, UC, 0, Pen},     {18, TreeSettings::Id::crownPen2 + 3, Long, 0, 0},
+    {23, TreeSettings::Id::shadow, Check, 0, 0},          {25, TreeSettings::Id::shadowDirection, Real, 0, 0},
+    {28, TreeSettings::Id::showText, Check, 0, 0},        {29, TreeSettings::Id::text, FieldItemKind::Text, 0, 0},
+    {32, TreeSettings::Id::textSize, Real, 0, 0},         {36, TreeSettings::Id::textPen, UC, 0, Pen},
+    {35, TreeSettings::Id::textPen2, Long, 0, 0},
 };
 const FieldItem SecondItems[] = {
-    {11, TreePen1, UC, 0, Pen},         {10, TreePen1Companion, Long, 0, 0},
-    {14, TreePen1 + 1, UC, 0, PenOnly}, {13, TreePen1Companion + 1, Long, 0, 0},
-    {16, TreePen1 + 2, UC, 0, Pen},     {15, TreePen1Companion + 2, Long, 0, 0},
-    {18, TreePen1 + 3, UC, 0, Pen},     {17, TreePen1Companion + 3, Long, 0, 0},
-    {21, TreeShadow, Check, 0, 0},      {23, TreeShadowDirection, Real, 0, 0},
-    {25, TreeShowText, Check, 0, 0},    {26, TreeText, FieldItemKind::Text, 0, 0},
-    {29, TreeTextSize, Real, 0, 0},     {33, TreeTextPen, UC, 0, Pen},
-    {32, TreeTextPen2, Long, 0, 0},
+    {11, TreeSettings::Id::crownPen, UC, 0, Pen},         {10, TreeSettings::Id::crownPen2, Long, 0, 0},
+    {14, TreeSettings::Id::crownPen + 1, UC, 0, PenOnly}, {13, TreeSettings::Id::crownPen2 + 1, Long, 0, 0},
+    {16, TreeSettings::Id::crownPen + 2, UC, 0, Pen},     {15, TreeSettings::Id::crownPen2 + 2, Long, 0, 0},
+    {18, TreeSettings::Id::crownPen + 3, UC, 0, Pen},     {17, TreeSettings::Id::crownPen2 + 3, Long, 0, 0},
+    {21, TreeSettings::Id::shadow, Check, 0, 0},          {23, TreeSettings::Id::shadowDirection, Real, 0, 0},
+    {25, TreeSettings::Id::showText, Check, 0, 0},        {26, TreeSettings::Id::text, FieldItemKind::Text, 0, 0},
+    {29, TreeSettings::Id::textSize, Real, 0, 0},         {33, TreeSettings::Id::textPen, UC, 0, Pen},
+    {32, TreeSettings::Id::textPen2, Long, 0, 0},
 };
 
 constexpr int16_t Title2D = 25;

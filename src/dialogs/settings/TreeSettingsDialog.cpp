@@ -1,7 +1,7 @@
 #include "dialogs/settings/TreeSettingsDialog.hpp"
 
 #include "dialogs/settings/DialogTexts.hpp"
-#include "dialogs/settings/MemberRecordAccess.hpp"
+#include "dialogs/settings/TableFieldItems.hpp"
 
 #include "dialogs/settings/SettingsDialogFrame.hpp"
 #include "dialogs/settings/Tree2DSettingsDialog.hpp"
@@ -15,8 +15,6 @@
 #include "APIDefs.hpp"
 #include "WinGdi.hpp"
 
-#include <iterator>
-
 namespace {
 
 using Frame = SettingsDialog<TreeSettings>;
@@ -27,13 +25,7 @@ struct TreeDialogBlock {
     int32_t leafPicture = -1;
 };
 
-const SettingsRecordAccess<TreeSettings>& Access = MemberRecordAccess<TreeSettings>::table;
-
-constexpr FieldItemKind Long = FieldItemKind::Long;
-constexpr FieldItemKind Real = FieldItemKind::Double;
-constexpr FieldItemKind UC = FieldItemKind::UserControl;
-constexpr uint32_t Material = APIUserControl_Material;
-constexpr uint32_t LayerControl = APIUserControl_Layer;
+const SettingsRecordAccess<TreeSettings>& Access = TableRecordAccess<TreeSettings, true>;
 
 // Items of one layout beyond the frame's table.
 struct TreeItems {
@@ -45,38 +37,12 @@ const TreeItems FirstIds = {8, 10, 20, 19, 26, 25, 31, 32, 33, 34, 35, 36, 38, 3
 const TreeItems SecondIds = {8, 10, 19, 18, 24, 23, 28, 29, 30, 31, 32, 33, 35, 36, 43, 44, 48, 49, 51};
 
 // The angle is in degrees in the record, so it is a plain real edit here.
-const FieldItem FirstItems[] = {
-    {8, TreeHeight, Real, 0, 0},
-    {10, TreeAngle, Real, 0, 0},
-    {12, TreeTrunkDiameter, Real, 0, 0},
-    {13, TreeResolution, Long, 0, 0},
-    {20, TreeBranches, Long, 0, 0},
-    {19, TreeBranches2, Long, 0, 0},
-    {26, TreeLevels, Long, 0, 0},
-    {25, TreeLevels2, Long, 0, 0},
-    {37, TreeDouble, FieldItemKind::Check, 0, 0},
-    {43, TreeTrunkMaterial, UC, 0, Material},
-    {45, TreeLeafMaterial, UC, 0, Material},
-    {58, TreeLayer, UC, 0, LayerControl},
-};
-const FieldItem SecondItems[] = {
-    {8, TreeHeight, Real, 0, 0},
-    {10, TreeAngle, Real, 0, 0},
-    {12, TreeTrunkDiameter, Real, 0, 0},
-    {13, TreeResolution, Long, 0, 0},
-    {19, TreeBranches, Long, 0, 0},
-    {18, TreeBranches2, Long, 0, 0},
-    {24, TreeLevels, Long, 0, 0},
-    {23, TreeLevels2, Long, 0, 0},
-    {34, TreeDouble, FieldItemKind::Check, 0, 0},
-    {39, TreeTrunkMaterial, UC, 0, Material},
-    {41, TreeLeafMaterial, UC, 0, Material},
-    {51, TreeLayer, UC, 0, LayerControl},
-};
+constexpr auto FirstItems = TableFieldItems<TreeSettings, 0>();
+constexpr auto SecondItems = TableFieldItems<TreeSettings, 1>();
 
 constexpr int16_t TreeTitle = 24;
-const SettingsLayout First = {32564, true, TreeTitle, 595, 583, 59, 58, FirstItems, std::size(FirstItems)};
-const SettingsLayout Second = {32525, false, TreeTitle, 705, 518, 52, 51, SecondItems, std::size(SecondItems)};
+const SettingsLayout First = {32564, true, TreeTitle, 595, 583, 59, 58, FirstItems.data(), FirstItems.size()};
+const SettingsLayout Second = {32525, false, TreeTitle, 705, 518, 52, 51, SecondItems.data(), SecondItems.size()};
 
 constexpr int32_t T = GeneralTableBase;
 const SettingsLabel FirstLabels[] = {{5, T, 113},  {11, T, 114}, {15, T, 115}, {21, T, 116}, {27, T, 145},
@@ -330,6 +296,6 @@ DialogAnswer RunTreeSettingsDialogs(TreeSettings& record, TreeChangeFlags& flags
     const DialogAnswer answer =
         Frame::Run(block.frame, record, First, Second, Access, mode, FirstCallback, SecondCallback);
     if (answer == DialogAnswer::Confirmed)
-        for (int16_t i = 0; i < TreeFieldCount; ++i) flags.flag[i] = block.frame.changed[i];
+        for (int16_t i = 0; i < TreeSettings::FieldCount; ++i) flags.flag[i] = block.frame.changed[i];
     return answer;
 }
