@@ -93,6 +93,7 @@ bool HostCalls::InjectedFailure(const char* function, int32_t key, GSErrCode* er
         --answers->second;
     }
     *error = it->second;
+    refusals_.push_back({function, *error});
     if (failureHeard_ != nullptr) failureHeard_(function, selector);
     Log(std::string("  host: ") + function + (key >= 0 ? " " + std::to_string(key) : std::string()) +
         " fails on purpose with " + ErrorText(*error));

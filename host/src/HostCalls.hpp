@@ -84,6 +84,12 @@ public:
     // `heard` runs at every failure made on purpose, before the call answers it, with the function and the selector
     // it was asked for (-1 none) (nullptr: none): the fault sweep notes where in the action each one came.
     void HearInjectedFailures(void (*heard)(const char* function, int64_t selector)) { failureHeard_ = heard; }
+    // Every failure made on purpose so far, in order: the function and the error it answered.
+    struct Refusal {
+        std::string function;
+        GSErrCode error;
+    };
+    const std::vector<Refusal>& Refusals() const { return refusals_; }
     // Records of the wrong sizes (or missing) are a host error; false then.
     bool CheckSelectorRecord(const char* family, const API_SelectorCall* call, uint32_t par1Size, uint32_t par2Size);
     // A selector no family serves: logged and refused.
@@ -167,6 +173,7 @@ private:
     uint64_t callsLeft_ = 0;
     void (*callsExceeded_)() = nullptr;
     void (*failureHeard_)(const char* function, int64_t selector) = nullptr;
+    std::vector<Refusal> refusals_;
     std::map<std::pair<SelectorFamily, uint32_t>, SelectorHandler> selectors_;
     std::vector<std::string> reports_;
     std::vector<std::string> errors_;

@@ -200,8 +200,10 @@ API_AddonType StandinHost::RunCheckEnvironment() {
     std::memset(&results_.envir, 0, sizeof results_.envir);
     results_.envir.serverApplication = Settings().environmentKind;
     const ElementEvents::ModuleCall call(events_);
+    const size_t refused = Refusals().size();
     results_.checkEnvironment = entryTable_.checkEnvironment(&results_.envir);
     results_.checkEnvironmentRan = true;
+    NoteAnswer("CheckEnvironment", results_.checkEnvironment, refused);
     Log("  CheckEnvironment(kind " + std::to_string(Settings().environmentKind) + ") -> " +
         std::to_string(results_.checkEnvironment) + ", name \"" +
         FieldText(results_.envir.addOnInfo.name, sizeof results_.envir.addOnInfo.name) + "\", description \"" +
@@ -211,8 +213,10 @@ API_AddonType StandinHost::RunCheckEnvironment() {
 
 GSErrCode StandinHost::RunRegisterInterface() {
     const ElementEvents::ModuleCall call(events_);
+    const size_t refused = Refusals().size();
     results_.registerInterface = entryTable_.registerInterface();
     results_.registerInterfaceRan = true;
+    NoteAnswer("RegisterInterface", results_.registerInterface, refused);
     Log("  RegisterInterface -> " + ErrorText(results_.registerInterface));
     return results_.registerInterface;
 }
@@ -220,17 +224,25 @@ GSErrCode StandinHost::RunRegisterInterface() {
 GSErrCode StandinHost::RunInitialize() {
     contextWord_ = (uint64_t(0x4C4F4452u) << 32) | loadCount_;
     const ElementEvents::ModuleCall call(events_);
+    const size_t refused = Refusals().size();
     results_.initialize = entryTable_.initialize(contextWord_);
     results_.initializeRan = true;
+    NoteAnswer("Initialize", results_.initialize, refused);
     Log("  Initialize -> " + ErrorText(results_.initialize));
     return results_.initialize;
 }
 
 GSErrCode StandinHost::RunFreeData() {
+    const size_t refused = Refusals().size();
     results_.freeData = entryTable_.freeData();
     results_.freeDataRan = true;
+    NoteAnswer("FreeData", results_.freeData, refused);
     Log("  FreeData -> " + ErrorText(results_.freeData));
     return results_.freeData;
+}
+
+void StandinHost::NoteAnswer(const char* entry, int64_t answer, size_t refusalsBefore) {
+    entryAnswers_.push_back({entry, answer, {Refusals().begin() + std::ptrdiff_t(refusalsBefore), Refusals().end()}});
 }
 
 void StandinHost::ForgetSession() {

@@ -30,6 +30,13 @@ struct EntryResults {
     API_EnvirParams envir = {};
 };
 
+// One entry point the host ran: its name, what it answered, and the host calls refused on purpose while it ran.
+struct EntryAnswer {
+    std::string entry;
+    int64_t answer = 0;
+    std::vector<HostCalls::Refusal> refused;
+};
+
 class StandinHost : public HostCalls {
 public:
     explicit StandinHost(const HostSettings& settings, std::ostream* logStream = nullptr);
@@ -90,6 +97,8 @@ public:
     static const std::vector<std::string>& FunctionNames();
 
     const EntryResults& Results() const { return results_; }
+    // Every entry point run since the host was made, in order (Results() keeps the latest load's alone).
+    const std::vector<EntryAnswer>& EntryAnswers() const { return entryAnswers_; }
     // The host function table as handed to the module.
     const API_HostFunctionTable& Table() const { return table_; }
 
@@ -108,12 +117,14 @@ public:
 
 private:
     void ForgetSession();
+    void NoteAnswer(const char* entry, int64_t answer, size_t refusalsBefore);
 
     std::unique_ptr<ModuleLoader> loader_;
     ModuleExports exports_;
     API_EntryTable entryTable_ = {};
     API_HostFunctionTable table_ = {};
     EntryResults results_;
+    std::vector<EntryAnswer> entryAnswers_;
     bool attached_ = false;
     bool loaded_ = false;
     DialogNote dialogNote_ = nullptr;

@@ -63,6 +63,21 @@ private:
     mutable std::map<const DumpShape*, Signature> shaped_;
 };
 
+// An entry point a run made the module's host call (a load, restart or release): its name, what it answered, and
+// the host calls refused while it ran, each the function and the error the host answered.
+struct EntryRun {
+    std::string entry;
+    int64_t answer = 0;
+    std::vector<std::pair<std::string, int64_t>> refused;
+};
+
+// The clean run's project after one of its undo steps before its last: the command that step ended (counted from 1)
+// and the project then, loaded only when an outcome needs it.
+struct CleanStep {
+    int command = 0;
+    std::function<RunEnd()> load;
+};
+
 // A failing run and what it is judged against.
 struct RunCase {
     const RunEnd& before;  // before the action (after the user's own edit, when the line is one the module answers)
@@ -86,6 +101,9 @@ struct RunCase {
     std::vector<std::string> alertPlaces = {};
     // For each alert of the run, whether the latest failure before it was an input the user was to give.
     std::vector<bool> alertsAfterInput = {};
+    // The entry points the action ran, in order, in the run and in the clean run.
+    std::vector<EntryRun> entries = {}, cleanEntries = {};
+    std::vector<CleanStep> cleanStepEnds = {};
 };
 
 // --- what the user is told
@@ -186,6 +204,20 @@ inline bool Told(const std::vector<std::string>& run, const std::vector<std::str
         std::none_of(added.begin(), added.end(), Unworded);
 }
 inline bool Told(const RunCase& c) { return Told(c.run.alerts, c.clean.alerts); }
+
+// The alerts of the run that the clean run does not show, by their place in the run's list.
+inline std::vector<size_t> NewAlertIndexes(const std::vector<std::string>& run, const std::vector<std::string>& clean) {
+    std::multiset<std::string> left(clean.begin(), clean.end());
+    std::vector<size_t> out;
+    for (size_t i = 0; i < run.size(); ++i) {
+        const auto it = left.find(run[i]);
+        if (it == left.end())
+            out.push_back(i);
+        else
+            left.erase(it);
+    }
+    return out;
+}
 
 // The model alone: a dump without what surrounds it (window, database, undo steps, selection, attributes other than
 // layers, user folder files). A told partial outcome is judged on the model; the outcomes that claim the project as
@@ -366,6 +398,31 @@ inline bool Unlinked(const RunCase& c) {
         run.oldLinks == clean.oldLinks && Includes(clean.madeLinks, run.madeLinks);
 }
 
+// Unlinked, a later step taken back: the earthwork's own command stands unlinked and says so (as Unlinked, against
+// the clean run's project after that command's undo step), and every later command of the action, refused as well,
+// is taken back whole and told: the run began a later command and shows a new alert after a failure in one. Nothing
+// of a later step may stand, half done: the run is the earthwork's step, unlinked, and nothing else.
+inline bool UnlinkedLaterStepTakenBack(const RunCase& c) {
+    if (c.failedIn < 1 || c.alertPlaces.size() != c.run.alerts.size() || !Told(c)) return false;
+    const std::vector<size_t> added = NewAlertIndexes(c.run.alerts, c.clean.alerts);
+    const auto placedAfter = [&c](size_t i, int command) {
+        const std::string& place = c.alertPlaces[i];
+        return place.rfind("in ", 0) == 0 && std::stoi(place.substr(3)) > command;
+    };
+    for (const CleanStep& step : c.cleanStepEnds) {
+        if (step.command < c.failedIn || step.command >= c.runCommands || !step.load ||
+            std::none_of(added.begin(), added.end(), [&](size_t i) { return placedAfter(i, step.command); }) ||
+            std::all_of(added.begin(), added.end(), [&](size_t i) { return placedAfter(i, step.command); }))
+            continue;
+        // The earthwork's step told on its own, each later one too; the step's end stands for the clean run's.
+        RunEnd end = step.load();
+        end.alerts = c.clean.alerts;
+        const RunCase own{c.before, end, c.run, c.cleanSteps};
+        if (Unlinked(own)) return true;
+    }
+    return false;
+}
+
 // Rebuild keeps: an earthwork rebuild that fails inside its command keeps, as one undo step, the objects it rewrote
 // before the failure and says so. Those are the first ones of the clean run's order of rewriting, each exactly as
 // the clean run left it; every other element exactly as before under its own GUID, nothing made or deleted, the
@@ -473,20 +530,6 @@ inline bool UpdatedInPart(const RunCase& c) {
         (ContourLinesKept(c) || c.run.Dumped(OnlyContourLines) == c.clean.Dumped(OnlyContourLines));
 }
 
-// The alerts of the run that the clean run does not show, by their place in the run's list.
-inline std::vector<size_t> NewAlertIndexes(const std::vector<std::string>& run, const std::vector<std::string>& clean) {
-    std::multiset<std::string> left(clean.begin(), clean.end());
-    std::vector<size_t> out;
-    for (size_t i = 0; i < run.size(); ++i) {
-        const auto it = left.find(run[i]);
-        if (it == left.end())
-            out.push_back(i);
-        else
-            left.erase(it);
-    }
-    return out;
-}
-
 // Asked again: a point the host could not take from the user is told ("Error specifying point.") and asked for
 // again; the user's next click gives it, and the action ends as the clean run. Every new alert is that one, each
 // right after a refused input.
@@ -534,14 +577,25 @@ inline bool FailedWhereNothingWasToDo(const RunCase& c) {
 // Warned without its text: the project as the clean run leaves it and the same alerts, where an alert whose text
 // the module's resources could not give says that a read failed instead ("Error while finding data.", with the
 // details the clean run's gives, or what they name), and nothing more: not that the command was not done.
+// The mark an alert shown while a dialog opened or waited begins with ("" none).
+inline std::string DialogMark(const std::string& alert) {
+    if (alert.rfind(OpeningMark, 0) != 0 && alert.rfind(AnsweredAgainMark, 0) != 0) return "";
+    const size_t end = alert.find("] ");
+    return end == std::string::npos ? "" : alert.substr(0, end + 2);
+}
 inline bool WarnedWithoutItsText(const RunCase& c) {
     if (c.run.hash != c.clean.hash || c.run.alerts.size() != c.clean.alerts.size() || c.run.alerts == c.clean.alerts)
         return false;
     for (size_t i = 0; i < c.run.alerts.size(); ++i) {
         // An alert in place of one whose text could not be read is an error, whatever the other's kind.
-        const std::string run = WithoutKind(c.run.alerts[i]);
-        const std::string clean = WithoutKind(c.clean.alerts[i]);
+        std::string run = WithoutKind(c.run.alerts[i]);
+        std::string clean = WithoutKind(c.clean.alerts[i]);
         if (run == clean) continue;
+        // Shown at the same moment of a dialog's life (as it opened, while it waited) as the clean run's.
+        const std::string mark = DialogMark(run);
+        if (mark != DialogMark(clean)) return false;
+        run.erase(0, mark.size());
+        clean.erase(0, mark.size());
         if (run.rfind(JudgedTexts().findingData, 0) != 0) return false;
         // The details after the message, as the clean run's alert has them.
         const size_t title = clean.find(" | ");
@@ -554,6 +608,28 @@ inline bool WarnedWithoutItsText(const RunCase& c) {
             cleanDetail.size() > runDetail.size() &&
             cleanDetail.compare(cleanDetail.size() - (runDetail.size() - 3), std::string::npos, runDetail, 3) == 0;
         if (runDetail != cleanDetail && !namesAlone) return false;
+    }
+    return true;
+}
+
+// Named by its kind: an object whose ID text the host would not tell is named by its kind (and its place among
+// those of its kind), as one without an ID text is. The project as the clean run leaves it, the same alerts in the
+// same order, and where one differs both name the objects left as they were, the run's by a kind's name, with
+// everything before the names the same.
+inline bool NamedByItsKind(const RunCase& c) {
+    if (c.run.hash != c.clean.hash || c.run.alerts.size() != c.clean.alerts.size() || c.run.alerts == c.clean.alerts)
+        return false;
+    std::string lead = ModuleErrorText(NotUpdatedText);
+    lead = lead.substr(0, lead.find("{1}"));
+    if (lead.empty()) return false;
+    for (size_t i = 0; i < c.run.alerts.size(); ++i) {
+        const std::string& run = c.run.alerts[i];
+        const std::string& clean = c.clean.alerts[i];
+        if (run == clean) continue;
+        const size_t at = run.find(lead);
+        if (at == std::string::npos || clean.compare(0, at + lead.size(), run, 0, at + lead.size()) != 0 ||
+            !NamesAKind(run) || run.substr(run.rfind(" {kind ")) != clean.substr(clean.rfind(" {kind ")))
+            return false;
     }
     return true;
 }
@@ -658,6 +734,43 @@ inline bool OneObjectLeftOut(const RunCase& c) {
         std::all_of(made.begin(), made.end(), StandsAlone);
 }
 
+// Refused at an entry point: a host call refused while the host ran one of the module's entry points (a load, a
+// restart, a release). An entry point shows nothing (the host tells its user when it declines the module), so the
+// entry point's answer is what tells: one whose registration was refused (its menu, its library, a handler or a
+// notification, without which the module cannot serve) answers that error, the host's own, and the host ends the
+// load; every other refused call there has a fallback the module lives with (the language flags unset, the suite
+// taken for absent, the marker file left where it was), and the entry point answers as in the clean run. Nothing is
+// shown, no alert of the clean run lost, and the project is as before the action.
+inline bool IsRegistration(const std::string& function) {
+    for (const char* kind : {"Register_", "Install_", "Notify_"})
+        if (function.rfind(kind, 0) == 0) return true;
+    return false;
+}
+inline bool AnsweredAsItMust(const EntryRun& e, const std::vector<EntryRun>& clean) {
+    int64_t registrations = 0;
+    bool registrationRefused = false;
+    for (const auto& [function, error] : e.refused)
+        if (IsRegistration(function)) {
+            registrationRefused = true;
+            registrations |= error;
+        }
+    if (registrationRefused) return e.answer != 0 && e.answer == registrations;
+    // As the clean run's last run of the same entry point answered; FreeData, which the host runs after a refused
+    // Initialize, always answers 0.
+    int64_t expected = 0;
+    for (const EntryRun& c : clean)
+        if (c.entry == e.entry) expected = c.answer;
+    return e.answer == expected;
+}
+inline bool RefusedAtAnEntryPoint(const RunCase& c) {
+    const bool refused =
+        std::any_of(c.entries.begin(), c.entries.end(), [](const EntryRun& e) { return !e.refused.empty(); });
+    return refused && c.run.dump == c.before.dump && NewAlerts(c.run.alerts, c.clean.alerts).empty() &&
+        !LostAlerts(c) && std::all_of(c.entries.begin(), c.entries.end(), [&c](const EntryRun& e) {
+               return AnsweredAsItMust(e, c.cleanEntries);
+           });
+}
+
 // Unread selection: a selected element the host cannot read counts as not selected. With every element read
 // refused, the action does exactly what it does with nothing selected, and the user is told that elements could not
 // be read: an alert the run with nothing selected does not show.
@@ -712,7 +825,8 @@ inline std::string WhatIsWrong(const RunCase& c) {
 //   least to the user (done: nothing) to those that say more. A run they take needs no partial account.
 // - Then the partial ones, each claiming more of the project than those after it: earlier steps kept (exactly an
 //   earlier step of the clean run) before contour lines as before (all but the contour lines as the clean run), before
-//   the earthwork outcomes (unlinked: only the made objects' links; rebuild keeps: a prefix of the clean run's
+//   the earthwork outcomes (unlinked: only the made objects' links; unlinked with a later step taken back: the
+//   same against the clean run's project after the earthwork's own step; rebuild keeps: a prefix of the clean run's
 //   rewrites; updated in part: any part, each left object named).
 // - Then the other outcomes that end as the clean run with a named alert: they never meet a run the partial ones
 //   take, save contour lines made again as they were, whose account is the more exact one.
@@ -741,10 +855,15 @@ inline const std::vector<Outcome>& Outcomes() {
          "a terrain or earthwork stands when its contour lines cannot be made again; those stay as they were"},
         {"unlinked", Unlinked, true,
          "an earthwork whose links failed stays unlinked, without a rebuild after it, and the user is told"},
+        {"unlinked, a later step taken back", UnlinkedLaterStepTakenBack, true,
+         "an earthwork whose links failed stays unlinked and says so; a later step of the action that fails too is "
+         "taken back whole and told"},
         {"rebuild keeps", RebuildKeeps, true,
          "a rebuild that fails keeps, as one undo step, the objects it rewrote before the failure, and says so"},
         {"updated in part", UpdatedInPart, true,
          "an update of several objects keeps those it updated and names each one it left as it was"},
+        {"named by its kind", NamedByItsKind, false,
+         "an object whose ID text could not be read is named by its kind, as one without an ID text is"},
         {"warned without its text", WarnedWithoutItsText, false,
          "an alert whose text could not be read says that a read failed instead, with the same details"},
         {"failed where nothing was to do", FailedWhereNothingWasToDo, false,
@@ -759,6 +878,9 @@ inline const std::vector<Outcome>& Outcomes() {
          "of a line of inputs, each its own command, the one that failed is taken back whole and told"},
         {"one object left out", OneObjectLeftOut, true,
          "a command placing a standalone object per input leaves out the one it could not make and says so"},
+        {"refused at an entry point", RefusedAtAnEntryPoint, false,
+         "an entry point shows nothing: it answers the host's error for a refused registration (and the host ends "
+         "the load), as in the clean run for a call it has a fallback for; nothing shown, the project as before"},
         {"failed before its question", FailedBeforeItsQuestion, false,
          "a command failing at a step before its question ends with its error, as its clean run did after the "
          "answer; the question after the failed step is not asked"},

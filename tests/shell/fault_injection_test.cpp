@@ -184,11 +184,13 @@ struct SweepState {
     std::string cleanHash;
     std::string editedHash;                         // "" when the line is no edit of the user's that the module answers
     std::set<std::string> stepHashes;               // the project after each undo step of the clean run before its last
+    std::vector<int> cleanStepCommands;             // the command ending each, its project saved as step<n>
     std::vector<std::string> cleanStarts;           // the project as each command of the clean run began
     std::map<std::string, std::string> cleanKnown;  // the clean run's projects dumped, by their Moment
     std::map<int, std::pair<Signature, Signature>> cleanChanges;  // what each command of the clean run changed
     std::vector<std::string> cleanAlerts, cleanRewritten;
-    json cleanNext;  // how the next action ended after the clean run: its project's hash and its alerts
+    json cleanNext;     // how the next action ended after the clean run: its project's hash and its alerts
+    json cleanEntries;  // the entry points the clean run ran, with their answers
     // A run that ended as the clean run goes on to the next action of the script, so that what the module kept
     // in its memory shows there: its own end waits meanwhile.
     bool inNextAction = false;
@@ -197,6 +199,7 @@ struct SweepState {
     // The child's own run.
     std::map<std::string, int64_t> called;     // host functions by the calls made
     std::vector<std::string> steps;            // a clean run's project after each of its undo steps
+    std::vector<int> stepCommands;             // the command each of those steps ended
     std::vector<std::string> starts;           // a clean run's project as each of its commands began
     std::map<std::string, std::string> known;  // a clean run's projects dumped, by their Moment
     Signature lastDump;                        // the latest of them whole, and its moment
@@ -221,6 +224,7 @@ struct SweepState {
     std::set<std::string> rewrittenSeen;
     size_t logBefore = 0;
     int32_t seriesBefore = 0;
+    size_t entriesBefore = 0;  // the host's entry point answers as the run began
     // What the parent gathers.
     std::vector<std::string> actions;
     std::vector<std::string> tableLines;
@@ -361,6 +365,27 @@ ordered_json SavedJson(const char* run) {
     return ordered_json::parse(in);
 }
 
+// The entry points the host ran from its `from`-th answer on: each its name, answer and the calls refused meanwhile.
+json EntriesSince(const StandinHost& host, size_t from) {
+    json out = json::array();
+    const std::vector<EntryAnswer>& answers = host.EntryAnswers();
+    for (size_t i = from; i < answers.size(); ++i) {
+        json refused = json::array();
+        for (const HostCalls::Refusal& r : answers[i].refused) refused.push_back({r.function, int64_t(r.error)});
+        out.push_back({{"entry", answers[i].entry}, {"answer", answers[i].answer}, {"refused", refused}});
+    }
+    return out;
+}
+std::vector<EntryRun> EntryRuns(const json& entries) {
+    std::vector<EntryRun> out;
+    for (const json& e : entries) {
+        EntryRun run{e["entry"], e["answer"], {}};
+        for (const json& r : e["refused"]) run.refused.emplace_back(r[0].get<std::string>(), r[1].get<int64_t>());
+        out.push_back(std::move(run));
+    }
+    return out;
+}
+
 // A failing run judged against the project before the action (or the user's own edit the module answers) and the
 // clean run's end.
 void JudgeFailingRun(StandinHost& host, const Signature& afterDump, json& out) {
@@ -401,6 +426,17 @@ void JudgeFailingRun(StandinHost& host, const Signature& afterDump, json& out) {
     c.runCommands = s.commandsBegun;
     if (out.contains("alertPlaces")) c.alertPlaces = out["alertPlaces"].get<std::vector<std::string>>();
     if (out.contains("alertsAfterInput")) c.alertsAfterInput = out["alertsAfterInput"].get<std::vector<bool>>();
+    c.entries = EntryRuns(out.value("entries", json::array()));
+    c.cleanEntries = EntryRuns(s.cleanEntries);
+    for (size_t i = 0; i < s.cleanStepCommands.size(); ++i)
+        c.cleanStepEnds.push_back({s.cleanStepCommands[i], [i] {
+                                       const std::string name = "step" + std::to_string(i + 1);
+                                       RunEnd end;
+                                       end.dump = SavedDump(name.c_str());
+                                       end.hash = DumpHash(end.dump);
+                                       end.load = [name] { return SavedJson(name.c_str()); };
+                                       return end;
+                                   }});
     const Verdict v = Judge(c);
     out["verdict"] = v.outcome;
     out["fault"] = v.fault;
@@ -451,6 +487,7 @@ void FinishChild(StandinHost& host, bool actionDone) {
     out["alerts"] = AlertTextsSince(s.logBefore);
     out["called"] = s.called;
     out["events"] = host.Events().SeriesCount() > s.seriesBefore;
+    out["entries"] = EntriesSince(host, s.entriesBefore);
     // A clean run that never reached the host is no action; a muted run that did is no edit of the user's alone.
     // Only a failing run can lose memory the parent's exit would not show: the others run as the parent does.
     const bool lookForLeaks = s.role == Role::Failing;
@@ -464,8 +501,12 @@ void FinishChild(StandinHost& host, bool actionDone) {
         out["changes"] = json::array();
         for (const auto& [command, change] : s.changes)
             out["changes"].push_back({command, change.first, change.second});
-        if (!s.steps.empty() && s.steps.back() == DumpHash(Modelled(afterDump))) s.steps.pop_back();
+        if (!s.steps.empty() && s.steps.back() == DumpHash(Modelled(afterDump))) {
+            s.steps.pop_back();
+            s.stepCommands.pop_back();
+        }
         out["steps"] = s.steps;
+        out["stepCommands"] = s.stepCommands;
         out["rewritten"] = s.rewritten;
         SaveProject("clean", SweptProject(host), afterDump);
         out["unread"] = json::array();
@@ -508,6 +549,7 @@ bool StartChild(StandinHost& host, Role role, const std::string& failing, const 
     State->form = form;
     State->logBefore = DGDriver::Log().size();
     State->seriesBefore = host.Events().SeriesCount();
+    State->entriesBefore = host.EntryAnswers().size();
     State->called.clear();
     host.RecordCalls(&State->called);
     State->host = &host;
@@ -533,6 +575,8 @@ bool StartChild(StandinHost& host, Role role, const std::string& failing, const 
             SweepState& s = *State;
             const Signature& now = CleanDumpNow(host);
             s.steps.push_back(HashNow(host, s.known));
+            s.stepCommands.push_back(s.commandsBegun);
+            SaveProject(("step" + std::to_string(s.steps.size())).c_str(), SweptProject(host), now);
             Signature added = Added(s.commandStart, now), removed = Added(now, s.commandStart);
             if (added.size() + removed.size() <= ChangeLinesKept)
                 s.changes[s.commandsBegun] = {std::move(added), std::move(removed)};
@@ -607,6 +651,7 @@ bool SweepLine(StandinHost& host, int line) {
             s.faults.push_back(flow + " [" + text + "] without a failure: " + fault);
         s.cleanHash = clean["hash"];
         s.stepHashes = clean["steps"].get<std::set<std::string>>();
+        s.cleanStepCommands = clean["stepCommands"].get<std::vector<int>>();
         s.cleanStarts = clean["starts"].get<std::vector<std::string>>();
         s.cleanKnown = clean["known"].get<std::map<std::string, std::string>>();
         s.cleanChanges.clear();
@@ -614,6 +659,7 @@ bool SweepLine(StandinHost& host, int line) {
             s.cleanChanges[change[0].get<int>()] = {change[1].get<Signature>(), change[2].get<Signature>()};
         s.cleanAlerts = clean["alerts"].get<std::vector<std::string>>();
         s.cleanNext = clean.value("next", json());
+        s.cleanEntries = clean.value("entries", json::array());
         s.cleanRewritten = clean["rewritten"].get<std::vector<std::string>>();
         s.editedHash.clear();
         if (clean["events"].get<bool>()) {

@@ -151,6 +151,50 @@ TEST(SweepJudge, UnlinkedLetsOnlyTheMadeObjectsLoseLinks) {
     EXPECT_FALSE(Unlinked(Runs(before, clean, linked, {}, {Failed}).Case()));
 }
 
+// An earthwork placed unlinked in its own command, the action's later command (the model update) refused and taken
+// back whole: judged against the clean run's project after the earthwork's step, each step told on its own.
+TEST(SweepJudge, UnlinkedWithALaterStepTakenBackIsTheEarthworksStepUnlinkedAndEachStepTold) {
+    const auto raised = [](int guid) { return ordered_json{{"guid", G(guid)}, {"type", "wall"}, {"height", 4.0}}; };
+    const ordered_json before = Project({Wall(1), Wall(2)});
+    const ordered_json placed =
+        Project({Wall(1), Wall(2), Object(5, "PLATEAU", 2, "plateau record", G(5))}, {Link(1, 5)});
+    const ordered_json updated =
+        Project({raised(1), raised(2), Object(5, "PLATEAU", 2, "plateau record", G(5))}, {Link(1, 5)});
+    const std::string notDone = "Error | Error while modifying database.";
+    const auto judged = [&](const ordered_json& run, std::vector<std::string> alerts, std::vector<std::string> places,
+                            int runCommands = 2) {
+        Judged j = Runs(before, updated, run, {}, std::move(alerts));
+        RunCase c = j.Case();
+        c.failedIn = 1;
+        c.cleanCommands = 2;
+        c.runCommands = runCommands;
+        c.alertPlaces = std::move(places);
+        c.cleanStepEnds = {{1, [&placed] { return RunEnd::Of(placed); }}};
+        return Judge(c).outcome;
+    };
+    const ordered_json unlinked = Project({Wall(1), Wall(2), Object(9, "PLATEAU", 2)});
+    const std::string outcome = "unlinked, a later step taken back";
+    EXPECT_EQ(judged(unlinked, {Failed, notDone}, {"in 1", "in 2"}), outcome);
+    EXPECT_EQ(judged(unlinked, {Failed, notDone}, {"in 1", "in 1"}), "") << "the later step untold";
+    EXPECT_EQ(judged(unlinked, {Failed}, {"in 1"}), "") << "the later step untold";
+    EXPECT_EQ(judged(unlinked, {notDone}, {"in 2"}), "") << "the earthwork's step untold";
+    EXPECT_EQ(judged(unlinked, {Failed, notDone}, {"in 1", "in 2"}, 1), "") << "no later step began";
+    EXPECT_EQ(judged(Project({raised(1), Wall(2), Object(9, "PLATEAU", 2)}), {Failed, notDone}, {"in 1", "in 2"}), "")
+        << "the later step half done";
+    EXPECT_EQ(judged(Project({Wall(1), raised(2), Object(9, "PLATEAU", 2)}), {Failed, notDone}, {"in 1", "in 2"}), "")
+        << "the later step half done";
+    EXPECT_EQ(judged(Project({Wall(1), Object(9, "PLATEAU", 2)}), {Failed, notDone}, {"in 1", "in 2"}), "")
+        << "another element lost";
+    EXPECT_EQ(judged(Project({Wall(1), Wall(2), Object(9, "PLATEAU", 3)}), {Failed, notDone}, {"in 1", "in 2"}), "")
+        << "the earthwork made otherwise";
+    EXPECT_EQ(
+        judged(Project({Wall(1), Wall(2), Object(9, "PLATEAU", 2)}, {Link(1, 2)}), {Failed, notDone}, {"in 1", "in 2"}),
+        "")
+        << "a link the clean run does not make";
+    // Both steps done, the earthwork unlinked: the plain outcome, against the clean run's end.
+    EXPECT_EQ(judged(Project({raised(1), raised(2), Object(9, "PLATEAU", 2)}), {Failed}, {"in 1"}), "unlinked");
+}
+
 TEST(SweepJudge, RebuildKeepsAPrefixOfItsOrder) {
     const ordered_json before = Project({Object(1, "CUT", 1), Object(2, "CUT", 1), Object(3, "CUT", 1), Wall(4)});
     const ordered_json clean = Project({Object(1, "CUT", 2), Object(2, "CUT", 2), Object(3, "CUT", 2), Wall(4)});
@@ -207,6 +251,20 @@ TEST(SweepJudge, UpdatedInPartKeepsTheUpdatedObjectsAndNamesEachOfTheOthers) {
     EXPECT_EQ(judged(update + G(2)), "") << "named by its raw id";
     EXPECT_EQ(judged(update + "Bridge (" + G(2) + ")"), "") << "its raw id beside its kind";
     EXPECT_EQ(judged("Error | Error while modifying one or more objects."), "") << "not named at all";
+
+    // The clean run's alert names an object by its ID text; one the host would not tell it names by its kind.
+    const ordered_json start = Project({Wall(1)}), after = Project({Wall(1), Wall(2)});
+    const auto byKind = [&](const std::string& clean, const std::string& run, const ordered_json& end) {
+        return Judge(Runs(start, after, end, {clean + " {kind -1}"}, {run + " {kind -1}"}).Case()).outcome;
+    };
+    EXPECT_EQ(byKind(update + "East bridge", update + "Bridge (1 of 2)", after), "named by its kind");
+    EXPECT_EQ(byKind(update + "East bridge", update + "West bridge", after), "") << "another object named";
+    EXPECT_EQ(
+        byKind(update + "East bridge", "Error | Error while modifying the object. | Left as they were: Bridge", after),
+        "")
+        << "another message";
+    EXPECT_FALSE(NamedByItsKind(Runs(start, after, start, {update + "East bridge"}, {update + "Bridge"}).Case()))
+        << "not the clean run's project";
 }
 
 TEST(SweepJudge, AnErrorForWorkDoneIsAFaultUnlessItsStepHadNothingToDoOrItOnlyLostItsText) {
@@ -246,6 +304,15 @@ TEST(SweepJudge, AnErrorForWorkDoneIsAFaultUnlessItsStepHadNothingToDoOrItOnlyLo
     EXPECT_EQ(Judge(Runs(before, after, after, {}, {unread}).Case()).outcome, "done, a failed read told")
         << "an alert the clean run lacks, saying only that a read failed";
     EXPECT_FALSE(WarnedWithoutItsText(Runs(before, after, before, {edit}, {unread}).Case())) << "the work not done";
+    // Shown while a dialog waited, as the clean run's: the same mark on both; another mark is another moment.
+    const std::string waited = AnsweredAgainMark + "32730] ";
+    EXPECT_EQ(
+        Judge(Runs(before, after, after, {waited + " | Error: unknown document! | "}, {waited + unread + " | "}).Case())
+            .outcome,
+        "warned without its text");
+    EXPECT_EQ(
+        Judge(Runs(before, after, after, {waited + " | Error: unknown document! | "}, {unread + " | "}).Case()).outcome,
+        "");
 
     // A tool's layer the host would not give: told, and placed as the clean run places it.
     const std::string layerUnread = JudgedTexts().findingData + " | ";
@@ -448,6 +515,46 @@ TEST(SweepJudge, FailedBeforeItsQuestionLosesOnlyTheQuestion) {
     const ordered_json made = Project({Wall(1), Wall(2)});
     EXPECT_EQ(Judge(Runs(before, made, before, {question}, {error}).Case()).outcome, "taken back");
     EXPECT_EQ(Judge(Runs(before, made, made, {question}, {error}).Case()).outcome, "") << "done without asking";
+}
+
+// A host call refused while an entry point ran: the entry point answers the host's error when a registration was
+// refused (as the clean run otherwise), shows nothing and leaves the project as before. An entry point answering
+// success after a refused registration, an error of its own, an alert, or a changed project is not accepted.
+TEST(SweepJudge, RefusedAtAnEntryPointAnswersTheHostsErrorAndShowsNothing) {
+    const ordered_json before = Project({Wall(1)});
+    const ordered_json loaded = Project({Wall(1), Wall(2)});  // the clean start-up wrote something of its own
+    const int64_t hostError = -1, ownError = 0x8106000A;
+    const std::vector<EntryRun> clean = {
+        {"CheckEnvironment", 2, {}}, {"RegisterInterface", 0, {}}, {"Initialize", 0, {}}};
+    // The verdict, or, for `alone`, whether this outcome alone accepts the run.
+    const auto judged = [&](const ordered_json& run, std::vector<std::string> alerts, std::vector<EntryRun> entries,
+                            bool alone = false) {
+        Judged j = Runs(before, loaded, run, {}, std::move(alerts));
+        RunCase c = j.Case();
+        c.entries = std::move(entries);
+        c.cleanEntries = clean;
+        return alone ? std::string(RefusedAtAnEntryPoint(c) ? "refused at an entry point" : "") : Judge(c).outcome;
+    };
+    const EntryRun check{"CheckEnvironment", 2, {}}, registered{"RegisterInterface", 0, {}};
+    const EntryRun handlerRefused{"Initialize", hostError, {{"Install_MenuHandler", hostError}}};
+    const EntryRun freed{"FreeData", 0, {}};
+    const std::string refused = "refused at an entry point";
+    EXPECT_EQ(judged(before, {}, {check, registered, handlerRefused, freed}), refused);
+    // A call the module has a fallback for: the entry point answers as in the clean run.
+    EXPECT_EQ(judged(before, {}, {check, registered, {"Initialize", 0, {{"Command_Test", hostError}}}}), refused);
+    EXPECT_EQ(judged(before, {}, {{"CheckEnvironment", 2, {{"Environment", hostError}}}, registered}), refused);
+    // Broken: success after a refused registration, an error of its own, a fallback call turned into an error, an
+    // add-on type changed by a refused call, an alert, a project not as before, no refusal at an entry point.
+    EXPECT_EQ(judged(before, {}, {check, registered, {"Initialize", 0, {{"Notify_CatchProjectEvent", hostError}}}}),
+              "");
+    EXPECT_EQ(judged(before, {}, {check, {"RegisterInterface", ownError, {{"Register_Menu", hostError}}}}), "");
+    EXPECT_EQ(judged(before, {}, {check, registered, {"Initialize", hostError, {{"Command_Test", hostError}}}}), "");
+    EXPECT_EQ(judged(before, {}, {{"CheckEnvironment", 0, {{"Environment", hostError}}}}), "");
+    EXPECT_EQ(judged(before, {Failed}, {check, registered, handlerRefused, freed}, true), "");
+    const ordered_json changed = Project({Wall(1), Object(3, "ROAD", 1, "r")});
+    EXPECT_EQ(judged(changed, {}, {check, registered, handlerRefused, freed}), "");
+    EXPECT_EQ(judged(before, {}, {check, registered, {"Initialize", 0, {}}}), "");
+    EXPECT_EQ(judged(before, {}, {}), "");
 }
 
 }  // namespace sweep_judge_test

@@ -24,16 +24,23 @@ std::u16string NameText(const std::string& bytes) {
     MultiByteToWideChar(page, flags, bytes.data(), int32_t(bytes.size()), out.data(), n);
     return out;
 }
+
+std::u16string StoredName(const StoredAttribute& a) {
+    return NameText(FieldText(a.record.header.name, sizeof a.record.header.name));
+}
 }  // namespace
 
 int32_t ProjectAttributes::FindAttribute(API_AttrTypeID typeID, const std::string& name) const {
     const auto it = model_.attributes.find(typeID);
     if (it == model_.attributes.end()) return 0;
-    const std::u16string wanted = NameText(name);
-    for (const StoredAttribute& a : it->second)
-        if (!a.deleted && NameText(FieldText(a.record.header.name, sizeof a.record.header.name)) == wanted)
-            return a.record.header.index;
-    return 0;
+    auto table = attributeNames_.find(typeID);
+    if (table == attributeNames_.end()) {
+        table = attributeNames_.emplace(typeID, std::unordered_map<std::u16string, int32_t>()).first;
+        for (const StoredAttribute& a : it->second)
+            if (!a.deleted) table->second.emplace(StoredName(a), a.record.header.index);
+    }
+    const auto found = table->second.find(NameText(name));
+    return found == table->second.end() ? 0 : found->second;
 }
 
 GSErrCode ProjectAttributes::GetAttribute(API_Attribute* attribute) const {
@@ -73,6 +80,8 @@ GSErrCode ProjectAttributes::CreateAttribute(API_Attribute* attribute) {
     a.record.header.guid = NewGuid();
     a.record.header.name[sizeof a.record.header.name - 1] = '\0';
     list.push_back(a);
+    const auto table = attributeNames_.find(attribute->header.typeID);
+    if (table != attributeNames_.end()) table->second.emplace(StoredName(a), a.record.header.index);
     *attribute = a.record;
     Changed();
     return NoError;
@@ -96,6 +105,7 @@ GSErrCode ProjectAttributes::ModifyAttribute(API_Attribute* attribute) {
     a.record.header.index = index;
     a.record.header.guid = guid;
     a.record.header.name[sizeof a.record.header.name - 1] = '\0';
+    if (StoredName(a) != NameText(FieldText(before.header.name, sizeof before.header.name))) attributeNames_.erase(t);
     *attribute = a.record;
     // Writing an attribute back as it was changes nothing (no undo step of its own).
     if (std::memcmp(&before, &a.record, sizeof before) != 0) Changed();
@@ -124,6 +134,7 @@ GSErrCode ProjectAttributes::DeleteAttribute(const API_Attr_Head& head) {
         }
     }
     model_.attributes[head.typeID][size_t(index) - 1].deleted = true;
+    attributeNames_.erase(head.typeID);
     Changed();
     return NoError;
 }

@@ -38,6 +38,7 @@ ProjectCore::ProjectCore() { Reset(); }
 void ProjectCore::AddAttribute(API_AttrTypeID typeID, const std::string& name,
                                const std::function<void(API_Attribute&)>& fill) {
     std::vector<StoredAttribute>& list = model_.attributes[typeID];
+    attributeNames_.erase(typeID);
     StoredAttribute a;
     a.record.header.typeID = typeID;
     a.record.header.index = int32_t(list.size() + 1);
@@ -51,6 +52,7 @@ void ProjectCore::Reset() {
     static uint64_t epochs = 0;
     epoch_ = ++epochs;
     model_ = ProjectModel();
+    attributeNames_.clear();
     const auto database = [](int32_t typeID, const API_Guid& id, const std::u16string& title) {
         StoredDatabase db;
         db.info.typeID = typeID;

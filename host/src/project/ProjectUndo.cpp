@@ -35,6 +35,7 @@ void ProjectUndo::TakeBack(UndoStep& step) {
         model_.elements.Erase(made);
     for (auto& kv : step.elementsBefore) model_.elements.Put(kv.first, std::move(*kv.second));
     model_.attributes = std::move(step.attributes);
+    attributeNames_.clear();
     model_.stories = std::move(step.stories);
     model_.databases = std::move(step.databases);
     model_.solidLinks = std::move(step.solidLinks);
