@@ -49,8 +49,9 @@ void BM_CreateAscPoints(benchmark::State& state) {
     ASCFile::ASCFileCls reader;
     reader.options.SetDefaults();
     FillLatticePoints(reader, state.range(0));
+    ImportOptionsRec kept;  // what the next import would start from
     for (auto _ : state) {
-        if (!CreateAscPoints(reader)) return state.SkipWithError("placement failed");
+        if (!CreateAscPoints(reader, kept)) return state.SkipWithError("placement failed");
         state.PauseTiming();
         // The list of what was made, then the undo step taken back for the next round.
         GS::Array<API_Guid> guids;

@@ -88,7 +88,8 @@ bool ImportThenSteps(int64_t count, double, Figures* f) {
     // The points to import and the host are there before the measure starts.
     const double base = StatusKiB("VmRSS:");
     auto start = std::chrono::steady_clock::now();
-    if (!CreateAscPoints(reader)) return false;
+    ImportOptionsRec kept;  // what the next import would start from
+    if (!CreateAscPoints(reader, kept)) return false;
     f->importSeconds = Seconds(start);
     f->importMiB = PeakSince(base);
     GS::Array<API_Guid> guids;

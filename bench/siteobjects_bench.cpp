@@ -83,7 +83,7 @@ void BM_SpotHeightGrid(benchmark::State& state) {
     std::string why;
     HostMesh* m = MeshOf(state.range(0), &why);
     if (m == nullptr) return state.SkipWithError(why.c_str());
-    MarkerCls cls;
+    MarkerCls cls(QV_String("Arial"));
     cls.element = m->mesh;
     if (!cls.outline.ReadFromElement(m->mesh.header, 0)) return state.SkipWithError("no outline");
     const API_Coord first = Node(0, 0), second = Node(1, 1);

@@ -120,10 +120,9 @@ DialogAnswer BasinCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode
     return DialogAnswer::Confirmed;
 }
 
-int32_t BasinCls::EditDefaults(EarthworkDialogs& dialogs) {
-    settings = GlobalSettings.basin;
-    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults) == DialogAnswer::Confirmed)
-        GlobalSettings.basin = settings;
+int32_t BasinCls::EditDefaults(Settings& store, EarthworkDialogs& dialogs) {
+    settings = store.basin;
+    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults) == DialogAnswer::Confirmed) store.basin = settings;
     return 0;
 }
 
@@ -219,7 +218,7 @@ bool BasinCls::PlaceBasin(const QV_List<QV_CoordLong>& outline) {
     return PlaceTerrainCutObject(placed, memo, ElemKind_Basin, element, descriptor.TerrainId, object);
 }
 
-int32_t BasinCls::Create(EarthworkDialogs& dialogs, const API_Element& terrain) {
+int32_t BasinCls::Create(Settings& store, EarthworkDialogs& dialogs, const API_Element& terrain) {
     ACAPI_Element_DeselectAll();
     if (!EnsureFloorPlanWindow(true)) return ErrDatabase;
     if (!FindLibPartOrAsk(QV_String("VY_BASIN"), BasinLibIndex, true, QV_String(), APILib_ObjectID)) return 0;
@@ -230,9 +229,9 @@ int32_t BasinCls::Create(EarthworkDialogs& dialogs, const API_Element& terrain) 
     QV_Poly outline;
     if (!outline.ReadFromElement(terrain.header, 0)) return ErrModifying;
 
-    settings = GlobalSettings.basin;
+    settings = store.basin;
     if (RunSettingsDialog(dialogs, SettingsMode::NewElement) == DialogAnswer::Cancelled) return 0;
-    GlobalSettings.basin = settings;
+    store.basin = settings;
 
     QV_String prompt;
     GetResString(prompt, PromptTableBase + LanguageIndex, PromptPoint);

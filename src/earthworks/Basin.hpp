@@ -14,6 +14,8 @@
 
 #include <cstdint>
 
+class Settings;
+
 class EarthworkDialogs;
 
 namespace Basin {
@@ -35,9 +37,9 @@ public:
     // The operations that ask the user take the dialogs to ask with (earthworks/EarthworkDialogs).
     // The "Basin" command on a terrain: dialog, point, tracer, outline, basin object. 0, or an error code to show
     // (12, 42, 43; 47 is shown inside the point loop).
-    int32_t Create(EarthworkDialogs& dialogs, const API_Element& terrain);
+    int32_t Create(Settings& store, EarthworkDialogs& dialogs, const API_Element& terrain);
     // The tool's defaults through the dialog; 0.
-    int32_t EditDefaults(EarthworkDialogs& dialogs);
+    int32_t EditDefaults(Settings& store, EarthworkDialogs& dialogs);
     // The dialog's changed fields onto every listed basin in one undo step. 0, 42 or 43.
     int32_t Modify(EarthworkDialogs& dialogs, const QV_List<API_Element>& basins);
     // Re-traces a placed basin's outline from its terrain ("Data update"). 0, 42 or 43; a basin whose terrain no

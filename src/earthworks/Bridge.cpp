@@ -84,10 +84,10 @@ DialogAnswer BridgeCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMod
     return DialogAnswer::Confirmed;
 }
 
-int32_t BridgeCls::EditDefaults(EarthworkDialogs& dialogs) {
-    settings = GlobalSettings.bridge;
+int32_t BridgeCls::EditDefaults(Settings& store, EarthworkDialogs& dialogs) {
+    settings = store.bridge;
     if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, false) == DialogAnswer::Confirmed)
-        GlobalSettings.bridge = settings;
+        store.bridge = settings;
     return 0;
 }
 
@@ -121,7 +121,8 @@ bool BridgeCls::PlaceObject() {
     return PlaceTerrainCutObject(placed, memo, ElemKind_Bridge, element, descriptor.TerrainId, object);
 }
 
-int32_t BridgeCls::Create(EarthworkDialogs& dialogs, const API_Element& polyline, const API_Element& terrain) {
+int32_t BridgeCls::Create(Settings& store, EarthworkDialogs& dialogs, const API_Element& polyline,
+                          const API_Element& terrain) {
     if (!FindLibPartOrAsk(QV_String("VY_BRIDGE"), BridgeLibIndex, true, QV_String(), APILib_ObjectID)) return 0;
     pathHead = polyline.header;
     pickHead = polyline.header;
@@ -133,9 +134,9 @@ int32_t BridgeCls::Create(EarthworkDialogs& dialogs, const API_Element& polyline
     const QV_Coord3DLong& last = path[path.GetCount() - 1];
     if (std::fabs(first.x - last.x) < 1e-7 && std::fabs(first.y - last.y) < 1e-7) return ErrMustBeOpen;
 
-    settings = GlobalSettings.bridge;
+    settings = store.bridge;
     if (RunSettingsDialog(dialogs, SettingsMode::NewElement, false) == DialogAnswer::Cancelled) return 0;
-    GlobalSettings.bridge = settings;
+    store.bridge = settings;
     const bool placed = RunWholeCommand([&] { return SampleHeights(element, path) && PlaceObject(); });
     return placed ? 0 : ErrModifying;
 }

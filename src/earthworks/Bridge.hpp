@@ -13,6 +13,8 @@
 
 #include <cstdint>
 
+class Settings;
+
 class EarthworkDialogs;
 
 // The library-part index of "VY_BRIDGE", -1 until looked up.
@@ -25,9 +27,9 @@ public:
     // The operations that ask the user take the dialogs to ask with (earthworks/EarthworkDialogs).
     // A bridge along the polyline over the terrain. 0 (also when cancelled or "VY_BRIDGE" is missing), 43, or 45
     // for a closed path (refused before the dialog opens).
-    int32_t Create(EarthworkDialogs& dialogs, const API_Element& polyline, const API_Element& terrain);
+    int32_t Create(Settings& store, EarthworkDialogs& dialogs, const API_Element& polyline, const API_Element& terrain);
     // The tool's defaults through the dialog; 0.
-    int32_t EditDefaults(EarthworkDialogs& dialogs);
+    int32_t EditDefaults(Settings& store, EarthworkDialogs& dialogs);
     // The dialog's changed fields onto every listed bridge in one undo step; 0, 42 or 43.
     int32_t Modify(EarthworkDialogs& dialogs, const QV_List<API_Element>& bridges);
     // "Data update" of one bridge, inside the caller's undoable command (all selected bridges are one undo step):

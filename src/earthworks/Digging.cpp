@@ -33,9 +33,9 @@ bool FindPlateauParts() {
 }
 
 // The confirmed settings become the defaults; the obstacle display is shared with the other earthworks.
-void StoreDefaults(const PlateauSettings& settings) {
-    GlobalSettings.plateau = settings;
-    SetSurfaceAttributes(GlobalSettings, int16_t(settings.obstacleShow2D), int16_t(settings.obstaclePen),
+void StoreDefaults(Settings& store, const PlateauSettings& settings) {
+    store.plateau = settings;
+    SetSurfaceAttributes(store, int16_t(settings.obstacleShow2D), int16_t(settings.obstaclePen),
                          int16_t(settings.obstacleLineType));
 }
 }  // namespace
@@ -117,15 +117,15 @@ bool DiggingCls::CreateElementBodyFromMesh() {
     return SampleMeshHeights(body, element, points3D, zMin, zMax);
 }
 
-bool DiggingCls::AskNewPlateau(EarthworkDialogs& dialogs, int32_t& stopCode) {
+bool DiggingCls::AskNewPlateau(Settings& store, EarthworkDialogs& dialogs, int32_t& stopCode) {
     slopeDirection = 0.0;
     slopeDirectionChanged = 0;
-    settings = GlobalSettings.plateau;
+    settings = store.plateau;
     stopCode = 0;
     if (RunSettingsDialog(dialogs, SettingsMode::NewElement, slopeDirection, slopeDirectionChanged, false, false) ==
         DialogAnswer::Cancelled)
         return false;
-    StoreDefaults(settings);
+    StoreDefaults(store, settings);
     if (settings.sloped != 1) return true;
     bool failed = false;
     if (InputSlopeLine(failed)) return true;
@@ -133,14 +133,14 @@ bool DiggingCls::AskNewPlateau(EarthworkDialogs& dialogs, int32_t& stopCode) {
     return false;
 }
 
-int32_t DiggingCls::CreateFromPolygon(EarthworkDialogs& dialogs, ContourLineRefresh& contours, const API_Element& hatch,
-                                      const API_Element& terrain) {
+int32_t DiggingCls::CreateFromPolygon(Settings& store, EarthworkDialogs& dialogs, ContourLineRefresh& contours,
+                                      const API_Element& hatch, const API_Element& terrain) {
     if (!FindPlateauParts()) return 0;
     pickHead = hatch.header;
     if (!ReadElement(terrain, true) || !BuildPrimitives(PrimitiveOptions().ReverseWhenOriented().CloseCodes()))
         return ErrModifying;
     int32_t stopCode = 0;
-    if (!AskNewPlateau(dialogs, stopCode)) return stopCode;
+    if (!AskNewPlateau(store, dialogs, stopCode)) return stopCode;
     if (!RunCommand(ExternalCommandUndoText(),
                     [&] { return CreateElementBodyFromMesh() ? BuildObjects() : CommandEnd::Failed; }))
         return ErrModifying;
@@ -148,12 +148,12 @@ int32_t DiggingCls::CreateFromPolygon(EarthworkDialogs& dialogs, ContourLineRefr
     return 0;
 }
 
-int32_t DiggingCls::Create(EarthworkDialogs& dialogs, ContourLineRefresh& contours, const QV_List<API_Element>& hatches,
-                           const API_Element& terrain) {
+int32_t DiggingCls::Create(Settings& store, EarthworkDialogs& dialogs, ContourLineRefresh& contours,
+                           const QV_List<API_Element>& hatches, const API_Element& terrain) {
     if (!FindPlateauParts()) return 0;
     if (!ReadElement(terrain, true)) return ErrModifying;
     int32_t stopCode = 0;
-    if (!AskNewPlateau(dialogs, stopCode)) return stopCode;
+    if (!AskNewPlateau(store, dialogs, stopCode)) return stopCode;
     // Each plateau moves the slope origin to its own frame: every hatch starts from the clicked one.
     const double originX = slopeOriginX, originY = slopeOriginY;
     const bool ok = RunCommand(ExternalCommandUndoText(), [&] {
@@ -181,12 +181,12 @@ int32_t DiggingCls::Create(EarthworkDialogs& dialogs, ContourLineRefresh& contou
     return 0;
 }
 
-int32_t DiggingCls::EditDefaults(EarthworkDialogs& dialogs) {
-    settings = GlobalSettings.plateau;
+int32_t DiggingCls::EditDefaults(Settings& store, EarthworkDialogs& dialogs) {
+    settings = store.plateau;
     slopeDirection = 0.0;
     slopeDirectionChanged = 0;
     if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, slopeDirection, slopeDirectionChanged, false, false) ==
         DialogAnswer::Confirmed)
-        StoreDefaults(settings);
+        StoreDefaults(store, settings);
     return 0;
 }

@@ -14,6 +14,8 @@
 
 #include <cstdint>
 
+class Settings;
+
 class ContourLineRefresh;
 class EarthworkDialogs;
 
@@ -26,13 +28,13 @@ public:
 
     // The operations that ask the user take the dialogs to ask with (earthworks/EarthworkDialogs).
     // One plateau on the hatch (0, 28 or 43; 0 also when cancelled or a library part is missing).
-    int32_t CreateFromPolygon(EarthworkDialogs& dialogs, ContourLineRefresh& contours, const API_Element& hatch,
-                              const API_Element& terrain);
+    int32_t CreateFromPolygon(Settings& store, EarthworkDialogs& dialogs, ContourLineRefresh& contours,
+                              const API_Element& hatch, const API_Element& terrain);
     // One plateau per hatch in one undo step; a failing hatch stops the walk and keeps those done (0, 28, 43).
-    int32_t Create(EarthworkDialogs& dialogs, ContourLineRefresh& contours, const QV_List<API_Element>& hatches,
-                   const API_Element& terrain);
+    int32_t Create(Settings& store, EarthworkDialogs& dialogs, ContourLineRefresh& contours,
+                   const QV_List<API_Element>& hatches, const API_Element& terrain);
     // The global plateau defaults through the dialog; nothing in the model changes. Answers 0.
-    int32_t EditDefaults(EarthworkDialogs& dialogs);
+    int32_t EditDefaults(Settings& store, EarthworkDialogs& dialogs);
     // The dialog's changed fields onto every picked plateau object, one undo step. 0, 42 or 43.
     int32_t ModifySelected(EarthworkDialogs& dialogs, const QV_List<API_Element>& plateaus);
     // Data update of one plateau object: its terrain data read again through its link. 0, 42 or 43.
@@ -43,7 +45,7 @@ public:
                                    uint8_t& directionChanged, bool lockSloped, bool allSloped);
     // A new plateau's settings from the defaults through the dialog, stored as the defaults, and for a sloped one
     // its slope line. False to stop, with `stopCode` 0 when the user cancelled, else the error to show.
-    bool AskNewPlateau(EarthworkDialogs& dialogs, int32_t& stopCode);
+    bool AskNewPlateau(Settings& store, EarthworkDialogs& dialogs, int32_t& stopCode);
     // The slope line by two clicks; false when not given, `failed` set unless the user cancelled.
     bool InputSlopeLine(bool& failed);
     // The terrain's heights under each outline vertex (points3D) and its level range.

@@ -156,24 +156,25 @@ ObstacleCls::ObstacleCls() : hostKind(0), pickedNode(0), onLeft(1) {
     std::memset(static_cast<void*>(&hostElement), 0, sizeof hostElement);
 }
 
-DialogAnswer ObstacleCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode settingsMode, int32_t mode) {
+DialogAnswer ObstacleCls::RunSettingsDialog(MiscSettings& misc, EarthworkDialogs& dialogs, SettingsMode settingsMode,
+                                            int32_t mode) {
     RetainerWallDialogState state;
     state.record = settings;
-    state.thickness = GlobalSettings.misc.retainingThickness;
+    state.thickness = misc.retainingThickness;
     state.editLock = mode == 1 ? 1 : 0;
     if (dialogs.OpenRetainerWallSettings(state, settingsMode) == DialogAnswer::Cancelled)
         return DialogAnswer::Cancelled;
     settings = state.record;
     std::memcpy(changed, state.changed, sizeof changed);
     // The thickness is no field of the record: it is kept for every later wall, whatever the mode.
-    GlobalSettings.misc.retainingThickness = state.thickness;
+    misc.retainingThickness = state.thickness;
     return DialogAnswer::Confirmed;
 }
 
-int32_t ObstacleCls::EditDefaults(EarthworkDialogs& dialogs) {
-    settings = GlobalSettings.retainingWall;
-    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, 0) == DialogAnswer::Confirmed)
-        GlobalSettings.retainingWall = settings;
+int32_t ObstacleCls::EditDefaults(Settings& store, EarthworkDialogs& dialogs) {
+    settings = store.retainingWall;
+    if (RunSettingsDialog(store.misc, dialogs, SettingsMode::ToolDefaults, 0) == DialogAnswer::Confirmed)
+        store.retainingWall = settings;
     return 0;
 }
 
@@ -202,7 +203,7 @@ bool ObstacleCls::ChooseSide(bool& failed) {
 namespace {
 // The steps the two create entries share up to the chorded path: 0 to go on, else the result to return (-1:
 // end without a message).
-int32_t PrepareWall(EarthworkDialogs& dialogs, ObstacleCls& cls, const API_Element& polyline,
+int32_t PrepareWall(Settings& store, EarthworkDialogs& dialogs, ObstacleCls& cls, const API_Element& polyline,
                     const API_Element& terrain, int32_t readError) {
     if (!FindLibPartOrAsk(QV_String("VY_RETAINING_WALL"), cls.libPartIndex, true, QV_String(), APILib_ObjectID))
         return -1;
@@ -211,23 +212,24 @@ int32_t PrepareWall(EarthworkDialogs& dialogs, ObstacleCls& cls, const API_Eleme
     if (!ReadElementPolygon(polyline.header.guid, cls.points3D, cls.points2D, cls.polyPrims, cls.closedRing))
         return readError;
     if (cls.closedRing != 0) return ErrMustBeOpen;
-    cls.settings = GlobalSettings.retainingWall;
-    if (cls.RunSettingsDialog(dialogs, SettingsMode::NewElement, 0) == DialogAnswer::Cancelled) return -1;
-    GlobalSettings.retainingWall = cls.settings;
+    cls.settings = store.retainingWall;
+    if (cls.RunSettingsDialog(store.misc, dialogs, SettingsMode::NewElement, 0) == DialogAnswer::Cancelled) return -1;
+    store.retainingWall = cls.settings;
     bool failed = false;
     if (!cls.ChooseSide(failed)) return failed ? ErrInsertingDirection : -1;
     // The path stays selected when the host will not clear it: no wall is placed along it.
     if (ACAPI_Element_DeselectAll() != NoError) return ErrSelectedElement;
-    SegmentArcs(cls.polyPrims, GlobalSettings.retainingWall.resolution);
+    SegmentArcs(cls.polyPrims, store.retainingWall.resolution);
     return 0;
 }
 }  // namespace
 
-int32_t ObstacleCls::CreateFromPolyline(EarthworkDialogs& dialogs, const API_Element& polyline,
+int32_t ObstacleCls::CreateFromPolyline(Settings& store, EarthworkDialogs& dialogs, const API_Element& polyline,
                                         const API_Element& terrain) {
-    const int32_t prepared = PrepareWall(dialogs, *this, polyline, terrain, ErrModifying);
+    const int32_t prepared = PrepareWall(store, dialogs, *this, polyline, terrain, ErrModifying);
     if (prepared != 0) return prepared < 0 ? 0 : prepared;
-    return RunWholeCommand([&] { return ComputeProfile() && PlaceObject(); }) ? 0 : ErrModifying;
+    const double thickness = store.misc.retainingThickness;
+    return RunWholeCommand([&] { return ComputeProfile(thickness) && PlaceObject(); }) ? 0 : ErrModifying;
 }
 
 bool ObstacleCls::RegisterAlongHost(const API_Element& polyline) {
@@ -252,16 +254,18 @@ bool ObstacleCls::RegisterAlongHost(const API_Element& polyline) {
         SyncSiblingObjects(host.header, hostKind, false) != 0;
 }
 
-int32_t ObstacleCls::CreateAlongElement(EarthworkDialogs& dialogs, ContourLineRefresh& contours,
+int32_t ObstacleCls::CreateAlongElement(Settings& store, EarthworkDialogs& dialogs, ContourLineRefresh& contours,
                                         const API_Element& polyline, const API_Element& host, int32_t kind,
                                         const API_Element& terrain) {
     hostElement = host;
     hostKind = kind;
-    const int32_t prepared = PrepareWall(dialogs, *this, polyline, terrain, ErrFindingData);
+    const int32_t prepared = PrepareWall(store, dialogs, *this, polyline, terrain, ErrFindingData);
     if (prepared != 0) return prepared < 0 ? 0 : prepared;
     // A wall the road or plateau does not know of would stand in its slopes, and an obstacle without its wall
     // would bend them for nothing: a failure takes both back.
-    const bool ok = RunWholeCommand([&] { return ComputeProfile() && PlaceObject() && RegisterAlongHost(polyline); });
+    const double thickness = store.misc.retainingThickness;
+    const bool ok =
+        RunWholeCommand([&] { return ComputeProfile(thickness) && PlaceObject() && RegisterAlongHost(polyline); });
     if (!ok) return ErrModifying;
     contours.RefreshContourLines(element);
     return 0;
@@ -334,14 +338,16 @@ int32_t ObstacleCls::RemoveObstacle(ContourLineRefresh& contours, const API_Elem
     return result;
 }
 
-int32_t ObstacleCls::ModifySelected(EarthworkDialogs& dialogs, const QV_List<API_Element>& walls) {
+int32_t ObstacleCls::ModifySelected(Settings& store, EarthworkDialogs& dialogs, const QV_List<API_Element>& walls) {
     const auto read = [&] {
         if (!ReadSetSettings<ObstacleLP>(walls, ElemKind_RetainingWall, settings, true)) return false;
         settings.layer = walls[0].header.layer;
         settings.pen = uint16_t(walls[0].object.pen);
         return true;
     };
-    const auto dialog = [&] { return RunSettingsDialog(dialogs, SettingsMode::Editing(walls.GetCount()), 1); };
+    const auto dialog = [&] {
+        return RunSettingsDialog(store.misc, dialogs, SettingsMode::Editing(walls.GetCount()), 1);
+    };
     const auto apply = [&] {
         if (!AnyFieldChanged(changed)) return true;
         API_Element mask = EmptyChangeMask();

@@ -9,10 +9,13 @@
 #include "geometry/PrimRecords.hpp"
 #include "geometry/QV_Poly.hpp"
 #include "earthworks/RetainerWallDialogState.hpp"
+#include "settings/MiscSettings.hpp"
 
 #include "APIElements.hpp"
 
 #include <cstdint>
+
+class Settings;
 
 class ContourLineRefresh;
 class EarthworkDialogs;
@@ -23,34 +26,38 @@ public:
 
     // The operations that ask the user take the dialogs to ask with (earthworks/EarthworkDialogs).
     // 0, 35, 43 or 45 (0 also when cancelled or "VY_RETAINING_WALL" is missing).
-    int32_t CreateFromPolyline(EarthworkDialogs& dialogs, const API_Element& polyline, const API_Element& terrain);
+    int32_t CreateFromPolyline(Settings& store, EarthworkDialogs& dialogs, const API_Element& polyline,
+                               const API_Element& terrain);
     // The wall, then the path appended to the road's (6) or plateau's (7) obstacles. 0, 10, 35, 43 or 45.
-    int32_t CreateAlongElement(EarthworkDialogs& dialogs, ContourLineRefresh& contours, const API_Element& polyline,
-                               const API_Element& host, int32_t kind, const API_Element& terrain);
+    int32_t CreateAlongElement(Settings& store, EarthworkDialogs& dialogs, ContourLineRefresh& contours,
+                               const API_Element& polyline, const API_Element& host, int32_t kind,
+                               const API_Element& terrain);
     // The obstacle whose node the user picks leaves the road's or plateau's lists. 0, 37, 38 or 40.
     int32_t RemoveObstacle(ContourLineRefresh& contours, const API_Element& host, int32_t kind);
     // The dialog's changed fields onto every selected wall, one undo step. 0, 42 or 43.
-    int32_t ModifySelected(EarthworkDialogs& dialogs, const QV_List<API_Element>& walls);
-    int32_t EditDefaults(EarthworkDialogs& dialogs);
+    int32_t ModifySelected(Settings& store, EarthworkDialogs& dialogs, const QV_List<API_Element>& walls);
+    int32_t EditDefaults(Settings& store, EarthworkDialogs& dialogs);
 
     // The drawn path appended to the road's or plateau's obstacles, in its frame, and the object refreshed.
     bool RegisterAlongHost(const API_Element& polyline);
-    // Mode 0 new wall or defaults, 1 placed walls. Confirmed: settings and flags taken over.
-    DialogAnswer RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode settingsMode, int32_t mode);
+    // Mode 0 new wall or defaults, 1 placed walls. Confirmed: settings and flags taken over, the thickness
+    // (`misc`'s, no field of the record) kept there for every later wall.
+    DialogAnswer RunSettingsDialog(MiscSettings& misc, EarthworkDialogs& dialogs, SettingsMode settingsMode,
+                                   int32_t mode);
     // The user clicks the wall's side of the path's first segment. False when cancelled (`failed` clear) or
     // when the input failed (`failed` set).
     bool ChooseSide(bool& failed);
 
     // The faces from the path (polyPrims): near face 0.001 from it on the side away from the wall, far face the
-    // thickness from the near face on the chosen side, both running with the path; their vertices with the
+    // `thickness` from the near face on the chosen side, both running with the path; their vertices with the
     // terrain's heights, split where the terrain's vertices lie on the near face.
-    bool ComputeProfile();
+    bool ComputeProfile(double thickness);
     bool SampleTerrainHeights(bool split);
 
     // Places the object with its parameters, record and solid link (inside the caller's undoable command).
     bool PlaceObject();
     // Computes the placed wall again on its terrain (the data update). 0, 42 or 43.
-    int32_t Rebuild(ContourLineRefresh& contours, const API_Element& wall);
+    int32_t Rebuild(const Settings& store, ContourLineRefresh& contours, const API_Element& wall);
     // New (1) and copied (2) wall objects: record refreshed, solid links removed. 1 when every element was
     // handled or the code is ignored, 0 when the walk stopped.
     static int32_t OnElementEvent(int32_t code, const QV_List<API_Elem_Head>& heads);

@@ -59,8 +59,7 @@ API_Coord ObstacleCls::Origin() const {
     return {face[0].x, face[0].y};
 }
 
-bool ObstacleCls::ComputeProfile() {
-    const double thickness = GlobalSettings.misc.retainingThickness;
+bool ObstacleCls::ComputeProfile(double thickness) {
     // The near face stands just off the path on the side away from the wall, so that the drawn path lies inside
     // the wall; the far face lies on the chosen side. Both run with the path: right-hand offsets come back
     // reversed.
@@ -170,7 +169,7 @@ bool ObstacleCls::PlaceObject() {
     return false;
 }
 
-int32_t ObstacleCls::Rebuild(ContourLineRefresh& contours, const API_Element& wall) {
+int32_t ObstacleCls::Rebuild(const Settings& store, ContourLineRefresh& contours, const API_Element& wall) {
     const bool in3D = IsCurrentWindow3D();
     points3D.Clear();
     polyPrims.Clear();
@@ -222,7 +221,7 @@ int32_t ObstacleCls::Rebuild(ContourLineRefresh& contours, const API_Element& wa
         PolylineToSegments(points3D, polyPrims);
         // Chorded with the wall's own resolution, as it was chorded when created.
         SegmentArcs(polyPrims, settings.resolution);
-        done = done && !polyPrims.IsEmpty() && ComputeProfile();
+        done = done && !polyPrims.IsEmpty() && ComputeProfile(store.misc.retainingThickness);
         if (done) {
             const API_Coord origin = Origin();
             Translate(points3D, origin);

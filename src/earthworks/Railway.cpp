@@ -10,17 +10,18 @@ RailwayCls::RailwayCls() {
     std::memset(changed, 0, sizeof changed);
 }
 
-RailwaySettings& RailwayCls::Defaults() { return GlobalSettings.railway; }
+RailwaySettings& RailwayCls::Defaults(Settings& store) { return store.railway; }
 
-DialogAnswer RailwayCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, uint32_t bits) {
+DialogAnswer RailwayCls::RunSettingsDialog(const MiscSettings& misc, EarthworkDialogs& dialogs, SettingsMode mode,
+                                           uint32_t bits) {
     RailwayDialogState state;
     state.record = settings;
     std::memset(state.changed, 0, sizeof state.changed);
     state.radiosEnabled = (bits & TwinDialog::PositionChoice) != 0 ? 1 : 0;
     state.valuesEditable = (bits & TwinDialog::DefaultWidth) != 0 ? 1 : 0;
     state.valuesLocked = (bits & TwinDialog::Editing) != 0 ? 1 : 0;
-    state.width = state.valuesEditable != 0 ? GlobalSettings.misc.roadWidth : 0.1;
-    state.referenceLine = GlobalSettings.misc.railwayReferenceLine;
+    state.width = state.valuesEditable != 0 ? misc.roadWidth : 0.1;
+    state.referenceLine = misc.railwayReferenceLine;
     // The single layout has no other to switch to: anything but OK is a cancel.
     if (dialogs.OpenRailwaySettings(state, mode) == DialogAnswer::Cancelled) return DialogAnswer::Cancelled;
     settings = state.record;
@@ -31,7 +32,9 @@ DialogAnswer RailwayCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMo
     return DialogAnswer::Confirmed;
 }
 
-int32_t RailwayCls::EditDefaults(EarthworkDialogs& dialogs) { return EditTwinDefaults(*this, dialogs); }
+int32_t RailwayCls::EditDefaults(Settings& store, EarthworkDialogs& dialogs) {
+    return EditTwinDefaults(*this, store, dialogs);
+}
 
 bool RailwayCls::DrapeEdges() { return DrapeEdgeLines(element, chainA, chainB, left3D, right3D); }
 
@@ -44,14 +47,14 @@ bool RailwayCls::WriteNoOriginal(RailwayLP& view) {
 
 CommandEnd RailwayCls::BuildObjects() { return BuildTwinObjects(*this); }
 
-int32_t RailwayCls::CreateOnFill(EarthworkDialogs& dialogs, ContourLineRefresh& contours, const API_Element& fill,
-                                 const API_Element& terrain) {
-    return CreateTwinOnFill(*this, dialogs, contours, fill, terrain);
+int32_t RailwayCls::CreateOnFill(Settings& store, EarthworkDialogs& dialogs, ContourLineRefresh& contours,
+                                 const API_Element& fill, const API_Element& terrain) {
+    return CreateTwinOnFill(*this, store, dialogs, contours, fill, terrain);
 }
 
-int32_t RailwayCls::CreateAlongPolyline(EarthworkDialogs& dialogs, ContourLineRefresh& contours,
+int32_t RailwayCls::CreateAlongPolyline(Settings& store, EarthworkDialogs& dialogs, ContourLineRefresh& contours,
                                         const API_Element& polyline, const API_Element& terrain) {
-    return CreateTwinAlongPolyline(*this, dialogs, contours, polyline, terrain);
+    return CreateTwinAlongPolyline(*this, store, dialogs, contours, polyline, terrain);
 }
 
 void CopyChangedFields(const uint8_t changed[RailwayFieldCount], RailwaySettings& target,
@@ -71,6 +74,7 @@ bool RailwayCls::ReadSettingsFromObject(const QV_List<API_Element>& railways) {
 
 bool RailwayCls::ApplyToSelected(QV_List<API_Element>& railways) { return ApplyTwinToSelected(*this, railways); }
 
-int32_t RailwayCls::ModifySelected(EarthworkDialogs& dialogs, const QV_List<API_Element>& railways) {
-    return ModifyTwinSelected(*this, dialogs, railways);
+int32_t RailwayCls::ModifySelected(const Settings& store, EarthworkDialogs& dialogs,
+                                   const QV_List<API_Element>& railways) {
+    return ModifyTwinSelected(*this, store, dialogs, railways);
 }

@@ -15,6 +15,8 @@
 
 #include <cstdint>
 
+class Settings;
+
 class ContourLineRefresh;
 class EarthworkDialogs;
 class RailwayLP;
@@ -34,23 +36,24 @@ public:
     static constexpr int16_t MiscSettings::*ReferenceLine = &MiscSettings::railwayReferenceLine;
     // An edit of placed railways shows the general width (locked), unlike the road's 0.1.
     static constexpr uint32_t EditOptions = TwinDialog::DefaultWidth | TwinDialog::Editing;
-    static RailwaySettings& Defaults();
+    static RailwaySettings& Defaults(Settings& store);
     int32_t& PartIndex() { return railwayLibIndex; }
     // "IDoriginal" through the link flag of a null original: -1, as on the road.
     static bool WriteNoOriginal(RailwayLP& view);
 
     // As the road's, asking through `dialogs`: 0 when done, cancelled or "VY_RAILWAY" is missing; 43 on failures;
     // 42 when the plan database cannot be reached from the 3D window.
-    int32_t ModifySelected(EarthworkDialogs& dialogs, const QV_List<API_Element>& railways);
-    int32_t CreateOnFill(EarthworkDialogs& dialogs, ContourLineRefresh& contours, const API_Element& fill,
-                         const API_Element& terrain);
-    int32_t CreateAlongPolyline(EarthworkDialogs& dialogs, ContourLineRefresh& contours, const API_Element& polyline,
-                                const API_Element& terrain);
-    int32_t EditDefaults(EarthworkDialogs& dialogs);
+    int32_t ModifySelected(const Settings& store, EarthworkDialogs& dialogs, const QV_List<API_Element>& railways);
+    int32_t CreateOnFill(Settings& store, EarthworkDialogs& dialogs, ContourLineRefresh& contours,
+                         const API_Element& fill, const API_Element& terrain);
+    int32_t CreateAlongPolyline(Settings& store, EarthworkDialogs& dialogs, ContourLineRefresh& contours,
+                                const API_Element& polyline, const API_Element& terrain);
+    int32_t EditDefaults(Settings& store, EarthworkDialogs& dialogs);
 
     // Bits (earthworks/RoadTwin: TwinDialog): 0 enables the position choice, 1 shows the global width, 2 marks
     // editing. Confirmed: settings and flags taken over.
-    DialogAnswer RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, uint32_t bits);
+    DialogAnswer RunSettingsDialog(const MiscSettings& misc, EarthworkDialogs& dialogs, SettingsMode mode,
+                                   uint32_t bits);
     bool DrapeEdges();
     void TranslateAll(const API_Coord& origin);
     CommandEnd BuildObjects();  // as PlaceEarthworkSet

@@ -11,6 +11,6 @@ constexpr int32_t RetainerWallFieldCount = RetainerWallSettings::FieldCount;
 struct RetainerWallDialogState {
     RetainerWallSettings record;                   // the owner's working copy; written (and flagged) only by OK
     uint8_t changed[RetainerWallFieldCount] = {};  // per field id, set by OK
-    double thickness = 0.5;                        // shown beside the record; OK stores it in the global settings
+    double thickness = 0.5;                        // shown beside the record; the tool keeps it after OK
     uint8_t editLock = 0;                          // placed walls edited: thickness and resolution disabled
 };

@@ -12,26 +12,29 @@ RoadCls::RoadCls() {
     std::memset(changed, 0, sizeof changed);
 }
 
-RoadSettings& RoadCls::Defaults() { return GlobalSettings.road; }
+RoadSettings& RoadCls::Defaults(Settings& store) { return store.road; }
 
-int32_t RoadCls::EditDefaults(EarthworkDialogs& dialogs) { return EditTwinDefaults(*this, dialogs); }
+int32_t RoadCls::EditDefaults(Settings& store, EarthworkDialogs& dialogs) {
+    return EditTwinDefaults(*this, store, dialogs);
+}
 
-DialogAnswer RoadCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, uint32_t options) {
-    return RunSettingsDialog(dialogs, mode, (options & TwinDialog::PositionChoice) != 0,
+DialogAnswer RoadCls::RunSettingsDialog(const MiscSettings& misc, EarthworkDialogs& dialogs, SettingsMode mode,
+                                        uint32_t options) {
+    return RunSettingsDialog(misc, dialogs, mode, (options & TwinDialog::PositionChoice) != 0,
                              (options & TwinDialog::DefaultWidth) != 0, (options & TwinDialog::Editing) != 0);
 }
 
-DialogAnswer RoadCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, bool enablePosition,
-                                        bool useDefaultWidth, bool editing) {
+DialogAnswer RoadCls::RunSettingsDialog(const MiscSettings& misc, EarthworkDialogs& dialogs, SettingsMode mode,
+                                        bool enablePosition, bool useDefaultWidth, bool editing) {
     RoadDialogState state;
     state.record = settings;
     state.work = settings;
     std::memset(state.changed, 0, sizeof state.changed);
-    state.width = useDefaultWidth ? GlobalSettings.misc.roadWidth : 0.1;
+    state.width = useDefaultWidth ? misc.roadWidth : 0.1;
     state.widthEditable = useDefaultWidth ? 1 : 0;
     state.widthLocked = editing ? 1 : 0;
     state.radiosEnabled = enablePosition ? 1 : 0;
-    state.referenceLine = GlobalSettings.misc.roadReferenceLine;
+    state.referenceLine = misc.roadReferenceLine;
     const DialogAnswer answer =
         RunStateLayouts(state, [&](int32_t layout) { return dialogs.OpenRoadSettings(state, layout, mode); });
     if (answer == DialogAnswer::Confirmed) {

@@ -15,6 +15,8 @@
 
 #include <cstdint>
 
+class Settings;
+
 // One solid-operation link of the terrain mesh, as the rebuild records it.
 struct RoadOperData {
     API_Guid operatorGuid;
@@ -43,31 +45,32 @@ public:
     static constexpr int16_t PenField = RoadSettings::Id::pen;
     static constexpr int16_t MiscSettings::*ReferenceLine = &MiscSettings::roadReferenceLine;
     static constexpr uint32_t EditOptions = TwinDialog::Editing;
-    static RoadSettings& Defaults();
+    static RoadSettings& Defaults(Settings& store);
     int32_t& PartIndex() { return roadLibIndex; }
     // "IDoriginal" -1: a new road has no original.
     static bool WriteNoOriginal(RoadLP& view);
 
     // The operations that ask the user take the dialogs to ask with (earthworks/EarthworkDialogs).
     // 0 when done, cancelled or "VY_ROAD" is missing; 43 when the terrain or input cannot be read or placing fails.
-    int32_t CreateOnFill(EarthworkDialogs& dialogs, ContourLineRefresh& contours, const API_Element& fill,
-                         const API_Element& terrain);
-    int32_t CreateAlongPolyline(EarthworkDialogs& dialogs, ContourLineRefresh& contours, const API_Element& polyline,
-                                const API_Element& terrain);
+    int32_t CreateOnFill(Settings& store, EarthworkDialogs& dialogs, ContourLineRefresh& contours,
+                         const API_Element& fill, const API_Element& terrain);
+    int32_t CreateAlongPolyline(Settings& store, EarthworkDialogs& dialogs, ContourLineRefresh& contours,
+                                const API_Element& polyline, const API_Element& terrain);
     // The dialog's changed fields onto every road object of the list, one undo step. 0 or 43 (42 when the plan
     // database cannot be reached from the 3D window).
-    int32_t ModifySelected(EarthworkDialogs& dialogs, const QV_List<API_Element>& roads);
-    // The road tool's defaults (the global settings' road record) through the dialog, the reference-line choice
+    int32_t ModifySelected(const Settings& store, EarthworkDialogs& dialogs, const QV_List<API_Element>& roads);
+    // The road tool's defaults (`store`'s road record) through the dialog, the reference-line choice
     // enabled; OK stores them and shares the retaining-structure display with the other earthworks. Answers 0.
-    int32_t EditDefaults(EarthworkDialogs& dialogs);
+    int32_t EditDefaults(Settings& store, EarthworkDialogs& dialogs);
 
     // The dialog in its two layouts on `settings`: the first layout, then the other at each switch for as long
-    // as the user switches. Confirmed: settings and flags taken over. `useDefaultWidth` shows the global road
-    // width (else 0.1) and lets OK write it; `editing` locks it.
-    DialogAnswer RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, bool enablePosition,
-                                   bool useDefaultWidth, bool editing);
+    // as the user switches. Confirmed: settings and flags taken over. `useDefaultWidth` shows the general road
+    // width (`misc`'s) (else 0.1) and lets OK write it; `editing` locks it.
+    DialogAnswer RunSettingsDialog(const MiscSettings& misc, EarthworkDialogs& dialogs, SettingsMode mode,
+                                   bool enablePosition, bool useDefaultWidth, bool editing);
     // The same with the options as a bit set (earthworks/RoadTwin: TwinDialog).
-    DialogAnswer RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMode mode, uint32_t options);
+    DialogAnswer RunSettingsDialog(const MiscSettings& misc, EarthworkDialogs& dialogs, SettingsMode mode,
+                                   uint32_t options);
 
     // The left and right edges (chainA, chainB) tessellated into left3D and right3D with the terrain's heights.
     bool DrapeEdges();

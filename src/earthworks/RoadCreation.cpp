@@ -2,14 +2,14 @@
 #include "earthworks/Road.hpp"
 #include "earthworks/RoadTwin.hpp"
 
-int32_t RoadCls::CreateOnFill(EarthworkDialogs& dialogs, ContourLineRefresh& contours, const API_Element& fill,
-                              const API_Element& terrain) {
-    return CreateTwinOnFill(*this, dialogs, contours, fill, terrain);
+int32_t RoadCls::CreateOnFill(Settings& store, EarthworkDialogs& dialogs, ContourLineRefresh& contours,
+                              const API_Element& fill, const API_Element& terrain) {
+    return CreateTwinOnFill(*this, store, dialogs, contours, fill, terrain);
 }
 
-int32_t RoadCls::CreateAlongPolyline(EarthworkDialogs& dialogs, ContourLineRefresh& contours,
+int32_t RoadCls::CreateAlongPolyline(Settings& store, EarthworkDialogs& dialogs, ContourLineRefresh& contours,
                                      const API_Element& polyline, const API_Element& terrain) {
-    return CreateTwinAlongPolyline(*this, dialogs, contours, polyline, terrain);
+    return CreateTwinAlongPolyline(*this, store, dialogs, contours, polyline, terrain);
 }
 
 void CopyChangedFields(const uint8_t changed[RoadFieldCount], RoadSettings& target, const RoadSettings& source) {
@@ -28,6 +28,6 @@ bool RoadCls::ReadSettingsFromObject(const QV_List<API_Element>& roads) {
 
 bool RoadCls::ApplyToSelected(QV_List<API_Element>& roads) { return ApplyTwinToSelected(*this, roads); }
 
-int32_t RoadCls::ModifySelected(EarthworkDialogs& dialogs, const QV_List<API_Element>& roads) {
-    return ModifyTwinSelected(*this, dialogs, roads);
+int32_t RoadCls::ModifySelected(const Settings& store, EarthworkDialogs& dialogs, const QV_List<API_Element>& roads) {
+    return ModifyTwinSelected(*this, store, dialogs, roads);
 }

@@ -272,7 +272,9 @@ int32_t RoadCls::RebuildFromObject(ContourLineRefresh& contours, const API_Eleme
             return CommandEnd::Failed;
         }
         API_Element road = object;
-        return RebuildCore(road, links, terrain);
+        // The update leaves no road half rebuilt: one whose partners or sections could not follow is taken back,
+        // as the update says it left it.
+        return RebuildCore(road, links, terrain) == CommandEnd::Done ? CommandEnd::Done : CommandEnd::Failed;
     });
     if (!ok) return code;
     contours.RefreshContourLines(terrain);

@@ -2,8 +2,8 @@
 // What the road and the railway (the road's twin with tracks) do alike, written once for both: a set made on the
 // strip of a fill or along a polyline, the defaults edited, the placed sets edited together, one object of a set
 // written. Each class names where it differs: its library part (`PartName`, `PartIndex()`), element kind, view
-// and settings record, the general record's field that holds its reference line, its defaults in the global
-// settings, its layer, name and pen field ids, how it writes "IDoriginal", and its settings dialog asked with
+// and settings record, the general record's field that holds its reference line, its defaults in the settings
+// handed down, its layer, name and pen field ids, how it writes "IDoriginal", and its settings dialog asked with
 // the options of earthworks/TwinDialogOptions (`EditOptions` for an edit of placed sets).
 #include "earthworks/AlignmentGeometry.hpp"
 #include "earthworks/EarthworkSelection.hpp"
@@ -40,12 +40,12 @@ class EarthworkDialogs;
 // The width (roads and railways share it) and the reference line the dialog was confirmed with are kept in the
 // general record for every later one.
 template <class Cls>
-void StoreTwinDefaults(const Cls& cls) {
+void StoreTwinDefaults(const Cls& cls, Settings& store) {
     const typename Cls::SettingsRecord& settings = cls.settings;
-    Cls::Defaults() = settings;
-    SetSurfaceAttributes(GlobalSettings, settings.obstacleShow2D, settings.obstaclePen, settings.obstacleLineType);
-    if (cls.stripWidthChosen) GlobalSettings.misc.roadWidth = cls.stripWidth;
-    GlobalSettings.misc.*Cls::ReferenceLine = cls.referenceLine;
+    Cls::Defaults(store) = settings;
+    SetSurfaceAttributes(store, settings.obstacleShow2D, settings.obstaclePen, settings.obstacleLineType);
+    if (cls.stripWidthChosen) store.misc.roadWidth = cls.stripWidth;
+    store.misc.*Cls::ReferenceLine = cls.referenceLine;
 }
 
 // One object of the set (its role "cut", "fill" or "result") written into the memo and created on `layer`.
@@ -87,15 +87,15 @@ CommandEnd BuildTwinObjects(Cls& cls) {
 // A set on the strip of the fill between the two sides the user picks. 0 when done, cancelled or the part is
 // missing; 43 when the terrain or fill cannot be read or placing fails.
 template <class Cls>
-int32_t CreateTwinOnFill(Cls& cls, EarthworkDialogs& dialogs, ContourLineRefresh& contours, const API_Element& fill,
-                         const API_Element& terrain) {
+int32_t CreateTwinOnFill(Cls& cls, Settings& store, EarthworkDialogs& dialogs, ContourLineRefresh& contours,
+                         const API_Element& fill, const API_Element& terrain) {
     if (!FindLibPartOrAsk(QV_String(Cls::PartName), cls.PartIndex(), true, QV_String(), APILib_ObjectID)) return 0;
     cls.pickHead = fill.header;
     if (!cls.ReadElement(terrain, true) || !cls.BuildPrimitives(BaseCls::PrimitiveOptions().FillPrims().CloseCodes()))
         return ErrModifying;
-    cls.settings = Cls::Defaults();
-    if (cls.RunSettingsDialog(dialogs, SettingsMode::NewElement, 0u) == DialogAnswer::Cancelled) return 0;
-    StoreTwinDefaults(cls);
+    cls.settings = Cls::Defaults(store);
+    if (cls.RunSettingsDialog(store.misc, dialogs, SettingsMode::NewElement, 0u) == DialogAnswer::Cancelled) return 0;
+    StoreTwinDefaults(cls, store);
     bool inputFailed = false;
     if (!BaseCls::InputPolygonStep(cls, &inputFailed)) return inputFailed ? ErrSpecifyingPoint : 0;
     if (!SplitRingAtSides(cls)) return 0;
@@ -113,18 +113,18 @@ int32_t CreateTwinOnFill(Cls& cls, EarthworkDialogs& dialogs, ContourLineRefresh
 // A set along the polyline, placed by the reference line against it. 0 when done, cancelled or the part is
 // missing; 43 when the terrain or polyline cannot be read, the offsets leave nothing or placing fails.
 template <class Cls>
-int32_t CreateTwinAlongPolyline(Cls& cls, EarthworkDialogs& dialogs, ContourLineRefresh& contours,
+int32_t CreateTwinAlongPolyline(Cls& cls, Settings& store, EarthworkDialogs& dialogs, ContourLineRefresh& contours,
                                 const API_Element& polyline, const API_Element& terrain) {
     if (!FindLibPartOrAsk(QV_String(Cls::PartName), cls.PartIndex(), true, QV_String(), APILib_ObjectID)) return 0;
     cls.pickHead = polyline.header;
     if (!cls.ReadElement(terrain, true) ||
         !ReadElementPolygon(polyline.header.guid, cls.points3D, cls.points2D, cls.polyPrims, cls.closedRing))
         return ErrModifying;
-    cls.settings = Cls::Defaults();
-    if (cls.RunSettingsDialog(dialogs, SettingsMode::NewElement,
+    cls.settings = Cls::Defaults(store);
+    if (cls.RunSettingsDialog(store.misc, dialogs, SettingsMode::NewElement,
                               TwinDialog::PositionChoice | TwinDialog::DefaultWidth) == DialogAnswer::Cancelled)
         return 0;
-    StoreTwinDefaults(cls);
+    StoreTwinDefaults(cls, store);
     if (!BuildEdgesAlongPolyline(cls, cls.stripWidth, cls.referenceLine)) return ErrModifying;
     if (!RunCommand(ExternalCommandUndoText(),
                     [&] { return cls.DrapeEdges() ? cls.BuildObjects() : CommandEnd::Failed; }))
@@ -135,11 +135,11 @@ int32_t CreateTwinAlongPolyline(Cls& cls, EarthworkDialogs& dialogs, ContourLine
 
 // The tool's defaults through the dialog, the reference-line choice enabled; stored on OK. Answers 0.
 template <class Cls>
-int32_t EditTwinDefaults(Cls& cls, EarthworkDialogs& dialogs) {
-    cls.settings = Cls::Defaults();
-    if (cls.RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, TwinDialog::PositionChoice) ==
+int32_t EditTwinDefaults(Cls& cls, Settings& store, EarthworkDialogs& dialogs) {
+    cls.settings = Cls::Defaults(store);
+    if (cls.RunSettingsDialog(store.misc, dialogs, SettingsMode::ToolDefaults, TwinDialog::PositionChoice) ==
         DialogAnswer::Confirmed)
-        StoreTwinDefaults(cls);
+        StoreTwinDefaults(cls, store);
     return 0;
 }
 
@@ -167,10 +167,14 @@ bool ApplyTwinToSelected(Cls& cls, QV_List<API_Element>& placed) {
 
 // The placed sets edited together: the first one's settings through the dialog, the changes onto all.
 template <class Cls>
-int32_t ModifyTwinSelected(Cls& cls, EarthworkDialogs& dialogs, const QV_List<API_Element>& placed) {
+int32_t ModifyTwinSelected(Cls& cls, const Settings& store, EarthworkDialogs& dialogs,
+                           const QV_List<API_Element>& placed) {
     QV_List<API_Element> list = placed;
-    return ModifyEarthworkSelection(
-        [&] { return cls.ReadSettingsFromObject(placed); },
-        [&] { return cls.RunSettingsDialog(dialogs, SettingsMode::Editing(placed.GetCount()), Cls::EditOptions); },
-        [&] { return cls.ApplyToSelected(list); });
+    return ModifyEarthworkSelection([&] { return cls.ReadSettingsFromObject(placed); },
+                                    [&] {
+                                        return cls.RunSettingsDialog(store.misc, dialogs,
+                                                                     SettingsMode::Editing(placed.GetCount()),
+                                                                     Cls::EditOptions);
+                                    },
+                                    [&] { return cls.ApplyToSelected(list); });
 }

@@ -77,8 +77,8 @@ bool FilterRoadsWithSection(QV_List<API_Element>& objects, int32_t libIndex) {
     });
 }
 
-SectionCls::SectionCls() {
-    settings.SetDefaults(GlobalSettings.section.font);
+SectionCls::SectionCls(const QV_String& font) {
+    settings.SetDefaults(font);
     std::memset(changed, 0, sizeof changed);
 }
 
@@ -92,20 +92,19 @@ DialogAnswer SectionCls::RunSettingsDialog(EarthworkDialogs& dialogs, SettingsMo
     return DialogAnswer::Confirmed;
 }
 
-int32_t SectionCls::EditDefaults(EarthworkDialogs& dialogs) {
-    settings = GlobalSettings.section;
-    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults) == DialogAnswer::Confirmed)
-        GlobalSettings.section = settings;
+int32_t SectionCls::EditDefaults(Settings& store, EarthworkDialogs& dialogs) {
+    settings = store.section;
+    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults) == DialogAnswer::Confirmed) store.section = settings;
     return 0;
 }
 
-int32_t SectionCls::CreateFromRoad(EarthworkDialogs& dialogs, const API_Element& road) {
+int32_t SectionCls::CreateFromRoad(Settings& store, EarthworkDialogs& dialogs, const API_Element& road) {
     // The road stays selected when the host will not clear it: no section is begun.
     if (ACAPI_Element_DeselectAll() != NoError) return ErrSelectedElement;
     if (!EnsureFloorPlanWindow(true)) return ErrDatabase;
-    settings = GlobalSettings.section;
+    settings = store.section;
     if (RunSettingsDialog(dialogs, SettingsMode::NewElement) == DialogAnswer::Cancelled) return 0;
-    GlobalSettings.section = settings;
+    store.section = settings;
 
     // A road whose record names no result object would tag its sections with nothing, and the next data update
     // would delete them: refuse before anything is prepared.

@@ -15,12 +15,15 @@
 
 #include <cstdint>
 
+class Settings;
+
 class ContourLineRefresh;
 class EarthworkDialogs;
 
 class SectionCls : public BaseCls {
 public:
-    SectionCls();
+    // The record at its defaults, its texts in `font` (the road-section defaults').
+    explicit SectionCls(const QV_String& font);
 
     // The operations that ask the user, or tell the palette, take the dialogs to do it with.
     // 0 when done or cancelled, 42 when the plan database cannot be reached from 3D, 43 when a selected section
@@ -29,8 +32,8 @@ public:
     // Makes a copy of the road object with the section settings the object tool's default; places nothing.
     // 0 when done or cancelled, 42 when the floor plan cannot be made current, 43 on read or write failures and
     // when the road's record names no result object.
-    int32_t CreateFromRoad(EarthworkDialogs& dialogs, const API_Element& road);
-    int32_t EditDefaults(EarthworkDialogs& dialogs);
+    int32_t CreateFromRoad(Settings& store, EarthworkDialogs& dialogs, const API_Element& road);
+    int32_t EditDefaults(Settings& store, EarthworkDialogs& dialogs);
     // Data update: the section object's edge heights into its road (common vertex indices), then the road rebuilt,
     // one undo step. A section whose record names no road is deleted; rebuilt from a section window, the palette
     // is told. 0 or 43.

@@ -92,22 +92,22 @@ DialogAnswer SideWalkCls::RunSidewalkSettingsDialog(EarthworkDialogs& dialogs, S
     return answer;
 }
 
-int32_t SideWalkCls::EditDefaults(EarthworkDialogs& dialogs) {
-    settings = GlobalSettings.sidewalk;
+int32_t SideWalkCls::EditDefaults(Settings& store, EarthworkDialogs& dialogs) {
+    settings = store.sidewalk;
     if (RunSidewalkSettingsDialog(dialogs, SettingsMode::ToolDefaults, 0) == DialogAnswer::Confirmed)
-        GlobalSettings.sidewalk = settings;
+        store.sidewalk = settings;
     return 0;
 }
 
-int32_t SideWalkCls::Create(EarthworkDialogs& dialogs, ContourLineRefresh& contours, const API_Element& fill,
-                            const API_Element& terrain) {
+int32_t SideWalkCls::Create(Settings& store, EarthworkDialogs& dialogs, ContourLineRefresh& contours,
+                            const API_Element& fill, const API_Element& terrain) {
     if (!FindLibPartOrAsk(QV_String("VY_SIDEWALK"), SidewalkLibIndex, true, QV_String(), APILib_ObjectID)) return 0;
     pickHead = fill.header;
     if (!ReadElement(terrain, true) || !BuildPrimitives(PrimitiveOptions().FillPrims().CloseCodes()))
         return ErrModifying;
-    settings = GlobalSettings.sidewalk;
+    settings = store.sidewalk;
     if (RunSidewalkSettingsDialog(dialogs, SettingsMode::NewElement, 0) == DialogAnswer::Cancelled) return 0;
-    GlobalSettings.sidewalk = settings;
+    store.sidewalk = settings;
     bool inputFailed = false;
     if (!InputPolygonStep(*this, &inputFailed)) return inputFailed ? ErrSpecifyingPoint : 0;
     if (!SplitRingAtSides(*this)) return 0;

@@ -12,6 +12,8 @@
 
 #include <cstdint>
 
+class Settings;
+
 class ContourLineRefresh;
 class EarthworkDialogs;
 
@@ -21,10 +23,10 @@ public:
 
     // The operations that ask the user take the dialogs to ask with (earthworks/EarthworkDialogs).
     // A sidewalk between the two sides of the hatch the user picks. 0 (also cancelled or part missing) or 43.
-    int32_t Create(EarthworkDialogs& dialogs, ContourLineRefresh& contours, const API_Element& fill,
+    int32_t Create(Settings& store, EarthworkDialogs& dialogs, ContourLineRefresh& contours, const API_Element& fill,
                    const API_Element& terrain);
     // The global sidewalk defaults through the dialog. Answers 0.
-    int32_t EditDefaults(EarthworkDialogs& dialogs);
+    int32_t EditDefaults(Settings& store, EarthworkDialogs& dialogs);
     // The dialog's changed fields (ids 2 to 8 and 10) onto every selected sidewalk, one undo step. 0, 42 or 43.
     int32_t Modify(EarthworkDialogs& dialogs, const QV_List<API_Element>& sidewalks);
     // Data update of one sidewalk: its edges given the terrain's heights again. 0, 26, 42 or 43.

@@ -157,11 +157,14 @@ bool AdjustMeshLevel(API_Element& mesh, const double* lowest, uint8_t& changed) 
 }
 
 int32_t FindElementByGuidAnyType(const API_Guid& guid) {
-    bool anyListed = false;
+    // A type the host would not list may hold the element: absent only when every type was listed.
+    bool refused = false;
     for (API_ElemTypeID type = 1; type <= API_LastElemTypeID; ++type) {
         GS::Array<API_Guid> list;
-        if (ACAPI_Element_GetElemList(type, &list) != NoError) continue;
-        anyListed = true;
+        if (ACAPI_Element_GetElemList(type, &list) != NoError) {
+            refused = true;
+            continue;
+        }
         for (const API_Guid& g : list) {
             // Only the element that carries the GUID is read: reading them all finds nothing more. With no filter
             // bits a listed element always passes, so a refusal here is the host's, not the element's absence.
@@ -172,7 +175,7 @@ int32_t FindElementByGuidAnyType(const API_Guid& guid) {
             if (element.header.guid == guid) return 1;
         }
     }
-    return anyListed ? 0 : -1;
+    return refused ? -1 : 0;
 }
 
 int32_t SegmentCrossesConstraintLine(const API_Coord& a, const API_Coord& b, uint8_t switchDatabase) {

@@ -39,7 +39,7 @@ int32_t CreateElementFromCoords2D(const QV_List<API_Coord>& points, const FillAt
 bool AdjustMeshLevel(API_Element& mesh, const double* lowest, uint8_t& changed);
 
 // 1 when an element of any type with that GUID exists in the current database, 0 when none does, -1 when the host
-// refused to tell (no type could be listed, or the element it lists cannot be filtered or read): callers that
+// refused to tell (a type could not be listed, or the element it lists cannot be filtered or read): callers that
 // remove what is gone take that as present.
 int32_t FindElementByGuidAnyType(const API_Guid& guid);
 

@@ -207,12 +207,13 @@ bool SaveViewAsTempLibPart(const BaseCls& cls, const QV_String& partName, QV_Str
     ACAPI_Automate(APIDo_ShowAllIn3DID);
     API_WindowInfo plan = {};
     plan.typeID = APIWind_FloorPlanID;
-    ACAPI_Database(APIDb_ChangeWindowID, &plan);
+    // The object is placed in the floor plan: left in the 3D window, the command would go on there unseen.
+    const bool backInPlan = ACAPI_Database(APIDb_ChangeWindowID, &plan) == NoError;
     // The element selected for the view is not the user's: left selected, it would outlast the command.
     const bool cleared = ACAPI_Element_DeselectAll() == NoError;
 
     // What a failed save left in the library is an earlier run's object: it is not this element's.
-    if (!saved || !cleared) return false;
+    if (!saved || !cleared || !backInPlan) return false;
     bool ok = WriteTempLibPart2DScript(cls);
     ok = RewriteTempLibPart3DScript(cls, partName) && ok;
     ok = LibPart_CreateFromPart(QV_String(TempLibPartFile), true) && ok;

@@ -240,17 +240,16 @@ int32_t SyncSiblingObjects(const API_Elem_Head& head, int32_t kind, bool switchT
         !ElemUserData_Read(record2, kind, partner2.element.header))
         return 0;
 
-    // The source's element information text goes to both partners; when the host cannot tell it, they keep theirs.
+    // The source's element information text goes to both partners; one the host cannot tell would leave the set
+    // under two names unseen, so the set is not in step.
     QV_String infoText;
-    bool infoInStep = true;
-    if (ReadElementInfoString(head.guid, infoText)) {
-        const GS::UniString infoUni(infoText.GetBuffer(), infoText.GetLength());
-        infoInStep = SameInfoString(*partner1.memo, infoUni) && SameInfoString(*partner2.memo, infoUni);
-        QV_String infoCopy = infoText;
-        SetMemoInfoString(*partner1.memo, infoCopy);
-        infoCopy = infoText;
-        SetMemoInfoString(*partner2.memo, infoCopy);
-    }
+    if (!ReadElementInfoString(head.guid, infoText)) return 0;
+    const GS::UniString infoUni(infoText.GetBuffer(), infoText.GetLength());
+    const bool infoInStep = SameInfoString(*partner1.memo, infoUni) && SameInfoString(*partner2.memo, infoUni);
+    QV_String infoCopy = infoText;
+    SetMemoInfoString(*partner1.memo, infoCopy);
+    infoCopy = infoText;
+    SetMemoInfoString(*partner2.memo, infoCopy);
 
     // A partner that names another object is not this set's: leave it alone.
     if (GuidOfText(BackLink(role, record1)) != head.guid || GuidOfText(BackLink(role, record2)) != head.guid) return 1;

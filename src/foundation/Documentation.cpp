@@ -50,10 +50,14 @@ QV_String Common(int32_t index) {
     return text;
 }
 
-// The alert for a manual that cannot be opened.
+// The alert for a manual that cannot be opened. Its words come from the resources: one that could not be read
+// leaves the alert saying that a read failed, never the marker of a missing text inside the sentence.
 void ReportMissingDocument(const QV_String& messageName, const QV_String& messageText) {
     QV_String text;
-    ComposeMessageText(text, messageName, true, messageText, true);
+    if (!IsResText(messageName) || !ComposeMessageText(text, messageName, true, messageText, true)) {
+        ShowUnreadTextError();
+        return;
+    }
     ShowAlertBox(AlertKind::Error, QV_String(""), text, QV_String(""));
 }
 
@@ -115,13 +119,18 @@ int16_t ShowHelpDialog(const QV_String& name, const QV_String& path, uint32_t mo
     return int16_t(data.result);
 }
 
-void ComposeMessageText(QV_String& outText, const QV_String& name, bool isError, const QV_String& text,
+bool ComposeMessageText(QV_String& outText, const QV_String& name, bool isError, const QV_String& text,
                         bool lowerFirst) {
     const std::u16string n = TextUnits(name);
     const std::u16string t = TextUnits(text);
     if (n.empty() || t.empty()) {
         outText = QV_String("");
-        return;
+        return true;
+    }
+    const QV_String lead = Common(isError ? 10 : 14);
+    if (!IsResText(lead)) {
+        outText = QV_String("");
+        return false;
     }
     std::u16string first = n.substr(0, 1);
     QV_String cased;
@@ -129,7 +138,8 @@ void ComposeMessageText(QV_String& outText, const QV_String& name, bool isError,
         TextOfUnits(first).ToLower(cased);
     else
         TextOfUnits(first).ToUpper(cased);
-    outText = TextOfUnits(TextUnits(Common(isError ? 10 : 14)) + t + TextUnits(cased) + n.substr(1));
+    outText = TextOfUnits(TextUnits(lead) + t + TextUnits(cased) + n.substr(1));
+    return true;
 }
 
 int16_t HelpDialogCallback(int16_t message, int16_t dialogId, int16_t item, intptr_t userData,

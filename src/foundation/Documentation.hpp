@@ -44,8 +44,8 @@ int16_t ShowHelpDialog(const QV_String& name, const QV_String& path, uint32_t mo
                        const QV_String& bodyText);
 
 // "Error" (or "Warning"), `text`, then `name` with its first letter in lower (or upper) case; empty when `name` or
-// `text` is empty.
-void ComposeMessageText(QV_String& outText, const QV_String& name, bool isError, const QV_String& text,
+// `text` is empty. False when the resources could not give "Error" (or "Warning").
+bool ComposeMessageText(QV_String& outText, const QV_String& name, bool isError, const QV_String& text,
                         bool lowerFirst);
 
 // The dialog's callback (1 init, 4 click); userData points to its HelpDialogData.

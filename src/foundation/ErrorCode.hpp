@@ -1,8 +1,8 @@
 #pragma once
 // The module's result codes: each up to 68 is the entry of its message in the error table (resources/STRS/32521),
 // which the error alert shows (ShowErrorMessage); 69 and 70 show texts of the SOSI import table, which the
-// coordinate locator's commands share with the import. 0 is success; the entries from 80 on are a read's notes
-// (fileio/ReadReport).
+// coordinate locator's commands share with the import. 0 is success; the entries from 80 to 100 and from 140 on are a
+// read's notes (fileio/ReadReport).
 #include <cstdint>
 
 enum ErrorCode : int32_t {
@@ -90,12 +90,16 @@ constexpr int32_t SOSITableEntryOf(int32_t code) {
 // Entries of the error table past the codes: texts a dialog shows in an alert of its own (no code shows them), and
 // the templates an alert fills with what it names ("{1}" the first argument).
 enum ErrorTableText : int32_t {
-    ShpExtensionText = 69,  // "The name of the file must end with the .shp extension" (shown by none)
-    NameUsedText = 70,      // "Name already used or empty!"
-    IntervalsText = 71,     // "The intervals defined are not congruent"
-    CountedText = 101,      // "{1} ({2})"
-    NotUpdatedText = 102,   // "Left as they were: {1}"
-    SharedNameText = 103,   // "{1} ({2} of {3})"
+    ShpExtensionText = 69,         // "The name of the file must end with the .shp extension" (shown by none)
+    NameUsedText = 70,             // "Name already used or empty!"
+    IntervalsText = 71,            // "The intervals defined are not congruent"
+    CountedText = 101,             // "{1} ({2})"
+    NotUpdatedText = 102,          // "Left as they were: {1}"
+    SharedNameText = 103,          // "{1} ({2} of {3})"
+    TableMissingText = 104,        // "The shapefile's attribute table {1} is missing."
+    HeightTableMissingText = 105,  // "No height was taken from a field: the table {1} is missing."
+    HeightFieldMissingText = 106,  // "No height was taken from a field: the table has no number field."
+    HeightTableUnreadText = 107,   // "No height was taken from a field: the table {1} could not be read."
 };
 
 // The entry of the title of every error alert ("Error").

@@ -7,6 +7,7 @@ namespace ModuleLog {
 void LogCall(const char* name);
 // Writes a free line.
 void Log(const char* text);
-// The shortest text that reads back as the same double: a line's figures carry every digit.
+// The shortest text that reads back as the same double, in plain decimals from 1e-5 to 1e16: a line's figures
+// carry every digit.
 std::string Number(double value);
 }  // namespace ModuleLog

@@ -10,6 +10,7 @@
 #include "foundation/QV_String.hpp"
 #include "geometry/project/CurveDivision.hpp"
 #include "settings/ProjectOffset.hpp"
+#include "settings/Settings.hpp"
 #include "foundation/AddOnInfo.hpp"
 #include "shell/AttributeCache.hpp"
 #include "shell/MenuCommands.hpp"
@@ -93,7 +94,7 @@ GSErrCode Initialize() {
     err = ACAPI_Notify_CatchToolChange(ToolInputResetHandler);
     if (err != NoError) return err;
 
-    PointTool::OnElementEvent(5, nullptr, 0);
+    PointTool::OnElementEvent(GlobalSettings.points, 5, nullptr, 0);
     ToolsPalette().UpdateMenuTexts();
     return NoError;
 }

@@ -43,8 +43,6 @@ void ResetModuleMemory() {
     ObservedElements::Forget();
     ForgetStrandedChange();
     GlobalSettings = Settings();
-    TreeGlobalSettings = TreeSettings();
-    TreeChanged = TreeChangeFlags();
     ProjectOffset.Reset();
     ResetConfigCaches();
     LanguageIndex = LanguageEnglish;

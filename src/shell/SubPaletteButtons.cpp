@@ -28,19 +28,18 @@ constexpr int32_t NotAvailableEntry = 90;  // table 32710 + language: "This tool
 void Hatch() { SelectToolbox18(); }
 
 // A command that asks the user through a port is handed it too, from the ports the shell made at start.
-// The earthworks' commands work on the global settings, as their element classes do.
-template <void (*Run)(EarthworkDialogs&)>
+template <void (*Run)(Settings&, EarthworkDialogs&)>
 void WithEarthworkDialogs() {
-    Run(Ports().earthworkDialogs);
+    Run(GlobalSettings, Ports().earthworkDialogs);
 }
 template <void (*Run)(Settings&, SiteObjectDialogs&)>
 void WithSiteObjectDialogs() {
     Run(GlobalSettings, Ports().siteObjectDialogs);
 }
 // A command that changes the terrain is handed the contour-line refresh as well.
-template <void (*Run)(EarthworkDialogs&, ContourLineRefresh&)>
+template <void (*Run)(Settings&, EarthworkDialogs&, ContourLineRefresh&)>
 void WithEarthworkPorts() {
-    Run(Ports().earthworkDialogs, Ports().contourLineRefresh);
+    Run(GlobalSettings, Ports().earthworkDialogs, Ports().contourLineRefresh);
 }
 template <void (*Run)(Settings&, SiteObjectDialogs&, ContourLineRefresh&)>
 void WithSiteObjectPorts() {

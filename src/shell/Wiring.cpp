@@ -9,6 +9,7 @@
 #include "shell/SiteObjectDialogBoxes.hpp"
 #include "shell/TerrainDialogBoxes.hpp"
 #include "shell/TerrainInputDialogBoxes.hpp"
+#include "settings/Settings.hpp"
 #include "terrain/ContourLineRegenerator.hpp"
 #include "terrain/ContourTerrainSteps.hpp"
 #include "siteobjects/SiteObjectUpdateSteps.hpp"
@@ -31,7 +32,7 @@ ModelUpdateSteps KindsModelUpdateSteps(ElementEditor& editor) {
         {ElemKind_Bridge, RefreshBridgeTerrainCuts},
         {ElemKind_Terrain,
          [&editor](const ModelUpdateEvent& event) { return KeepTerrainObjectsInStep(editor, event); }},
-        {ElemKind_Point, KeepPointsInStep},
+        {ElemKind_Point, [](const ModelUpdateEvent& event) { return KeepPointsInStep(GlobalSettings.points, event); }},
         {ElemKind_Constraint, KeepConstraintsOnTheirPoints},
     };
     return steps;
@@ -57,7 +58,7 @@ struct MadePorts {
     TerrainInputDialogBoxes terrainInputDialogs;
     ContourObjectSteps terrainContourSteps;
     HostElementEditor elementEditor;
-    ContourLineRegenerator contourLineRefresh;
+    ContourLineRegenerator contourLineRefresh{GlobalSettings};  // the shell's one settings object
     const ModelUpdateSteps modelUpdateSteps = KindsModelUpdateSteps(elementEditor);
     ModulePorts ports;
 };

@@ -108,15 +108,16 @@ bool BuildingCls::PlaceObject() {
 }
 
 // One fill is a selection of one: the part, the heights, the dialog and the object as for the first of several.
-int32_t BuildingCls::Create(SiteObjectDialogs& dialogs, const API_Element& fill, const API_Element& terrain) {
+int32_t BuildingCls::Create(Settings& store, SiteObjectDialogs& dialogs, const API_Element& fill,
+                            const API_Element& terrain) {
     QV_List<API_Element> fills;
     if (!fills.Insert(fill)) return ErrMemory;
-    return CreateFromSelection(dialogs, fills, terrain);
+    return CreateFromSelection(store, dialogs, fills, terrain);
 }
 
-int32_t BuildingCls::CreateFromSelection(SiteObjectDialogs& dialogs, const QV_List<API_Element>& fills,
+int32_t BuildingCls::CreateFromSelection(Settings& store, SiteObjectDialogs& dialogs, const QV_List<API_Element>& fills,
                                          const API_Element& terrain) {
-    if (fills.IsEmpty()) return EditSettings(dialogs);
+    if (fills.IsEmpty()) return EditSettings(store, dialogs);
     if (!FindPart(libPartIndex)) return 0;
     pickHead = fills[0].header;
     if (!ReadElement(terrain, true) ||
@@ -125,11 +126,11 @@ int32_t BuildingCls::CreateFromSelection(SiteObjectDialogs& dialogs, const QV_Li
     // The heights are probed by slabs made and deleted in the command: a cancel takes them back with no step.
     const bool ok = RunCommand(ExternalCommandUndoText(), [&]() -> CommandEnd {
         if (!SampleTerrainHeights(1) || !ComputeLevelRange()) return CommandEnd::Failed;
-        settings = GlobalSettings.building;
+        settings = store.building;
         if (RunSettingsDialog(dialogs, SettingsMode::NewElement, &lowestLevel, &levelDifference, false, false, false,
                               false) == DialogAnswer::Cancelled)
             return CommandEnd::Cancelled;
-        GlobalSettings.building = settings;
+        store.building = settings;
         if (!PlaceObject()) return CommandEnd::Failed;
         const double height = settings.height;
         for (int32_t i = 1; i < fills.GetCount(); ++i) {
@@ -147,11 +148,11 @@ int32_t BuildingCls::CreateFromSelection(SiteObjectDialogs& dialogs, const QV_Li
     return ok ? 0 : ErrModifying;
 }
 
-int32_t BuildingCls::EditSettings(SiteObjectDialogs& dialogs) {
-    settings = GlobalSettings.building;
+int32_t BuildingCls::EditSettings(Settings& store, SiteObjectDialogs& dialogs) {
+    settings = store.building;
     if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, nullptr, nullptr, true, false, false, false) ==
         DialogAnswer::Confirmed)
-        GlobalSettings.building = settings;
+        store.building = settings;
     return 0;
 }
 

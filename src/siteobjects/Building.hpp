@@ -12,6 +12,8 @@
 
 #include <cstdint>
 
+class Settings;
+
 constexpr int32_t BuildingFieldCount = BuildingSettings::FieldCount;
 
 // What one run of the building settings dialog (both layouts) works on.
@@ -39,10 +41,10 @@ public:
     // Each answers the code for ShowErrorMessage (0: nothing to show): 43 when the object cannot be read, made or
     // changed, 42 when the floor plan's database cannot be reached. A missing "VY_BUILDING" or a cancelled
     // dialog answers 0. They ask the user through `dialogs` (siteobjects/SiteObjectDialogs).
-    int32_t Create(SiteObjectDialogs& dialogs, const API_Element& fill, const API_Element& terrain);
-    int32_t CreateFromSelection(SiteObjectDialogs& dialogs, const QV_List<API_Element>& fills,
+    int32_t Create(Settings& store, SiteObjectDialogs& dialogs, const API_Element& fill, const API_Element& terrain);
+    int32_t CreateFromSelection(Settings& store, SiteObjectDialogs& dialogs, const QV_List<API_Element>& fills,
                                 const API_Element& terrain);
-    int32_t EditSettings(SiteObjectDialogs& dialogs);
+    int32_t EditSettings(Settings& store, SiteObjectDialogs& dialogs);
     int32_t Modify(SiteObjectDialogs& dialogs, const QV_List<API_Element>& buildings);
     // Regenerates one building on its terrain ("Data update").
     int32_t Rebuild(const API_Element& building);

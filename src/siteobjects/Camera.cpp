@@ -23,7 +23,8 @@ constexpr int32_t ShowAllCameras = 2;
 
 }  // namespace
 
-int32_t CameraCls::Create(SiteObjectDialogs& dialogs, const API_Element& polyline, const API_Element& terrain) {
+int32_t CameraCls::Create(Settings& store, SiteObjectDialogs& dialogs, const API_Element& polyline,
+                          const API_Element& terrain) {
     QV_List<QV_Coord3DLong> points;
     QV_List<QV_CoordLong> flat;
     QV_List<PrimPoly> prims;
@@ -38,9 +39,9 @@ int32_t CameraCls::Create(SiteObjectDialogs& dialogs, const API_Element& polylin
     }
     if (vertices.GetCount() < 2) return ErrModifying;
     pathLength = ComputePathLength(vertices);
-    distance = GlobalSettings.misc.cameraValue;
+    distance = store.misc.cameraValue;
     if (dialogs.AskCameraDistance(distance, pathLength, SettingsMode::NewElement) == DialogAnswer::Cancelled) return 0;
-    GlobalSettings.misc.cameraValue = distance;
+    store.misc.cameraValue = distance;
     // Checked before dividing: a count outside 16 bits, or none, places no camera it could name.
     const double intervals = distance > 0.0 ? std::trunc(pathLength / distance) : 0.0;
     if (!(intervals >= 1.0 && intervals <= 32767.0)) return ErrModifying;

@@ -9,13 +9,16 @@
 
 #include <cstdint>
 
+class Settings;
+
 class SiteObjectDialogs;
 
 class CameraCls : public BaseCls {
 public:
     // The whole command, the distance asked through `dialogs`; an error code for ShowErrorMessage (0 also when the
     // dialog was cancelled).
-    int32_t Create(SiteObjectDialogs& dialogs, const API_Element& polyline, const API_Element& terrain);
+    int32_t Create(Settings& store, SiteObjectDialogs& dialogs, const API_Element& polyline,
+                   const API_Element& terrain);
 
     // The set and its cameras over `positions` (z: terrain heights), on the terrain's story. False at the first
     // failure: what was made goes with the caller's undoable command, which the failure takes back.

@@ -88,9 +88,8 @@ QV_String PointMarkerCode(const QV_String& prefix, int32_t number) {
     return code;
 }
 
-MarkerCls::MarkerCls() {
-    QV_String font;
-    settings.SetDefaults(GlobalSettings.marker.font.IsEmpty() ? QV_String("Arial") : GlobalSettings.marker.font);
+MarkerCls::MarkerCls(const QV_String& font) {
+    settings.SetDefaults(font.IsEmpty() ? QV_String("Arial") : font);
     std::memset(changed, 0, sizeof changed);
 }
 
@@ -118,14 +117,14 @@ bool MarkerCls::CreatePointMarkerObject(int16_t story) {
                                     });
 }
 
-int32_t MarkerCls::PlacePointMarker(SiteObjectDialogs& dialogs) {
+int32_t MarkerCls::PlacePointMarker(Settings& store, SiteObjectDialogs& dialogs) {
     // The marker lists the current story's points and replaces its markers: a story the host cannot tell has none.
     const int16_t story = ActiveStoryIndex();
     if (story == NoActiveStory || !EnsureFloorPlanWindow(true)) return ErrDatabase;
     if (!FindPart("VY_POINT_MARKER", pointMarkerPart)) return 0;
-    settings = GlobalSettings.marker;
+    settings = store.marker;
     if (RunSettingsDialog(dialogs, SettingsMode::NewElement, false, false, false) == DialogAnswer::Cancelled) return 0;
-    GlobalSettings.marker = settings;
+    store.marker = settings;
     QV_List<API_Element> markers, points;
     if (!CollectAddOnObjects(ElemKind_PointMarker, API_ObjectID, Leave3D::Yes, markers) ||
         !CollectAddOnObjects(ElemKind_Point, API_HotspotID, Leave3D::Yes, points))
@@ -133,7 +132,9 @@ int32_t MarkerCls::PlacePointMarker(SiteObjectDialogs& dialogs) {
     for (const API_Element& p : points) {
         if (p.header.floorInd != story) continue;
         ElemDescriptor d;
-        if (!d.FromElement(ElemKind_Point, p.header, true)) continue;
+        // Every point listed is one of the add-on's: a record the host will not give now would leave it off the
+        // marker unseen.
+        if (!d.FromElement(ElemKind_Point, p.header, true)) return ErrFindingData;
         // A point without a comment still fills its cell of the text array.
         const QV_String comment = d.Note.HasBuffer() ? d.Note : QV_String("");
         if (!pointCoords.Insert(API_Coord3D{p.hotspot.pos.x, p.hotspot.pos.y, d.Value}) ||
@@ -195,7 +196,7 @@ int32_t MarkerCls::RunSingleLevelMarkers() {
     }
 }
 
-int32_t MarkerCls::PlaceLevelMarker(SiteObjectDialogs& dialogs, const API_Element& terrain) {
+int32_t MarkerCls::PlaceLevelMarker(Settings& store, SiteObjectDialogs& dialogs, const API_Element& terrain) {
     if (IsCurrentWindow3D()) ACAPI_Element_DeselectAll();
     if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
     if (!FindPart("VY_LEVEL_MARKER", levelMarkerPart)) return 0;
@@ -203,9 +204,9 @@ int32_t MarkerCls::PlaceLevelMarker(SiteObjectDialogs& dialogs, const API_Elemen
     // The terrain stays selected when the host will not clear it: no marker is placed.
     if (ACAPI_Element_DeselectAll() != NoError) return ErrSelectedElement;
     if (!ReadElement(terrain, true)) return ErrModifying;
-    settings = GlobalSettings.marker;
+    settings = store.marker;
     if (RunSettingsDialog(dialogs, SettingsMode::NewElement, true, false, false) == DialogAnswer::Cancelled) return 0;
-    GlobalSettings.marker = settings;
+    store.marker = settings;
     return settings.mode != 0 ? RunSpotHeightGrid(dialogs) : RunSingleLevelMarkers();
 }
 
@@ -326,13 +327,13 @@ int32_t MarkerCls::Rebuild(SiteObjectDialogs& dialogs, const API_Element& terrai
 }
 
 void RunMarker(Settings& settings, SiteObjectDialogs& dialogs) {
-    MarkerCls cls;
+    MarkerCls cls(settings.marker.font);
     int32_t code = 0;
     ElemSelection selection;
     if (!GetSelectedElements(selection, true, nullptr, false, true, 0)) {
         code = ErrFindingData;
     } else if (selection.elements.IsEmpty()) {
-        code = cls.PlacePointMarker(dialogs);
+        code = cls.PlacePointMarker(settings, dialogs);
     } else {
         QV_List<API_Element> terrains, levels, points;
         if (!PickElements(ElemKind_Terrain, API_MeshID, false, Leave3D::Yes, terrains, true) ||
@@ -341,7 +342,7 @@ void RunMarker(Settings& settings, SiteObjectDialogs& dialogs) {
             code = ErrFindingData;
         } else if (levels.GetCount() + points.GetCount() != selection.elements.GetCount()) {
             code = terrains.GetCount() == 1 && selection.elements.GetCount() == 1
-                ? cls.PlaceLevelMarker(dialogs, terrains[0])
+                ? cls.PlaceLevelMarker(settings, dialogs, terrains[0])
                 : ErrNoConditions;
         } else {
             settings.editedCount = levels.GetCount() + points.GetCount();

@@ -57,12 +57,13 @@ QV_String PointMarkerCode(const QV_String& prefix, int32_t number);
 
 class MarkerCls : public BaseCls {
 public:
-    MarkerCls();
+    // The record at its defaults, its texts in `font` (the marker defaults'; "Arial" when they name none).
+    explicit MarkerCls(const QV_String& font);
 
     // Each answers the code for ShowErrorMessage (0: nothing to show). The settings dialog and the grid's question
     // are asked through `dialogs` (siteobjects/SiteObjectDialogs).
-    int32_t PlacePointMarker(SiteObjectDialogs& dialogs);
-    int32_t PlaceLevelMarker(SiteObjectDialogs& dialogs, const API_Element& terrain);
+    int32_t PlacePointMarker(Settings& store, SiteObjectDialogs& dialogs);
+    int32_t PlaceLevelMarker(Settings& store, SiteObjectDialogs& dialogs, const API_Element& terrain);
     int32_t ModifySelected(SiteObjectDialogs& dialogs, const QV_List<API_Element>& levelMarkers,
                            const QV_List<API_Element>& pointMarkers);
     // Recomputes a level marker (single or grid) over the terrain ("Data update").

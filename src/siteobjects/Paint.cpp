@@ -57,8 +57,8 @@ PaintCls::PaintCls() {
     std::memset(changed, 0, sizeof changed);
 }
 
-DialogAnswer PaintCls::RunSettingsDialog(SiteObjectDialogs& dialogs, SettingsMode mode, bool withAreas,
-                                         const int32_t* earlierCount) {
+DialogAnswer PaintCls::RunSettingsDialog(const Settings& store, SiteObjectDialogs& dialogs, SettingsMode mode,
+                                         bool withAreas, const int32_t* earlierCount) {
     PaintDialogState state;
     state.record = settings;
     state.areas = withAreas ? &areas : nullptr;
@@ -67,8 +67,8 @@ DialogAnswer PaintCls::RunSettingsDialog(SiteObjectDialogs& dialogs, SettingsMod
         state.lastMaterial = areas[areas.GetCount() - 1].mat;
         state.lastValue = areas[areas.GetCount() - 1].dislivello;
     } else {
-        state.lastMaterial = uint16_t(GlobalSettings.misc.paintMaterial);
-        state.lastValue = GlobalSettings.misc.paintValue;
+        state.lastMaterial = uint16_t(store.misc.paintMaterial);
+        state.lastValue = store.misc.paintValue;
     }
     for (int32_t i = 0; withAreas && i < areas.GetCount(); ++i)
         if (!state.markers.Insert(uint8_t(0))) return DialogAnswer::Cancelled;
@@ -80,9 +80,9 @@ DialogAnswer PaintCls::RunSettingsDialog(SiteObjectDialogs& dialogs, SettingsMod
     return DialogAnswer::Confirmed;
 }
 
-bool PaintCls::CollectAreas() {
-    const int16_t material = GlobalSettings.misc.paintMaterial;
-    const double value = GlobalSettings.misc.paintValue;
+bool PaintCls::CollectAreas(const Settings& store) {
+    const int16_t material = store.misc.paintMaterial;
+    const double value = store.misc.paintValue;
     for (const API_Element& e : elements) {
         pickHead = e.header;
         if (!BuildPrimitives(PrimitiveOptions().AllRings().CloseCodes().MarkRingEnds()) || points2D.IsEmpty())
@@ -124,12 +124,12 @@ bool PaintCls::FindExistingObject() {
     return true;
 }
 
-bool PaintCls::PrepareAreas() {
+bool PaintCls::PrepareAreas(const Settings& store) {
     earlierAreas.Clear();
     settings.Reset();
     settings.name = QV_String("");
     if (earlierObject.IsEmpty()) {
-        settings = GlobalSettings.paint;
+        settings = store.paint;
         return true;
     }
     const API_Element& earlier = earlierObject[0];
@@ -247,19 +247,20 @@ bool PaintCls::UpdateExistingObject() {
     return ok;
 }
 
-int32_t PaintCls::Create(SiteObjectDialogs& dialogs, ContourLineRefresh& contours, const QV_List<API_Element>& selected,
-                         const API_Element& terrain) {
+int32_t PaintCls::Create(Settings& store, SiteObjectDialogs& dialogs, ContourLineRefresh& contours,
+                         const QV_List<API_Element>& selected, const API_Element& terrain) {
     elements = selected;
     earlierObject.Clear();
     if (!FindPart(libPartIndex)) return 0;
     if (!EnsureFloorPlanWindow(false) || !SetCurrentStory(terrain.header.floorInd)) return ErrDatabase;
     if (!ReadElement(terrain, true)) return ErrModifying;
-    if (!CollectAreas() || !FindExistingObject() || !PrepareAreas()) return ErrModifying;
+    if (!CollectAreas(store) || !FindExistingObject() || !PrepareAreas(store)) return ErrModifying;
     const int32_t earlierCount = earlierAreas.GetCount();
-    if (RunSettingsDialog(dialogs, SettingsMode::NewElement, true, &earlierCount) == DialogAnswer::Cancelled) return 0;
-    GlobalSettings.paint = settings;
-    GlobalSettings.misc.paintMaterial = int16_t(lastMaterial);
-    GlobalSettings.misc.paintValue = lastValue;
+    if (RunSettingsDialog(store, dialogs, SettingsMode::NewElement, true, &earlierCount) == DialogAnswer::Cancelled)
+        return 0;
+    store.paint = settings;
+    store.misc.paintMaterial = int16_t(lastMaterial);
+    store.misc.paintValue = lastValue;
     if (earlierObject.IsEmpty()) {
         if (CreateLibPartObject(0, 0, 0, nullptr, nullptr) == 0) return ErrModifying;
         contours.RefreshContourLines(element);
@@ -270,10 +271,10 @@ int32_t PaintCls::Create(SiteObjectDialogs& dialogs, ContourLineRefresh& contour
     return 0;
 }
 
-int32_t PaintCls::EditSettings(SiteObjectDialogs& dialogs) {
-    settings = GlobalSettings.paint;
-    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults, false, nullptr) == DialogAnswer::Confirmed)
-        GlobalSettings.paint = settings;
+int32_t PaintCls::EditSettings(Settings& store, SiteObjectDialogs& dialogs) {
+    settings = store.paint;
+    if (RunSettingsDialog(store, dialogs, SettingsMode::ToolDefaults, false, nullptr) == DialogAnswer::Confirmed)
+        store.paint = settings;
     return 0;
 }
 
@@ -312,7 +313,8 @@ bool PaintCls::ApplyToSelection(QV_List<API_Element>& objects) {
     return true;
 }
 
-int32_t PaintCls::ModifySelected(SiteObjectDialogs& dialogs, const QV_List<API_Element>& objects) {
+int32_t PaintCls::ModifySelected(const Settings& store, SiteObjectDialogs& dialogs,
+                                 const QV_List<API_Element>& objects) {
     if (ACAPI_Element_DeselectAll() != NoError) return ErrSelectedElement;
     const bool was3D = IsCurrentWindow3D();
     if (was3D && MakeWindowDatabaseCurrent(APIWind_FloorPlanID) != NoError) return ErrDatabase;
@@ -322,8 +324,8 @@ int32_t PaintCls::ModifySelected(SiteObjectDialogs& dialogs, const QV_List<API_E
     }
     const int32_t none = 0;
     const bool single = objects.GetCount() == 1;
-    if (RunSettingsDialog(dialogs, SettingsMode::Editing(objects.GetCount()), single, single ? &none : nullptr) ==
-        DialogAnswer::Cancelled) {
+    if (RunSettingsDialog(store, dialogs, SettingsMode::Editing(objects.GetCount()), single,
+                          single ? &none : nullptr) == DialogAnswer::Cancelled) {
         RebuildCurrentWindow(was3D, true, 0);
         return 0;
     }

@@ -13,6 +13,8 @@
 
 #include <cstdint>
 
+class Settings;
+
 constexpr int32_t PaintFieldCount = PaintSettings::FieldCount;
 
 // What one run of the coloured area settings dialog (both layouts) works on.
@@ -34,10 +36,10 @@ public:
     PaintCls();
 
     // Each answers the code for ShowErrorMessage (0: nothing to show); they ask the user through `dialogs`.
-    int32_t Create(SiteObjectDialogs& dialogs, ContourLineRefresh& contours, const QV_List<API_Element>& elements,
-                   const API_Element& terrain);
-    int32_t EditSettings(SiteObjectDialogs& dialogs);
-    int32_t ModifySelected(SiteObjectDialogs& dialogs, const QV_List<API_Element>& objects);
+    int32_t Create(Settings& store, SiteObjectDialogs& dialogs, ContourLineRefresh& contours,
+                   const QV_List<API_Element>& elements, const API_Element& terrain);
+    int32_t EditSettings(Settings& store, SiteObjectDialogs& dialogs);
+    int32_t ModifySelected(const Settings& store, SiteObjectDialogs& dialogs, const QV_List<API_Element>& objects);
     // The terrain's contour lines made again ("Data update").
     int32_t Rebuild(ContourLineRefresh& contours, const API_Element& object);
     // Model-update hook: a user's edit of a coloured-area object keeps it observed and its terrain readable.
@@ -48,13 +50,13 @@ public:
                       API_Element* existing) override;
 
     // Confirmed: settings, changed flags, the areas' edits and the last material and value taken over.
-    DialogAnswer RunSettingsDialog(SiteObjectDialogs& dialogs, SettingsMode mode, bool withAreas,
+    DialogAnswer RunSettingsDialog(const Settings& store, SiteObjectDialogs& dialogs, SettingsMode mode, bool withAreas,
                                    const int32_t* earlierCount);
-    bool CollectAreas();
+    bool CollectAreas(const Settings& store);
     // The terrain's object, found by the terrain's GUID (never by its ID text, which two terrains may share);
     // false when the host cannot tell whether there is one.
     bool FindExistingObject();
-    bool PrepareAreas();
+    bool PrepareAreas(const Settings& store);
     bool UpdateExistingObject();
     // Moves every area (and, with `points`, the outline lists) by minus `origin`.
     void TranslateAreas(const API_Coord& origin, bool points);

@@ -29,9 +29,10 @@ bool ReadTerrainByGuid(const API_Guid& guid, API_Element& terrain);
 
 // The ID text an edit of placed objects writes over each of them: the one the dialog showed, when it was read
 // from the first object or the user changed it; else none, and each object keeps its own (the host could not
-// tell the text, and an empty one would wipe the user's).
+// tell the text, and an empty one would wipe the user's). A dialog may mark its name changed on every answer: an
+// unread name showed empty, so only a text the user typed in its place counts as changed.
 inline const QV_String* EditedName(const QV_String& name, bool read, bool changedByUser) {
-    return read || changedByUser ? &name : nullptr;
+    return read || (changedByUser && !name.IsEmpty()) ? &name : nullptr;
 }
 
 // The terrain's link to the object goes; a link that is not there is no failure.

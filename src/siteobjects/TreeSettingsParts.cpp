@@ -81,9 +81,11 @@ void ReadTreeSettingsPartParams(BaseLP& view, TreeSettings& w) {
     w.leafMaterial = Whole(view, "mat_foglie");
     w.doubled = Whole(view, "doppio");
     w.symbolType = Whole(view, "tipo_simbolo");
-    const char* pens[4] = {"penna_chioma", "penna_bordo", "penna_ombra", "penna_ombra_2"};
-    for (int i = 0; i < 4; ++i) w.pens[i] = Whole(view, pens[i]);
-    for (int i = 0; i < 4; ++i) w.pens2[i] = Whole(view, pens[i]);
+    const char* pens[TreePenCount] = {"penna_chioma", "penna_bordo", "penna_ombra", "penna_ombra_2"};
+    for (int16_t i = 0; i < TreePenCount; ++i) {
+        w.SetLong(int16_t(TreeSettings::Id::crownPen + i), Whole(view, pens[i]));
+        w.SetLong(int16_t(TreeSettings::Id::crownPen2 + i), Whole(view, pens[i]));
+    }
     w.shadow = Whole(view, "sole");
     w.shadowDirection = Number(view, "verso_ombra") * RadToDeg;
     w.showText = Whole(view, "D");
@@ -130,8 +132,9 @@ bool WriteTreeSettingsParams(const TreeSettings& w, QV_List<QV_LibPartSection>& 
     view.Attach(pard->content, true);
     PutNumber(view, "enne_rami", w.branches);
     PutNumber(view, "enne_cicli", w.levels);
-    const char* pens[4] = {"penna_chioma", "penna_bordo", "penna_ombra", "penna_ombra_2"};
-    for (int i = 0; i < 4; ++i) PutNumber(view, pens[i], w.pens[i]);
+    const char* pens[TreePenCount] = {"penna_chioma", "penna_bordo", "penna_ombra", "penna_ombra_2"};
+    for (int16_t i = 0; i < TreePenCount; ++i)
+        PutNumber(view, pens[i], w.GetLong(int16_t(TreeSettings::Id::crownPen + i)));
     PutNumber(view, "ZZYZX", w.height);
     PutNumber(view, "tronco", w.trunkDiameter);
     PutNumber(view, "mat", w.trunkMaterial);

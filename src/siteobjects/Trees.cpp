@@ -19,13 +19,12 @@
 #include "siteobjects/SiteObjectDialogs.hpp"
 #include "siteobjects/TreeBranches.hpp"
 #include "siteobjects/TreeParams.hpp"
+#include "settings/Settings.hpp"
 #include "terrain/TerrainInputQueries.hpp"
 
 #include <cstring>
 
-TreeSettings TreeGlobalSettings;
 uint8_t TreeDefaultsPending = 1;
-TreeChangeFlags TreeChanged;
 
 namespace {
 
@@ -36,9 +35,8 @@ void Rebuild() {
 
 // One tree at `point`: its branches, parameters and placement; the parameter list is the caller's and serves
 // every tree of the command (each creation copies it).
-void PlaceOneTree(const API_Element& defaults, int32_t libIndex, BaseLP& view, const API_Coord& point, int16_t story,
-                  bool onTerrain, double elevation) {
-    const TreeSettings& s = TreeGlobalSettings;
+void PlaceOneTree(const TreeSettings& s, const API_Element& defaults, int32_t libIndex, BaseLP& view,
+                  const API_Coord& point, int16_t story, bool onTerrain, double elevation) {
     API_Element tree = defaults;
     tree.header.typeID = API_ObjectID;
     tree.header.floorInd = story;
@@ -61,15 +59,17 @@ void PlaceOneTree(const API_Element& defaults, int32_t libIndex, BaseLP& view, c
 
 }  // namespace
 
-DialogAnswer EditTreeSettings(SiteObjectDialogs& dialogs, SettingsMode mode) {
+DialogAnswer EditTreeSettings(TreeSettings& stored, SiteObjectDialogs& dialogs, SettingsMode mode,
+                              TreeChangeFlags& changed) {
+    TreeSettings work = stored;
     TreeChangeFlags flags;
-    if (dialogs.OpenTreeSettings(TreeGlobalSettings, flags, mode) == DialogAnswer::Cancelled)
-        return DialogAnswer::Cancelled;
-    TreeChanged = flags;
+    if (dialogs.OpenTreeSettings(work, flags, mode) == DialogAnswer::Cancelled) return DialogAnswer::Cancelled;
+    stored = work;
+    changed = flags;
     return DialogAnswer::Confirmed;
 }
 
-int32_t CreateTree(SiteObjectDialogs& dialogs, const API_Element* terrain) {
+int32_t CreateTree(Settings& store, SiteObjectDialogs& dialogs, const API_Element* terrain) {
     int32_t libIndex = -1;
     // A missing part was reported by the search itself.
     if (!FindLibPartOrAsk(QV_String("SS_TREE"), libIndex, true, QV_String(), APILib_ObjectID)) return 0;
@@ -95,12 +95,14 @@ int32_t CreateTree(SiteObjectDialogs& dialogs, const API_Element* terrain) {
     BaseLP view;
     view.Attach(params, true);
     if (TreeDefaultsPending != 0) {
-        ReadTreeSettings(view, TreeGlobalSettings, defaults);
+        ReadTreeSettings(view, store.tree, defaults);
         TreeDefaultsPending = 0;
     }
-    const bool confirmed = EditTreeSettings(dialogs, SettingsMode::NewElement) == DialogAnswer::Confirmed;
+    TreeChangeFlags changed;
+    const bool confirmed =
+        EditTreeSettings(store.tree, dialogs, SettingsMode::NewElement, changed) == DialogAnswer::Confirmed;
     // Counts typed past the dialog's ranges would make a tree no array holds.
-    if (confirmed && !TreeCountsUsable(TreeGlobalSettings.branches, TreeGlobalSettings.levels)) {
+    if (confirmed && !TreeCountsUsable(store.tree.branches, store.tree.levels)) {
         ShowErrorMessage(ErrModifying, AlertKind::Error);
     } else if (confirmed) {
         for (;;) {
@@ -132,7 +134,7 @@ int32_t CreateTree(SiteObjectDialogs& dialogs, const API_Element* terrain) {
                 failure = ErrDatabase;
                 break;
             }
-            PlaceOneTree(defaults, libIndex, view, point, story, onTerrain, height - storyLevel);
+            PlaceOneTree(store.tree, defaults, libIndex, view, point, story, onTerrain, height - storyLevel);
         }
     }
     view.Detach();
@@ -140,10 +142,11 @@ int32_t CreateTree(SiteObjectDialogs& dialogs, const API_Element* terrain) {
     return failure;
 }
 
-bool RegenerateTrees(SiteObjectDialogs& dialogs, const QV_List<API_Element>& trees) {
-    TreeChanged.Clear();
+bool RegenerateTrees(Settings& store, SiteObjectDialogs& dialogs, const QV_List<API_Element>& trees) {
+    TreeChangeFlags changed;
     if (trees.GetCount() == 0 ||
-        EditTreeSettings(dialogs, SettingsMode::Editing(trees.GetCount())) == DialogAnswer::Cancelled)
+        EditTreeSettings(store.tree, dialogs, SettingsMode::Editing(trees.GetCount()), changed) ==
+            DialogAnswer::Cancelled)
         return true;
     bool allGrown = true;
     for (int32_t i = 0; i < trees.GetCount(); ++i) {
@@ -153,7 +156,7 @@ bool RegenerateTrees(SiteObjectDialogs& dialogs, const QV_List<API_Element>& tre
         BaseLP view;
         view.Attach(reinterpret_cast<GSHandle>(memo->params), true);
         bool write = true;
-        if (WriteFlaggedTreeSettings(view, TreeGlobalSettings, TreeChanged, element)) {
+        if (WriteFlaggedTreeSettings(view, store.tree, changed, element)) {
             int32_t n = 0, levels = 0;
             double angle = 0.0;
             ReadTreeShape(view, n, levels, angle);

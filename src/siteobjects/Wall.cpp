@@ -71,7 +71,8 @@ bool WallCls::PlaceObject() {
     return PlaceOutlineObject<WallLP>(libPartIndex, ElemKind_Wall, settings, element, points3D, false, object);
 }
 
-int32_t WallCls::Place(SiteObjectDialogs& dialogs, const API_Element& polyline, const API_Element& terrain) {
+int32_t WallCls::Place(Settings& store, SiteObjectDialogs& dialogs, const API_Element& polyline,
+                       const API_Element& terrain) {
     if (!FindPart(libPartIndex)) return 0;
     pickHead = polyline.header;
     if (!ReadElement(terrain, true) ||
@@ -79,16 +80,15 @@ int32_t WallCls::Place(SiteObjectDialogs& dialogs, const API_Element& polyline, 
         return ErrModifying;
     if (closedRing != 0) return ErrMustBeOpen;
     if (points3D.GetCount() < 2) return ErrModifying;
-    settings = GlobalSettings.wall;
+    settings = store.wall;
     if (RunSettingsDialog(dialogs, SettingsMode::NewElement) == DialogAnswer::Cancelled) return 0;
-    GlobalSettings.wall = settings;
+    store.wall = settings;
     return RunWholeCommand([&] { return CreateElementBodyFromMesh() && PlaceObject(); }) ? 0 : ErrModifying;
 }
 
-int32_t WallCls::EditSettings(SiteObjectDialogs& dialogs) {
-    settings = GlobalSettings.wall;
-    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults) == DialogAnswer::Confirmed)
-        GlobalSettings.wall = settings;
+int32_t WallCls::EditSettings(Settings& store, SiteObjectDialogs& dialogs) {
+    settings = store.wall;
+    if (RunSettingsDialog(dialogs, SettingsMode::ToolDefaults) == DialogAnswer::Confirmed) store.wall = settings;
     return 0;
 }
 

@@ -11,6 +11,8 @@
 
 #include <cstdint>
 
+class Settings;
+
 constexpr int32_t WallFieldCount = WallSettings::FieldCount;
 
 // What one run of the wall settings dialog (both layouts) works on.
@@ -28,8 +30,8 @@ public:
     // Each answers the code for ShowErrorMessage (0: nothing to show): 43 when the object cannot be read, made or
     // changed, 42 when the floor plan's database cannot be reached, 45 for a closed polyline. A missing
     // "VY_WALL" or a cancelled dialog answers 0. They ask the user through `dialogs`.
-    int32_t Place(SiteObjectDialogs& dialogs, const API_Element& polyline, const API_Element& terrain);
-    int32_t EditSettings(SiteObjectDialogs& dialogs);
+    int32_t Place(Settings& store, SiteObjectDialogs& dialogs, const API_Element& polyline, const API_Element& terrain);
+    int32_t EditSettings(Settings& store, SiteObjectDialogs& dialogs);
     int32_t ModifySelected(SiteObjectDialogs& dialogs, const QV_List<API_Element>& walls);
     // Regenerates one wall's base line on its terrain ("Data update"); runs inside the caller's command.
     bool RebuildObject(const API_Element& wall);

@@ -98,7 +98,7 @@ bool ConstraintsCross(const API_Coord& a1, const API_Coord& a2, const API_Coord&
     return t >= 0.0 && t <= 1.0 && u >= 0.0 && u <= 1.0;
 }
 
-ConstraintInput::ConstraintInput(TerrainInputDialogs& dialogs) : dialogs_(dialogs) {
+ConstraintInput::ConstraintInput(Settings& store, TerrainInputDialogs& dialogs) : store_(store), dialogs_(dialogs) {
     settings.Reset();
     std::memset(changed, 0, sizeof changed);
 }
@@ -192,9 +192,9 @@ bool ConstraintInput::CreateOne(const API_Coord& begin, const API_Coord& end) {
 
 int32_t ConstraintInput::Create() {
     if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
-    settings = GlobalSettings.constraint;
+    settings = store_.constraint;
     if (EditSettings(SettingsMode::NewElement) == DialogAnswer::Cancelled) return 0;
-    GlobalSettings.constraint = settings;
+    store_.constraint = settings;
     const ElementWriting writing;
     bool first = true;
     bool placed = false;
@@ -224,7 +224,8 @@ int32_t ConstraintInput::Modify(const QV_List<API_Element>& constraints) {
     settings.lineType = first.line.ltypeInd;
     settings.pen = penType ? first.line.pen : 0;
     if (EditSettings(SettingsMode::Editing(constraints.GetCount())) == DialogAnswer::Cancelled) return 0;
-    if (changed[0] == 0 && changed[1] == 0 && changed[2] == 0) return 0;
+    using Id = ConstraintSettings::Id;
+    if (changed[Id::pen] == 0 && changed[Id::lineType] == 0 && changed[Id::layer] == 0) return 0;
     ACAPI_Element_DeselectAll();
     API_Element mask;
     Fill(mask, 0);

@@ -12,12 +12,14 @@
 #include <cstdint>
 #include <vector>
 
+class Settings;
+
 class TerrainInputDialogs;
 
 class ConstraintInput {
 public:
     // The input asks its settings and resets the tool palette through `dialogs`.
-    explicit ConstraintInput(TerrainInputDialogs& dialogs);
+    ConstraintInput(Settings& store, TerrainInputDialogs& dialogs);
 
     // The chain input; 0, 12, 13, 42, or 43 when the host refused a constraint (the input then ends: the chain
     // cannot go on from a line that is not there). The element-written flag stays raised only when something
@@ -47,6 +49,7 @@ public:
     ConstraintSettings::Changed changed;  // pen, line type, layer
 
 private:
+    Settings& store_;  // the defaults
     TerrainInputDialogs& dialogs_;
 };
 

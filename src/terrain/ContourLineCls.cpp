@@ -113,10 +113,11 @@ bool ContourLineCls::CollectLinkedObjects(bool& anyLinked) {
     return true;
 }
 
-bool ContourLineCls::ReadObjectSettings(bool& showsContourLines, bool withGradient, uint16_t& outGradient) {
+bool ContourLineCls::ReadObjectSettings(const ContourLineSettings& defaults, bool& showsContourLines, bool withGradient,
+                                        uint16_t& outGradient) {
     showsContourLines = false;
     if (linked.GetCount() == 0) {
-        settings = GlobalSettings.contour;
+        settings = defaults;
         return true;
     }
     settings.Reset();
@@ -138,20 +139,20 @@ bool ContourLineCls::ReadObjectSettings(bool& showsContourLines, bool withGradie
     return true;
 }
 
-int32_t ContourLineCls::CreateFromTerrain(TerrainDialogs& dialogs, const API_Element& terrain) {
+int32_t ContourLineCls::CreateFromTerrain(Settings& store, TerrainDialogs& dialogs, const API_Element& terrain) {
     if (!FindLibPart()) return 0;
     if (!ReadElement(terrain, true)) return ErrModifying;
     bool any = false;
     bool shows = false;
     uint16_t unused = 0;
-    if (!CollectLinkedObjects(any) || !ReadObjectSettings(shows, false, unused)) return ErrModifying;
+    if (!CollectLinkedObjects(any) || !ReadObjectSettings(store.contour, shows, false, unused)) return ErrModifying;
 
-    GlobalSettings.editedCount = linked.GetCount();
+    store.editedCount = linked.GetCount();
     if (RunSettingsDialog(dialogs, !any || !shows,
                           any ? SettingsMode::Editing(linked.GetCount()) : SettingsMode::NewElement) ==
         DialogAnswer::Cancelled)
         return 0;
-    GlobalSettings.contour = settings;
+    store.contour = settings;
 
     if (!any) {
         if (CreateLibPartObject(0, ContourMode_Lines, 0, nullptr, nullptr) == 0) return ErrModifying;
@@ -160,15 +161,15 @@ int32_t ContourLineCls::CreateFromTerrain(TerrainDialogs& dialogs, const API_Ele
     // A failure takes back the objects already changed.
     if (!RunWholeCommand([&] { return UpdateLinkedObjects(true, false, gradient, false) == 0; })) return ErrModifying;
     // The object's script traces the lines from the interval; nothing else needs the window redrawn.
-    if (changed[2] == 0) return 0;
+    if (changed[ContourLineSettings::Id::interval] == 0) return 0;
     Rebuild();
     return 0;
 }
 
-int32_t ContourLineCls::EditSettings(TerrainDialogs& dialogs) {
-    settings = GlobalSettings.contour;
+int32_t ContourLineCls::EditSettings(Settings& store, TerrainDialogs& dialogs) {
+    settings = store.contour;
     if (RunSettingsDialog(dialogs, true, SettingsMode::ToolDefaults) == DialogAnswer::Confirmed)
-        GlobalSettings.contour = settings;
+        store.contour = settings;
     return 0;
 }
 
@@ -179,8 +180,8 @@ int32_t ContourLineCls::UpdateLinkedObjects(bool contourFlag, bool afterTerrainC
         return 0;
     }
     API_Element mask = EmptyChangeMask();
-    MarkWhen(mask.header.layer, changed[3] != 0);
-    MarkWhen(mask.object.ltypeInd, changed[4] != 0);
+    MarkWhen(mask.header.layer, changed[ContourLineSettings::Id::layer] != 0);
+    MarkWhen(mask.object.ltypeInd, changed[ContourLineSettings::Id::lineType] != 0);
 
     for (int32_t i = 0; i < linked.GetCount(); ++i) {
         API_Element& object = linked[i];

@@ -11,10 +11,13 @@
 #include "geometry/project/CurveDivision.hpp"
 #include "settings/ContourAltitudeSettings.hpp"
 #include "settings/ContourLineSettings.hpp"
+#include "settings/PointSettings.hpp"
 
 #include "APIElements.hpp"
 
 #include <cstdint>
+
+class Settings;
 
 class TerrainDialogs;
 
@@ -44,11 +47,12 @@ public:
 
     // The "CL" command's branch for a terrain of the project: a new object when none is linked, else the
     // dialog's edits into every linked object. 0, or 43 when the terrain or an object cannot be read or written.
-    int32_t CreateFromTerrain(TerrainDialogs& dialogs, const API_Element& terrain);
+    int32_t CreateFromTerrain(Settings& store, TerrainDialogs& dialogs, const API_Element& terrain);
     // The tool's defaults through the settings dialog.
-    int32_t EditSettings(TerrainDialogs& dialogs);
-    // The first linked object's settings into the class record (a copy of the defaults when none is linked).
-    bool ReadObjectSettings(bool& showsContourLines, bool withGradient, uint16_t& outGradient);
+    int32_t EditSettings(Settings& store, TerrainDialogs& dialogs);
+    // The first linked object's settings into the class record (a copy of `defaults` when none is linked).
+    bool ReadObjectSettings(const ContourLineSettings& defaults, bool& showsContourLines, bool withGradient,
+                            uint16_t& outGradient);
     // Every placed object whose record names the class's terrain (by its GUID text, exactly).
     bool CollectLinkedObjects(bool& anyLinked);
     // The flagged fields into every linked object, layer and line type through the element mask.
@@ -63,10 +67,11 @@ public:
     // --- regeneration after a terrain change (ContourLineRegeneration.cpp)
     // Replaces the terrain's object by a new one that keeps the old one's placement and unmanaged parameters.
     // 0 when the library part is missing; 43 when the terrain or an object cannot be read or placed.
-    int32_t Regenerate(const API_Element& terrain, QV_List<CalculationVolume>* volumes);
+    int32_t Regenerate(const ContourLineSettings& defaults, const API_Element& terrain,
+                       QV_List<CalculationVolume>* volumes);
     // The first linked object's settings and gradient; 0 when the part is not loaded, ErrFindingData when the
     // host refused its search, 43 when the terrain or an object cannot be read.
-    int32_t ReadForTerrainUpdate(const API_Element& terrain);
+    int32_t ReadForTerrainUpdate(const ContourLineSettings& defaults, const API_Element& terrain);
     int32_t CreateGradientObject();
     int32_t UpdateAfterTerrainChange();
     int32_t RefreshForNewTerrain(const API_Element& terrain);
@@ -74,11 +79,12 @@ public:
     static bool RefreshOnUpdate(const QV_List<API_Elem_Head>& heads);
 
     // --- drawn contour lines into terrain input (ContourLineInput.cpp)
-    int32_t DigitizeContour(TerrainDialogs& dialogs, QV_List<PlanSegment>& segments,
+    int32_t DigitizeContour(Settings& store, TerrainDialogs& dialogs, QV_List<PlanSegment>& segments,
                             const QV_List<API_Elem_Head>& sources);
-    int32_t BuildConstraintsFromSegments(const QV_List<PlanSegment>& segments);
-    bool CreateContourPoint(const API_Element& hotspotDefaults, const API_Coord& position);
-    int32_t SetAltitudeOfSelection(TerrainDialogs& dialogs, const QV_List<API_Element>& points,
+    // The points take `points`' code and text and advance its number.
+    int32_t BuildConstraintsFromSegments(const QV_List<PlanSegment>& segments, PointSettings& points);
+    bool CreateContourPoint(PointSettings& points, const API_Element& hotspotDefaults, const API_Coord& position);
+    int32_t SetAltitudeOfSelection(Settings& store, TerrainDialogs& dialogs, const QV_List<API_Element>& points,
                                    const QV_List<API_Element>& constraints);
     bool ApplyAltitudeToSelection(const QV_List<API_Element>& points, const QV_List<API_Element>& constraints);
     // The single-altitude dialog; confirmed, the altitude and its apply flags are taken.

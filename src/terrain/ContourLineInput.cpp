@@ -34,20 +34,20 @@ int16_t PenOf(const API_Element& e) {
 
 // The single-altitude record's kept values from the settings: altitude, the points' pen, the constraints' pen and
 // line type, the contour-line layer.
-void FillFromKept(ContourAltitudeSettings& record) {
-    record = GlobalSettings.contour.altitude;
-    record.pointPen = GlobalSettings.points.pen;
-    record.constraintPen = int16_t(GlobalSettings.constraint.pen);
-    record.constraintLineType = int16_t(GlobalSettings.constraint.lineType);
-    record.layer = int16_t(GlobalSettings.contour.layer);
+void FillFromKept(const Settings& store, ContourAltitudeSettings& record) {
+    record = store.contour.altitude;
+    record.pointPen = store.points.pen;
+    record.constraintPen = int16_t(store.constraint.pen);
+    record.constraintLineType = int16_t(store.constraint.lineType);
+    record.layer = int16_t(store.contour.layer);
 }
 
-void Keep(const ContourAltitudeSettings& record) {
-    GlobalSettings.contour.altitude = record;
-    GlobalSettings.points.pen = record.pointPen;
-    GlobalSettings.constraint.pen = record.constraintPen;
-    GlobalSettings.constraint.lineType = record.constraintLineType;
-    GlobalSettings.contour.layer = uint16_t(record.layer);
+void Keep(Settings& store, const ContourAltitudeSettings& record) {
+    store.contour.altitude = record;
+    store.points.pen = record.pointPen;
+    store.constraint.pen = record.constraintPen;
+    store.constraint.lineType = record.constraintLineType;
+    store.contour.layer = uint16_t(record.layer);
 }
 }  // namespace
 
@@ -60,15 +60,15 @@ DialogAnswer ContourLineCls::EditAltitude(TerrainDialogs& dialogs, SettingsMode 
     return DialogAnswer::Confirmed;
 }
 
-int32_t ContourLineCls::DigitizeContour(TerrainDialogs& dialogs, QV_List<PlanSegment>& segments,
+int32_t ContourLineCls::DigitizeContour(Settings& store, TerrainDialogs& dialogs, QV_List<PlanSegment>& segments,
                                         const QV_List<API_Elem_Head>& sources) {
-    FillFromKept(altitude);
+    FillFromKept(store, altitude);
     if (EditAltitude(dialogs, SettingsMode::NewElement) == DialogAnswer::Cancelled) return 0;
-    Keep(altitude);
+    Keep(store, altitude);
     MatchSegmentEndpoints(segments);
     int32_t result = 0;
     const bool ok = RunWholeCommand([&] {
-        result = BuildConstraintsFromSegments(segments);
+        result = BuildConstraintsFromSegments(segments, store.points);
         if (result == 0 && sources.GetCount() > 0) {
             GS::Array<API_Guid> first;
             first.Push(sources[0].guid);
@@ -83,7 +83,7 @@ int32_t ContourLineCls::DigitizeContour(TerrainDialogs& dialogs, QV_List<PlanSeg
     return result;
 }
 
-int32_t ContourLineCls::BuildConstraintsFromSegments(const QV_List<PlanSegment>& segments) {
+int32_t ContourLineCls::BuildConstraintsFromSegments(const QV_List<PlanSegment>& segments, PointSettings& points) {
     made.Clear();
     API_Element hotspot = {};
     hotspot.header.typeID = API_HotspotID;
@@ -124,7 +124,7 @@ int32_t ContourLineCls::BuildConstraintsFromSegments(const QV_List<PlanSegment>&
                 known = known ||
                     (std::fabs(p.x - ends[k].x) < PointTolerance && std::fabs(p.y - ends[k].y) < PointTolerance);
             if (known) continue;
-            if (!CreateContourPoint(hotspot, ends[k])) return ErrModifying;
+            if (!CreateContourPoint(points, hotspot, ends[k])) return ErrModifying;
             placed.Insert(ends[k]);
         }
     }
@@ -135,13 +135,13 @@ int32_t ContourLineCls::BuildConstraintsFromSegments(const QV_List<PlanSegment>&
     return ACAPI_Database(APIDb_ToolGroupID, &list) == NoError ? 0 : ErrModifying;
 }
 
-bool ContourLineCls::CreateContourPoint(const API_Element& hotspotDefaults, const API_Coord& position) {
+bool ContourLineCls::CreateContourPoint(PointSettings& points, const API_Element& hotspotDefaults,
+                                        const API_Coord& position) {
     API_Element e = hotspotDefaults;
     e.hotspot.pos = position;
     e.hotspot.height = altitude.altitude;
     if (ACAPI_Element_Create(&e, nullptr) != NoError) return false;
     if (HostCallWithElementGuid(e) != NoError) return false;
-    PointSettings& points = GlobalSettings.points;
     ElemDescriptor record;
     record.Name = points.code;
     record.Number = points.codeNumber;
@@ -154,9 +154,10 @@ bool ContourLineCls::CreateContourPoint(const API_Element& hotspotDefaults, cons
     return true;
 }
 
-int32_t ContourLineCls::SetAltitudeOfSelection(TerrainDialogs& dialogs, const QV_List<API_Element>& points,
+int32_t ContourLineCls::SetAltitudeOfSelection(Settings& store, TerrainDialogs& dialogs,
+                                               const QV_List<API_Element>& points,
                                                const QV_List<API_Element>& constraints) {
-    FillFromKept(altitude);
+    FillFromKept(store, altitude);
     if (points.GetCount() > 0) {
         ElemDescriptor record;
         if (!ElemUserData_Read(record, ElemKind_Point, points[0].header)) return ErrModifying;

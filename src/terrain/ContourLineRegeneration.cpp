@@ -81,7 +81,8 @@ bool ContourLineCls::TransferSettings(bool replace, bool skipVolumes) {
     return true;
 }
 
-int32_t ContourLineCls::Regenerate(const API_Element& terrain, QV_List<CalculationVolume>* volumes) {
+int32_t ContourLineCls::Regenerate(const ContourLineSettings& defaults, const API_Element& terrain,
+                                   QV_List<CalculationVolume>* volumes) {
     int32_t index = -1;
     // Without the part there are no contour lines to make; a search the host refused says so.
     const LibPartLookup part = FindPart(index);
@@ -91,7 +92,7 @@ int32_t ContourLineCls::Regenerate(const API_Element& terrain, QV_List<Calculati
     bool any = false;
     bool shows = false;
     uint16_t unused = 0;
-    if (!CollectLinkedObjects(any) || !ReadObjectSettings(shows, false, unused)) return ErrModifying;
+    if (!CollectLinkedObjects(any) || !ReadObjectSettings(defaults, shows, false, unused)) return ErrModifying;
     API_Element old = {};
     if (any) old = linked[0];
     if (CreateLibPartObject(any ? 1 : 0, ContourMode_Slopes, 0, volumes, any ? &old : nullptr) == 0)
@@ -101,7 +102,7 @@ int32_t ContourLineCls::Regenerate(const API_Element& terrain, QV_List<Calculati
     return RunWholeCommand([&] { return StoreToElement(object); }) ? 0 : ErrModifying;
 }
 
-int32_t ContourLineCls::ReadForTerrainUpdate(const API_Element& terrain) {
+int32_t ContourLineCls::ReadForTerrainUpdate(const ContourLineSettings& defaults, const API_Element& terrain) {
     int32_t index = -1;
     // Without the part the terrain has no contour-line object to keep in step; a refused search cannot tell.
     const LibPartLookup part = FindPart(index);
@@ -111,7 +112,7 @@ int32_t ContourLineCls::ReadForTerrainUpdate(const API_Element& terrain) {
     bool any = false;
     bool shows = false;
     uint16_t value = 1;
-    if (!CollectLinkedObjects(any) || !ReadObjectSettings(shows, true, value)) return ErrModifying;
+    if (!CollectLinkedObjects(any) || !ReadObjectSettings(defaults, shows, true, value)) return ErrModifying;
     if (!any) value = 1;
     gradient = value;
     previousGradient = value;

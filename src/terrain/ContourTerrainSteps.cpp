@@ -1,6 +1,5 @@
 #include "terrain/ContourTerrainSteps.hpp"
 
-#include "settings/Settings.hpp"
 #include "terrain/ContourLineCls.hpp"
 
 #include <cmath>
@@ -18,8 +17,7 @@ void FlagContourDifferences(const ContourLineSettings& before, const ContourLine
 
 int32_t ContourReadForTerrainUpdate(const API_Element& terrain, TerrainContourContext& context) {
     ContourLineCls cls;
-    const int32_t code = cls.ReadForTerrainUpdate(terrain);
-    context.settings = GlobalSettings.contour;
+    const int32_t code = cls.ReadForTerrainUpdate(context.settings, terrain);
     context.linked = false;
     context.gradient = context.previousGradient = 1;
     if (code != 0 || cls.libPartIndex <= 0) return code;
@@ -31,7 +29,7 @@ int32_t ContourReadForTerrainUpdate(const API_Element& terrain, TerrainContourCo
 
 int32_t ContourCreateGradientObject(const API_Element& terrain, TerrainContourContext& context) {
     ContourLineCls cls;
-    const int32_t code = cls.ReadForTerrainUpdate(terrain);
+    const int32_t code = cls.ReadForTerrainUpdate(context.settings, terrain);
     if (code != 0 || cls.libPartIndex <= 0) return code;
     cls.settings = context.settings;
     cls.gradient = uint16_t(context.gradient);
@@ -40,7 +38,7 @@ int32_t ContourCreateGradientObject(const API_Element& terrain, TerrainContourCo
 
 int32_t ContourUpdateAfterTerrainChange(const API_Element& terrain, TerrainContourContext& context) {
     ContourLineCls cls;
-    const int32_t code = cls.ReadForTerrainUpdate(terrain);
+    const int32_t code = cls.ReadForTerrainUpdate(context.settings, terrain);
     if (code != 0 || cls.libPartIndex <= 0) return code;
     FlagContourDifferences(cls.settings, context.settings, cls.changed);
     cls.settings = context.settings;

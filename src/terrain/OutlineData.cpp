@@ -193,8 +193,8 @@ const std::vector<TerrainPlace>* OutlineData::TerrainPlaces() {
     return placesRead > 0 ? &places : nullptr;
 }
 
-OutlineData::OutlineData(TerrainInputDialogs& dialogs)
-    : dialogs(dialogs), outlineType(1), corridorHalfWidth(0.0), searchAngle(M_PI / 6.0) {
+OutlineData::OutlineData(Settings& store, TerrainInputDialogs& dialogs)
+    : store(store), dialogs(dialogs), outlineType(1), corridorHalfWidth(0.0), searchAngle(M_PI / 6.0) {
     settings.Reset();
     std::memset(static_cast<void*>(&head), 0, sizeof head);
 }
@@ -364,10 +364,10 @@ int32_t OutlineData::CommandByClicks() {
     if (!ListOutlines(outlines)) return ErrFindingData;
     ACAPI_Element_DeselectAll();
     EstimateCorridorWidth();
-    settings = GlobalSettings.outline;
+    settings = store.outline;
     if (RunSettingsDialog(true, false, SettingsMode::NewElement) == DialogAnswer::Cancelled) return 0;
     const bool keep = outlines.GetCount() > 0 && dialogs.KeepExistingOutline();
-    GlobalSettings.outline = settings;
+    store.outline = settings;
     if (keep) return 0;
     Feedback.halfWidth = corridorHalfWidth;
     int32_t error = 0;
@@ -406,7 +406,7 @@ int32_t OutlineData::CommandFromHatch(const API_Elem_Head& hatch) {
         Rebuild();
         return usedUp ? 0 : ErrModifying;
     }
-    GlobalSettings.outline = settings;
+    store.outline = settings;
     ACAPI_Element_DeselectAll();
     int32_t code = ErrModifying;
     RunWholeCommand([&] {

@@ -14,6 +14,8 @@
 #include <functional>
 #include <vector>
 
+class Settings;
+
 class TerrainInputDialogs;
 
 // A terrain point's place in the plan and its hotspot's story.
@@ -24,7 +26,7 @@ struct TerrainPlace {
 
 struct OutlineData {
     // The commands ask their settings and whether to keep an existing outline through `dialogs`.
-    explicit OutlineData(TerrainInputDialogs& dialogs);
+    OutlineData(Settings& store, TerrainInputDialogs& dialogs);
 
     // The commands' three ways; each answers a message code (0 nothing to show).
     // By clicks: 0, 11, 12, 14, 15 (the path or the outline found crosses itself), 16 or 43.
@@ -51,6 +53,7 @@ struct OutlineData {
     // The hatch through `nodes` with the settings and its kind-3 record; 0 or 43.
     int32_t CreateOutlineHatch();
 
+    Settings& store;  // the defaults
     TerrainInputDialogs& dialogs;
     OutlineSettings settings;
     API_Elem_Head head;

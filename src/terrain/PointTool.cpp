@@ -58,7 +58,7 @@ bool DeleteOne(const API_Guid& guid) {
 }
 
 // A copied or pasted point: deleted when it lands on another point, else it becomes a new point of the tool.
-bool AdoptCopiedPoints(const API_Elem_Head* heads, int32_t count) {
+bool AdoptCopiedPoints(PointSettings& defaults, const API_Elem_Head* heads, int32_t count) {
     return InFloorPlanDatabase([&] {
         bool ok = true;
         // The points are read once, not once per copy (a paste of many points into a large survey); a copy
@@ -88,7 +88,6 @@ bool AdoptCopiedPoints(const API_Elem_Head* heads, int32_t count) {
                 continue;
             }
             if (ACAPI_Element_AttachObserver(guid) != NoError) return false;
-            ImportOptionsRec& defaults = GlobalSettings.points;
             ElemDescriptor fresh;
             fresh.Name = defaults.code;
             fresh.Number = defaults.codeNumber;
@@ -196,7 +195,7 @@ bool DropOrphanConstraints() {
 }
 }  // namespace
 
-PointTool::PointTool(TerrainInputDialogs& dialogs) : dialogs_(dialogs) {
+PointTool::PointTool(Settings& store, TerrainInputDialogs& dialogs) : store_(store), dialogs_(dialogs) {
     settings.Reset();
     std::memset(changed, 0, sizeof changed);
     clicked = {};
@@ -260,13 +259,13 @@ bool PointTool::CreatePoint() {
     record.AppendNumber = 1;
     if (!ElemUserData_WriteRecord(record, ElemKind_Point, e.header)) return false;
     settings.codeNumber = NextPointCodeNumber(settings.codeNumber);
-    GlobalSettings.points = settings;
+    store_.points = settings;
     return true;
 }
 
 int32_t PointTool::PlaceByClicks() {
     if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
-    settings = GlobalSettings.points;
+    settings = store_.points;
     // The palette carries the user's height, code and comment: points made without it would silently take others.
     if (!dialogs_.OpenPointPalette(settings)) return ErrDefaults;
     const ElementWriting writing;
@@ -290,7 +289,7 @@ int32_t PointTool::PlaceByClicks() {
     // palette goes and the flag only stays for points made, so that the user's next element is not taken for one
     // of ours.
     dialogs_.StorePointPalette(settings);
-    GlobalSettings.points = settings;
+    store_.points = settings;
     dialogs_.ClosePointPalette();
     if (created == 0) writing.NoneMade();
     return code;
@@ -314,18 +313,20 @@ int32_t PointTool::PlaceFromHotspots(const QV_List<API_Element>& points) {
         if (ACAPI_Element_DeselectAll() != NoError) return false;
         API_Element mask;
         Fill(mask, 0);
-        if (changed[0] != 0) Fill(mask.hotspot.pen, 0xFF);
-        if (changed[1] != 0) Fill(mask.header.layer, 0xFF);
-        const bool recordChanged = changed[2] != 0 || changed[3] != 0 || changed[4] != 0 || changed[5] != 0;
+        using Id = PointSettings::Id;
+        if (changed[Id::pen] != 0) Fill(mask.hotspot.pen, 0xFF);
+        if (changed[Id::layer] != 0) Fill(mask.header.layer, 0xFF);
+        const bool recordChanged =
+            changed[Id::code] != 0 || changed[Id::codeNumber] != 0 || changed[Id::text] != 0 || changed[Id::value] != 0;
         for (int32_t i = 0; i < points.GetCount(); ++i) {
             const API_Element& point = points[i];
             if (recordChanged) {
                 ElemDescriptor own;
                 if (!ReadPointRecord(point.header, own)) return false;
-                if (changed[2] != 0) own.Name = settings.code;
-                if (changed[3] != 0) own.Number = settings.codeNumber;
-                if (changed[5] != 0) own.Value = settings.value;
-                if (changed[4] != 0) own.Note = settings.text;
+                if (changed[Id::code] != 0) own.Name = settings.code;
+                if (changed[Id::codeNumber] != 0) own.Number = settings.codeNumber;
+                if (changed[Id::value] != 0) own.Value = settings.value;
+                if (changed[Id::text] != 0) own.Note = settings.text;
                 own.AppendNumber = 1;
                 if (!ElemUserData_WriteRecord(own, ElemKind_Point, point.header)) return false;
             }
@@ -343,14 +344,14 @@ int32_t PointTool::PlaceFromHotspots(const QV_List<API_Element>& points) {
     return 0;
 }
 
-bool PointTool::OnElementEvent(int32_t mode, const API_Elem_Head* heads, int32_t headCount, const API_Element* parents,
-                               int32_t parentCount) {
+bool PointTool::OnElementEvent(PointSettings& defaults, int32_t mode, const API_Elem_Head* heads, int32_t headCount,
+                               const API_Element* parents, int32_t parentCount) {
     ModuleLog::LogCall("PointTool::OnElementEvent");
     switch (mode) {
         case 1:
             if (ElementWritten != 0) return true;
-            return AdoptCopiedPoints(heads, headCount);
-        case 2: return AdoptCopiedPoints(heads, headCount);
+            return AdoptCopiedPoints(defaults, heads, headCount);
+        case 2: return AdoptCopiedPoints(defaults, heads, headCount);
         case 4: return FollowDraggedPoints(heads, headCount, parents, parentCount);
         case 5: return IsCurrentWindow3D() || DropOrphanConstraints();
         default: return true;

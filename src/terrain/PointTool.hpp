@@ -11,12 +11,14 @@
 
 #include <cstdint>
 
+class Settings;
+
 class TerrainInputDialogs;
 
 class PointTool {
 public:
-    // The tool asks its settings and shows its palette through `dialogs`.
-    explicit PointTool(TerrainInputDialogs& dialogs);
+    // The tool asks its settings and shows its palette through `dialogs`; its defaults are `store`'s.
+    PointTool(Settings& store, TerrainInputDialogs& dialogs);
 
     // Asks for positions until the user cancels, creating one point per click with the point-input palette's
     // values; 0, or 12 (the input failed) or 42 (no floor plan). The palette is closed on every way out, and the
@@ -29,8 +31,9 @@ public:
     DialogAnswer EditSettings(SettingsMode mode);
 
     // The points' share of an element event (1 new, 2 copy, 3 change, 4 edit, 5 delete) for the given element
-    // heads; for an edit, `parents` are the elements as they were. True on success.
-    static bool OnElementEvent(int32_t mode, const API_Elem_Head* heads, int32_t headCount,
+    // heads; for an edit, `parents` are the elements as they were. A new or copied point takes the code and
+    // next number of `defaults`, which advances. True on success.
+    static bool OnElementEvent(PointSettings& defaults, int32_t mode, const API_Elem_Head* heads, int32_t headCount,
                                const API_Element* parents = nullptr, int32_t parentCount = 0);
 
     PointSettings settings;
@@ -38,6 +41,7 @@ public:
     API_Coord3D clicked;
 
 private:
+    Settings& store_;
     TerrainInputDialogs& dialogs_;
     // One position; `given` false when the user ended the input. 0 or 12.
     int32_t AskPosition(bool& given);

@@ -49,15 +49,15 @@ DialogAnswer SlopeRangeCls::RunDialog(TerrainDialogs& dialogs, SettingsMode mode
     return dialogs.OpenSlopeAnalysis(settings, changed, mode);
 }
 
-int32_t SlopeRangeCls::Create(TerrainDialogs& dialogs, const QV_List<API_Element>& terrains) {
+int32_t SlopeRangeCls::Create(Settings& store, TerrainDialogs& dialogs, const QV_List<API_Element>& terrains) {
     ACAPI_Element_DeselectAll();
     if (!EnsureFloorPlanWindow(true)) return ErrDatabase;
     int32_t index = -1;
     if (!FindLibPartOrAsk(QV_String("VY_SLOPE_RANGE"), index, true, QV_String(), APILib_ObjectID)) return 0;
     libPartIndex = index;
-    settings = GlobalSettings.slopeRange;
+    settings = store.slopeRange;
     if (RunDialog(dialogs, SettingsMode::NewElement) == DialogAnswer::Cancelled) return 0;
-    GlobalSettings.slopeRange = settings;
+    store.slopeRange = settings;
     // A failed object takes back those placed before it; the failure is told.
     const bool ok = RunWholeCommand([&] {
         for (const API_Element& terrain : terrains)
@@ -93,10 +93,10 @@ bool SlopeRangeCls::CreateObject(const API_Element& terrain) {
     return ElemUserData_WriteRecord(record, ElemKind_SlopeRange, placed.header);
 }
 
-int32_t SlopeRangeCls::Modify(TerrainDialogs& dialogs, QV_List<API_Element>& objects) {
+int32_t SlopeRangeCls::Modify(Settings& store, TerrainDialogs& dialogs, QV_List<API_Element>& objects) {
     const bool from3D = IsCurrentWindow3D();
     if (from3D && MakeWindowDatabaseCurrent(APIWind_FloorPlanID) != NoError) return 0;
-    GlobalSettings.editedCount = objects.GetCount();
+    store.editedCount = objects.GetCount();
     int32_t result = 0;
     const bool ok = RunWholeCommand([&] {
         settings.Reset();
@@ -133,7 +133,7 @@ bool SlopeRangeCls::UpdateSelectedObjects(QV_List<API_Element>& objects) {
     if (!AnyFieldChanged(changed)) return true;
     ACAPI_Element_DeselectAll();
     API_Element mask = EmptyChangeMask();
-    MarkWhen(mask.header.layer, changed[23] != 0);
+    MarkWhen(mask.header.layer, changed[SlopeRangeSettings::Id::layer] != 0);
     for (API_Element& object : objects) {
         object.header.layer = settings.layer;
         OwnedMemo memo;
@@ -154,8 +154,8 @@ bool SlopeRangeCls::UpdateSelectedObjects(QV_List<API_Element>& objects) {
     return true;
 }
 
-int32_t SlopeRangeCls::EditSettings(TerrainDialogs& dialogs) {
-    settings = GlobalSettings.slopeRange;
-    if (RunDialog(dialogs, SettingsMode::ToolDefaults) == DialogAnswer::Confirmed) GlobalSettings.slopeRange = settings;
+int32_t SlopeRangeCls::EditSettings(Settings& store, TerrainDialogs& dialogs) {
+    settings = store.slopeRange;
+    if (RunDialog(dialogs, SettingsMode::ToolDefaults) == DialogAnswer::Confirmed) store.slopeRange = settings;
     return 0;
 }

@@ -12,6 +12,8 @@
 
 #include <cstdint>
 
+class Settings;
+
 class TerrainDialogs;
 
 constexpr int32_t SlopeRangeFieldCount = SlopeRangeSettings::FieldCount;
@@ -22,10 +24,10 @@ public:
 
     // New objects for the terrains of the list, after the settings dialog. 0; 42 outside the floor plan; 43 when
     // an object cannot be placed.
-    int32_t Create(TerrainDialogs& dialogs, const QV_List<API_Element>& terrains);
+    int32_t Create(Settings& store, TerrainDialogs& dialogs, const QV_List<API_Element>& terrains);
     // The dialog's edits into every listed object (each keeps its own unedited fields). 0 or 43.
-    int32_t Modify(TerrainDialogs& dialogs, QV_List<API_Element>& objects);
-    int32_t EditSettings(TerrainDialogs& dialogs);
+    int32_t Modify(Settings& store, TerrainDialogs& dialogs, QV_List<API_Element>& objects);
+    int32_t EditSettings(Settings& store, TerrainDialogs& dialogs);
     bool CreateObject(const API_Element& terrain);
     bool UpdateSelectedObjects(QV_List<API_Element>& objects);
 

@@ -121,10 +121,10 @@ bool ReplaceOutline(const API_Element& old, const QV_List<API_Coord3D>& vertices
     attributes.words[5] = old.hatch.fillInd;
     attributes.words[6] = old.hatch.drawOrder;
     OwnedMemo memo;
-    if (memo.Read(old.header.guid, APIMemoMask_ElemInfoString) == NoError) {
-        if (memo->elemInfoString != nullptr)
-            attributes.info.AppendWide(memo->elemInfoString->ToUStr(), memo->elemInfoString->GetLength());
-    }
+    // An unread ID text would leave the new outline nameless.
+    if (memo.Read(old.header.guid, APIMemoMask_ElemInfoString) != NoError) return false;
+    if (memo->elemInfoString != nullptr)
+        attributes.info.AppendWide(memo->elemInfoString->ToUStr(), memo->elemInfoString->GetLength());
     GS::Array<API_Guid> gone;
     gone.Push(old.header.guid);
     if (ACAPI_Element_Delete(gone) != NoError) return false;
@@ -217,7 +217,7 @@ bool FillBoundaryAndHeightRange(TerrainRecord& record, const QV_List<API_Coord3D
     return true;
 }
 
-int32_t BuildTerrain(TerrainDialogs& dialogs, TerrainContourSteps& contours, TerrainRecord& record,
+int32_t BuildTerrain(Settings& store, TerrainDialogs& dialogs, TerrainContourSteps& contours, TerrainRecord& record,
                      const API_Element& outline) {
     int32_t locator = -1;
     if (HostLanguageNOR != 0 && !FindLibPartOrAsk(QV_String("SOSI_COORDINATE_LOCATOR"), locator, true, QV_String(), 0))
@@ -243,17 +243,17 @@ int32_t BuildTerrain(TerrainDialogs& dialogs, TerrainContourSteps& contours, Ter
     ring.SetFromCoords3D(vertices, true);
     if (PolygonSelfIntersects(ring) != 0) return ErrUnsuitablePolygon;
 
-    Assign(record, GlobalSettings.terrain);
+    Assign(record, store.terrain);
     TerrainContourContext context;
-    context.settings = GlobalSettings.contour;
+    context.settings = store.contour;
     // The pass depends only on the outline's vertices and the points: the command takes its result again.
     const bool collected = FillBoundaryAndHeightRange(record, vertices, points, context.lowest, context.highest);
     const QV_List<API_Coord3D> cornered = record.boundary, levelPoints = record.levelPoints;
     double verticalOffset = 0.0;
-    if (RunTerrainSettings(dialogs, record, TerrainMode_New, locator, &verticalOffset, &context) ==
+    if (RunTerrainSettings(store, dialogs, record, TerrainMode_New, locator, &verticalOffset, &context) ==
         DialogAnswer::Cancelled)
         return NoErrorCode;
-    Assign(GlobalSettings.terrain, record);
+    Assign(store.terrain, record);
     ACAPI_Element_DeselectAll();
 
     int32_t code = NoErrorCode;

@@ -8,13 +8,15 @@
 
 #include <cfloat>
 
+class Settings;
+
 class TerrainContourSteps;
 class TerrainDialogs;
 
 // The whole command for one outline (a fill with an outline data record): 0 done, cancelled or nothing to do;
 // else a code to show (an `ErrorCode`: no outline record, too few nodes, an outline that crosses itself, a corner
 // without a point, or the object not made; or the contour-line step's).
-int32_t BuildTerrain(TerrainDialogs& dialogs, TerrainContourSteps& contours, TerrainRecord& record,
+int32_t BuildTerrain(Settings& store, TerrainDialogs& dialogs, TerrainContourSteps& contours, TerrainRecord& record,
                      const API_Element& outline);
 
 // The project's terrain points (hotspots with a point record) as x, y and height, in the host's order. False

@@ -57,14 +57,14 @@ bool MeshHeightRange(const API_Element& mesh, double& lowest, double& highest) {
 
 }  // namespace
 
-DialogAnswer RunTerrainSettings(TerrainDialogs& dialogs, TerrainRecord& record, int16_t mode, int32_t locatorIndex,
-                                double* verticalOffset, TerrainContourContext* context, int32_t editedCount) {
+DialogAnswer RunTerrainSettings(Settings& store, TerrainDialogs& dialogs, TerrainRecord& record, int16_t mode,
+                                int32_t locatorIndex, double* verticalOffset, TerrainContourContext* context,
+                                int32_t editedCount) {
     TerrainDialogBlock first, second;
     first.editedCount = second.editedCount = editedCount;
     if (verticalOffset != nullptr) *verticalOffset = 0.0;
     const bool withContext = context != nullptr && mode >= TerrainMode_New;
-    ContourLineSettings contour =
-        context != nullptr && mode >= TerrainMode_Edit ? context->settings : GlobalSettings.contour;
+    ContourLineSettings contour = context != nullptr && mode >= TerrainMode_Edit ? context->settings : store.contour;
     const double lowest = withContext ? context->lowest : 0.0;
     const double highest = withContext ? context->highest : 0.0;
     const int16_t option = context != nullptr && mode == TerrainMode_EditWithContours ? context->gradient : 0;
@@ -99,20 +99,21 @@ DialogAnswer RunTerrainSettings(TerrainDialogs& dialogs, TerrainRecord& record, 
     if (verticalOffset != nullptr && acceptedBlock == &second && second.verticalOffsetChanged != 0)
         *verticalOffset = second.verticalOffset;
     if (mode <= TerrainMode_New) {
-        GlobalSettings.contour = contour;
+        store.contour = contour;
         if (mode == TerrainMode_New && context != nullptr) context->settings = contour;
     } else if (context != nullptr) {
         context->settings = contour;
-        GlobalSettings.contour = contour;
+        store.contour = contour;
     }
     if (context != nullptr && mode >= TerrainMode_New) context->gradient = first.option;
     return DialogAnswer::Confirmed;
 }
 
-void BuildTerrainWithoutSelection(TerrainDialogs& dialogs, TerrainRecord& record) {
-    Assign(record, GlobalSettings.terrain);
-    if (RunTerrainSettings(dialogs, record, TerrainMode_Defaults, -1, nullptr, nullptr) == DialogAnswer::Confirmed)
-        Assign(GlobalSettings.terrain, record);
+void BuildTerrainWithoutSelection(Settings& store, TerrainDialogs& dialogs, TerrainRecord& record) {
+    Assign(record, store.terrain);
+    if (RunTerrainSettings(store, dialogs, record, TerrainMode_Defaults, -1, nullptr, nullptr) ==
+        DialogAnswer::Confirmed)
+        Assign(store.terrain, record);
 }
 
 bool FillFromTerrainMesh(TerrainRecord& record, const QV_List<API_Element>& meshes) {
@@ -120,9 +121,10 @@ bool FillFromTerrainMesh(TerrainRecord& record, const QV_List<API_Element>& mesh
     API_Element mesh = meshes[0];
     if (ACAPI_Element_Get(&mesh) != NoError) mesh = meshes[0];
     OwnedMemo memo;
-    const bool withMemo = memo.Read(mesh.header.guid, APIMemoMask_ElemInfoString) == NoError;
-    MeshToTerrainSettings(mesh.mesh, withMemo ? memo.Get() : nullptr, record);
-    if (withMemo) memo.Dispose();
+    // The name the edit writes into every mesh comes from here: unread, it would blank them all.
+    if (memo.Read(mesh.header.guid, APIMemoMask_ElemInfoString) != NoError) return false;
+    MeshToTerrainSettings(mesh.mesh, memo.Get(), record);
+    memo.Dispose();
     return true;
 }
 
@@ -139,15 +141,11 @@ int32_t ApplyTerrainChanges(TerrainRecord& record, const QV_List<API_Element>& m
             API_Element mesh = meshes[i];
             TerrainSettingsToMesh(record, mesh.mesh);
             OwnedMemo memo;
-            GSErrCode e;
-            // The ID text goes to every mesh whose memo can be read, changed or not: one name for all.
-            if (memo.Read(mesh.header.guid, APIMemoMask_ElemInfoString) == NoError) {
-                TerrainNameToMemo(record, *memo);
-                e = ChangeElement(&mesh, memo.Get(), &mask);
-            } else {
-                e = ChangeElement(&mesh, nullptr, &mask);
-            }
-            if (e != NoError) return false;
+            // The ID text goes to every mesh, changed or not: one name for all. A mesh whose memo cannot be read
+            // would keep its old name unseen, so it fails as a mesh the host would not change.
+            if (memo.Read(mesh.header.guid, APIMemoMask_ElemInfoString) != NoError) return false;
+            TerrainNameToMemo(record, *memo);
+            if (ChangeElement(&mesh, memo.Get(), &mask) != NoError) return false;
         }
         return true;
     });
@@ -155,9 +153,10 @@ int32_t ApplyTerrainChanges(TerrainRecord& record, const QV_List<API_Element>& m
     return ok ? 1 : 0;
 }
 
-int32_t ModifyTerrainMesh(TerrainDialogs& dialogs, TerrainContourSteps& contours, TerrainRecord& record,
-                          const QV_List<API_Element>& meshes) {
+int32_t ModifyTerrainMesh(Settings& store, TerrainDialogs& dialogs, TerrainContourSteps& contours,
+                          TerrainRecord& record, const QV_List<API_Element>& meshes) {
     if (meshes.GetCount() == 0) return 0;
+    if (!FillFromTerrainMesh(record, meshes)) return ErrFindingData;
     const bool was3D = IsCurrentWindow3D();
     if (was3D && SwitchTo(APIWind_FloorPlanID) != NoError) return 0;
     // The terrains stay selected when the host will not clear them: the edit is not begun.
@@ -166,14 +165,14 @@ int32_t ModifyTerrainMesh(TerrainDialogs& dialogs, TerrainContourSteps& contours
         return ErrSelectedElement;
     }
     TerrainContourContext context;
+    context.settings = store.contour;  // a terrain without contour lines shows the defaults
     // The height range seeds the band levels; the contour step may know better.
     MeshHeightRange(meshes[0], context.lowest, context.highest);
     int32_t code = contours.ReadForTerrainUpdate(meshes[0], context);
     if (code != 0) return code;
 
-    FillFromTerrainMesh(record, meshes);
     const int16_t mode = context.linked ? TerrainMode_EditWithContours : TerrainMode_Edit;
-    if (RunTerrainSettings(dialogs, record, mode, -1, nullptr, &context, meshes.GetCount()) ==
+    if (RunTerrainSettings(store, dialogs, record, mode, -1, nullptr, &context, meshes.GetCount()) ==
         DialogAnswer::Cancelled) {
         RebuildCurrentWindow(was3D, true, 0);
         return 0;

@@ -15,18 +15,21 @@
 
 #include <cstdint>
 
+class Settings;
+
 class TerrainContourSteps;
 class TerrainDialogs;
 
 // One run of the dialog over the record's settings. Confirmed: fields, name and changed flags in the record, the
-// vertical offset in `verticalOffset` when given, the contour edits in the global contour settings and the
+// vertical offset in `verticalOffset` when given, the contour edits in `store`'s contour settings and the
 // context; cancelled: nothing changed. `context` is needed in modes 1 to 3; `editedCount` is the number of
 // terrains edited together (modes 2 and 3).
-DialogAnswer RunTerrainSettings(TerrainDialogs& dialogs, TerrainRecord& record, int16_t mode, int32_t locatorIndex,
-                                double* verticalOffset, TerrainContourContext* context, int32_t editedCount = 0);
+DialogAnswer RunTerrainSettings(Settings& store, TerrainDialogs& dialogs, TerrainRecord& record, int16_t mode,
+                                int32_t locatorIndex, double* verticalOffset, TerrainContourContext* context,
+                                int32_t editedCount = 0);
 
-// "Terrain" with neither a terrain nor an outline in the project: the defaults, stored on OK.
-void BuildTerrainWithoutSelection(TerrainDialogs& dialogs, TerrainRecord& record);
+// "Terrain" with neither a terrain nor an outline in the project: `store`'s defaults, stored there on OK.
+void BuildTerrainWithoutSelection(Settings& store, TerrainDialogs& dialogs, TerrainRecord& record);
 
 // The settings of the first mesh into the record (the inverse mapping of the mesh exchange).
 bool FillFromTerrainMesh(TerrainRecord& record, const QV_List<API_Element>& meshes);
@@ -36,5 +39,5 @@ bool FillFromTerrainMesh(TerrainRecord& record, const QV_List<API_Element>& mesh
 int32_t ApplyTerrainChanges(TerrainRecord& record, const QV_List<API_Element>& meshes);
 
 // "Terrain" with terrains in the project: 0, or an error code to show.
-int32_t ModifyTerrainMesh(TerrainDialogs& dialogs, TerrainContourSteps& contours, TerrainRecord& record,
-                          const QV_List<API_Element>& meshes);
+int32_t ModifyTerrainMesh(Settings& store, TerrainDialogs& dialogs, TerrainContourSteps& contours,
+                          TerrainRecord& record, const QV_List<API_Element>& meshes);

@@ -13,9 +13,9 @@ bool KeepTerrainObjectsInStep(ElementEditor& editor, const ModelUpdateEvent& eve
     return CollectTerrainElements(editor, event.mode, event.heads, event.parents);
 }
 
-bool KeepPointsInStep(const ModelUpdateEvent& event) {
-    return PointTool::OnElementEvent(event.mode, event.heads.begin(), event.heads.GetCount(), event.parents.begin(),
-                                     event.parents.GetCount());
+bool KeepPointsInStep(PointSettings& defaults, const ModelUpdateEvent& event) {
+    return PointTool::OnElementEvent(defaults, event.mode, event.heads.begin(), event.heads.GetCount(),
+                                     event.parents.begin(), event.parents.GetCount());
 }
 
 bool KeepConstraintsOnTheirPoints(const ModelUpdateEvent& event) {

@@ -40,7 +40,7 @@ protected:
         DGDriver::QueueClick(32559, 1);
         host->Input().QueuePoint(x, y);
         Basin::BasinCls basin;
-        return basin.Create(dialogs, terrain);
+        return basin.Create(GlobalSettings, dialogs, terrain);
     }
     size_t ObjectCount() {
         size_t n = 0;
@@ -181,13 +181,13 @@ TEST_F(BasinToolTest, CancelsAndFailuresLeaveTheProjectAsItWas) {
     DGDriver::QueueClick(32559, 2);
     {
         Basin::BasinCls basin;
-        EXPECT_EQ(basin.Create(dialogs, terrain), 0);
+        EXPECT_EQ(basin.Create(GlobalSettings, dialogs, terrain), 0);
     }
     DGDriver::QueueClick(32559, 1);
     host->Input().QueueCancel();
     {
         Basin::BasinCls basin;
-        EXPECT_EQ(basin.Create(dialogs, terrain), 0);
+        EXPECT_EQ(basin.Create(GlobalSettings, dialogs, terrain), 0);
     }
     EXPECT_EQ(ObjectCount(), 0u);
     EXPECT_EQ(Alerts().size(), 0u);
@@ -199,7 +199,7 @@ TEST_F(BasinToolTest, CancelsAndFailuresLeaveTheProjectAsItWas) {
     host->Input().QueuePoint(55, 50);
     {
         Basin::BasinCls basin;
-        EXPECT_EQ(basin.Create(dialogs, terrain), 0);
+        EXPECT_EQ(basin.Create(GlobalSettings, dialogs, terrain), 0);
     }
     ASSERT_EQ(Alerts().size(), 1u);
     EXPECT_EQ(Alerts()[0].texts[0], "Click on a point inside the terrain selected.");

@@ -36,7 +36,7 @@ protected:
     int32_t Create(const std::vector<API_Coord3D>& points) {
         DGDriver::QueueClick(32579, 1);
         BridgeCls bridge;
-        return bridge.Create(dialogs, Polyline(points), terrain);
+        return bridge.Create(GlobalSettings, dialogs, Polyline(points), terrain);
     }
     // "Data update" of one bridge inside the undoable command its caller runs.
     GSErrCode UpdateInCommand(const API_Element& bridge) {
@@ -95,13 +95,15 @@ TEST_F(BridgeToolTest, EveryPathVertexTakesThePlanesHeight) {
 TEST_F(BridgeToolTest, AClosedPathIsRefusedBeforeTheDialogAndACancelMakesNothing) {
     {
         BridgeCls bridge;
-        EXPECT_EQ(bridge.Create(dialogs, Polyline({{20, 20, 0}, {80, 20, 0}, {80, 80, 0}, {20, 20, 0}}), terrain), 45);
+        EXPECT_EQ(bridge.Create(GlobalSettings, dialogs, Polyline({{20, 20, 0}, {80, 20, 0}, {80, 80, 0}, {20, 20, 0}}),
+                                terrain),
+                  45);
     }
     EXPECT_TRUE(DGDriver::Log().empty());
     DGDriver::QueueClick(32579, 2);
     {
         BridgeCls bridge;
-        EXPECT_EQ(bridge.Create(dialogs, Polyline({{20, 20, 0}, {80, 20, 0}}), terrain), 0);
+        EXPECT_EQ(bridge.Create(GlobalSettings, dialogs, Polyline({{20, 20, 0}, {80, 20, 0}}), terrain), 0);
     }
     EXPECT_TRUE(Objects(ElemKind_Bridge).empty());
 }

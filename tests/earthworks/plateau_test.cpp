@@ -140,7 +140,7 @@ TEST_F(PlateauToolTest, RowsCarryThePlanesHeightsAndTheObjectsAreLinked) {
         const size_t before = Plateaus().size();
         {
             DiggingCls cls;
-            ASSERT_EQ(cls.CreateFromPolygon(dialogs, contours, Hatch(corners), terrain), 0) << run;
+            ASSERT_EQ(cls.CreateFromPolygon(GlobalSettings, dialogs, contours, Hatch(corners), terrain), 0) << run;
         }
         std::vector<Plateau> all = Plateaus();
         ASSERT_EQ(all.size(), before + 3);
@@ -218,7 +218,7 @@ TEST_F(PlateauToolTest, ASlopedPlateauTakesItsDirectionAndOriginFromTheLine) {
     host->Input().QueuePoint(30, 25);
     {
         DiggingCls cls;
-        EXPECT_EQ(cls.CreateFromPolygon(dialogs, contours, hatch, terrain), 0);
+        EXPECT_EQ(cls.CreateFromPolygon(GlobalSettings, dialogs, contours, hatch, terrain), 0);
     }
     EXPECT_TRUE(Plateaus().empty());
     EXPECT_EQ(GlobalSettings.plateau.sloped, 1);
@@ -226,7 +226,7 @@ TEST_F(PlateauToolTest, ASlopedPlateauTakesItsDirectionAndOriginFromTheLine) {
     ASSERT_TRUE(host->FailCall("Interface", -1, APIERR_GENERAL));
     {
         DiggingCls cls;
-        EXPECT_EQ(cls.CreateFromPolygon(dialogs, contours, hatch, terrain), 28);
+        EXPECT_EQ(cls.CreateFromPolygon(GlobalSettings, dialogs, contours, hatch, terrain), 28);
     }
     host->ClearFailures();
     EXPECT_TRUE(Plateaus().empty());
@@ -235,7 +235,7 @@ TEST_F(PlateauToolTest, ASlopedPlateauTakesItsDirectionAndOriginFromTheLine) {
     host->Input().QueuePoint(30, 15);
     {
         DiggingCls cls;
-        ASSERT_EQ(cls.CreateFromPolygon(dialogs, contours, hatch, terrain), 0);
+        ASSERT_EQ(cls.CreateFromPolygon(GlobalSettings, dialogs, contours, hatch, terrain), 0);
     }
     const std::vector<Plateau> all = Plateaus();
     ASSERT_EQ(all.size(), 3u);
@@ -253,7 +253,7 @@ TEST_F(PlateauToolTest, FailuresLeaveNoPartOfAPlateau) {
     Dialog.confirms = false;
     {
         DiggingCls cls;
-        EXPECT_EQ(cls.CreateFromPolygon(dialogs, contours, hatch, terrain), 0);
+        EXPECT_EQ(cls.CreateFromPolygon(GlobalSettings, dialogs, contours, hatch, terrain), 0);
     }
     EXPECT_TRUE(Plateaus().empty());
     Dialog.confirms = true;
@@ -290,7 +290,7 @@ TEST_F(PlateauToolTest, FailuresLeaveNoPartOfAPlateau) {
     list.Insert(Hatch({{120, 20, 0}, {140, 20, 0}, {140, 40, 0}}));
     {
         DiggingCls cls;
-        EXPECT_EQ(cls.Create(dialogs, contours, list, terrain), 43);
+        EXPECT_EQ(cls.Create(GlobalSettings, dialogs, contours, list, terrain), 43);
     }
     EXPECT_TRUE(Plateaus().empty());
 }
@@ -304,7 +304,7 @@ TEST_F(PlateauToolTest, ANegativeLevelAboveTheSkirtLiftsIt) {
         SetTerrainLevels(-4.0, c.skirt);
         Dialog.edit = [&](PlateauSettings& r) { r.level = c.level; };
         DiggingCls cls;
-        ASSERT_EQ(cls.CreateFromPolygon(dialogs, contours, hatch, Get(terrain.header.guid)), 0);
+        ASSERT_EQ(cls.CreateFromPolygon(GlobalSettings, dialogs, contours, hatch, Get(terrain.header.guid)), 0);
         EXPECT_EQ(Get(terrain.header.guid).mesh.skirtLevel, c.want) << c.skirt << " " << c.level;
         EXPECT_EQ(Get(terrain.header.guid).mesh.level, -4.0) << c.skirt << " " << c.level;
         const std::vector<Plateau> all = Plateaus();
@@ -318,7 +318,7 @@ TEST_F(PlateauToolTest, AMassEditWritesTheChangedFieldsAndTheFirstNameOnAll) {
         GlobalSettings.plateau.name = QV_String(name);
         DiggingCls cls;
         const double x = std::string(name) == "FIRST" ? 20.0 : 100.0;
-        ASSERT_EQ(cls.CreateFromPolygon(dialogs, contours,
+        ASSERT_EQ(cls.CreateFromPolygon(GlobalSettings, dialogs, contours,
                                         Hatch({{x, 20, 0}, {x + 30, 20, 0}, {x + 30, 50, 0}, {x, 50, 0}}), terrain),
                   0);
     }
@@ -358,8 +358,8 @@ TEST_F(PlateauToolTest, AMassEditWritesTheChangedFieldsAndTheFirstNameOnAll) {
 TEST_F(PlateauToolTest, ARebuildMeasuresTheTerrainListsFromTheFirstRowInTheWorld) {
     {
         DiggingCls cls;
-        ASSERT_EQ(cls.CreateFromPolygon(dialogs, contours, Hatch({{20, 20, 0}, {60, 20, 0}, {60, 40, 0}, {20, 40, 0}}),
-                                        terrain),
+        ASSERT_EQ(cls.CreateFromPolygon(GlobalSettings, dialogs, contours,
+                                        Hatch({{20, 20, 0}, {60, 20, 0}, {60, 40, 0}, {20, 40, 0}}), terrain),
                   0);
     }
     API_Element result = ResultOf(Plateaus(), 0);
@@ -420,8 +420,8 @@ TEST_F(PlateauToolTest, AnyRefusalLeavesThePlateausAsTheyWere) {
     for (const char* name : {"FIRST", "SECOND"}) {
         GlobalSettings.plateau.name = QV_String(name);
         DiggingCls cls;
-        ASSERT_EQ(cls.CreateFromPolygon(dialogs, contours, Hatch({{20, 20, 0}, {60, 20, 0}, {60, 40, 0}, {20, 40, 0}}),
-                                        terrain),
+        ASSERT_EQ(cls.CreateFromPolygon(GlobalSettings, dialogs, contours,
+                                        Hatch({{20, 20, 0}, {60, 20, 0}, {60, 40, 0}, {20, 40, 0}}), terrain),
                   0);
     }
     QV_List<API_Element> picked;
@@ -459,7 +459,7 @@ TEST_F(PlateauToolTest, AnyRefusalLeavesThePlateausAsTheyWere) {
     const API_Element low = Hatch({{80, 20, 0}, {120, 20, 0}, {120, 40, 0}, {80, 40, 0}});
     const auto create = [&] {
         DiggingCls cls;
-        return cls.CreateFromPolygon(dialogs, contours, low, Get(terrain.header.guid));
+        return cls.CreateFromPolygon(GlobalSettings, dialogs, contours, low, Get(terrain.header.guid));
     };
     for (const char* function : {"Element_ChangeParameters", "Element_GetMemo", "LibPart_Get", "Element_Create"})
         for (int32_t passes = 0; passes < 8; ++passes) {

@@ -62,7 +62,7 @@ TEST_F(RailwayToolTest, TwoTracksAlongAPolylineOnThePlane) {
     DGDriver::QueueClick(32580, 2);
     {
         RailwayCls railway;
-        EXPECT_EQ(railway.CreateAlongPolyline(dialogs, contours, Polyline(50), terrain), 0);
+        EXPECT_EQ(railway.CreateAlongPolyline(GlobalSettings, dialogs, contours, Polyline(50), terrain), 0);
     }
     EXPECT_TRUE(Railways().empty());
 
@@ -70,7 +70,7 @@ TEST_F(RailwayToolTest, TwoTracksAlongAPolylineOnThePlane) {
     DGDriver::QueueClick(32580, 1);
     {
         RailwayCls railway;
-        ASSERT_EQ(railway.CreateAlongPolyline(dialogs, contours, Polyline(60), terrain), 0);
+        ASSERT_EQ(railway.CreateAlongPolyline(GlobalSettings, dialogs, contours, Polyline(60), terrain), 0);
     }
     const std::vector<API_Element> made = Railways();
     ASSERT_EQ(made.size(), 3u);
@@ -103,7 +103,7 @@ TEST_F(RailwayToolTest, GaugeAndTiesComeFromTheRecordNeverFromADisabledItem) {
     DGDriver::QueueClick(32580, 1);
     {
         RailwayCls railway;
-        railway.EditDefaults(dialogs);
+        railway.EditDefaults(GlobalSettings, dialogs);
     }
     ASSERT_NE(Item(10), nullptr);
     EXPECT_FALSE(Item(10)->enabled);
@@ -116,8 +116,8 @@ TEST_F(RailwayToolTest, GaugeAndTiesComeFromTheRecordNeverFromADisabledItem) {
     DGDriver::QueueClick(32580, 1);
     {
         RailwayCls a, b;
-        ASSERT_EQ(a.CreateAlongPolyline(dialogs, contours, Polyline(40), terrain), 0);
-        ASSERT_EQ(b.CreateAlongPolyline(dialogs, contours, Polyline(90), terrain), 0);
+        ASSERT_EQ(a.CreateAlongPolyline(GlobalSettings, dialogs, contours, Polyline(40), terrain), 0);
+        ASSERT_EQ(b.CreateAlongPolyline(GlobalSettings, dialogs, contours, Polyline(90), terrain), 0);
     }
     const std::vector<API_Element> all = Railways();
     ASSERT_EQ(all.size(), 6u);
@@ -131,7 +131,7 @@ TEST_F(RailwayToolTest, GaugeAndTiesComeFromTheRecordNeverFromADisabledItem) {
     DGDriver::QueueClick(32580, 1);
     {
         RailwayCls railway;
-        EXPECT_EQ(railway.ModifySelected(dialogs, selected), 0);
+        EXPECT_EQ(railway.ModifySelected(GlobalSettings, dialogs, selected), 0);
     }
     // The edit shows the general width, locked; OK leaves it as it was.
     ASSERT_NE(Item(8), nullptr);
@@ -151,7 +151,7 @@ TEST_F(RailwayToolTest, AnEditOfAnyOneObjectOfASetReachesItsPartners) {
     DGDriver::QueueClick(32580, 1);
     {
         RailwayCls railway;
-        ASSERT_EQ(railway.CreateAlongPolyline(dialogs, contours, Polyline(70), terrain), 0);
+        ASSERT_EQ(railway.CreateAlongPolyline(GlobalSettings, dialogs, contours, Polyline(70), terrain), 0);
     }
     const std::vector<API_Element> set = Railways();
     ASSERT_EQ(set.size(), 3u);
@@ -164,7 +164,7 @@ TEST_F(RailwayToolTest, AnEditOfAnyOneObjectOfASetReachesItsPartners) {
         DGDriver::QueueClick(32580, 1);
         {
             RailwayCls railway;
-            ASSERT_EQ(railway.ModifySelected(dialogs, selected), 0) << Role(edited);
+            ASSERT_EQ(railway.ModifySelected(GlobalSettings, dialogs, selected), 0) << Role(edited);
         }
         for (const API_Element& e : Railways())
             EXPECT_NEAR(Param(e, "slope_SX_cut"), degrees * 0.017453292519943295, 1e-9)

@@ -68,7 +68,7 @@ protected:
     int32_t Build(const std::vector<API_Coord3D>& path, double clickX, double clickY) {
         host->Input().QueuePoint(clickX, clickY);
         ObstacleCls wall;
-        return wall.CreateFromPolyline(dialogs, Polyline(path), terrain);
+        return wall.CreateFromPolyline(GlobalSettings, dialogs, Polyline(path), terrain);
     }
     Faces Read(const API_Element& wall) {
         Faces f;
@@ -183,7 +183,7 @@ TEST_F(RetainingWallTest, RebuildKeepsAnUnchangedWallChordsArcsAndFollowsARotate
     for (const API_Element& wall : walls) {
         const Faces before = Read(wall);
         ObstacleCls cls;
-        ASSERT_EQ(cls.Rebuild(contours, wall), 0);
+        ASSERT_EQ(cls.Rebuild(GlobalSettings, contours, wall), 0);
         const Faces after = Read(wall);
         EXPECT_TRUE(Linked(wall));
         // The rebuild writes the far face on the left whichever side the wall stands on.
@@ -216,12 +216,12 @@ TEST_F(RetainingWallTest, RebuildKeepsAnUnchangedWallChordsArcsAndFollowsARotate
               }),
               NoError);
     ObstacleCls first;
-    ASSERT_EQ(first.Rebuild(contours, arcWall), 0);
+    ASSERT_EQ(first.Rebuild(GlobalSettings, contours, arcWall), 0);
     const Faces chorded = Read(arcWall);
     // Kept as one arc the face would have three vertices.
     EXPECT_GE(chorded.right.GetCount(), 7);
     ObstacleCls second;
-    ASSERT_EQ(second.Rebuild(contours, arcWall), 0);
+    ASSERT_EQ(second.Rebuild(GlobalSettings, contours, arcWall), 0);
     const Faces again = Read(arcWall);
     ExpectSame(again.right, chorded.right);
     // Its ends stand 0.001 off the ends of the first and last chords, inside the circle through the points: the
@@ -241,7 +241,7 @@ TEST_F(RetainingWallTest, RebuildKeepsAnUnchangedWallChordsArcsAndFollowsARotate
     std::memset(&mask.object.angle, 0xFF, sizeof mask.object.angle);
     ASSERT_EQ(Command([&] { return ChangeElement(&turned, nullptr, &mask); }), NoError);
     ObstacleCls cls;
-    ASSERT_EQ(cls.Rebuild(contours, turned), 0);
+    ASSERT_EQ(cls.Rebuild(GlobalSettings, contours, turned), 0);
     const Faces f = Read(turned);
     EXPECT_EQ(f.element.object.angle, 0.0);
     // The slope now runs across the wall: the far face carries the heights of the near face opposite it.
@@ -259,8 +259,8 @@ TEST_F(RetainingWallTest, RebuildKeepsAnUnchangedWallChordsArcsAndFollowsARotate
 TEST_F(RetainingWallTest, FailuresReportTheirCodesAndLeaveTheProjectAsItWas) {
     // Closed path: 45 before any dialog.
     ObstacleCls closed;
-    EXPECT_EQ(closed.CreateFromPolyline(dialogs, Polyline({{10, 10, 0}, {30, 10, 0}, {30, 30, 0}, {10, 10, 0}}, true),
-                                        terrain),
+    EXPECT_EQ(closed.CreateFromPolyline(GlobalSettings, dialogs,
+                                        Polyline({{10, 10, 0}, {30, 10, 0}, {30, 30, 0}, {10, 10, 0}}, true), terrain),
               45);
     EXPECT_EQ(DialogsOpened, 0);
     // A cancelled dialog or side pick: nothing, silently.
@@ -271,12 +271,13 @@ TEST_F(RetainingWallTest, FailuresReportTheirCodesAndLeaveTheProjectAsItWas) {
     DialogConfirms = true;
     host->Input().QueueCancel();
     ObstacleCls cancelled;
-    EXPECT_EQ(cancelled.CreateFromPolyline(dialogs, Polyline({{10, 30, 0}, {90, 30, 0}}), terrain), 0);
+    EXPECT_EQ(cancelled.CreateFromPolyline(GlobalSettings, dialogs, Polyline({{10, 30, 0}, {90, 30, 0}}), terrain), 0);
     EXPECT_TRUE(Objects(ElemKind_RetainingWall).empty());
     // A side pick the host fails: 35.
     ASSERT_TRUE(host->FailCall("Interface", -1, APIERR_GENERAL));
     ObstacleCls failedPick;
-    EXPECT_EQ(failedPick.CreateFromPolyline(dialogs, Polyline({{10, 30, 0}, {90, 30, 0}}), terrain), 35);
+    EXPECT_EQ(failedPick.CreateFromPolyline(GlobalSettings, dialogs, Polyline({{10, 30, 0}, {90, 30, 0}}), terrain),
+              35);
     host->ClearFailures();
     // A path that leaves the terrain cannot be sampled: 43, no object, no slab left.
     EXPECT_EQ(Build({{10, 30, 0}, {190, 30, 0}}, 40, 45), 43);
@@ -294,7 +295,7 @@ TEST_F(RetainingWallTest, FailuresReportTheirCodesAndLeaveTheProjectAsItWas) {
     std::memset(&mask.object.pos, 0xFF, sizeof mask.object.pos);
     ASSERT_EQ(Command([&] { return ChangeElement(&wall, nullptr, &mask); }), NoError);
     ObstacleCls rebuild;
-    EXPECT_EQ(rebuild.Rebuild(contours, wall), 43);
+    EXPECT_EQ(rebuild.Rebuild(GlobalSettings, contours, wall), 43);
     EXPECT_TRUE(Linked(wall));
     // Back on the terrain, but its drawn path cut to one point or a garbled array: 43 again, still linked.
     wall.object.pos.x -= 500.0;
@@ -318,7 +319,7 @@ TEST_F(RetainingWallTest, FailuresReportTheirCodesAndLeaveTheProjectAsItWas) {
                   }),
                   NoError);
         ObstacleCls broken;
-        EXPECT_EQ(broken.Rebuild(contours, wall), 43) << cells;
+        EXPECT_EQ(broken.Rebuild(GlobalSettings, contours, wall), 43) << cells;
         EXPECT_TRUE(Linked(wall));
     }
 }
@@ -352,7 +353,7 @@ TEST_F(RetainingWallTest, ObstaclesOfARotatedMirroredRoadGrowAndShrink) {
     const auto along = [&](const std::vector<API_Coord3D>& path) {
         host->Input().QueuePoint(40, 90);
         ObstacleCls wall;
-        return wall.CreateAlongElement(dialogs, contours, Polyline(path), road, ElemKind_Road, terrain);
+        return wall.CreateAlongElement(GlobalSettings, dialogs, contours, Polyline(path), road, ElemKind_Road, terrain);
     };
     // A road that cannot take the obstacle: 43, and no wall is left standing in its slopes.
     ASSERT_TRUE(host->FailCall("Element_ChangeParameters", -1, APIERR_GENERAL));
@@ -425,12 +426,12 @@ TEST_F(RetainingWallTest, MassEditsReachTheFlaggedFieldsAndCopiesLoseTheirLinks)
     // Nothing flagged: nothing written, not even the name.
     DialogConfirms = true;
     ObstacleCls none;
-    ASSERT_EQ(none.ModifySelected(dialogs, selected), 0);
+    ASSERT_EQ(none.ModifySelected(GlobalSettings, dialogs, selected), 0);
     EXPECT_EQ(name(walls[1]), "RETAINING WALL");
     // The fill alone flagged: no parameter changes, but every wall takes the dialog's name.
     DialogChanges = {7};
     ObstacleCls fill;
-    ASSERT_EQ(fill.ModifySelected(dialogs, selected), 0);
+    ASSERT_EQ(fill.ModifySelected(GlobalSettings, dialogs, selected), 0);
     for (const API_Element& w : walls) {
         EXPECT_EQ(Param(w, "retino"), 4.0);
         EXPECT_EQ(Param(w, "ZZYZX"), 0.5);
@@ -438,7 +439,7 @@ TEST_F(RetainingWallTest, MassEditsReachTheFlaggedFieldsAndCopiesLoseTheirLinks)
     }
     DialogChanges = {0};
     ObstacleCls height;
-    ASSERT_EQ(height.ModifySelected(dialogs, selected), 0);
+    ASSERT_EQ(height.ModifySelected(GlobalSettings, dialogs, selected), 0);
     for (const API_Element& w : walls) {
         EXPECT_EQ(Param(w, "ZZYZX"), 2.0);
         EXPECT_NEAR(Param(w, "slope_SX_fill"), M_PI / 2, 1e-12);

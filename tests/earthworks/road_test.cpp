@@ -74,7 +74,7 @@ protected:
     int32_t Build(const API_Element& polyline, int16_t mode) {
         GlobalSettings.SetShort(0, 14, mode);
         RoadCls road;
-        return road.CreateAlongPolyline(dialogs, contours, polyline, terrain);
+        return road.CreateAlongPolyline(GlobalSettings, dialogs, contours, polyline, terrain);
     }
     std::vector<RoadObject> Roads() {
         std::vector<RoadObject> out;
@@ -266,7 +266,7 @@ TEST_F(RoadWithoutLibraryTest, AMissingRoadPartPlacesNothing) {
     FakeContourLineRefresh contours;
     dialogs.road = FakeRoadDialog;
     RoadCls road;
-    EXPECT_EQ(road.CreateAlongPolyline(dialogs, contours, path, mesh), 0);
+    EXPECT_EQ(road.CreateAlongPolyline(GlobalSettings, dialogs, contours, path, mesh), 0);
     GS::Array<API_Guid> objects;
     ASSERT_EQ(ACAPI_Element_GetElemList(API_ObjectID, &objects), NoError);
     EXPECT_EQ(objects.GetSize(), 0u);
@@ -281,14 +281,14 @@ TEST_F(RoadToolTest, ARoadOnAFillRunsBetweenThePickedSides) {
     // No click: the side input is cancelled and nothing is placed.
     {
         RoadCls road;
-        EXPECT_EQ(road.CreateOnFill(dialogs, contours, fill, terrain), 0);
+        EXPECT_EQ(road.CreateOnFill(GlobalSettings, dialogs, contours, fill, terrain), 0);
     }
     EXPECT_TRUE(Roads().empty());
     host->Input().QueuePoint(100, 30);
     host->Input().QueuePoint(100, 60);
     {
         RoadCls road;
-        ASSERT_EQ(road.CreateOnFill(dialogs, contours, fill, terrain), 0);
+        ASSERT_EQ(road.CreateOnFill(GlobalSettings, dialogs, contours, fill, terrain), 0);
     }
     const std::vector<RoadObject> made = Roads();
     ASSERT_EQ(made.size(), 3u);
@@ -317,7 +317,7 @@ TEST_F(RoadToolTest, AnEditChangesOnlyTheChangedFieldOnAllThreeObjects) {
     DialogLeftCut = 0.8726646259971648;
     {
         RoadCls road;
-        EXPECT_EQ(road.ModifySelected(dialogs, selected), 0);
+        EXPECT_EQ(road.ModifySelected(GlobalSettings, dialogs, selected), 0);
     }
     for (const RoadObject& r : Roads()) {
         EXPECT_NEAR(r.leftCut, 0.8726646259971648, 1e-12) << r.role;
@@ -329,13 +329,13 @@ TEST_F(RoadToolTest, AnEditChangesOnlyTheChangedFieldOnAllThreeObjects) {
     DialogName = "Main road";
     {
         RoadCls road;
-        EXPECT_EQ(road.ModifySelected(dialogs, selected), 0);
+        EXPECT_EQ(road.ModifySelected(GlobalSettings, dialogs, selected), 0);
     }
     for (const RoadObject& r : Roads()) EXPECT_EQ(r.name, "ROAD");
     DialogChanges = {5};
     {
         RoadCls road;
-        EXPECT_EQ(road.ModifySelected(dialogs, selected), 0);
+        EXPECT_EQ(road.ModifySelected(GlobalSettings, dialogs, selected), 0);
     }
     for (const RoadObject& r : Roads()) EXPECT_EQ(r.name, "Main road");
     // From the 3D window, a plan database that cannot be reached is reported as such.
@@ -343,7 +343,7 @@ TEST_F(RoadToolTest, AnEditChangesOnlyTheChangedFieldOnAllThreeObjects) {
     ASSERT_TRUE(host->FailCall("Database", int32_t(API_Selector("CDAT")), APIERR_GENERAL));
     {
         RoadCls road;
-        EXPECT_EQ(road.ModifySelected(dialogs, selected), 42);
+        EXPECT_EQ(road.ModifySelected(GlobalSettings, dialogs, selected), 42);
     }
 }
 
@@ -453,9 +453,9 @@ TEST_F(RoadToolTest, ARebuildDrapesAgainOnACopyCarryingOnlyTheEarlierOperators) 
 }
 
 // A name the host cannot tell never wipes the user's: an edit that may write the name shown is refused before it
-// changes anything (and says so), while the set's partners brought in step and the data update leave every object
-// its own name.
-TEST_F(RoadToolTest, WithTheInformationTextUnreadableEveryObjectKeepsItsName) {
+// changes anything (and says so), and so are the set's partners brought in step and the data update, which would
+// give the set the name the host will not tell: every object keeps its own name.
+TEST_F(RoadToolTest, WithTheInformationTextUnreadableEveryObjectKeepsItsNameAndNoSetIsHalfInStep) {
     ASSERT_EQ(Build(Polyline({{30, 40, 0}, {150, 40, 0}}), 2), 0);
     // Each object named apart, as the user may: a name copied to the wrong object would show.
     API_Element result = {};
@@ -485,21 +485,25 @@ TEST_F(RoadToolTest, WithTheInformationTextUnreadableEveryObjectKeepsItsName) {
     selected.Insert(result);
     ExpectRefusalTakenBack("Database", infoText, 0, 43, [&] {
         RoadCls road;
-        return road.ModifySelected(dialogs, selected);
+        return road.ModifySelected(GlobalSettings, dialogs, selected);
     });
 
-    // A hand edit of the result brought to its partners, then the data update: done, every name its own.
+    // A hand edit of the result brought to its partners, then the data update: the set takes the result's name, which
+    // the host will not tell, so neither is done and the user is told; every name and every partner as it was.
     SetParam(result, "slope_SX_cut", 0.6);
+    std::map<std::string, double> cuts;
+    for (const RoadObject& r : Roads()) cuts[r.role] = r.leftCut;
     ASSERT_TRUE(host->FailCall("Database", infoText, APIERR_GENERAL));
-    EXPECT_EQ(Command([&] { return SyncSiblingObjects(result.header, ElemKind_Road, false) == 1 ? NoError : -1; }),
+    EXPECT_NE(Command([&] { return SyncSiblingObjects(result.header, ElemKind_Road, false) == 1 ? NoError : -1; }),
               NoError);
     {
         RoadCls road;
-        EXPECT_EQ(road.RebuildFromObject(contours, result), 0);
+        EXPECT_EQ(road.RebuildFromObject(contours, result), 43);
     }
     host->ClearFailures();
     EXPECT_EQ(names(), named);
-    for (const RoadObject& r : Roads()) EXPECT_NEAR(r.leftCut, 0.6, 1e-12) << r.role;
+    for (const RoadObject& r : Roads()) EXPECT_EQ(r.leftCut, cuts.at(r.role)) << r.role;
+    EXPECT_NEAR(cuts.at("result"), 0.6, 1e-12);
 }
 
 // A retaining wall along a road whose objects refuse the obstacle, the result or a partner: the wall and the
@@ -516,12 +520,12 @@ TEST_F(RoadToolTest, AWallAlongARoadThatRefusesItsObstacleLeavesTheProjectAsItWa
             ExpectRefusalTakenBack(function, -1, passes, 43, [&] {
                 host->Input().QueuePoint(60, 60);
                 ObstacleCls wall;
-                return wall.CreateAlongElement(dialogs, contours, path, result, ElemKind_Road, terrain);
+                return wall.CreateAlongElement(GlobalSettings, dialogs, contours, path, result, ElemKind_Road, terrain);
             });
     // Unrefused, the wall stands and all three objects carry its obstacle.
     host->Input().QueuePoint(60, 60);
     ObstacleCls wall;
-    ASSERT_EQ(wall.CreateAlongElement(dialogs, contours, path, result, ElemKind_Road, terrain), 0);
+    ASSERT_EQ(wall.CreateAlongElement(GlobalSettings, dialogs, contours, path, result, ElemKind_Road, terrain), 0);
     EXPECT_EQ(Objects(ElemKind_RetainingWall).size(), 1u);
     for (const RoadObject& r : Roads()) {
         QV_List<int32_t> counts;

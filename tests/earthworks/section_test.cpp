@@ -56,7 +56,7 @@ protected:
         ASSERT_EQ(Db().PlacePolygonElement(API_PolyLineID, {{30, 40, 0}, {120, 60, 0}}, false, 1, "path", &path),
                   NoError);
         RoadCls road;
-        ASSERT_EQ(road.CreateAlongPolyline(dialogs, contours, Get(path), Get(g)), 0);
+        ASSERT_EQ(road.CreateAlongPolyline(GlobalSettings, dialogs, contours, Get(path), Get(g)), 0);
         GS::Array<API_Guid> objects;
         ASSERT_EQ(ACAPI_Element_GetElemList(API_ObjectID, &objects), NoError);
         ASSERT_EQ(objects.GetSize(), 3u);
@@ -132,8 +132,8 @@ protected:
 };
 
 TEST_F(SectionTest, APlacedToolDefaultIsASectionTaggedWithItsRoadAndNeverARoad) {
-    SectionCls section;
-    ASSERT_EQ(section.CreateFromRoad(dialogs, roads[0]), 0);
+    SectionCls section(GlobalSettings.section.font);
+    ASSERT_EQ(section.CreateFromRoad(GlobalSettings, dialogs, roads[0]), 0);
     EXPECT_EQ(GlobalSettings.section.straightPen, 33);
     // The road object itself is untouched.
     EXPECT_EQ(ShortParam(Get(roads[0].header.guid), RoadParam::Section), 0);
@@ -169,8 +169,8 @@ TEST_F(SectionTest, APlacedToolDefaultIsASectionTaggedWithItsRoadAndNeverARoad) 
 
 TEST_F(SectionTest, NothingIsPreparedOnCancelOrWithoutAResultObject) {
     SectionDialogConfirms = false;
-    SectionCls cancelled;
-    EXPECT_EQ(cancelled.CreateFromRoad(dialogs, roads[0]), 0);
+    SectionCls cancelled(GlobalSettings.section.font);
+    EXPECT_EQ(cancelled.CreateFromRoad(GlobalSettings, dialogs, roads[0]), 0);
     API_Element defaults = {};
     defaults.header.typeID = API_ObjectID;
     ASSERT_EQ(ACAPI_Element_GetDefaults(&defaults, nullptr), NoError);
@@ -185,15 +185,15 @@ TEST_F(SectionTest, NothingIsPreparedOnCancelOrWithoutAResultObject) {
                   return ElemUserData_WriteRecord(record, ElemKind_Road, roads[2].header) ? NoError : GSErrCode(-1);
               }),
               NoError);
-    SectionCls garbled;
-    EXPECT_EQ(garbled.CreateFromRoad(dialogs, roads[2]), 43);
+    SectionCls garbled(GlobalSettings.section.font);
+    EXPECT_EQ(garbled.CreateFromRoad(GlobalSettings, dialogs, roads[2]), 43);
     ASSERT_EQ(ACAPI_Element_GetDefaults(&defaults, nullptr), NoError);
     EXPECT_NE(defaults.object.libInd, roads[2].object.libInd);
 }
 
 TEST_F(SectionTest, AnEditOfPlacedSectionsChangesOnlyTheFlaggedFields) {
-    SectionCls prepare;
-    ASSERT_EQ(prepare.CreateFromRoad(dialogs, roads[0]), 0);
+    SectionCls prepare(GlobalSettings.section.font);
+    ASSERT_EQ(prepare.CreateFromRoad(GlobalSettings, dialogs, roads[0]), 0);
     const API_Element first = PlaceToolDefault();
     QV_List<API_Element> sections;
     sections.Insert(first);
@@ -201,7 +201,7 @@ TEST_F(SectionTest, AnEditOfPlacedSectionsChangesOnlyTheFlaggedFields) {
     GlobalSettings.section.straightPen = 7;
     SectionDialogLayer = Layer("sections", 0);
     SectionDialogFlags = {0};
-    SectionCls edit;
+    SectionCls edit(GlobalSettings.section.font);
     ASSERT_EQ(edit.ModifySelected(dialogs, sections), 0);
     API_Element after = Get(first.header.guid);
     EXPECT_EQ(after.header.layer, SectionDialogLayer);
@@ -244,8 +244,8 @@ TEST(SectionSettingsTest, CopyChangedFieldsTakesExactlyTheFlaggedFieldsButNeverT
 }
 
 TEST_F(SectionTest, ARebuildCarriesTheSectionsEdgeHeightsIntoItsRoadFromAnyWindow) {
-    SectionCls section;
-    ASSERT_EQ(section.CreateFromRoad(dialogs, roads[0]), 0);
+    SectionCls section(GlobalSettings.section.font);
+    ASSERT_EQ(section.CreateFromRoad(GlobalSettings, dialogs, roads[0]), 0);
     const API_Element placed = PlaceToolDefault();
     const size_t meshes = Count(API_MeshID);
     for (const bool from3D : {false, true}) {
@@ -282,8 +282,8 @@ TEST_F(SectionTest, ARebuildCarriesTheSectionsEdgeHeightsIntoItsRoadFromAnyWindo
 }
 
 TEST_F(SectionTest, ASectionNamingNoRoadIsDeletedAndOneWhoseRoadIsGoneStays) {
-    SectionCls section;
-    ASSERT_EQ(section.CreateFromRoad(dialogs, roads[0]), 0);
+    SectionCls section(GlobalSettings.section.font);
+    ASSERT_EQ(section.CreateFromRoad(GlobalSettings, dialogs, roads[0]), 0);
     const API_Element orphan = PlaceToolDefault();
     const API_Element kept = PlaceToolDefault();
     ElemDescriptor none;
@@ -302,8 +302,8 @@ TEST_F(SectionTest, ASectionNamingNoRoadIsDeletedAndOneWhoseRoadIsGoneStays) {
 }
 
 TEST_F(SectionTest, OnlySectionObjectsPassTheRoadPartsSectionReads) {
-    SectionCls section;
-    ASSERT_EQ(section.CreateFromRoad(dialogs, roads[0]), 0);
+    SectionCls section(GlobalSettings.section.font);
+    ASSERT_EQ(section.CreateFromRoad(GlobalSettings, dialogs, roads[0]), 0);
     const API_Element placed = PlaceToolDefault();
     const int32_t part = placed.object.libInd;
     GS::Array<API_Guid> guids;
@@ -323,8 +323,8 @@ TEST_F(SectionTest, OnlySectionObjectsPassTheRoadPartsSectionReads) {
 }
 
 TEST_F(SectionTest, AnObjectTheHostWillNotTellApartIsNeitherSectionNorRoad) {
-    SectionCls section;
-    ASSERT_EQ(section.CreateFromRoad(dialogs, roads[0]), 0);
+    SectionCls section(GlobalSettings.section.font);
+    ASSERT_EQ(section.CreateFromRoad(GlobalSettings, dialogs, roads[0]), 0);
     const API_Element placed = PlaceToolDefault();
     const int32_t part = placed.object.libInd;
     QV_List<API_Element> objects;

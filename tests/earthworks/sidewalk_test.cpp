@@ -66,7 +66,7 @@ protected:
         host->Input().QueuePoint(100, 30);
         host->Input().QueuePoint(100, 60);
         SideWalkCls cls;
-        return cls.Create(dialogs, contours, fill, terrain);
+        return cls.Create(GlobalSettings, dialogs, contours, fill, terrain);
     }
     std::vector<Sidewalk> Sidewalks() {
         std::vector<Sidewalk> out;
@@ -176,7 +176,7 @@ TEST_F(SidewalkToolTest, CancelsAndFailuresLeaveNothing) {
     // No side picked.
     {
         SideWalkCls cls;
-        EXPECT_EQ(cls.Create(dialogs, contours, fill, terrain), 0);
+        EXPECT_EQ(cls.Create(GlobalSettings, dialogs, contours, fill, terrain), 0);
     }
     DialogConfirms = false;
     EXPECT_EQ(Build(), 0);
@@ -188,7 +188,7 @@ TEST_F(SidewalkToolTest, CancelsAndFailuresLeaveNothing) {
     host->Input().QueuePoint(100, 30);
     {
         SideWalkCls cls;
-        EXPECT_EQ(cls.Create(dialogs, contours, fill, terrain), 0);
+        EXPECT_EQ(cls.Create(GlobalSettings, dialogs, contours, fill, terrain), 0);
     }
     host->Input().ClearQueue();
     EXPECT_TRUE(Sidewalks().empty());

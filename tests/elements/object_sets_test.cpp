@@ -111,6 +111,24 @@ TEST_F(ObjectSetsTest, SyncLeavesAnIncompleteOrForeignSetAloneWithSuccess) {
     EXPECT_FALSE(Run([&] { return SyncSiblingObjects(Get(foreign).header, ElemKind_Road, false) == 1; }));
 }
 
+// The source's ID text goes to both partners: one the host will not tell fails the sync, and no partner is left
+// under another name than its set's.
+TEST_F(ObjectSetsTest, SyncFailsWhenTheSourcesIdTextCannotBeRead) {
+    const PlacedSet set = PlaceLinkedSet(PlaceTerrain());
+    Db().FindMutable(set.result)->memo.elemInfoString = u"NORTH";
+    ASSERT_TRUE(Run([&] { return SyncSiblingObjects(Get(set.result).header, ElemKind_Road, false) == 1; }));
+    for (const API_Guid& partner : {set.cut, set.fill}) EXPECT_EQ(*Db().Find(partner)->memo.elemInfoString, u"NORTH");
+    Db().FindMutable(set.result)->memo.elemInfoString = u"SOUTH";
+    ASSERT_TRUE(SetNumber(set.result, "larghezza", 9));
+    ASSERT_TRUE(host->FailCall("Database", int32_t(APIDb_GetElementInfoStringID.code), APIERR_GENERAL));
+    EXPECT_EQ(SyncSiblingObjects(Get(set.result).header, ElemKind_Road, false), 0);
+    host->ClearFailures();
+    for (const API_Guid& partner : {set.cut, set.fill}) {
+        EXPECT_EQ(*Db().Find(partner)->memo.elemInfoString, u"NORTH");
+        EXPECT_EQ(Number(partner, "larghezza"), 3.0);
+    }
+}
+
 // The model update of one series of element events (here an edit and a change, dispatched per code) keeps every
 // set in step as one undo step, which takes all of it back.
 TEST_F(ObjectSetsTest, OneSeriesOfElementEventsIsOneUndoStep) {

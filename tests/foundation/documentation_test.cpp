@@ -110,6 +110,30 @@ TEST_F(DocumentationTest, HelpDialogStaysOpenAfterAMissingManual) {
     EXPECT_EQ(Win32Driver::ShellExecuteCalls().size(), 1u);
 }
 
+// Words the resources cannot give, at any of their reads: the alert for the missing manual says that a read failed,
+// and never shows the marker of a missing text inside its sentence.
+TEST_F(DocumentationTest, AMissingManualWhoseWordsCannotBeReadTellsThatAReadFailed) {
+    LanguageIndex = LanguageEnglish;
+    bool toldUnread = false;
+    for (int32_t passes = 0; passes < 8; ++passes) {
+        DGDriver::ClearQueueAndLog();
+        ASSERT_TRUE(host->FailCallAfter("GetOwnResModule", -1, APIERR_GENERAL, passes, -1));
+        DGDriver::QueueClick(HelpDialogId, 3);
+        DGDriver::QueueClick(HelpDialogId, 2);
+        ShowHelpDialog(QV_String("Lodravix"), QV_String("C:\\nowhere\\INT_Lodravix_21.pdf"), 0, QV_String(""),
+                       QV_String(""), QV_String(""), 0, 0, QV_String("Version: 1"));
+        host->ClearFailures();
+        for (const DGDriver::LogRecord& r : DGDriver::Log()) {
+            if (r.kind != "alert") continue;
+            ASSERT_FALSE(r.texts.empty());
+            EXPECT_EQ(r.texts[0].find("_ERR_NO_"), std::string::npos) << passes << ": " << r.texts[0];
+            toldUnread = toldUnread || r.texts[0] == "Error while finding data.";
+        }
+        DGDriver::Reset();
+    }
+    EXPECT_TRUE(toldUnread);
+}
+
 TEST_F(DocumentationTest, MessageTextNeedsBothPartsAndCasesTheName) {
     QV_String out("x");
     ComposeMessageText(out, QV_String(""), true, QV_String(": "), true);

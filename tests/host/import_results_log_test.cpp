@@ -104,6 +104,17 @@ TEST_F(ImportResultsLogTest, TheImportLineHoldsTheCountsAndTheOffsetItSet) {
     }
 }
 
+// A survey whose last line was cut short: the line is read and skipped, and the log says so with the others.
+TEST_F(ImportResultsLogTest, ALineCutShortIsCountedAsSkippedOnTheImportLine) {
+    const std::string text = Import("bad/cut_last_line.txt", 0, 0);
+    const std::regex import(R"(module: import: read (\d+), imported (\d+), skipped (\d+);)");
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(text, m, import)) << text;
+    EXPECT_EQ(m[1], "7");
+    EXPECT_EQ(m[2], "6");
+    EXPECT_EQ(m[3], "1");
+}
+
 // A dialog that is no import's results gets no such note; a results dialog's blank fields say so.
 TEST_F(ImportResultsLogTest, OnlyResultsDialogsGetTheNote) {
     DGDriver::LogRecord other;

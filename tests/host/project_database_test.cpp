@@ -500,6 +500,63 @@ TEST_F(ProjectDatabaseTest, AttributesAreFoundByNameAndNamesStayUnique) {
     EXPECT_STREQ(font.header.name, "Arial");
 }
 
+// Over seeded runs of creates, renames, deletes and undos, the search by name finds what a look at every layer
+// finds: the live layer of that name, or none.
+TEST_F(ProjectDatabaseTest, TheSearchByNameFollowsCreatesRenamesDeletesAndUndos) {
+    std::mt19937 rng(53);
+    const auto name = [&] { return "L" + std::to_string(rng() % 40); };
+    const auto byLook = [&](const std::string& wanted) {
+        int32_t count = 0;
+        EXPECT_EQ(db.GetAttributeNum(API_LayerID, &count), NoError);
+        for (int32_t i = 1; i <= count; ++i) {
+            API_Attribute a = {};
+            a.header.typeID = API_LayerID;
+            a.header.index = i;
+            if (db.GetAttribute(&a) == NoError && wanted == a.header.name) return i;
+        }
+        return 0;
+    };
+    for (int step = 0; step < 600; ++step) {
+        int32_t count = 0;
+        ASSERT_EQ(db.GetAttributeNum(API_LayerID, &count), NoError);
+        const int32_t index = 2 + int32_t(rng() % uint32_t(count + 1));
+        switch (rng() % 4) {
+            case 0: {
+                // A name in use is refused: the search must still find the one layer of that name.
+                API_Attribute a = {};
+                a.header.typeID = API_LayerID;
+                const std::string made = name();
+                std::strncpy(a.header.name, made.c_str(), sizeof a.header.name - 1);
+                db.CreateAttribute(&a);
+                break;
+            }
+            case 1: {
+                API_Attribute a = {};
+                a.header.typeID = API_LayerID;
+                a.header.index = index;
+                if (db.GetAttribute(&a) != NoError) break;
+                const std::string to = name();
+                std::memset(a.header.name, 0, sizeof a.header.name);
+                std::strncpy(a.header.name, to.c_str(), sizeof a.header.name - 1);
+                db.RunUndoableCommand("rename", [&] { return db.ModifyAttribute(&a); });
+                break;
+            }
+            case 2: {
+                API_Attr_Head head = {};
+                head.typeID = API_LayerID;
+                head.index = index;
+                db.RunUndoableCommand("delete", [&] { return db.DeleteAttribute(head); });
+                break;
+            }
+            default: db.Undo(); break;
+        }
+        for (int k = 0; k < 40; ++k) {
+            const std::string wanted = "L" + std::to_string(k);
+            ASSERT_EQ(db.FindAttribute(API_LayerID, wanted), byLook(wanted)) << "step " << step << " " << wanted;
+        }
+    }
+}
+
 TEST_F(ProjectDatabaseTest, DeletingALayerTakesItsElementsAndNeedsACommandForThem) {
     const int32_t layer = AddLayer("Lodrava Hidden", 0);
     ASSERT_EQ(db.PlaceHotspot({0, 0}, layer, "H", nullptr), NoError);
@@ -877,6 +934,97 @@ TEST_F(ProjectDatabaseTest, NamesFollowEveryChangeOfTheElementsThatCarryThem) {
         }
         check(step);
     }
+}
+
+// Renames inside commands that stand or are taken back, deletes of several elements, undos and resets in a seeded
+// random order: the names found by name agree with a scan of every element after each step, and every name an undo
+// gives back was among the names the project offered before it (what a script may already use).
+TEST_F(ProjectDatabaseTest, TheNamesFoundAgreeWithAScanThroughCommandsUndosAndResets) {
+    std::mt19937 rng(91);
+    const auto some = [&] {
+        const std::vector<API_Guid> all = db.AllElements();
+        return all.empty() ? API_Guid() : all[rng() % all.size()];
+    };
+    const auto scan = [&] {
+        std::map<std::string, API_Guid> first;
+        for (const auto& kv : db.Model().elements) {
+            if (kv.second.name.empty()) continue;
+            const auto it = first.find(kv.second.name);
+            if (it == first.end() || GuidLess()(kv.first, it->second)) first[kv.second.name] = kv.first;
+        }
+        return first;
+    };
+    int undone = 0, resets = 0, takenBack = 0;
+    for (int step = 0; step < 400; ++step) {
+        SCOPED_TRACE(step);
+        const std::string name = rng() % 6 == 0 ? "" : "N" + std::to_string(rng() % 12);
+        const std::set<std::string> offered = db.ElementNames();
+        switch (rng() % 8) {
+            case 0:
+            case 1: {
+                API_Guid g = {};
+                db.PlacePolygonElement(API_HatchID, {{0, 0, 0}, {2, 0, 0}, {2, 2, 0}}, true, 1, name, &g);
+                break;
+            }
+            case 2:  // a name given as a script gives it, outside any command
+                db.SetElementName(some(), name);
+                break;
+            case 3: {  // a rename with a delete, in a command that stands or fails afterwards (taken back whole)
+                const API_Guid g = some(), other = some();
+                if (g == other) break;
+                const bool fails = rng() % 2 == 0;
+                const std::map<std::string, API_Guid> before = scan();
+                const GSErrCode err = db.RunUndoableCommand("rename", [&] {
+                    db.SetElementName(g, name);
+                    const GSErrCode deleted = db.DeleteElements(&other, 1);
+                    return deleted != NoError ? deleted : fails ? APIERR_GENERAL : NoError;
+                });
+                if (err != NoError) {
+                    EXPECT_EQ(scan(), before);
+                    ++takenBack;
+                }
+                break;
+            }
+            case 4: {
+                const API_Guid two[2] = {some(), some()};
+                db.RunUndoableCommand("delete", [&] { return db.DeleteElements(two, two[0] == two[1] ? 1 : 2); });
+                break;
+            }
+            case 5:
+            case 6:
+                if (db.Undo()) {
+                    ++undone;
+                    for (const auto& [n, g] : scan()) EXPECT_EQ(offered.count(n), 1u) << n;
+                }
+                break;
+            default:
+                if (rng() % 8 == 0) {
+                    db.Reset();
+                    ++resets;
+                    EXPECT_TRUE(db.NamesNow().empty());
+                }
+        }
+        const std::map<std::string, API_Guid> scanned = scan();
+        std::set<std::string> names;
+        for (const auto& [n, g] : scanned) {
+            names.insert(n);
+            API_Guid found = {};
+            ASSERT_TRUE(db.FindByName(n, &found)) << n;
+            EXPECT_EQ(found, g) << n;
+        }
+        EXPECT_EQ(db.NamesNow(), names);
+        const std::set<std::string> all = db.ElementNames();
+        EXPECT_TRUE(std::includes(all.begin(), all.end(), names.begin(), names.end()));
+        for (int i = 0; i < 12; ++i) {
+            const std::string n = "N" + std::to_string(i);
+            API_Guid found = {};
+            EXPECT_EQ(db.FindByName(n, &found), scanned.count(n) == 1) << n;
+        }
+    }
+    // The walk met every kind of change.
+    EXPECT_GT(undone, 20);
+    EXPECT_GT(takenBack, 5);
+    EXPECT_GT(resets, 0);
 }
 
 }  // namespace project_database_test

@@ -7,6 +7,7 @@
 #include "script/ScriptRunner.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -326,7 +327,8 @@ TEST(DialogReferenceTest, StartsWithTheMenuAndTheSubPalettesOfEachLanguage) {
 TEST_F(ScriptLogTest, ClickedPointsAreLoggedInFull) {
     std::mt19937_64 random(53);
     std::uniform_real_distribution<double> east(1e5, 9e5), north(6e6, 8e6);
-    std::vector<std::pair<double, double>> clicks = {{286011.123456789, 5563221.987654321}, {0.1, 1e-7}};
+    std::vector<std::pair<double, double>> clicks = {
+        {286011.123456789, 5563221.987654321}, {0.1, 1e-7}, {500000, 6500000}, {-300000, 1e15}};
     for (int i = 0; i < 8; ++i) clicks.emplace_back(east(random), north(random));
     std::ostringstream script;
     script.precision(17);
@@ -340,6 +342,13 @@ TEST_F(ScriptLogTest, ClickedPointsAreLoggedInFull) {
         if (found >= clicks.size()) break;
         EXPECT_EQ(std::strtod((*it)[1].str().c_str(), nullptr), clicks[found].first) << (*it)[0];
         EXPECT_EQ(std::strtod((*it)[2].str().c_str(), nullptr), clicks[found].second) << (*it)[0];
+        // Plain decimals at a survey's sizes: 500000, not 5e+05.
+        for (int c : {1, 2}) {
+            const double v = std::fabs(c == 1 ? clicks[found].first : clicks[found].second);
+            if (v >= 1e-5 && v < 1e16) {
+                EXPECT_EQ((*it)[c].str().find('e'), std::string::npos) << (*it)[0];
+            }
+        }
         ++found;
     }
     EXPECT_EQ(found, clicks.size()) << output;

@@ -8,16 +8,21 @@
 #include "SlopedTerrainTest.hpp"
 
 #include "DGDriver.hpp"
+#include "InProcessHost.hpp"
 #include "elements/ChangeElementMemo.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "foundation/GuidText.hpp"
 #include "shell/SiteObjectDialogBoxes.hpp"
 #include "siteobjects/Wall.hpp"
+#include "script/ScriptRunner.hpp"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <fstream>
 #include <random>
+#include <sstream>
+#include <string>
 
 namespace data_update_test {
 
@@ -69,7 +74,7 @@ protected:
     API_Element PlaceWall(const std::vector<API_Coord3D>& points) {
         DGDriver::QueueClick(32550, 1);
         WallCls cls;
-        EXPECT_EQ(cls.Place(siteDialogs, Drawn(API_PolyLineID, points), terrain), 0);
+        EXPECT_EQ(cls.Place(GlobalSettings, siteDialogs, Drawn(API_PolyLineID, points), terrain), 0);
         return Objects(ElemKind_Wall).back();
     }
     void Move(API_Element wall, double dx) {
@@ -174,6 +179,56 @@ TEST_F(WallsUpdateTest, TheAlertNamesEveryWallThatWasNotUpdated) {
     Name(far, "");
     EXPECT_EQ(Update({near.header.guid, far.header.guid}), "Error while modifying one or more objects.");
     EXPECT_EQ(detail, "Left as they were: Wall");
+}
+
+// A road's update with the element lists refused at any call, alone or from there on: the road ends updated as without
+// the failure, or exactly as it was, with its links to the terrain, and the user told; never rewritten under an alert
+// that says it was left as it was, nor unlinked from an operator the host would not list.
+class RoadUpdateTest : public InProcessHostTest {};
+
+TEST_F(RoadUpdateTest, ARoadUpdateWhoseListsAreRefusedEndsUpdatedOrAsItWas) {
+    // examples/data_update.script up to the update of the road whose edge point was lowered by hand.
+    std::ifstream in(std::string(LODRAVIX_SOURCE_DIR) + "/examples/data_update.script");
+    std::string before, line;
+    for (int n = 1; n < 23 && std::getline(in, line); ++n) before += line + "\n";
+    std::getline(in, line);
+    ASSERT_EQ(line, "dialog 32400 click 6");
+    // The project and the alerts as the script leaves them before the update (a script's end releases the module).
+    const auto run = [&](const std::string& text, std::string* shown) {
+        TearDown();
+        DGDriver::Reset();
+        SetUp();
+        host->Settings().embeddedLibrary = true;  // what the update makes stays out of the shipped library
+        std::ostringstream out;
+        ScriptRunner runner(*host, out);
+        runner.RunText(text, "data_update");
+        *shown = out.str();
+        int alerts = 0;
+        for (const DGDriver::LogRecord& r : DGDriver::Log()) alerts += r.kind == "alert" ? 1 : 0;
+        return alerts;
+    };
+    std::string shown;
+    const int alertsBefore = run(before, &shown);
+    const nlohmann::ordered_json was = host->Database().ToJson();
+    bool takenBack = false;
+    for (const char* form : {"call", "from"})
+        for (int n = 1; n <= 12; ++n) {
+            const std::string failing = "fail Element_GetElemList -1 " + std::string(form) + " " + std::to_string(n);
+            const int alerts =
+                run(before + failing + "\n" + line + "\nfail clear\nexpect param-cell ROAD road_SX 1 3 103.7 1e-9\n",
+                    &shown);
+            const nlohmann::ordered_json now = host->Database().ToJson();
+            const bool updated = shown.find("FAILED (line 26)") == std::string::npos;
+            if (alerts == alertsBefore) {
+                EXPECT_TRUE(updated) << failing << "\n" << shown;
+            } else {
+                takenBack = true;
+                EXPECT_FALSE(updated) << failing;
+                EXPECT_TRUE(now["elements"] == was["elements"]) << failing;
+                EXPECT_TRUE(now["solidLinks"] == was["solidLinks"]) << failing;
+            }
+        }
+    EXPECT_TRUE(takenBack);
 }
 
 }  // namespace data_update_test

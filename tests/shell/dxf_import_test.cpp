@@ -232,7 +232,7 @@ TEST_F(DxfImportTest, PlacementKeepsTheAreaNumbersAndGroups) {
     reader.constraints = {inside, across};
     reader.limitToArea = 1;
     reader.limitArea = {0, 0, 20, 20};
-    ASSERT_TRUE(reader.CreateElements());
+    ASSERT_TRUE(reader.CreateElements(GlobalSettings.points, GlobalSettings.constraint));
     const std::vector<API_Element> hotspots = Elements(API_HotspotID), lines = Elements(API_LineID);
     EXPECT_EQ(hotspots.size(), 4u);  // (50, 50) outside
     EXPECT_EQ(lines.size(), 1u);     // one end outside: not placed
@@ -253,6 +253,28 @@ TEST_F(DxfImportTest, PlacementKeepsTheAreaNumbersAndGroups) {
     bool suspended = true;
     ASSERT_EQ(ACAPI_Environment(APIEnv_IsSuspendGroupOnID, &suspended), NoError);
     EXPECT_FALSE(suspended);
+}
+
+// A file of more layers than 16 bits count: the points of its last layer stand on the host layer made for it.
+TEST_F(DxfImportTest, PointsOfLayersBeyondSixteenBitsStandOnTheirLayers) {
+    int32_t last = 0;
+    for (int i = 0; last < 40000; ++i)
+        ASSERT_EQ(CreateLayer(QV_String(("L" + std::to_string(i)).c_str()), 0, 0, &last, nullptr), NoError);
+    DXFFileCls reader;
+    reader.SetImportOptions(GlobalSettings.points);
+    reader.layers.resize(2);
+    reader.layers[0].hostLayer = 1;
+    reader.layers[1].hostLayer = last;
+    DXFFilePoint p;
+    p.x = 1, p.y = 2, p.z = 3, p.layer = 1;
+    reader.vertices.push_back(p);
+    DXFFileConstraint line{0, 0, 0, 10, 0, 10, 1, 0};
+    reader.constraints = {line};
+    ASSERT_TRUE(reader.CreateElements(GlobalSettings.points, GlobalSettings.constraint));
+    ASSERT_EQ(Elements(API_HotspotID).size(), 1u);
+    EXPECT_EQ(Elements(API_HotspotID)[0].header.layer, last);
+    ASSERT_EQ(Elements(API_LineID).size(), 1u);
+    EXPECT_EQ(Elements(API_LineID)[0].header.layer, last);
 }
 
 // The chosen layers are made with the elements, in their undo step: a read cancelled after the layer choice, or

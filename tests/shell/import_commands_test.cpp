@@ -398,4 +398,55 @@ TEST_F(ImportCommandsTest, APlacementThatFailsPartWayLeavesNoPointAndSaysSo) {
     }
 }
 
+// A shapefile without its table: where the table is needed (GIS objects take their attributes from it) the import
+// is refused naming the missing file; terrain input reads the shapes without it, and heights asked for from a field
+// are told to come from none.
+TEST_F(ImportCommandsTest, AMissingTableIsNamedWhereItIsNeededAndTheHeightsItWouldGiveAreTold) {
+    for (const std::string extension : {".shp", ".shx"})
+        std::filesystem::copy_file(Data("shp/storms_xyz" + extension), UserFile("tracks" + extension));
+    auto slurp = [](const std::string& p) {
+        std::ifstream in(p, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    };
+    auto alerts = [] {
+        std::vector<std::vector<std::string>> shown;
+        for (const DGDriver::LogRecord& r : DGDriver::Log())
+            if (r.kind == "alert") shown.push_back(r.texts);
+        return shown;
+    };
+    ShapeImportData objects;
+    DGDriver::QueueFileAnswer({UserFile("tracks.shp")});
+    EXPECT_FALSE(ReadShapefile(objects, true));
+    EXPECT_TRUE(DGDriver::UnusedActions().empty());
+    const std::vector<std::vector<std::string>> refused = {
+        {"Error while reading the file.", "The shapefile's attribute table tracks.dbf is missing."}};
+    EXPECT_EQ(alerts(), refused);
+
+    // The table missing, cut inside its header, and whole but with no field at all.
+    const std::pair<std::string, std::string> tables[] = {
+        {"", "No height was taken from a field: the table tracks.dbf is missing."},
+        {"\x03\x7d", "No height was taken from a field: the table tracks.dbf could not be read."},
+        {slurp(Data("shp/storms_xyz.dbf")), "No height was taken from a field: the table has no number field."},
+    };
+    for (const auto& [table, reason] : tables)
+        for (const bool fromField : {false, true}) {
+            SCOPED_TRACE(reason);
+            SCOPED_TRACE(fromField);
+            if (!table.empty()) std::ofstream(UserFile("tracks.dbf"), std::ios::binary) << table;
+            DGDriver::ClearQueueAndLog();
+            DGDriver::QueueClick(ShapeImportModeDialogId, 4);  // terrain input
+            DGDriver::QueueFileAnswer({UserFile("tracks.shp")});
+            DGDriver::QueueSetLong(ShapeResultsTerrainDialogId, 10, fromField ? 1 : 0);  // "Dimension from DBF file"
+            DGDriver::QueueClick(ShapeResultsTerrainDialogId, 1);
+            ImportGISFile(GlobalSettings);
+            EXPECT_TRUE(DGDriver::UnusedActions().empty());
+            EXPECT_TRUE(DGDriver::Errors().empty());
+            EXPECT_FALSE(Hotspots().empty());
+            std::vector<std::vector<std::string>> told;
+            if (fromField) told.push_back({reason, ""});
+            EXPECT_EQ(alerts(), told);
+            ASSERT_TRUE(host->Database().Undo());
+        }
+}
+
 }  // namespace import_commands_test

@@ -7,16 +7,21 @@
 // run stays when the update around it fails.
 #include "AlertLog.hpp"
 #include "DGDriver.hpp"
+#include "ForkedRun.hpp"
 #include "InProcessHost.hpp"
 #include "SweepDump.hpp"
 #include "SweepHostDump.hpp"
 #include "SweepJudge.hpp"
+#include "TestSupport.hpp"
 #include "script/ScriptRunner.hpp"
+#include "script/StandardLanguage.hpp"
 
 #include <algorithm>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace refused_upkeep_calls_test {
@@ -36,24 +41,139 @@ struct End {
     std::vector<std::string> alerts;
 };
 
+// A refused line's three ends: the example up to the line, the line run as it is, the line run with the refusal.
+struct Ends {
+    End before, clean, run;
+    bool refused = false;  // the host logged the refused call
+};
+
+// Where a pass over an example stands: what each line about to run is refused, and, in a forked run, what it runs.
+struct Pass {
+    const std::vector<Refusal>* refusals = nullptr;
+    std::map<int, std::vector<size_t>> atLine;  // a line, the refusals of it
+    std::vector<Ends>* ends = nullptr;
+    const std::ostringstream* log = nullptr;
+    enum class Run { Parent, Before, Clean, Refused } run = Run::Parent;
+    size_t logged = 0;  // the log's length as the forked run began
+};
+Pass* Current = nullptr;
+
+// A function the host does not know fails nothing: the run then says it was not refused.
+void Refuse(StandinHost& host, const Refusal& r) {
+    const std::string form = r.form;  // "call <n>": that call only; "from <n>": that call and every later one
+    if (form.empty())
+        host.FailCall(r.function, -1, -1);
+    else
+        host.FailCallAfter(r.function, -1, -1, std::stoi(form.substr(5)) - 1, form.rfind("call ", 0) == 0 ? 1 : -1);
+}
+
+// Before a refused line: runs forked from here, each handing back how it ended (the project as the example's end
+// leaves it, once the module is released). The example up to the line, the line as it is, the line with each
+// refusal. In a forked run it goes on with the line, or stops at once for the project as the line begins.
+bool RefuseAt(ScriptContext& context, int line, std::string* message) {
+    Pass& p = *Current;
+    const std::vector<size_t>& indexes = p.atLine.at(line);
+    const Sweep::FolderSnapshot folder(TestSupport::UserFolder());
+    std::vector<std::pair<Pass::Run, size_t>> runs = {{Pass::Run::Before, 0}, {Pass::Run::Clean, 0}};
+    for (const size_t i : indexes) runs.emplace_back(Pass::Run::Refused, i);
+    End before, clean;
+    for (const auto& [kind, index] : runs) {
+        int readEnd = -1;
+        const pid_t pid = Sweep::ForkChild(&readEnd);
+        if (pid == 0) {
+            p.run = kind;
+            p.logged = p.log->str().size();
+            if (kind == Pass::Run::Refused) Refuse(context.Host(), (*p.refusals)[index]);
+            if (kind != Pass::Run::Before) return true;
+            *message = "the project as the line begins";
+            return false;
+        }
+        const std::string where = std::string(kind == Pass::Run::Before ? "up to" : "through") + " line " +
+            std::to_string(line) + (kind == Pass::Run::Refused ? " refused" : "");
+        if (pid < 0) {
+            ADD_FAILURE() << "cannot fork the run " << where;
+            continue;
+        }
+        const Sweep::ChildEnd child = Sweep::WaitChild(pid, readEnd);
+        folder.Restore();
+        const nlohmann::json out = nlohmann::json::parse(child.text, nullptr, false);
+        // A crash, a sanitizer's report or memory the run lost.
+        if (!child.fault.empty()) ADD_FAILURE() << "the run " << where << ": " << child.fault;
+        End end;
+        if (child.handedBack && out.is_object()) {
+            end.project = out["project"].get<Signature>();
+            end.alerts = out["alerts"].get<std::vector<std::string>>();
+        }
+        if (kind == Pass::Run::Before) before = end;
+        if (kind == Pass::Run::Clean) clean = end;
+        if (kind != Pass::Run::Refused) continue;
+        Ends& ends = (*p.ends)[index];
+        ends.before = before;
+        ends.clean = clean;
+        ends.run = end;
+        ends.refused = child.handedBack && out.is_object() && out["refused"].get<bool>();
+    }
+    return true;
+}
+
+// After a refused line: a forked run stops, its refusal taken back; the example goes on.
+bool RefuseDone(ScriptContext& context, std::string* message) {
+    if (Current->run == Pass::Run::Parent) return true;
+    context.Host().ClearFailures();
+    *message = "the line's end";
+    return false;
+}
+
+const ScriptLanguage& RefusingLanguage() {
+    static const ScriptLanguage language = [] {
+        ScriptLanguage l = StandardScriptLanguage();
+        l.Add("refuse at <line:int>", false,
+              [](ScriptContext& r, const ScriptArgs& a, std::string* m) { return RefuseAt(r, a.Int("line"), m); });
+        l.Add("refuse done", false,
+              [](ScriptContext& r, const ScriptArgs&, std::string* m) { return RefuseDone(r, m); });
+        return l;
+    }();
+    return language;
+}
+
 class RefusedUpkeepCallsTest : public InProcessHostTest {
 protected:
-    // The example up to line `line` (that line left out unless `runLine`), the line run with the refusal when given.
-    End Run(const Refusal& r, bool runLine, bool refused) {
-        TearDown();
-        DGDriver::Reset();
-        SetUp();
-        host->Settings().embeddedLibrary = true;  // whatever it makes stays out of the shipped library
-        std::ifstream in(std::string(LODRAVIX_SOURCE_DIR) + "/examples/" + r.script + ".script");
-        std::string text, line;
-        for (int n = 1; n < r.line && std::getline(in, line); ++n) text += line + "\n";
-        std::getline(in, line);
-        if (runLine && refused) text += std::string("fail ") + r.function + " -1 " + r.form + "\n";
-        if (runLine) text += line + "\nfail clear\n";
-        std::ostringstream out;
-        ScriptRunner runner(*host, out);
-        runner.RunText(text, r.script);  // a refused line may leave dialog answers unused: no matter here
-        return {Sweep::ProjectDump(Sweep::SweptProject(*host)), AlertTextsSince()};
+    // Each example is played once, up to its last refused line; before each refused line the process forks the
+    // runs that line needs (the example up to it, the line, the line refused), so no run replays the example.
+    std::vector<Ends> RunAll(const std::vector<Refusal>& refusals) {
+        std::vector<Ends> ends(refusals.size());
+        std::vector<std::string> scripts;
+        for (const Refusal& r : refusals)
+            if (std::find(scripts.begin(), scripts.end(), r.script) == scripts.end()) scripts.push_back(r.script);
+        for (const std::string& script : scripts) {
+            Pass pass;
+            pass.refusals = &refusals;
+            pass.ends = &ends;
+            pass.log = &log;
+            for (size_t i = 0; i < refusals.size(); ++i)
+                if (refusals[i].script == script) pass.atLine[refusals[i].line].push_back(i);
+            TearDown();
+            DGDriver::Reset();
+            SetUp();
+            host->Settings().embeddedLibrary = true;  // whatever it makes stays out of the shipped library
+            std::ifstream in(std::string(LODRAVIX_SOURCE_DIR) + "/examples/" + script + ".script");
+            std::string text, line;
+            for (int n = 1; n <= pass.atLine.rbegin()->first && std::getline(in, line); ++n)
+                text += pass.atLine.count(n) != 0 ? "refuse at " + std::to_string(n) + "\n" + line + "\nrefuse done\n"
+                                                  : line + "\n";
+            Current = &pass;
+            std::ostringstream out;
+            ScriptRunner runner(*host, out, RefusingLanguage());
+            runner.RunText(text, script);  // a refused line may leave dialog answers unused: no matter here
+            Current = nullptr;
+            if (Sweep::InChild())
+                Sweep::EndChild(
+                    nlohmann::json{{"project", Sweep::ProjectDump(Sweep::SweptProject(*host))},
+                                   {"alerts", AlertTextsSince()},
+                                   {"refused", log.str().find("fails on purpose", pass.logged) != std::string::npos}}
+                        .dump());
+        }
+        return ends;
     }
 };
 
@@ -96,12 +216,11 @@ TEST_F(RefusedUpkeepCallsTest, ALineEndsAsWithoutTheRefusalOrToldWithTheSelectio
         {"road", 17, "GetOwnResModule", "", true},
         {"coordinate_locator", 15, "Database", "call 1", true},
     };
-    for (const Refusal& r : refusals) {
-        const End before = Run(r, false, false);
-        const End clean = Run(r, true, false);
-        const size_t logged = log.str().size();
-        const End run = Run(r, true, true);
-        EXPECT_NE(log.str().find("fails on purpose", logged), std::string::npos) << Describe(r);
+    const std::vector<Ends> ends = RunAll(refusals);
+    for (size_t i = 0; i < refusals.size(); ++i) {
+        const Refusal& r = refusals[i];
+        const auto& [before, clean, run, refused] = ends[i];
+        EXPECT_TRUE(refused) << Describe(r);
         // A palette that could not open offers nothing to click on: it must say so.
         if (run.project == clean.project && run.alerts == clean.alerts && !r.palette) continue;
         if (run.alerts.size() <= clean.alerts.size()) {
@@ -124,11 +243,12 @@ TEST_F(RefusedUpkeepCallsTest, ALineEndsAsWithoutTheRefusalOrToldWithTheSelectio
     }
 }
 
-// How a line with a refusal must end: as before it with `told` the last alert, or as the clean run (its model, or
-// all of it) with every alert of the clean run shown and `told` after them (none: nothing more).
+// How a line with a refusal must end: as before it (all of it, or its model where the window the host would not
+// bring back stays) with `told` the last alert, or as the clean run (its model, or all of it) with every alert of the
+// clean run shown and `told` after them (none: nothing more).
 struct Told {
     Refusal refusal;
-    enum { AsBefore, ModelAsClean, AsClean } end;
+    enum { AsBefore, ModelAsBefore, ModelAsClean, AsClean } end;
     const char* told;
 };
 
@@ -165,6 +285,8 @@ TEST_F(RefusedUpkeepCallsTest, ARefusedDeselectOrRecordChangesNothingAndALostSel
         // A failed tool's selection that cannot be given back (not read as the action began, or not set again).
         {{"site_markers", 97, "Element_Select", ""}, Told::ModelAsClean, selectionError},
         {{"export_xyz", 21, "Selection_Get", "call 1"}, Told::ModelAsClean, readError},
+        // The floor plan the terrain's 3D view cannot be left for: its contour-line object is not made there.
+        {{"terrain_contour_object", 14, "Database", "call 10"}, Told::ModelAsBefore, notMade},
         // The section window a data update switched away from and cannot bring back.
         {{"road_section", 69, "Automate", "call 10"}, Told::ModelAsClean, "Error while modifying database."},
         // The walls that cannot follow the terrain are told although the update after the wall failed.
@@ -175,15 +297,19 @@ TEST_F(RefusedUpkeepCallsTest, ARefusedDeselectOrRecordChangesNothingAndALostSel
         {{"data_update_skirt", 26, "Attribute_Modify", ""}, Told::AsClean, nullptr},
         {{"terrain_skirt", 32, "Attribute_Get", "from 2"}, Told::AsClean, nullptr},
     };
-    for (const Told& t : cases) {
+    std::vector<Refusal> refusals;
+    for (const Told& t : cases) refusals.push_back(t.refusal);
+    const std::vector<Ends> ends = RunAll(refusals);
+    for (size_t i = 0; i < cases.size(); ++i) {
+        const Told& t = cases[i];
         const Refusal& r = t.refusal;
-        const End before = Run(r, false, false);
-        const End clean = Run(r, true, false);
-        const size_t logged = log.str().size();
-        const End run = Run(r, true, true);
-        EXPECT_NE(log.str().find("fails on purpose", logged), std::string::npos) << Describe(r);
+        const auto& [before, clean, run, refused] = ends[i];
+        EXPECT_TRUE(refused) << Describe(r);
         if (t.end == Told::AsBefore) {
             EXPECT_EQ(run.project, before.project) << Describe(r) << Sweep::Describe(before.project, run.project);
+        } else if (t.end == Told::ModelAsBefore) {
+            const Signature want = Sweep::Modelled(before.project), got = Sweep::Modelled(run.project);
+            EXPECT_EQ(got, want) << Describe(r) << Sweep::Describe(want, got);
         } else {
             const Signature want = t.end == Told::AsClean ? clean.project : Sweep::Modelled(clean.project);
             const Signature got = t.end == Told::AsClean ? run.project : Sweep::Modelled(run.project);

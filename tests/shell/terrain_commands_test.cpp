@@ -259,6 +259,45 @@ TEST_F(TerrainCommandsTest, MassEditWritesOnlyChangedFieldsAndOneIdIntoEveryMesh
     }
 }
 
+// A memo the host will not give, at any read of a mass edit: the edit ends whole (every mesh changed and named)
+// or, told, as before; never a mesh changed that kept its old name.
+TEST_F(TerrainCommandsTest, AMassEditWhoseMemoCannotBeReadEndsWholeOrAsBeforeAndTold) {
+    std::vector<API_Guid> guids;
+    for (int k = 0; k < 2; ++k) {
+        guids.push_back(PlaceMesh(Name("mesh")));
+        Record(guids.back(), ElemKind_Terrain);
+    }
+    bool failedAtSomeRead = false;
+    for (int32_t passes = 0; passes < 8; ++passes) {
+        for (size_t k = 0; k < guids.size(); ++k) {
+            Db().FindMutable(guids[k])->record.Edit([](API_Element& rec) { rec.mesh.overrideBotMat = 0; });
+            Db().FindMutable(guids[k])->memo.elemInfoString = k == 0 ? u"NORTH" : u"SOUTH";
+        }
+        DGDriver::ClearQueueAndLog();
+        ASSERT_TRUE(host->FailCallAfter("Element_GetMemo", -1, APIERR_GENERAL, passes, 1));
+        DGDriver::QueueClick(TerrainSettingsDialogId, 47);      // to the wide layout
+        DGDriver::QueueClick(TerrainSettingsDialogTwinId, 34);  // bottom material override only
+        DGDriver::QueueClick(TerrainSettingsDialogTwinId, 1);
+        RunTerrain(GlobalSettings, Ports().terrainDialogs, contours);
+        host->ClearFailures();
+        int changed = 0, named = 0;
+        for (const API_Guid& g : guids) {
+            const API_Element mesh = Db().Find(g)->record;
+            changed += mesh.mesh.overrideBotMat == 1 ? 1 : 0;
+            named += *Db().Find(g)->memo.elemInfoString == u"NORTH" ? 1 : 0;
+        }
+        if (changed == 0) {
+            failedAtSomeRead = true;
+            EXPECT_EQ(named, 1) << passes;
+            EXPECT_FALSE(AlertTexts().empty()) << passes;
+        } else {
+            EXPECT_EQ(changed, 2) << passes;
+            EXPECT_EQ(named, 2) << passes;
+        }
+    }
+    EXPECT_TRUE(failedAtSomeRead);
+}
+
 TEST_F(TerrainCommandsTest, WideLayoutChecksTheLevelsTypedInTheCompactOne) {
     Site();
     DGDriver::QueueClick(TerrainSettingsDialogId, 1);

@@ -128,15 +128,16 @@ TEST_F(ToolCommandsTest, TheFloorPlanIsBroughtToFrontOrTheCommandIsRefused) {
 TEST_F(ToolCommandsTest, AFailedQueryIsReportedOnceByEveryCommand) {
     // As the palette's buttons run them: with the ports the shell made at start.
     const std::vector<std::pair<const char*, void (*)(Settings&)>> commands = {
-        {"road", [](Settings&) { RunRoad(Ports().earthworkDialogs, Ports().contourLineRefresh); }},
-        {"railway", [](Settings&) { RunRailway(Ports().earthworkDialogs, Ports().contourLineRefresh); }},
-        {"sidewalk", [](Settings&) { RunSidewalk(Ports().earthworkDialogs, Ports().contourLineRefresh); }},
-        {"plateau", [](Settings&) { RunPlateau(Ports().earthworkDialogs, Ports().contourLineRefresh); }},
-        {"bridge", [](Settings&) { RunBridge(Ports().earthworkDialogs); }},
-        {"basin", [](Settings&) { RunBasin(Ports().earthworkDialogs); }},
+        {"road", [](Settings& s) { RunRoad(s, Ports().earthworkDialogs, Ports().contourLineRefresh); }},
+        {"railway", [](Settings& s) { RunRailway(s, Ports().earthworkDialogs, Ports().contourLineRefresh); }},
+        {"sidewalk", [](Settings& s) { RunSidewalk(s, Ports().earthworkDialogs, Ports().contourLineRefresh); }},
+        {"plateau", [](Settings& s) { RunPlateau(s, Ports().earthworkDialogs, Ports().contourLineRefresh); }},
+        {"bridge", [](Settings& s) { RunBridge(s, Ports().earthworkDialogs); }},
+        {"basin", [](Settings& s) { RunBasin(s, Ports().earthworkDialogs); }},
         {"building", [](Settings& s) { RunBuilding(s, Ports().siteObjectDialogs); }},
         {"wall", [](Settings& s) { RunWall(s, Ports().siteObjectDialogs); }},
-        {"retaining wall", [](Settings&) { RunRetainingWall(Ports().earthworkDialogs, Ports().contourLineRefresh); }},
+        {"retaining wall",
+         [](Settings& s) { RunRetainingWall(s, Ports().earthworkDialogs, Ports().contourLineRefresh); }},
         {"gravity", RunGravity},
         {"calculation", RunCalculation}};
     ASSERT_TRUE(host->FailCall("Selection_Get", -1, APIERR_GENERAL));
@@ -167,7 +168,7 @@ TEST_F(ToolCommandsTest, TheRoadEditsItsDefaultsWithoutTerrainOrWithAnUnclearSel
     DGDriver::QueueClick(32554, 44);
     DGDriver::QueueSetDouble(32504, 22, 3.5);
     DGDriver::QueueClick(32504, 1);
-    RunRoad(Ports().earthworkDialogs, Ports().contourLineRefresh);
+    RunRoad(GlobalSettings, Ports().earthworkDialogs, Ports().contourLineRefresh);
     EXPECT_TRUE(Alerts().empty());
     EXPECT_EQ(DialogsOpened(), (std::vector<int16_t>{32554, 32504}));
     EXPECT_EQ(GlobalSettings.road.resolution, 12);
@@ -181,7 +182,7 @@ TEST_F(ToolCommandsTest, TheRoadEditsItsDefaultsWithoutTerrainOrWithAnUnclearSel
     DGDriver::QueueSetLong(32554, 11, 40);
     DGDriver::QueueSetLong(32554, 46, 1);
     DGDriver::QueueClick(32554, 2);
-    RunRoad(Ports().earthworkDialogs, Ports().contourLineRefresh);
+    RunRoad(GlobalSettings, Ports().earthworkDialogs, Ports().contourLineRefresh);
     EXPECT_EQ(DialogsOpened(), (std::vector<int16_t>{32554}));
     EXPECT_EQ(GlobalSettings.road.resolution, before.resolution);
     EXPECT_EQ(GlobalSettings.GetInt(0, 14), 3);

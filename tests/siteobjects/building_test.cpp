@@ -23,7 +23,7 @@ protected:
         DGDriver::QueueSetDouble(32561, 8, h);
         DGDriver::QueueClick(32561, 1);
         BuildingCls cls;
-        EXPECT_EQ(cls.Create(dialogs, Fill(outline), terrain), 0);
+        EXPECT_EQ(cls.Create(GlobalSettings, dialogs, Fill(outline), terrain), 0);
         return Objects(ElemKind_Building).back();
     }
     QV_List<QV_Coord3DLong> Outline(const API_Element& e) {
@@ -96,7 +96,7 @@ TEST_F(BuildingTest, BuildingsStandOnTheLowestCornerOfTheirOutlineAndMapBackOnto
     DGDriver::QueueSetDouble(32561, 8, 44.0);
     DGDriver::QueueClick(32561, 2);
     BuildingCls cls;
-    EXPECT_EQ(cls.Create(dialogs, Fill(shapes[0]), terrain), 0);
+    EXPECT_EQ(cls.Create(GlobalSettings, dialogs, Fill(shapes[0]), terrain), 0);
     EXPECT_EQ(Objects(ElemKind_Building).size(), shapes.size());
     EXPECT_EQ(GlobalSettings.building.height, defaults.height);
 }
@@ -183,13 +183,13 @@ TEST_F(BuildingTest, ACancelledOrUnopenedDialogLeavesNoStepAndNoProbe) {
     const auto before = Db().ToJson();
     DGDriver::QueueClick(32561, 2);
     BuildingCls cls;
-    EXPECT_EQ(cls.Create(dialogs, fill, terrain), 0);
+    EXPECT_EQ(cls.Create(GlobalSettings, dialogs, fill, terrain), 0);
     EXPECT_EQ(Db().ToJson(), before);
     for (int32_t passes = 0; passes < 4; ++passes) {
         ASSERT_TRUE(host->FailCallAfter("GetOwnResModule", -1, APIERR_GENERAL, passes));
         DGDriver::QueueClick(32561, 2);
         BuildingCls again;
-        again.Create(dialogs, fill, terrain);
+        again.Create(GlobalSettings, dialogs, fill, terrain);
         host->ClearFailures();
         DGDriver::ClearQueueAndLog();
         EXPECT_EQ(Db().ToJson(), before) << passes;

@@ -108,8 +108,8 @@ TEST_F(MarkerTest, LevelMarkersTakeThePlanesHeightAndAGridWithoutAStepAsksNothin
     host->Input().QueueCancel();
     DGDriver::QueueClick(32551, 1);
     {
-        MarkerCls cls;
-        EXPECT_EQ(cls.PlaceLevelMarker(dialogs, terrain), 0);
+        MarkerCls cls(GlobalSettings.marker.font);
+        EXPECT_EQ(cls.PlaceLevelMarker(GlobalSettings, dialogs, terrain), 0);
     }
     const std::vector<API_Element> markers = Objects(ElemKind_LevelMarker);
     ASSERT_EQ(markers.size(), 2u);
@@ -123,8 +123,8 @@ TEST_F(MarkerTest, LevelMarkersTakeThePlanesHeightAndAGridWithoutAStepAsksNothin
     host->Input().QueuePoint(70.0, 50.0);
     DGDriver::QueueClick(32551, 1);
     {
-        MarkerCls cls;
-        EXPECT_EQ(cls.PlaceLevelMarker(dialogs, terrain), 43);
+        MarkerCls cls(GlobalSettings.marker.font);
+        EXPECT_EQ(cls.PlaceLevelMarker(GlobalSettings, dialogs, terrain), 43);
     }
     EXPECT_EQ(Objects(ElemKind_LevelMarker).size(), 2u);
     const auto alerts = [] {
@@ -153,8 +153,8 @@ TEST_F(MarkerTest, LevelMarkersTakeThePlanesHeightAndAGridWithoutAStepAsksNothin
     DGDriver::QueueClick(32551, 1);
     DGDriver::QueueAlertAnswer(2);
     {
-        MarkerCls cls;
-        EXPECT_EQ(cls.PlaceLevelMarker(dialogs, terrain), 43);
+        MarkerCls cls(GlobalSettings.marker.font);
+        EXPECT_EQ(cls.PlaceLevelMarker(GlobalSettings, dialogs, terrain), 43);
     }
     ASSERT_EQ(alerts().size(), before + 1);
     const std::vector<std::string> shown = alerts();  // kept: a temporary's back() would dangle in the loop
@@ -168,8 +168,8 @@ TEST_F(MarkerTest, LevelMarkersTakeThePlanesHeightAndAGridWithoutAStepAsksNothin
     host->Input().QueuePoint(70.0, 50.0);
     DGDriver::QueueClick(32551, 1);
     {
-        MarkerCls cls;
-        EXPECT_EQ(cls.PlaceLevelMarker(dialogs, terrain), 1);
+        MarkerCls cls(GlobalSettings.marker.font);
+        EXPECT_EQ(cls.PlaceLevelMarker(GlobalSettings, dialogs, terrain), 1);
     }
     EXPECT_EQ(alerts().size(), before + 1);
     EXPECT_EQ(Objects(ElemKind_LevelMarker).size(), 2u);
@@ -239,8 +239,8 @@ TEST_F(MarkerTest, RebuildsFollowTheTerrainDropAMarkerOffItAndPutAGridBackAtItsS
     host->Input().QueueCancel();
     DGDriver::QueueClick(32551, 1);
     {
-        MarkerCls cls;
-        ASSERT_EQ(cls.PlaceLevelMarker(dialogs, terrain), 0);
+        MarkerCls cls(GlobalSettings.marker.font);
+        ASSERT_EQ(cls.PlaceLevelMarker(GlobalSettings, dialogs, terrain), 0);
     }
     std::vector<API_Element> singles = Objects(ElemKind_LevelMarker);
     ASSERT_EQ(singles.size(), 2u);
@@ -253,7 +253,7 @@ TEST_F(MarkerTest, RebuildsFollowTheTerrainDropAMarkerOffItAndPutAGridBackAtItsS
     moveTo(singles[0], 120.0, 90.0);
     moveTo(singles[1], 900.0, 900.0);
     for (const API_Element& m : singles) {
-        MarkerCls cls;
+        MarkerCls cls(GlobalSettings.marker.font);
         EXPECT_EQ(cls.Rebuild(dialogs, terrain, Get(m.header.guid)), 0);
     }
     singles = Objects(ElemKind_LevelMarker);
@@ -268,8 +268,8 @@ TEST_F(MarkerTest, RebuildsFollowTheTerrainDropAMarkerOffItAndPutAGridBackAtItsS
     DGDriver::QueueClick(32551, 1);
     DGDriver::QueueAlertAnswer(1);
     {
-        MarkerCls cls;
-        ASSERT_EQ(cls.PlaceLevelMarker(dialogs, terrain), 0);
+        MarkerCls cls(GlobalSettings.marker.font);
+        ASSERT_EQ(cls.PlaceLevelMarker(GlobalSettings, dialogs, terrain), 0);
     }
     API_Element grid = Objects(ElemKind_LevelMarker).back();
     EXPECT_EQ(grid.object.pos.x, -30.0);
@@ -278,7 +278,7 @@ TEST_F(MarkerTest, RebuildsFollowTheTerrainDropAMarkerOffItAndPutAGridBackAtItsS
     moveTo(grid, 5.0, 5.0);
     DGDriver::QueueAlertAnswer(1);
     {
-        MarkerCls cls;
+        MarkerCls cls(GlobalSettings.marker.font);
         EXPECT_EQ(cls.Rebuild(dialogs, terrain, Get(grid.header.guid)), 0);
     }
     grid = Get(grid.header.guid);
@@ -300,7 +300,7 @@ TEST_F(MarkerTest, RebuildsFollowTheTerrainDropAMarkerOffItAndPutAGridBackAtItsS
     API_Element none = {};
     ASSERT_EQ(Command([&] { return ACAPI_Element_ChangeParameters(one, &grid, &memo, &none); }), NoError);
     ACAPI_DisposeElemMemoHdls(&memo);
-    MarkerCls cls;
+    MarkerCls cls(GlobalSettings.marker.font);
     EXPECT_EQ(cls.Rebuild(dialogs, terrain, Get(grid.header.guid)), 43);
 }
 
@@ -329,8 +329,8 @@ TEST_F(MarkerTest, APointMarkerListsTheStorysPointsAndReplacesTheEarlierOneOnlyW
     };
     DGDriver::QueueClick(32551, 1);
     {
-        MarkerCls cls;
-        ASSERT_EQ(cls.PlacePointMarker(dialogs), 0);
+        MarkerCls cls(GlobalSettings.marker.font);
+        ASSERT_EQ(cls.PlacePointMarker(GlobalSettings, dialogs), 0);
     }
     std::vector<API_Element> markers = Objects(ElemKind_PointMarker);
     ASSERT_EQ(markers.size(), 1u);
@@ -343,8 +343,8 @@ TEST_F(MarkerTest, APointMarkerListsTheStorysPointsAndReplacesTheEarlierOneOnlyW
     ASSERT_TRUE(host->FailCall("Element_Create", -1, APIERR_GENERAL));
     DGDriver::QueueClick(32551, 1);
     {
-        MarkerCls cls;
-        EXPECT_EQ(cls.PlacePointMarker(dialogs), 43);
+        MarkerCls cls(GlobalSettings.marker.font);
+        EXPECT_EQ(cls.PlacePointMarker(GlobalSettings, dialogs), 43);
     }
     host->ClearFailures();
     ASSERT_EQ(Objects(ElemKind_PointMarker).size(), 1u);
@@ -352,12 +352,36 @@ TEST_F(MarkerTest, APointMarkerListsTheStorysPointsAndReplacesTheEarlierOneOnlyW
 
     DGDriver::QueueClick(32551, 1);
     {
-        MarkerCls cls;
-        ASSERT_EQ(cls.PlacePointMarker(dialogs), 0);
+        MarkerCls cls(GlobalSettings.marker.font);
+        ASSERT_EQ(cls.PlacePointMarker(GlobalSettings, dialogs), 0);
     }
     const std::vector<API_Element> now = Objects(ElemKind_PointMarker);
     ASSERT_EQ(now.size(), 1u);
     EXPECT_FALSE(now[0].header.guid == markers[0].header.guid);
+
+    // A point's record the host will not give, at any read: the marker lists every point or is not made, the
+    // earlier one left in place; never one that leaves a point out.
+    bool refused = false;
+    for (int32_t passes = 0; passes < 8; ++passes) {
+        const API_Guid earlier = Objects(ElemKind_PointMarker)[0].header.guid;
+        ASSERT_TRUE(host->FailCallAfter("Element_GetUserData", -1, APIERR_GENERAL, passes, 1));
+        DGDriver::QueueClick(32551, 1);
+        int32_t code = 0;
+        {
+            MarkerCls cls(GlobalSettings.marker.font);
+            code = cls.PlacePointMarker(GlobalSettings, dialogs);
+        }
+        host->ClearFailures();
+        const std::vector<API_Element> placed = Objects(ElemKind_PointMarker);
+        ASSERT_EQ(placed.size(), 1u) << passes;
+        if (code != 0) {
+            refused = true;
+            EXPECT_EQ(placed[0].header.guid, earlier) << passes;
+        } else {
+            EXPECT_EQ(codes(placed[0]).GetCount(), 2) << passes;
+        }
+    }
+    EXPECT_TRUE(refused);
 }
 
 }  // namespace marker_test

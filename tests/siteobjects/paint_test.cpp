@@ -36,7 +36,7 @@ protected:
         drawn.Insert(Fill(outline));
         DGDriver::QueueClick(32562, 1);
         PaintCls cls;
-        return cls.Create(dialogs, contours, drawn, terrain);
+        return cls.Create(GlobalSettings, dialogs, contours, drawn, terrain);
     }
     QV_List<PaintInfo> Areas(const API_Element& o) {
         API_ElementMemo memo = {};

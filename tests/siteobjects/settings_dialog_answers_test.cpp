@@ -80,6 +80,16 @@ std::function<int()> DefaultsEdit(Fake& dialogs, Record Settings::*record, int32
     };
 }
 
+// The same for a class handed the settings it edits.
+template <class Cls, class Port, class Fake, class Record>
+std::function<int()> DefaultsEdit(Fake& dialogs, Record Settings::*record, int32_t (Cls::*edit)(Settings&, Port&)) {
+    return [&dialogs, record, edit] {
+        Cls cls;
+        (cls.*edit)(GlobalSettings, dialogs);
+        return int((GlobalSettings.*record).layer);
+    };
+}
+
 struct Case {
     std::string name;
     int switches;              // how often the user may switch layouts the caller runs (0: the dialog runs them)
@@ -103,7 +113,7 @@ protected:
         site.wall = [this](WallDialogState& s) { return user.Close(s.record.layer); };
         site.spotHeight = [this](MarkerDialogState& s) { return user.Close(s.record.layer); };
         site.colouredArea = [this](PaintDialogState& s) { return user.Close(s.record.layer); };
-        site.tree = [this](TreeSettings& r, TreeChangeFlags&) { return user.CloseInPlace(r.layer); };
+        site.tree = [this](TreeSettings& r, TreeChangeFlags&) { return user.Close(r.layer); };
         // The compact "Terrain settings" leads to the wide one, which has no way back.
         terrain.terrain = [this](TerrainDialogBlock& block, TerrainSettings& r, auto&&...) {
             if (!user.Switches(0)) return user.Close(r.layer);
@@ -128,7 +138,7 @@ protected:
     static void Defaults() {
         GlobalSettings.Reset();
         GlobalSettings.SetBuiltInDefaults(QV_String("Arial"));
-        TreeGlobalSettings = TreeSettings();
+        GlobalSettings.tree = TreeSettings();
     }
     // What the class's run answered must be the user's answer.
     void ExpectUsersAnswer(DialogAnswer answer) const { EXPECT_EQ(answer, user.answer); }
@@ -145,7 +155,12 @@ TEST_F(SettingsDialogAnswersTest, EveryClassKeepsTheEditsExactlyWhenTheUserConfi
         {"road", 2, DefaultsEdit(earthworks, &Settings::road, &RoadCls::EditDefaults)},
         {"railway", 0, DefaultsEdit(earthworks, &Settings::railway, &RailwayCls::EditDefaults)},
         {"sidewalk", 2, DefaultsEdit(earthworks, &Settings::sidewalk, &SideWalkCls::EditDefaults)},
-        {"section", 0, DefaultsEdit(earthworks, &Settings::section, &SectionCls::EditDefaults)},
+        {"section", 0,
+         [&] {
+             SectionCls section(GlobalSettings.section.font);
+             section.EditDefaults(GlobalSettings, earthworks);
+             return int(GlobalSettings.section.layer);
+         }},
         {"plateau", 2, DefaultsEdit(earthworks, &Settings::plateau, &DiggingCls::EditDefaults)},
         {"bridge", 0, DefaultsEdit(earthworks, &Settings::bridge, &BridgeCls::EditDefaults)},
         {"retaining wall", 0, DefaultsEdit(earthworks, &Settings::retainingWall, &ObstacleCls::EditDefaults)},
@@ -155,15 +170,16 @@ TEST_F(SettingsDialogAnswersTest, EveryClassKeepsTheEditsExactlyWhenTheUserConfi
         {"coloured area", 0, DefaultsEdit(site, &Settings::paint, &PaintCls::EditSettings)},
         {"spot height", 0,
          [&] {
-             MarkerCls marker;
+             MarkerCls marker(GlobalSettings.marker.font);
              marker.settings = GlobalSettings.marker;
              ExpectUsersAnswer(marker.RunSettingsDialog(site, SettingsMode::NewElement, false, false, false));
              return int(marker.settings.layer);
          }},
         {"tree", 0,
          [&] {
-             ExpectUsersAnswer(EditTreeSettings(site, SettingsMode::NewElement));
-             return int(TreeGlobalSettings.layer);
+             TreeChangeFlags changed;
+             ExpectUsersAnswer(EditTreeSettings(GlobalSettings.tree, site, SettingsMode::NewElement, changed));
+             return int(GlobalSettings.tree.layer);
          }},
         {"contour lines", 0, DefaultsEdit(terrain, &Settings::contour, &ContourLineCls::EditSettings)},
         {"slope analysis", 0, DefaultsEdit(terrain, &Settings::slopeRange, &SlopeRangeCls::EditSettings)},
@@ -176,24 +192,24 @@ TEST_F(SettingsDialogAnswersTest, EveryClassKeepsTheEditsExactlyWhenTheUserConfi
         {"terrain", 1,
          [&] {
              TerrainRecord record;
-             BuildTerrainWithoutSelection(terrain, record);
+             BuildTerrainWithoutSelection(GlobalSettings, terrain, record);
              return int(GlobalSettings.terrain.layer);
          }},
         {"point", 0,
          [&] {
-             PointTool tool(input);
+             PointTool tool(GlobalSettings, input);
              ExpectUsersAnswer(tool.EditSettings(SettingsMode::NewElement));
              return int(tool.settings.layer);
          }},
         {"constraint", 0,
          [&] {
-             ConstraintInput constraint(input);
+             ConstraintInput constraint(GlobalSettings, input);
              ExpectUsersAnswer(constraint.EditSettings(SettingsMode::NewElement));
              return int(constraint.settings.layer);
          }},
         {"outline", 0,
          [&] {
-             OutlineData outline(input);
+             OutlineData outline(GlobalSettings, input);
              ExpectUsersAnswer(outline.RunSettingsDialog(true, false, SettingsMode::NewElement));
              return int(outline.settings.layer);
          }},

@@ -91,7 +91,8 @@ TEST_F(SiteCommandFailuresTest, AnEditKeepsEachObjectsIdTextWhenTheHostCannotTel
             };
             const double x = std::string(id) == "North" ? 30.0 : 100.0;
             BuildingCls cls;
-            EXPECT_EQ(cls.Create(dialogs, Drawn(API_HatchID, {{x, 20, 0}, {x + 10, 20, 0}, {x + 10, 40, 0}}), terrain),
+            EXPECT_EQ(cls.Create(GlobalSettings, dialogs,
+                                 Drawn(API_HatchID, {{x, 20, 0}, {x + 10, 20, 0}, {x + 10, 40, 0}}), terrain),
                       0);
         },
         [&](QV_List<API_Element>& objects) {
@@ -113,7 +114,8 @@ TEST_F(SiteCommandFailuresTest, AnEditKeepsEachObjectsIdTextWhenTheHostCannotTel
             };
             const double y = std::string(id) == "North" ? 80.0 : 40.0;
             WallCls cls;
-            EXPECT_EQ(cls.Place(dialogs, Drawn(API_PolyLineID, {{20, y, 0}, {90, y + 5, 0}}), terrain), 0);
+            EXPECT_EQ(cls.Place(GlobalSettings, dialogs, Drawn(API_PolyLineID, {{20, y, 0}, {90, y + 5, 0}}), terrain),
+                      0);
         },
         [&](QV_List<API_Element>& objects) {
             dialogs.wall = [](WallDialogState& s) {
@@ -136,7 +138,7 @@ TEST_F(SiteCommandFailuresTest, AColouredAreaKeepsItsIdTextWhenTheHostCannotTell
         QV_List<API_Element> outline;
         outline.Insert(Drawn(API_HatchID, {{x, 20, 0}, {x + 20, 20, 0}, {x + 20, 40, 0}}));
         PaintCls cls;
-        return cls.Create(dialogs, contours, outline, terrain);
+        return cls.Create(GlobalSettings, dialogs, contours, outline, terrain);
     };
     ASSERT_EQ(paint(30.0), 0);
     // A second area joins the terrain's object; then its show-ID switch is edited. Neither may take the text the
@@ -154,7 +156,7 @@ TEST_F(SiteCommandFailuresTest, AColouredAreaKeepsItsIdTextWhenTheHostCannotTell
     QV_List<API_Element> selected;
     selected.Insert(objects[0]);
     PaintCls cls;
-    EXPECT_EQ(cls.ModifySelected(dialogs, selected), 0);
+    EXPECT_EQ(cls.ModifySelected(GlobalSettings, dialogs, selected), 0);
     host->ClearFailures();
     EXPECT_EQ(IdText(Get(objects[0].header.guid)), "Meadow");
     EXPECT_EQ(Param(Get(objects[0].header.guid), "show_ID"), 1.0);
@@ -170,7 +172,7 @@ TEST_F(SiteCommandFailuresTest, AFailedStepTakesTheWholeCommandBack) {
     ExpectTakenBack({"Element_Create", "Element_Get3DInfo", "Get3DComponent", "SolidLink_Create", "SolidLink_Remove"},
                     ErrModifying, [&] {
                         CameraCls cls;
-                        return cls.Create(dialogs, path, terrain);
+                        return cls.Create(GlobalSettings, dialogs, path, terrain);
                     });
 
     // A level marker: its record is part of it.
@@ -178,8 +180,8 @@ TEST_F(SiteCommandFailuresTest, AFailedStepTakesTheWholeCommandBack) {
     ExpectTakenBack({"Element_SetUserData", "SolidLink_Create", "SolidLink_Remove"}, ErrModifying, [&] {
         host->Input().QueuePoint(70.0, 50.0);
         host->Input().QueueCancel();
-        MarkerCls cls;
-        return cls.PlaceLevelMarker(dialogs, terrain);
+        MarkerCls cls(GlobalSettings.marker.font);
+        return cls.PlaceLevelMarker(GlobalSettings, dialogs, terrain);
     });
 
     // Trees: the command's trees go with a later one that could not stand on the terrain.
@@ -194,7 +196,7 @@ TEST_F(SiteCommandFailuresTest, AFailedStepTakesTheWholeCommandBack) {
         host->Input().QueueCancel();
         int32_t failure = 0;
         const bool placed = RunWholeCommand([&] {
-            failure = CreateTree(dialogs, &terrain);
+            failure = CreateTree(GlobalSettings, dialogs, &terrain);
             return failure == 0;
         });
         return placed ? 0 : failure;
@@ -209,7 +211,7 @@ TEST_F(SiteCommandFailuresTest, CamerasOffTheTerrainStandAtZeroAsBefore) {
         return DialogAnswer::Confirmed;
     };
     CameraCls cls;
-    ASSERT_EQ(cls.Create(dialogs, path, terrain), 0);
+    ASSERT_EQ(cls.Create(GlobalSettings, dialogs, path, terrain), 0);
     int onTerrain = 0, off = 0;
     for (const API_Guid& g : Db().AllElements()) {
         const API_Element c = Get(g);
@@ -226,7 +228,7 @@ TEST_F(SiteCommandFailuresTest, CamerasOffTheTerrainStandAtZeroAsBefore) {
     const size_t elements = Db().AllElements().size();
     ASSERT_TRUE(host->FailCall("GetOwnResModule", -1, APIERR_GENERAL));
     CameraCls again;
-    EXPECT_NE(again.Create(dialogs, path, terrain), 0);
+    EXPECT_NE(again.Create(GlobalSettings, dialogs, path, terrain), 0);
     host->ClearFailures();
     EXPECT_EQ(Db().AllElements().size(), elements);
 }

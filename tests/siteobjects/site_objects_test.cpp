@@ -67,7 +67,8 @@ TEST_F(SiteObjectsTest, TreesStandOnTheTerrainEachWithItsOwnBranches) {
     host->Input().QueuePoint(100, 70);
     host->Input().QueuePoint(5, 5);  // off the terrain: the story's default elevation
     host->Input().QueueCancel();
-    ASSERT_EQ(Command([&] { return CreateTree(dialogs, &terrain) == 0 ? NoError : APIERR_GENERAL; }), NoError);
+    ASSERT_EQ(Command([&] { return CreateTree(GlobalSettings, dialogs, &terrain) == 0 ? NoError : APIERR_GENERAL; }),
+              NoError);
     std::vector<API_Element> trees = OfType(API_ObjectID);
     ASSERT_EQ(trees.size(), 3u);
     std::vector<std::vector<double>> alfas;
@@ -89,7 +90,8 @@ TEST_F(SiteObjectsTest, TreesStandOnTheTerrainEachWithItsOwnBranches) {
     edited.Insert(trees[1]);
     DGDriver::QueueSetLong(32564, 45, 3);
     DGDriver::QueueClick(32564, 1);
-    ASSERT_EQ(Command([&] { return RegenerateTrees(dialogs, edited) ? NoError : APIERR_GENERAL; }), NoError);
+    ASSERT_EQ(Command([&] { return RegenerateTrees(GlobalSettings, dialogs, edited) ? NoError : APIERR_GENERAL; }),
+              NoError);
     for (int i = 0; i < 2; ++i) {
         EXPECT_EQ(Param(Get(trees[i].header.guid), "mat_foglie"), 3.0);
         EXPECT_EQ(Cells(Get(trees[i].header.guid), "alfa"), alfas[i]);
@@ -114,7 +116,8 @@ TEST_F(SiteObjectsTest, TreesStandOnTheTerrainEachWithItsOwnBranches) {
               NoError);
     DGDriver::QueueSetLong(32564, 20, 3);
     DGDriver::QueueClick(32564, 1);
-    ASSERT_EQ(Command([&] { return RegenerateTrees(dialogs, edited) ? NoError : APIERR_GENERAL; }), NoError);
+    ASSERT_EQ(Command([&] { return RegenerateTrees(GlobalSettings, dialogs, edited) ? NoError : APIERR_GENERAL; }),
+              NoError);
     int32_t rows = 0;
     Cells(Get(trees[0].header.guid), "alfa", &rows);
     EXPECT_EQ(rows, 1 + 3 + 9 + 27);
@@ -130,7 +133,7 @@ TEST_F(SiteObjectsTest, CamerasFollowThePathAcrossItsCornerAtEyeHeightOverTheTer
     DGDriver::QueueSetDouble(32558, 8, 10.0);
     DGDriver::QueueClick(32558, 1);
     CameraCls cls;
-    ASSERT_EQ(cls.Create(dialogs, Get(line), terrain), 0);
+    ASSERT_EQ(cls.Create(GlobalSettings, dialogs, Get(line), terrain), 0);
     ASSERT_EQ(OfType(API_CamSetID).size(), 1u);
     std::vector<API_Element> cams = OfType(API_CameraID);
     ASSERT_EQ(cams.size(), 8u);
@@ -160,12 +163,12 @@ TEST_F(SiteObjectsTest, CamerasFollowThePathAcrossItsCornerAtEyeHeightOverTheTer
         return DialogAnswer::Confirmed;
     };
     CameraCls tiny;
-    EXPECT_EQ(tiny.Create(given, Get(line), terrain), 43);
+    EXPECT_EQ(tiny.Create(GlobalSettings, given, Get(line), terrain), 43);
     given.cameraDistance = [](double& d, double) {
         d = 0.0;
         return DialogAnswer::Confirmed;
     };
-    EXPECT_EQ(tiny.Create(given, Get(line), terrain), 43);
+    EXPECT_EQ(tiny.Create(GlobalSettings, given, Get(line), terrain), 43);
     EXPECT_EQ(OfType(API_CameraID).size(), 8u);
 
     // A closed path has no walk-through.
@@ -173,7 +176,7 @@ TEST_F(SiteObjectsTest, CamerasFollowThePathAcrossItsCornerAtEyeHeightOverTheTer
     ASSERT_EQ(Db().PlacePolygonElement(API_PolyLineID, {{30, 20, 0}, {60, 60, 0}, {60, 20, 0}, {30, 20, 0}}, false, 1,
                                        "ring", &ring),
               NoError);
-    EXPECT_EQ(tiny.Create(given, Get(ring), terrain), 45);
+    EXPECT_EQ(tiny.Create(GlobalSettings, given, Get(ring), terrain), 45);
 }
 
 TEST_F(SiteObjectsTest, GravitySetsObjectsOnTheTerrainMeasuredFromTheirStory) {

@@ -1,5 +1,6 @@
 // Tree settings to a tree's parameters and back, as a new tree, an edited tree and a saved settings part take
 // them.
+#include "AddOnLibrary.hpp"
 #include "ParamRecords.hpp"
 #include "siteobjects/TreeParams.hpp"
 #include "siteobjects/TreeSettingsParts.hpp"
@@ -32,7 +33,10 @@ TreeSettings Sample() {
     s.doubled = 1;
     s.layer = 4;
     s.symbolType = 3;
-    for (int i = 0; i < 4; ++i) s.pens[i] = s.pens2[i] = 10 + i;
+    s.crownPen = s.crownPen2 = 10;
+    s.borderPen = s.borderPen2 = 11;
+    s.shadowPen = s.shadowPen2 = 12;
+    s.secondShadowPen = s.secondShadowPen2 = 13;
     s.shadow = 1;
     s.showText = 1;
     s.textPen = s.textPen2 = 7;
@@ -51,13 +55,34 @@ TreeSettings Sample() {
     return s;
 }
 
+std::u16string TextOf(const TreeSettings& s, int16_t id) {
+    const QV_String* text = s.Text(id);
+    return text != nullptr && !text->IsEmpty() ? U16(*text) : std::u16string();
+}
+
 void ExpectSame(const TreeSettings& a, const TreeSettings& b, bool withLayerAndPairs) {
-    for (int16_t id = 0; id < TreeFieldCount; ++id) {
-        if (!withLayerAndPairs && (id == TreeLayer || id == TreeBranches2 || id == TreeLevels2)) continue;
+    for (int16_t id = 0; id < TreeSettings::FieldCount; ++id) {
+        if (!withLayerAndPairs &&
+            (id == TreeSettings::Id::layer || id == TreeSettings::Id::branches2 || id == TreeSettings::Id::levels2))
+            continue;
         EXPECT_EQ(a.GetLong(id), b.GetLong(id)) << "field " << id;
-        EXPECT_NEAR(a.GetDouble(id), b.GetDouble(id), 1e-9) << "field " << id;
-        EXPECT_EQ(U16(a.GetText(id)), U16(b.GetText(id))) << "field " << id;
+        EXPECT_NEAR(a.GetReal(id), b.GetReal(id), 1e-9) << "field " << id;
+        EXPECT_EQ(TextOf(a, id), TextOf(b, id)) << "field " << id;
     }
+}
+
+TEST(TreeParams, TheRecordsDefaultsAreTheTreeParts) {
+    GSHandle handle = DefaultParams("SS_TREE");
+    ASSERT_NE(handle, nullptr);
+    BaseLP view;
+    view.Attach(handle, true);
+    TreeSettings read;
+    API_Element element{};
+    ReadTreeSettings(view, read, element);
+    TreeSettings expected;
+    expected.SetDefaults();
+    ExpectSame(expected, read, false);
+    DisposeParamHandle(&handle);
 }
 
 TEST(TreeParams, SettingsWrittenAndReadBackThroughTheParameters) {
@@ -100,16 +125,16 @@ TEST(TreeParams, OnlyFlaggedFieldsReachAnEditedTreeAndOnlyShapeFieldsRegrow) {
     API_Element element = {};
     element.header.layer = 1;
     TreeChangeFlags flags;
-    flags.flag[TreeLeafMaterial] = 1;
-    flags.flag[TreeTextPen2] = 1;  // a companion writes its partner's value
+    flags.flag[TreeSettings::Id::leafMaterial] = 1;
+    flags.flag[TreeSettings::Id::textPen2] = 1;  // a companion writes its partner's value
     EXPECT_FALSE(WriteFlaggedTreeSettings(view, s, flags, element));
     EXPECT_EQ(p.Find("mat_foglie")->value.real, 31.0);
     EXPECT_EQ(p.Find("penna_font")->value.real, 7.0);
     EXPECT_EQ(p.Find("mat")->value.real, 3.0);
     EXPECT_EQ(element.header.layer, 1);
     flags.Clear();
-    flags.flag[TreeLayer] = 1;
-    flags.flag[TreeLevels2] = 1;
+    flags.flag[TreeSettings::Id::layer] = 1;
+    flags.flag[TreeSettings::Id::levels2] = 1;
     EXPECT_TRUE(WriteFlaggedTreeSettings(view, s, flags, element));
     EXPECT_EQ(element.header.layer, 4);
     EXPECT_EQ(p.Find("enne_cicli")->value.real, 3.0);

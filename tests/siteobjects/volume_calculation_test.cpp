@@ -27,11 +27,7 @@ protected:
         ASSERT_GT(plateau, 0);
     }
     static StoredBody Box(double x0, double y0, double x1, double y1, double z0, double z1) {
-        StoredBody b;
-        b.vertices = {{x0, y0, z0}, {x1, y0, z0}, {x1, y1, z0}, {x0, y1, z0},
-                      {x0, y0, z1}, {x1, y0, z1}, {x1, y1, z1}, {x0, y1, z1}};
-        b.polygons = {{1, 4, 3, 2}, {5, 6, 7, 8}, {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 4, 8, 7}, {4, 1, 5, 8}};
-        return b;
+        return BoxBody(x0, y0, x1, y1, z0, z1);
     }
     // A plateau's cut or fill object with its box, its record naming the feature's result and its partner.
     API_Guid FeatureObject(const char* role, const StoredBody& box, const API_Guid& result, const API_Guid& partner) {

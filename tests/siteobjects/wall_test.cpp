@@ -46,7 +46,7 @@ protected:
     API_Element PlaceWall(const std::vector<API_Coord3D>& points) {
         DGDriver::QueueClick(32550, 1);
         WallCls cls;
-        EXPECT_EQ(cls.Place(dialogs, Polyline(points), terrain), 0);
+        EXPECT_EQ(cls.Place(GlobalSettings, dialogs, Polyline(points), terrain), 0);
         return Objects(ElemKind_Wall).back();
     }
     SiteObjectDialogBoxes dialogs;
@@ -62,7 +62,9 @@ TEST_F(WallTest, ABaseLineCarriesThePlanesHeightsAndAClosedPolylineIsRefusedFirs
     EXPECT_TRUE(LinkedToTerrain(w));
 
     WallCls cls;
-    EXPECT_EQ(cls.Place(dialogs, Polyline({{30, 75, 0}, {50, 75, 0}, {50, 85, 0}, {30, 75, 0}}), terrain), 45);
+    EXPECT_EQ(
+        cls.Place(GlobalSettings, dialogs, Polyline({{30, 75, 0}, {50, 75, 0}, {50, 85, 0}, {30, 75, 0}}), terrain),
+        45);
     EXPECT_TRUE(DGDriver::Log().size() == 1u);
     EXPECT_EQ(Objects(ElemKind_Wall).size(), 1u);
 }
@@ -110,7 +112,7 @@ TEST_F(WallTest, EditingSeveralWallsCarriesOnlyTheChangedFields) {
     DGDriver::QueueClick(32550, 1);
     {
         WallCls cls;
-        ASSERT_EQ(cls.Place(dialogs, Polyline({{100, 20, 0}, {140, 30, 0}}), terrain), 0);
+        ASSERT_EQ(cls.Place(GlobalSettings, dialogs, Polyline({{100, 20, 0}, {140, 30, 0}}), terrain), 0);
     }
     const API_Element b = Objects(ElemKind_Wall).back();
     QV_List<API_Element> both;

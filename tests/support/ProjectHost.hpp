@@ -61,6 +61,20 @@ protected:
         EXPECT_EQ(Db().PlaceElement(&e, StoredMemo(), name, "Place"), NoError);
         return e.header.guid;
     }
+    // A closed box x0..x1, y0..y1, z0..z1, its faces looking outward.
+    static StoredBody BoxBody(double x0, double y0, double x1, double y1, double z0, double z1) {
+        StoredBody b;
+        b.vertices = {{x0, y0, z0}, {x1, y0, z0}, {x1, y1, z0}, {x0, y1, z0},
+                      {x0, y0, z1}, {x1, y0, z1}, {x1, y1, z1}, {x0, y1, z1}};
+        b.polygons = {{1, 4, 3, 2}, {5, 6, 7, 8}, {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 4, 8, 7}, {4, 1, 5, 8}};
+        return b;
+    }
+    // An object of PART_A whose body is that box.
+    API_Guid PlaceBox(double x0, double y0, double x1, double y1, double z0, double z1) {
+        const API_Guid g = PlaceObject(API_ObjectID, libA, "");
+        EXPECT_EQ(Db().GiveBodies(g, {BoxBody(x0, y0, x1, y1, z0, z1)}), NoError);
+        return g;
+    }
     API_Guid PlaceHotspot(const std::string& name, int32_t layer = 1) { return PlaceHotspot({1, 1}, name, layer); }
     API_Guid PlaceHotspot(const API_Coord& at, const std::string& name, int32_t layer = 1) {
         API_Guid g = {};

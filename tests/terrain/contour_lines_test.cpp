@@ -90,7 +90,7 @@ TEST_F(ContourToolTest, ANewObjectPerTerrainLinkedByItsGuidTextAndEditsReachOnly
     const API_Element east = Terrain("east", 30.0, 0.0, 0.1);  // overlaps the west one in plan
     for (const API_Element* t : {&west, &east}) {
         ContourLineCls cls;
-        ASSERT_EQ(cls.CreateFromTerrain(toolDialogs, *t), 0);
+        ASSERT_EQ(cls.CreateFromTerrain(GlobalSettings, toolDialogs, *t), 0);
     }
     std::vector<API_Element> objects = Objects(ElemKind_Contour);
     ASSERT_EQ(objects.size(), 2u);
@@ -107,7 +107,7 @@ TEST_F(ContourToolTest, ANewObjectPerTerrainLinkedByItsGuidTextAndEditsReachOnly
         changed[5] = 1;
     };
     ContourLineCls again;
-    ASSERT_EQ(again.CreateFromTerrain(toolDialogs, west), 0);
+    ASSERT_EQ(again.CreateFromTerrain(GlobalSettings, toolDialogs, west), 0);
     objects = Objects(ElemKind_Contour);
     ASSERT_EQ(objects.size(), 2u);  // no new object for a linked terrain
     EXPECT_EQ(Param(objects[0], "penna_2"), 77.0);
@@ -118,7 +118,7 @@ TEST_F(ContourToolTest, ANewObjectPerTerrainLinkedByItsGuidTextAndEditsReachOnly
 TEST_F(ContourToolTest, RegenerationKeepsTheUsersOwnParametersAndLeavesOneObject) {
     const API_Element terrain = Terrain("t", 0.0, 0.2, 0.0);
     ContourLineCls first;
-    ASSERT_EQ(first.CreateFromTerrain(toolDialogs, terrain), 0);
+    ASSERT_EQ(first.CreateFromTerrain(GlobalSettings, toolDialogs, terrain), 0);
     ContourLineCls second;  // a second object made for the same terrain, as an old project may hold
     ASSERT_TRUE(second.ReadElement(terrain, false));
     second.libPartIndex = first.libPartIndex;
@@ -131,7 +131,7 @@ TEST_F(ContourToolTest, RegenerationKeepsTheUsersOwnParametersAndLeavesOneObject
     ASSERT_TRUE(SetParam(objects[1], "auto_update", 0.0));
 
     ContourLineCls regen;
-    ASSERT_EQ(regen.Regenerate(terrain, nullptr), 0);
+    ASSERT_EQ(regen.Regenerate(GlobalSettings.contour, terrain, nullptr), 0);
     objects = Objects(ElemKind_Contour);
     ASSERT_EQ(objects.size(), 1u);
     EXPECT_EQ(Param(objects[0], "auto_update"), 1.0);
@@ -147,7 +147,7 @@ TEST_F(ContourToolTest, RegenerationKeepsTheUsersOwnParametersAndLeavesOneObject
     volumes.Insert(v);
     for (QV_List<CalculationVolume>* given : {&volumes, static_cast<QV_List<CalculationVolume>*>(nullptr)}) {
         ContourLineCls again;
-        ASSERT_EQ(again.Regenerate(terrain, given), 0);
+        ASSERT_EQ(again.Regenerate(GlobalSettings.contour, terrain, given), 0);
         objects = Objects(ElemKind_Contour);
         ASSERT_EQ(objects.size(), 1u);
         API_ElementMemo memo = {};
@@ -167,7 +167,7 @@ TEST_F(ContourToolTest, RegenerationKeepsTheUsersOwnParametersAndLeavesOneObject
     const API_Guid kept = objects[0].header.guid;
     ASSERT_TRUE(host->FailCall("Element_Delete", -1, APIERR_GENERAL));
     ContourLineCls refused;
-    EXPECT_EQ(refused.Regenerate(terrain, nullptr), 43);
+    EXPECT_EQ(refused.Regenerate(GlobalSettings.contour, terrain, nullptr), 43);
     host->ClearFailures();
     objects = Objects(ElemKind_Contour);
     ASSERT_EQ(objects.size(), 1u);
@@ -175,7 +175,7 @@ TEST_F(ContourToolTest, RegenerationKeepsTheUsersOwnParametersAndLeavesOneObject
     // A search for the part that the host refuses is a failure too (10), not a part that is missing.
     ASSERT_TRUE(host->FailCall("LibPart_Search", -1, APIERR_GENERAL));
     ContourLineCls unsearched;
-    EXPECT_EQ(unsearched.Regenerate(terrain, nullptr), ErrFindingData);
+    EXPECT_EQ(unsearched.Regenerate(GlobalSettings.contour, terrain, nullptr), ErrFindingData);
     host->ClearFailures();
     EXPECT_EQ(Objects(ElemKind_Contour)[0].header.guid, kept);
 }
@@ -187,7 +187,7 @@ TEST_F(ContourToolTest, SlopesFollowThePlaneGradientOnePerTriangleEachTerrainIts
     terrains.Insert(a);
     terrains.Insert(b);
     SlopeRangeCls cls;
-    ASSERT_EQ(cls.Create(toolDialogs, terrains), 0);
+    ASSERT_EQ(cls.Create(GlobalSettings, toolDialogs, terrains), 0);
     const std::vector<API_Element> objects = Objects(ElemKind_SlopeRange);
     ASSERT_EQ(objects.size(), 2u);
     const double expected[2] = {std::atan(0.2), std::atan(0.1)};
@@ -218,7 +218,7 @@ TEST_F(ContourToolTest, SlopeEditsReachEachObjectOnlyInTheChangedFieldAndTheLaye
     terrains.Insert(Terrain("a", 0.0, 0.2, 0.0));
     terrains.Insert(Terrain("b", 100.0, 0.0, 0.1));
     SlopeRangeCls create;
-    ASSERT_EQ(create.Create(toolDialogs, terrains), 0);
+    ASSERT_EQ(create.Create(GlobalSettings, toolDialogs, terrains), 0);
     std::vector<API_Element> placed = Objects(ElemKind_SlopeRange);
     ASSERT_EQ(placed.size(), 2u);
     ASSERT_TRUE(SetParam(placed[1], "P_range_1", 7.0));  // the second object's own class limit
@@ -234,7 +234,7 @@ TEST_F(ContourToolTest, SlopeEditsReachEachObjectOnlyInTheChangedFieldAndTheLaye
         QV_List<API_Element> objects;
         for (const API_Element& e : placed) objects.Insert(Get(e.header.guid));
         SlopeRangeCls edit;
-        ASSERT_EQ(edit.Modify(toolDialogs, objects), 0);
+        ASSERT_EQ(edit.Modify(GlobalSettings, toolDialogs, objects), 0);
         const std::vector<API_Element> after = Objects(ElemKind_SlopeRange);
         ASSERT_EQ(after.size(), 2u);
         for (size_t k = 0; k < 2; ++k) {
@@ -251,25 +251,25 @@ TEST_F(ContourToolTest, EachDialogIsToldWhetherItSetsDefaultsMakesNewObjectsOrEd
     QV_List<API_Element> terrains;
     terrains.Insert(terrain);
     ContourLineCls contourDefaults, contourNew, contourLinked;
-    ASSERT_EQ(contourDefaults.EditSettings(toolDialogs), 0);
-    ASSERT_EQ(contourNew.CreateFromTerrain(toolDialogs, terrain), 0);
-    ASSERT_EQ(contourLinked.CreateFromTerrain(toolDialogs, terrain), 0);  // its object exists: an edit
+    ASSERT_EQ(contourDefaults.EditSettings(GlobalSettings, toolDialogs), 0);
+    ASSERT_EQ(contourNew.CreateFromTerrain(GlobalSettings, toolDialogs, terrain), 0);
+    ASSERT_EQ(contourLinked.CreateFromTerrain(GlobalSettings, toolDialogs, terrain), 0);  // its object exists: an edit
     SlopeRangeCls slopeDefaults, slopeNew, slopeEdit;
-    ASSERT_EQ(slopeDefaults.EditSettings(toolDialogs), 0);
-    ASSERT_EQ(slopeNew.Create(toolDialogs, terrains), 0);
+    ASSERT_EQ(slopeDefaults.EditSettings(GlobalSettings, toolDialogs), 0);
+    ASSERT_EQ(slopeNew.Create(GlobalSettings, toolDialogs, terrains), 0);
     QV_List<API_Element> slopes;
     for (const API_Element& e : Objects(ElemKind_SlopeRange)) slopes.Insert(e);
-    ASSERT_EQ(slopeEdit.Modify(toolDialogs, slopes), 0);
+    ASSERT_EQ(slopeEdit.Modify(GlobalSettings, toolDialogs, slopes), 0);
     QV_List<PlanSegment> segments;
     segments.Insert(PlanSegment{0, 0, 10, 0});
     ContourLineCls digitise, lift;
-    ASSERT_EQ(digitise.DigitizeContour(toolDialogs, segments, QV_List<API_Elem_Head>()), 0);
+    ASSERT_EQ(digitise.DigitizeContour(GlobalSettings, toolDialogs, segments, QV_List<API_Elem_Head>()), 0);
     QV_List<API_Element> points, constraints;
     for (const API_Guid& g : Db().AllElements()) {
         const API_Element e = Get(g);
         if (e.header.typeID == API_HotspotID) points.Insert(e);
     }
-    ASSERT_EQ(lift.SetAltitudeOfSelection(toolDialogs, points, constraints), 0);
+    ASSERT_EQ(lift.SetAltitudeOfSelection(GlobalSettings, toolDialogs, points, constraints), 0);
     EXPECT_EQ(toolDialogs.modes,
               (std::vector<M>{M::ToolDefaults, M::NewElement, M::EditSelected, M::ToolDefaults, M::NewElement,
                               M::EditSelected, M::NewElement, M::EditSelected}));
@@ -288,7 +288,7 @@ TEST_F(ContourToolTest, DigitisedPolylinesMakeGroupedConstraintsAndPointsOnlyWhe
         QV_List<PlanSegment> segments;
         for (const PlanSegment& s : cases[c]) segments.Insert(s);
         ContourLineCls cls;
-        ASSERT_EQ(cls.DigitizeContour(toolDialogs, segments, QV_List<API_Elem_Head>()), 0);
+        ASSERT_EQ(cls.DigitizeContour(GlobalSettings, toolDialogs, segments, QV_List<API_Elem_Head>()), 0);
         size_t lines = 0, points = 0;
         std::set<std::string> groups;
         const std::vector<API_Guid> all = Db().AllElements();
@@ -314,7 +314,7 @@ TEST_F(ContourToolTest, PointNumbersWrapAtOneHundredThousand) {
     QV_List<PlanSegment> segments;
     segments.Insert(PlanSegment{0, 0, 10, 0});
     ContourLineCls cls;
-    ASSERT_EQ(cls.DigitizeContour(toolDialogs, segments, QV_List<API_Elem_Head>()), 0);
+    ASSERT_EQ(cls.DigitizeContour(GlobalSettings, toolDialogs, segments, QV_List<API_Elem_Head>()), 0);
     std::vector<int32_t> numbers;
     for (const API_Guid& g : Db().AllElements()) {
         ElemDescriptor d;
@@ -329,7 +329,7 @@ TEST_F(ContourToolTest, OneAltitudeForSelectedPointsChangesTheirHeightsAndNoAttr
     segments.Insert(PlanSegment{0, 0, 10, 0});
     segments.Insert(PlanSegment{10, 0, 10, 10});
     ContourLineCls digitise;
-    ASSERT_EQ(digitise.DigitizeContour(toolDialogs, segments, QV_List<API_Elem_Head>()), 0);
+    ASSERT_EQ(digitise.DigitizeContour(GlobalSettings, toolDialogs, segments, QV_List<API_Elem_Head>()), 0);
     QV_List<API_Element> points, constraints;
     for (const API_Guid& g : Db().AllElements()) {
         const API_Element e = Get(g);
@@ -345,7 +345,7 @@ TEST_F(ContourToolTest, OneAltitudeForSelectedPointsChangesTheirHeightsAndNoAttr
         return DialogAnswer::Confirmed;
     };
     ContourLineCls cls;
-    ASSERT_EQ(cls.SetAltitudeOfSelection(toolDialogs, points, constraints), 0);
+    ASSERT_EQ(cls.SetAltitudeOfSelection(GlobalSettings, toolDialogs, points, constraints), 0);
     for (const API_Element& p : points) {
         ElemDescriptor d;
         ASSERT_TRUE(ElemUserData_Read(d, ElemKind_Point, p.header));
@@ -363,23 +363,23 @@ TEST_F(ContourToolTest, RefusalsEndWithTheErrorCodeAndLeaveNoHalfMadeObject) {
     API_Guid plain = {};
     ASSERT_EQ(Db().PlaceMeshFromPoints({{0, 0, 1}, {10, 0, 1}, {0, 10, 1}}, 1, "plain", &plain), NoError);
     ContourLineCls noRecord;
-    EXPECT_EQ(noRecord.CreateFromTerrain(toolDialogs, Get(plain)), 43);
+    EXPECT_EQ(noRecord.CreateFromTerrain(GlobalSettings, toolDialogs, Get(plain)), 43);
     // The host refuses the objects or the group: 43 each time.
     const API_Element terrain = Terrain("t", 0.0, 0.2, 0.0);
     ASSERT_TRUE(host->FailCall("Element_Create", -1, APIERR_GENERAL));
     ContourLineCls refused;
-    EXPECT_EQ(refused.CreateFromTerrain(toolDialogs, terrain), 43);
+    EXPECT_EQ(refused.CreateFromTerrain(GlobalSettings, toolDialogs, terrain), 43);
     QV_List<API_Element> terrains;
     terrains.Insert(terrain);
     SlopeRangeCls slopes;
-    EXPECT_EQ(slopes.Create(toolDialogs, terrains), 43);
+    EXPECT_EQ(slopes.Create(GlobalSettings, toolDialogs, terrains), 43);
     QV_List<PlanSegment> segments;
     segments.Insert(PlanSegment{0, 0, 10, 0});
     ContourLineCls digitise;
-    EXPECT_EQ(digitise.DigitizeContour(toolDialogs, segments, QV_List<API_Elem_Head>()), 43);
+    EXPECT_EQ(digitise.DigitizeContour(GlobalSettings, toolDialogs, segments, QV_List<API_Elem_Head>()), 43);
     host->ClearFailures();
     ASSERT_TRUE(host->FailCall("Database", int32_t(API_Selector("GRUP")), APIERR_GENERAL));
-    EXPECT_EQ(digitise.DigitizeContour(toolDialogs, segments, QV_List<API_Elem_Head>()), 43);
+    EXPECT_EQ(digitise.DigitizeContour(GlobalSettings, toolDialogs, segments, QV_List<API_Elem_Head>()), 43);
     host->ClearFailures();
     EXPECT_TRUE(Objects(ElemKind_Contour).empty());
     EXPECT_TRUE(Objects(ElemKind_SlopeRange).empty());

@@ -91,7 +91,7 @@ protected:
 
 TEST_F(OutlineCommandTest, ClicksRoundTheGridMakeTheOutlineThroughTheOuterPoints) {
     ClickRound();
-    OutlineData data(inputDialogs);
+    OutlineData data(GlobalSettings, inputDialogs);
     EXPECT_EQ(data.CommandByClicks(), 0);
     EXPECT_NEAR(shownWidth, std::hypot(20, 20) / 25, 1e-12);
     EXPECT_NEAR(data.corridorHalfWidth, shownWidth / 2, 1e-12);  // OK without an edit halves it
@@ -116,11 +116,11 @@ TEST_F(OutlineCommandTest, ClicksRoundTheGridMakeTheOutlineThroughTheOuterPoints
     // With an outline there: "Keep" asks for no path and changes nothing; "Substitute" replaces it.
     keep = true;
     ClickRound();
-    EXPECT_EQ(OutlineData(inputDialogs).CommandByClicks(), 0);
+    EXPECT_EQ(OutlineData(GlobalSettings, inputDialogs).CommandByClicks(), 0);
     EXPECT_EQ(host->Input().PendingClicks(), 5u);
     EXPECT_EQ(Outlines()[0].header.guid, outlines[0].header.guid);
     keep = false;
-    EXPECT_EQ(OutlineData(inputDialogs).CommandByClicks(), 0);
+    EXPECT_EQ(OutlineData(GlobalSettings, inputDialogs).CommandByClicks(), 0);
     ASSERT_EQ(Outlines().GetCount(), 1);
     EXPECT_NE(Outlines()[0].header.guid, outlines[0].header.guid);
     EXPECT_EQ(asked, 2);
@@ -128,26 +128,26 @@ TEST_F(OutlineCommandTest, ClicksRoundTheGridMakeTheOutlineThroughTheOuterPoints
 
 TEST_F(OutlineCommandTest, KeepUsesUpThePickedHatchAndAnEditDropsVerticesWithoutPoints) {
     ClickRound();
-    ASSERT_EQ(OutlineData(inputDialogs).CommandByClicks(), 0);
+    ASSERT_EQ(OutlineData(GlobalSettings, inputDialogs).CommandByClicks(), 0);
     const API_Guid outline = Outlines()[0].header.guid;
     API_Guid hatch = {};
     ASSERT_EQ(Db().PlacePolygonElement(API_HatchID, {{-1, -1, 0}, {-1, 21, 0}, {21, 21, 0}, {21, -1, 0}}, true, 1,
                                        "drawn", &hatch),
               NoError);
     keep = true;
-    EXPECT_EQ(OutlineData(inputDialogs).CommandFromHatch(Head(hatch)), 0);
+    EXPECT_EQ(OutlineData(GlobalSettings, inputDialogs).CommandFromHatch(Head(hatch)), 0);
     EXPECT_EQ(Db().Find(hatch), nullptr);
     EXPECT_NE(Db().Find(outline), nullptr);
 
     // The corner point (20, 20) is gone: the edited outline skips it.
     Delete(points[8]);
-    EXPECT_EQ(OutlineData(inputDialogs).CommandModify(Head(outline)), 0);
+    EXPECT_EQ(OutlineData(GlobalSettings, inputDialogs).CommandModify(Head(outline)), 0);
     ASSERT_EQ(Outlines().GetCount(), 1);
     EXPECT_EQ(Ring(Outlines()[0]).size(), 8u);
 
     // Fewer than three points left: the outline goes and 16 is reported.
     for (int i = 2; i < 8; ++i) Delete(points[size_t(i)]);
-    EXPECT_EQ(OutlineData(inputDialogs).CommandModify(Head(Outlines()[0].header.guid)), 16);
+    EXPECT_EQ(OutlineData(GlobalSettings, inputDialogs).CommandModify(Head(Outlines()[0].header.guid)), 16);
     EXPECT_EQ(Outlines().GetCount(), 0);
 }
 
@@ -159,13 +159,13 @@ TEST_F(OutlineCommandTest, TooFewPointsInTheCorridorOrInTheRectangleMakeNoOutlin
         SCOPED_TRACE(outlineBefore ? "substituting an outline" : "the first outline");
         if (outlineBefore) {
             ClickRound();
-            ASSERT_EQ(OutlineData(inputDialogs).CommandByClicks(), 0);
+            ASSERT_EQ(OutlineData(GlobalSettings, inputDialogs).CommandByClicks(), 0);
             ASSERT_EQ(Outlines().GetCount(), 1);
         }
         for (const API_Coord& c : {API_Coord{-0.3, -0.3}, API_Coord{-0.3, 10.3}, API_Coord{5, 10.3}, API_Coord{5, -0.3},
                                    API_Coord{-0.3, -0.3}})
             host->Input().QueuePoint(c.x, c.y);
-        EXPECT_EQ(OutlineData(inputDialogs).CommandByClicks(), 16);
+        EXPECT_EQ(OutlineData(GlobalSettings, inputDialogs).CommandByClicks(), 16);
         EXPECT_EQ(Outlines().GetCount(), 0);
     }
 
@@ -173,13 +173,13 @@ TEST_F(OutlineCommandTest, TooFewPointsInTheCorridorOrInTheRectangleMakeNoOutlin
     searchType = 0;
     for (const API_Coord& c : {API_Coord{8, 8}, API_Coord{8, 12}, API_Coord{12, 12}, API_Coord{12, 8}, API_Coord{8, 8}})
         host->Input().QueuePoint(c.x, c.y);
-    EXPECT_EQ(OutlineData(inputDialogs).CommandByClicks(), 0);
+    EXPECT_EQ(OutlineData(GlobalSettings, inputDialogs).CommandByClicks(), 0);
     EXPECT_EQ(Outlines().GetCount(), 0);
 }
 
 TEST_F(OutlineCommandTest, AWideCorridorWhoseNodesCrossIsRefusedAndChangesNothing) {
     ClickRound();
-    ASSERT_EQ(OutlineData(inputDialogs).CommandByClicks(), 0);
+    ASSERT_EQ(OutlineData(GlobalSettings, inputDialogs).CommandByClicks(), 0);
     const API_Guid outline = Outlines()[0].header.guid;
     // Four points and a corridor wider than their spread: the strips of the path's edges take them in an order
     // whose outline runs (20, 30), (60, 0), (60, 20), (20, 10) and crosses itself.
@@ -191,7 +191,7 @@ TEST_F(OutlineCommandTest, AWideCorridorWhoseNodesCrossIsRefusedAndChangesNothin
     for (const API_Coord& c : path) host->Input().QueuePoint(c.x, c.y);
     const size_t undoSteps = Db().UndoTexts().size();
     log.str("");
-    EXPECT_EQ(OutlineData(inputDialogs).CommandByClicks(), ErrUnsuitablePolygon);
+    EXPECT_EQ(OutlineData(GlobalSettings, inputDialogs).CommandByClicks(), ErrUnsuitablePolygon);
     ASSERT_EQ(Outlines().GetCount(), 1);
     EXPECT_EQ(Outlines()[0].header.guid, outline);
     EXPECT_EQ(Db().UndoTexts().size(), undoSteps);
@@ -206,7 +206,7 @@ TEST_F(OutlineCommandTest, AWideCorridorWhoseNodesCrossIsRefusedAndChangesNothin
     for (size_t i = 0; i + 1 < path.size(); ++i) ring.push_back({path[i].x, path[i].y, 0});
     ASSERT_EQ(Db().PlacePolygonElement(API_HatchID, ring, true, 1, "drawn", &hatch), NoError);
     const size_t withHatch = Db().UndoTexts().size();
-    EXPECT_EQ(OutlineData(inputDialogs).CommandFromHatch(Head(hatch)), ErrUnsuitablePolygon);
+    EXPECT_EQ(OutlineData(GlobalSettings, inputDialogs).CommandFromHatch(Head(hatch)), ErrUnsuitablePolygon);
     EXPECT_NE(Db().Find(hatch), nullptr);
     EXPECT_EQ(Outlines()[0].header.guid, outline);
     EXPECT_EQ(Db().UndoTexts().size(), withHatch);
@@ -215,19 +215,19 @@ TEST_F(OutlineCommandTest, AWideCorridorWhoseNodesCrossIsRefusedAndChangesNothin
 TEST_F(OutlineCommandTest, AClickedPathThatCrossesItselfIsRefusedWithThePlace) {
     for (const API_Coord& c : {API_Coord{0, 0}, API_Coord{20, 20}, API_Coord{20, 0}, API_Coord{0, 20}, API_Coord{0, 0}})
         host->Input().QueuePoint(c.x, c.y);
-    EXPECT_EQ(OutlineData(inputDialogs).CommandByClicks(), ErrUnsuitablePolygon);
+    EXPECT_EQ(OutlineData(GlobalSettings, inputDialogs).CommandByClicks(), ErrUnsuitablePolygon);
     EXPECT_NE(log.str().find("the path crosses or touches itself at (10, 10)"), std::string::npos) << log.str();
 }
 
 TEST_F(OutlineCommandTest, ACancelRedrawsAndAViewWithoutPolygonInputGivesEleven) {
     host->Input().QueuePoint(0, 0);
     host->Input().QueueCancel();
-    EXPECT_EQ(OutlineData(inputDialogs).CommandByClicks(), 0);
+    EXPECT_EQ(OutlineData(GlobalSettings, inputDialogs).CommandByClicks(), 0);
     EXPECT_NE(log.str().find("'RDRW'"), std::string::npos);
 
     Window(APIWind_3DModelID);
     ClickRound();
-    EXPECT_EQ(OutlineData(inputDialogs).CommandByClicks(), 11);
+    EXPECT_EQ(OutlineData(GlobalSettings, inputDialogs).CommandByClicks(), 11);
     EXPECT_EQ(Outlines().GetCount(), 0);
 }
 

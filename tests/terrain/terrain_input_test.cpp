@@ -110,7 +110,7 @@ TEST_F(TerrainInputTest, ClicksMakeNumberedPointsWrappingTheCodeAndRefuseAClickO
     Click(20, 0);
     host->Input().QueueCancel();
 
-    PointTool tool(inputDialogs);
+    PointTool tool(GlobalSettings, inputDialogs);
     EXPECT_EQ(tool.PlaceByClicks(), 0);
     EXPECT_EQ(paletteOpen, 0);
     EXPECT_EQ(ElementWritten, 1);  // the new-element events of our points are ours
@@ -132,7 +132,7 @@ TEST_F(TerrainInputTest, ClicksMakeNumberedPointsWrappingTheCodeAndRefuseAClickO
 TEST_F(TerrainInputTest, AFailedInputClosesThePaletteAndLowersTheFlag) {
     Click(40, 40);
     ASSERT_TRUE(host->FailCall("Interface", -1, APIERR_GENERAL));
-    PointTool tool(inputDialogs);
+    PointTool tool(GlobalSettings, inputDialogs);
     EXPECT_EQ(tool.PlaceByClicks(), 12);
     EXPECT_EQ(paletteOpen, 0);
     EXPECT_EQ(ElementWritten, 0);
@@ -147,7 +147,7 @@ TEST_F(TerrainInputTest, EditingOnlyTheCommentOfSelectedPointsKeepsEverythingEls
         flags[4] = 1;
         return DialogAnswer::Confirmed;
     };
-    PointTool tool(inputDialogs);
+    PointTool tool(GlobalSettings, inputDialogs);
     EXPECT_EQ(tool.PlaceFromHotspots(Points()), 0);
     int32_t n = 1;
     for (const API_Guid& g : {a, b, c}) {
@@ -167,7 +167,8 @@ TEST_F(TerrainInputTest, CopiesDragsAndDeletionsKeepPointsAndConstraintsInStep) 
     // A pasted copy onto a point goes; one elsewhere becomes the next point and keeps its height.
     const API_Guid onB = Point(20, 0, 5, 9), free = Point(40, 0, 5, 9);
     const API_Elem_Head copies[] = {Head(onB), Head(free)};
-    ASSERT_EQ(Command([&] { return PointTool::OnElementEvent(2, copies, 2) ? NoError : -1; }), NoError);
+    ASSERT_EQ(Command([&] { return PointTool::OnElementEvent(GlobalSettings.points, 2, copies, 2) ? NoError : -1; }),
+              NoError);
     EXPECT_FALSE(Exists(onB));
     EXPECT_EQ(Record(free).Number, 50);
     EXPECT_EQ(Record(free).Value, 5.0);
@@ -175,7 +176,8 @@ TEST_F(TerrainInputTest, CopiesDragsAndDeletionsKeepPointsAndConstraintsInStep) 
     // Two copies pasted onto one free place: the first meets the second and goes, the second stays alone.
     const API_Guid twin1 = Point(60, 0, 5, 9), twin2 = Point(60, 0, 6, 9);
     const API_Elem_Head twins[] = {Head(twin1), Head(twin2)};
-    ASSERT_EQ(Command([&] { return PointTool::OnElementEvent(2, twins, 2) ? NoError : -1; }), NoError);
+    ASSERT_EQ(Command([&] { return PointTool::OnElementEvent(GlobalSettings.points, 2, twins, 2) ? NoError : -1; }),
+              NoError);
     EXPECT_FALSE(Exists(twin1));
     EXPECT_EQ(Record(twin2).Number, 51);
     GlobalSettings.points.codeNumber = 51;
@@ -187,7 +189,10 @@ TEST_F(TerrainInputTest, CopiesDragsAndDeletionsKeepPointsAndConstraintsInStep) 
         moved.hotspot.pos = to;
         Db().FindMutable(b)->record = moved;
         const API_Elem_Head heads[] = {Head(b)};
-        ASSERT_EQ(Command([&] { return PointTool::OnElementEvent(4, heads, 1, &before, 1) ? NoError : -1; }), NoError);
+        ASSERT_EQ(Command([&] {
+                      return PointTool::OnElementEvent(GlobalSettings.points, 4, heads, 1, &before, 1) ? NoError : -1;
+                  }),
+                  NoError);
     }
     EXPECT_EQ(Db().Find(b)->record.Get().hotspot.pos.x, 25.0);
     EXPECT_EQ(Db().Find(ab)->record.Get().line.endC.x, 25.0);
@@ -200,7 +205,8 @@ TEST_F(TerrainInputTest, CopiesDragsAndDeletionsKeepPointsAndConstraintsInStep) 
                   return ACAPI_Element_Delete(one);
               }),
               NoError);
-    ASSERT_EQ(Command([&] { return PointTool::OnElementEvent(5, nullptr, 0) ? NoError : -1; }), NoError);
+    ASSERT_EQ(Command([&] { return PointTool::OnElementEvent(GlobalSettings.points, 5, nullptr, 0) ? NoError : -1; }),
+              NoError);
     EXPECT_FALSE(Exists(ab));
     EXPECT_TRUE(Exists(c));
 }
@@ -217,7 +223,7 @@ TEST_F(TerrainInputTest, TheChainGoesOnFromItsLastEndRefusesCrossingsAndEndsOnIt
     Click(10, 10);     // the start again: the chain ends
     for (int i = 0; i < 2; ++i) DGDriver::QueueAlertAnswer(1);
 
-    ConstraintInput input(inputDialogs);
+    ConstraintInput input(GlobalSettings, inputDialogs);
     EXPECT_EQ(input.Create(), 0);
     EXPECT_EQ(ElementWritten, 1);
     const QV_List<API_Element> lines = Lines();
@@ -235,7 +241,7 @@ TEST_F(TerrainInputTest, TheChainGoesOnFromItsLastEndRefusesCrossingsAndEndsOnIt
     Click(10, 0);  // never asked for
     ASSERT_TRUE(host->FailCall("Element_Create", -1, APIERR_GENERAL));
     ElementWritten = 0;
-    ConstraintInput refused(inputDialogs);
+    ConstraintInput refused(GlobalSettings, inputDialogs);
     EXPECT_EQ(refused.Create(), 43);
     EXPECT_EQ(ElementWritten, 0);
     EXPECT_EQ(Lines().GetCount(), 3);
@@ -245,7 +251,7 @@ TEST_F(TerrainInputTest, TheChainGoesOnFromItsLastEndRefusesCrossingsAndEndsOnIt
 
     // A cancel before anything was made lowers the flag again.
     host->Input().QueueCancel();
-    ConstraintInput again(inputDialogs);
+    ConstraintInput again(GlobalSettings, inputDialogs);
     EXPECT_EQ(again.Create(), 0);
     EXPECT_EQ(ElementWritten, 0);
 }

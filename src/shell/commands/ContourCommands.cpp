@@ -43,7 +43,7 @@ int32_t ContourLineTool(Settings& settings, TerrainDialogs& dialogs) {
     // Any add-on terrain of the project, selected or not, is the one the object belongs to.
     if (terrains.GetCount() > 0) {
         ACAPI_Element_DeselectAll();
-        return cls.CreateFromTerrain(dialogs, terrains[0]);
+        return cls.CreateFromTerrain(settings, dialogs, terrains[0]);
     }
     QV_List<API_Element> points;
     QV_List<API_Element> constraints;
@@ -59,11 +59,11 @@ int32_t ContourLineTool(Settings& settings, TerrainDialogs& dialogs) {
     const bool withConstraints = constraints.GetCount() > 0;
     if (segments.GetCount() > 0 && withPoints && withConstraints) {
         SetEditedCount(settings, points.GetCount() + constraints.GetCount());
-        result = cls.SetAltitudeOfSelection(dialogs, points, constraints);
+        result = cls.SetAltitudeOfSelection(settings, dialogs, points, constraints);
     } else if (segments.GetCount() > 0 && !withPoints && !withConstraints) {
-        result = cls.DigitizeContour(dialogs, segments, sources);
+        result = cls.DigitizeContour(settings, dialogs, segments, sources);
     } else {
-        result = cls.EditSettings(dialogs);
+        result = cls.EditSettings(settings, dialogs);
     }
     return result != 0 ? result : SelectionCheckResult;
 }
@@ -79,11 +79,11 @@ int32_t SlopeRange(Settings& settings, TerrainDialogs& dialogs) {
     if (!CollectAddOnObjects(ElemKind_SlopeRange, API_ObjectID, Leave3D::Yes, objects)) return ErrFindingData;
     if (objects.GetCount() > 0) {
         SetEditedCount(settings, objects.GetCount());
-        return cls.Modify(dialogs, objects);
+        return cls.Modify(settings, dialogs, objects);
     }
     QV_List<API_Element> terrains;
     if (!ProjectTerrains(terrains)) return ErrFindingData;
-    return terrains.GetCount() > 0 ? cls.Create(dialogs, terrains) : cls.EditSettings(dialogs);
+    return terrains.GetCount() > 0 ? cls.Create(settings, dialogs, terrains) : cls.EditSettings(settings, dialogs);
 }
 }  // namespace
 
@@ -93,9 +93,9 @@ void RunContourLineTool(Settings& settings, TerrainDialogs& dialogs) {
 
 void RunSlopeRange(Settings& settings, TerrainDialogs& dialogs) { ReportToolResult(SlopeRange(settings, dialogs)); }
 
-int32_t RunContourLines(const API_Element& terrain, QV_List<CalculationVolume>* volumes) {
+int32_t RunContourLines(const Settings& settings, const API_Element& terrain, QV_List<CalculationVolume>* volumes) {
     ContourLineCls cls;
-    const int32_t result = cls.Regenerate(terrain, volumes);
+    const int32_t result = cls.Regenerate(settings.contour, terrain, volumes);
     ReportToolResult(result);
     return result;
 }

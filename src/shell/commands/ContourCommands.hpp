@@ -18,4 +18,4 @@ void RunContourLineTool(Settings& settings, TerrainDialogs& dialogs);
 void RunSlopeRange(Settings& settings, TerrainDialogs& dialogs);
 // Replaces the terrain's contour-line object by a fresh one carrying the old one's placement and the user's own
 // parameters (and the volume list when given). 0, or the error code (also shown).
-int32_t RunContourLines(const API_Element& terrain, QV_List<CalculationVolume>* volumes);
+int32_t RunContourLines(const Settings& settings, const API_Element& terrain, QV_List<CalculationVolume>* volumes);

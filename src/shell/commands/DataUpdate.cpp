@@ -36,8 +36,9 @@ struct DataUpdatePorts {
     ContourLineRefresh& contours;
 };
 
-int32_t MarkerClsRebuild(SiteObjectDialogs& siteObjects, const API_Element& marker, const API_Element& terrain) {
-    MarkerCls cls;
+int32_t MarkerClsRebuild(const Settings& settings, SiteObjectDialogs& siteObjects, const API_Element& marker,
+                         const API_Element& terrain) {
+    MarkerCls cls(settings.marker.font);
     return cls.Rebuild(siteObjects, terrain, marker);
 }
 
@@ -129,9 +130,9 @@ int32_t SideWalkClsUpdate(ContourLineRefresh& contours, const API_Element& sidew
     return cls.Update(contours, sidewalk);
 }
 
-int32_t ObstacleClsRebuild(ContourLineRefresh& contours, const API_Element& wall) {
+int32_t ObstacleClsRebuild(const Settings& settings, ContourLineRefresh& contours, const API_Element& wall) {
     ObstacleCls cls;
-    return cls.Rebuild(contours, wall);
+    return cls.Rebuild(settings, contours, wall);
 }
 
 int32_t RoadClsRebuildFromObject(ContourLineRefresh& contours, const API_Element& road, int32_t roadLibIndex) {
@@ -141,9 +142,9 @@ int32_t RoadClsRebuildFromObject(ContourLineRefresh& contours, const API_Element
     return cls.RebuildFromObject(contours, road);
 }
 
-int32_t SectionClsRebuild(EarthworkDialogs& earthworks, ContourLineRefresh& contours, const API_Element& section,
-                          int32_t roadLibIndex) {
-    SectionCls cls;
+int32_t SectionClsRebuild(const Settings& settings, EarthworkDialogs& earthworks, ContourLineRefresh& contours,
+                          const API_Element& section, int32_t roadLibIndex) {
+    SectionCls cls(settings.section.font);
     cls.libPartIndex = roadLibIndex;
     return cls.Rebuild(earthworks, contours, section);
 }
@@ -190,12 +191,12 @@ bool Gather(Gathered& g, int32_t roadLibIndex) {
         pick(ElemKind_ColouredArea, g.colouredAreas);
 }
 
-Alert RunCase(const DataUpdatePorts& ports, DataUpdateCase which, const Gathered& g,
+Alert RunCase(const Settings& settings, const DataUpdatePorts& ports, DataUpdateCase which, const Gathered& g,
               const QV_List<API_Element>& terrains, int32_t roadLibIndex) {
     switch (which) {
         case DataUpdateCase::LevelMarker:
             if (!RequireFloorPlan()) return ErrDatabase;
-            return MarkerClsRebuild(ports.siteObjects, g.markers[0], terrains[0]);
+            return MarkerClsRebuild(settings, ports.siteObjects, g.markers[0], terrains[0]);
         case DataUpdateCase::Walls:
             if (!RequireFloorPlan()) return ErrDatabase;
             return WallUpdate(g.walls);
@@ -205,10 +206,10 @@ Alert RunCase(const DataUpdatePorts& ports, DataUpdateCase which, const Gathered
         case DataUpdateCase::Basin: return BasinClsUpdateBuilder(g.basins[0]);
         case DataUpdateCase::Road: return RoadClsRebuildFromObject(ports.contours, g.roads[0], roadLibIndex);
         case DataUpdateCase::RoadSection:
-            return SectionClsRebuild(ports.earthworks, ports.contours, g.sections[0], roadLibIndex);
+            return SectionClsRebuild(settings, ports.earthworks, ports.contours, g.sections[0], roadLibIndex);
         case DataUpdateCase::Plateau: return DiggingClsRebuild(ports.contours, g.plateaus[0]);
         case DataUpdateCase::Sidewalk: return SideWalkClsUpdate(ports.contours, g.sidewalks[0]);
-        case DataUpdateCase::RetainingWall: return ObstacleClsRebuild(ports.contours, g.retainingWalls[0]);
+        case DataUpdateCase::RetainingWall: return ObstacleClsRebuild(settings, ports.contours, g.retainingWalls[0]);
         case DataUpdateCase::Building: return BuildingRebuild(g.buildings[0]);
         case DataUpdateCase::ColouredArea: return PaintClsRebuild(ports.contours, g.colouredAreas[0]);
         case DataUpdateCase::None: break;
@@ -267,7 +268,7 @@ Alert DataUpdate(Settings& settings, const DataUpdatePorts& ports) {
     s.buildings = g.buildings.GetCount();
     s.colouredAreas = g.colouredAreas.GetCount();
     const DataUpdateCase which = ChooseDataUpdateCase(s);
-    const Alert alert = RunCase(ports, which, g, terrains, roadLibIndex);
+    const Alert alert = RunCase(settings, ports, which, g, terrains, roadLibIndex);
     // A case that failed left its object as it was: the alert names it.
     int32_t kind = ElemKind_None;
     const API_Element* one = CaseObject(which, g, kind);

@@ -22,73 +22,76 @@ namespace {
 // The road and the railway share their choice: the selected objects are modified; else, with a terrain, one fill
 // or one polyline makes a new one; anything else edits the defaults.
 template <typename Cls>
-int32_t RoadLikeCommand(EarthworkDialogs& dialogs, ContourLineRefresh& contours, int32_t kind, bool keepResults) {
+int32_t RoadLikeCommand(Settings& settings, EarthworkDialogs& dialogs, ContourLineRefresh& contours, int32_t kind,
+                        bool keepResults) {
     Cls cls;
-    BeginToolCommand(GlobalSettings);
+    BeginToolCommand(settings);
     QV_List<API_Element> picked;
-    if (!PickToModify(GlobalSettings, kind, keepResults, picked)) return ErrFindingData;
-    if (picked.GetCount() > 0) return cls.ModifySelected(dialogs, picked);
+    if (!PickToModify(settings, kind, keepResults, picked)) return ErrFindingData;
+    if (picked.GetCount() > 0) return cls.ModifySelected(settings, dialogs, picked);
     QV_List<API_Element> terrains;
     if (!ProjectTerrains(terrains)) return ErrFindingData;
-    if (terrains.GetCount() == 0) return cls.EditDefaults(dialogs);
+    if (terrains.GetCount() == 0) return cls.EditDefaults(settings, dialogs);
     QV_List<API_Element> fills;
     QV_List<API_Element> polylines;
     if (!SelectedOfType(API_HatchID, fills) || !SelectedOfType(API_PolyLineID, polylines)) return ErrFindingData;
     if (fills.GetCount() == 1 && polylines.GetCount() == 0)
-        return cls.CreateOnFill(dialogs, contours, fills[0], terrains[0]);
+        return cls.CreateOnFill(settings, dialogs, contours, fills[0], terrains[0]);
     if (fills.GetCount() == 0 && polylines.GetCount() == 1)
-        return cls.CreateAlongPolyline(dialogs, contours, polylines[0], terrains[0]);
-    return cls.EditDefaults(dialogs);
+        return cls.CreateAlongPolyline(settings, dialogs, contours, polylines[0], terrains[0]);
+    return cls.EditDefaults(settings, dialogs);
 }
 
-int32_t Sidewalk(EarthworkDialogs& dialogs, ContourLineRefresh& contours) {
+int32_t Sidewalk(Settings& settings, EarthworkDialogs& dialogs, ContourLineRefresh& contours) {
     SideWalkCls cls;
-    BeginToolCommand(GlobalSettings);
+    BeginToolCommand(settings);
     QV_List<API_Element> picked;
-    if (!PickToModify(GlobalSettings, ElemKind_Sidewalk, true, picked)) return ErrFindingData;
+    if (!PickToModify(settings, ElemKind_Sidewalk, true, picked)) return ErrFindingData;
     if (picked.GetCount() > 0) return cls.Modify(dialogs, picked);
     QV_List<API_Element> terrains;
     QV_List<API_Element> fills;
     if (!ProjectTerrains(terrains)) return ErrFindingData;
-    if (terrains.GetCount() == 0) return cls.EditDefaults(dialogs);
+    if (terrains.GetCount() == 0) return cls.EditDefaults(settings, dialogs);
     if (!SelectedOfType(API_HatchID, fills)) return ErrFindingData;
-    return fills.GetCount() == 1 ? cls.Create(dialogs, contours, fills[0], terrains[0]) : cls.EditDefaults(dialogs);
+    return fills.GetCount() == 1 ? cls.Create(settings, dialogs, contours, fills[0], terrains[0])
+                                 : cls.EditDefaults(settings, dialogs);
 }
 
-int32_t Plateau(EarthworkDialogs& dialogs, ContourLineRefresh& contours) {
+int32_t Plateau(Settings& settings, EarthworkDialogs& dialogs, ContourLineRefresh& contours) {
     DiggingCls cls;
-    BeginToolCommand(GlobalSettings);
+    BeginToolCommand(settings);
     QV_List<API_Element> picked;
-    if (!PickToModify(GlobalSettings, ElemKind_Plateau, true, picked)) return ErrFindingData;
+    if (!PickToModify(settings, ElemKind_Plateau, true, picked)) return ErrFindingData;
     if (picked.GetCount() > 0) return cls.ModifySelected(dialogs, picked);
     QV_List<API_Element> terrains;
     QV_List<API_Element> fills;
     if (!ProjectTerrains(terrains)) return ErrFindingData;
-    if (terrains.GetCount() == 0) return cls.EditDefaults(dialogs);
+    if (terrains.GetCount() == 0) return cls.EditDefaults(settings, dialogs);
     if (!SelectedOfType(API_HatchID, fills)) return ErrFindingData;
-    if (fills.GetCount() == 1) return cls.CreateFromPolygon(dialogs, contours, fills[0], terrains[0]);
-    if (fills.GetCount() > 1) return cls.Create(dialogs, contours, fills, terrains[0]);
-    return cls.EditDefaults(dialogs);
+    if (fills.GetCount() == 1) return cls.CreateFromPolygon(settings, dialogs, contours, fills[0], terrains[0]);
+    if (fills.GetCount() > 1) return cls.Create(settings, dialogs, contours, fills, terrains[0]);
+    return cls.EditDefaults(settings, dialogs);
 }
 
-int32_t Bridge(EarthworkDialogs& dialogs) {
+int32_t Bridge(Settings& settings, EarthworkDialogs& dialogs) {
     BridgeCls cls;
-    BeginToolCommand(GlobalSettings);
+    BeginToolCommand(settings);
     QV_List<API_Element> picked;
-    if (!PickToModify(GlobalSettings, ElemKind_Bridge, false, picked)) return ErrFindingData;
+    if (!PickToModify(settings, ElemKind_Bridge, false, picked)) return ErrFindingData;
     if (picked.GetCount() > 0) return cls.Modify(dialogs, picked);
     QV_List<API_Element> terrains;
     QV_List<API_Element> polylines;
     if (!ProjectTerrains(terrains)) return ErrFindingData;
-    if (terrains.GetCount() == 0) return cls.EditDefaults(dialogs);
+    if (terrains.GetCount() == 0) return cls.EditDefaults(settings, dialogs);
     if (!SelectedOfType(API_PolyLineID, polylines)) return ErrFindingData;
-    if (polylines.GetCount() == 1 && IsBridgePath(polylines[0])) return cls.Create(dialogs, polylines[0], terrains[0]);
-    return cls.EditDefaults(dialogs);
+    if (polylines.GetCount() == 1 && IsBridgePath(polylines[0]))
+        return cls.Create(settings, dialogs, polylines[0], terrains[0]);
+    return cls.EditDefaults(settings, dialogs);
 }
 
-int32_t RoadSection(EarthworkDialogs& dialogs) {
-    SectionCls cls;
-    BeginToolCommand(GlobalSettings);
+int32_t RoadSection(Settings& settings, EarthworkDialogs& dialogs) {
+    SectionCls cls(settings.section.font);
+    BeginToolCommand(settings);
     int32_t roadPart = -1;
     // A missing part was reported by the search itself.
     if (!FindLibPartOrAsk(QV_String("VY_ROAD"), roadPart, true, QV_String(), APILib_ObjectID)) return 0;
@@ -97,32 +100,33 @@ int32_t RoadSection(EarthworkDialogs& dialogs) {
     if (!SelectedOfType(API_ObjectID, withSection) || !FilterRoadsWithSection(withSection, roadPart))
         return ErrFindingData;
     if (withSection.GetCount() > 0) {
-        SetEditedCount(GlobalSettings, withSection.GetCount());
+        SetEditedCount(settings, withSection.GetCount());
         return cls.ModifySelected(dialogs, withSection);
     }
     QV_List<API_Element> roads;
     if (!PickObjects(ElemKind_Road, roads)) return ErrFindingData;
-    return roads.GetCount() == 1 ? cls.CreateFromRoad(dialogs, roads[0]) : cls.EditDefaults(dialogs);
+    return roads.GetCount() == 1 ? cls.CreateFromRoad(settings, dialogs, roads[0])
+                                 : cls.EditDefaults(settings, dialogs);
 }
 
 }  // namespace
 
 bool IsBridgePath(const API_Element& polyline) { return polyline.polyLine.vertexCount == 2; }
 
-void RunRoad(EarthworkDialogs& dialogs, ContourLineRefresh& contours) {
-    ReportToolResult(RoadLikeCommand<RoadCls>(dialogs, contours, ElemKind_Road, true));
+void RunRoad(Settings& settings, EarthworkDialogs& dialogs, ContourLineRefresh& contours) {
+    ReportToolResult(RoadLikeCommand<RoadCls>(settings, dialogs, contours, ElemKind_Road, true));
 }
-void RunRailway(EarthworkDialogs& dialogs, ContourLineRefresh& contours) {
-    ReportToolResult(RoadLikeCommand<RailwayCls>(dialogs, contours, ElemKind_Railway, false));
+void RunRailway(Settings& settings, EarthworkDialogs& dialogs, ContourLineRefresh& contours) {
+    ReportToolResult(RoadLikeCommand<RailwayCls>(settings, dialogs, contours, ElemKind_Railway, false));
 }
-void RunSidewalk(EarthworkDialogs& dialogs, ContourLineRefresh& contours) {
-    ReportToolResult(Sidewalk(dialogs, contours));
+void RunSidewalk(Settings& settings, EarthworkDialogs& dialogs, ContourLineRefresh& contours) {
+    ReportToolResult(Sidewalk(settings, dialogs, contours));
 }
-void RunPlateau(EarthworkDialogs& dialogs, ContourLineRefresh& contours) {
-    ReportToolResult(Plateau(dialogs, contours));
+void RunPlateau(Settings& settings, EarthworkDialogs& dialogs, ContourLineRefresh& contours) {
+    ReportToolResult(Plateau(settings, dialogs, contours));
 }
-void RunBridge(EarthworkDialogs& dialogs) { ReportToolResult(Bridge(dialogs)); }
-void RunRoadSection(EarthworkDialogs& dialogs) { ReportToolResult(RoadSection(dialogs)); }
+void RunBridge(Settings& settings, EarthworkDialogs& dialogs) { ReportToolResult(Bridge(settings, dialogs)); }
+void RunRoadSection(Settings& settings, EarthworkDialogs& dialogs) { ReportToolResult(RoadSection(settings, dialogs)); }
 
 void RunPolygon(Settings& settings) {
     BeginToolCommand(settings);

@@ -9,12 +9,12 @@
 class ContourLineRefresh;
 class EarthworkDialogs;
 
-void RunRoad(EarthworkDialogs& dialogs, ContourLineRefresh& contours);
-void RunRailway(EarthworkDialogs& dialogs, ContourLineRefresh& contours);
-void RunSidewalk(EarthworkDialogs& dialogs, ContourLineRefresh& contours);
-void RunPlateau(EarthworkDialogs& dialogs, ContourLineRefresh& contours);
-void RunBridge(EarthworkDialogs& dialogs);
-void RunRoadSection(EarthworkDialogs& dialogs);
+void RunRoad(Settings& settings, EarthworkDialogs& dialogs, ContourLineRefresh& contours);
+void RunRailway(Settings& settings, EarthworkDialogs& dialogs, ContourLineRefresh& contours);
+void RunSidewalk(Settings& settings, EarthworkDialogs& dialogs, ContourLineRefresh& contours);
+void RunPlateau(Settings& settings, EarthworkDialogs& dialogs, ContourLineRefresh& contours);
+void RunBridge(Settings& settings, EarthworkDialogs& dialogs);
+void RunRoadSection(Settings& settings, EarthworkDialogs& dialogs);
 // The polyline tool made current, its default set to the kind of polyline the tools read.
 void RunPolygon(Settings& settings);
 

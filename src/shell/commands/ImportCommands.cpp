@@ -52,7 +52,7 @@ bool ChooseFile(QV_String& path, int32_t typeIndex, void (*wrongExtension)()) {
 
 // Options, read, results (again while the user asks to import again), placement.
 template <typename Reader>
-void RunImport(Reader& reader, Settings& settings, bool (*ask)(Reader&), bool (*place)(Reader&)) {
+void RunImport(Reader& reader, Settings& settings, bool (*ask)(Reader&), bool (*place)(Reader&, ImportOptionsRec&)) {
     reader.SetImportOptions(settings.points);
     HostReaderProgress progress;
     reader.SetProgress(&progress);
@@ -79,12 +79,12 @@ void RunImport(Reader& reader, Settings& settings, bool (*ask)(Reader&), bool (*
         reader.Clear();
         if (!read()) return;
     }
-    if (!place(reader)) ReportToolResult(ErrModifying);
+    if (!place(reader, settings.points)) ReportToolResult(ErrModifying);
 }
 
 template <typename Reader>
 void RunCommand(Settings& settings, int32_t typeIndex, void (*wrongExtension)(), bool (*ask)(Reader&),
-                bool (*place)(Reader&)) {
+                bool (*place)(Reader&, ImportOptionsRec&)) {
     Reader reader;
     BeginToolCommand(settings);
     if (!RequireFloorPlan()) {
@@ -141,5 +141,5 @@ void ImportDXFFile(Settings& settings) {
     } while (reader.importAgain != 0);
     // What the read left out is told before anything is placed.
     ShowReadReport(reader.report);
-    if (!reader.CreateElements()) ReportToolResult(ErrModifying);
+    if (!reader.CreateElements(settings.points, settings.constraint)) ReportToolResult(ErrModifying);
 }

@@ -37,7 +37,7 @@ int32_t Calculation(Settings& settings) {
     int32_t result = ErrCalculation;
     RunWholeCommand([&] {
         result = cls.Run(terrains[0]);
-        return result == 0 && RunContourLines(terrains[0], &cls.volumes) == 0;
+        return result == 0 && RunContourLines(settings, terrains[0], &cls.volumes) == 0;
     });
     return result;
 }
@@ -70,7 +70,7 @@ int32_t Camera(Settings& settings, SiteObjectDialogs& dialogs) {
         return 0;
     }
     CameraCls cls;
-    return cls.Create(dialogs, polylines[0], terrains[0]);
+    return cls.Create(settings, dialogs, polylines[0], terrains[0]);
 }
 
 }  // namespace

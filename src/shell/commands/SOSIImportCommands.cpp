@@ -77,13 +77,16 @@ void CopyOptions(SOSIFileCls& reader, const Settings& settings) {
     reader.output.lineValues[1] = uint32_t(settings.constraint.lineType);
 }
 
-// The chosen objects, their extent as the first limiting area, the worksheets a locator offset can come from.
-void PrepareResults(SOSIFileCls& reader) {
+// The chosen objects, their extent as the first limiting area, the worksheets a locator offset can come from. False
+// when the user stopped the objects' read.
+bool PrepareResults(SOSIFileCls& reader) {
     reader.pointsRead = reader.pointsKept = 0;
     reader.ImportObjects();
+    if (reader.assembly.stopped) return false;
     reader.ComputeExtents();
     reader.limitArea = reader.bounds;
     FindSOSILocatorDatabases(reader);
+    return true;
 }
 
 // A results dialog closed without OK ends the import, unless the user asked to import again.
@@ -105,7 +108,7 @@ bool SOSITypeChosen(const SOSIFileCls& reader) {
 // False when a file could not be read, the user cancelled or chose no type.
 bool ReadAndAskOptions(SOSIFileCls& reader, Settings& settings, const SOSIImportAsks& asks) {
     const bool again = reader.importAgain != 0;
-    const bool read = reader.ReadSOSIFiles();
+    const bool read = reader.ReadSOSIFiles(settings.misc);
     if (!again) ShowReadReport(reader.scan.report);
     if (!read) return false;
     reader.cancelled = 0;
@@ -134,9 +137,9 @@ bool ReadAgain(SOSIFileCls& reader, Settings& settings, const SOSIImportAsks& as
 
 // A build the host refused is told as such; objects whose geometry made no element are counted and told once,
 // after the build; a user break is no failure.
-void Build(SOSIFileCls& reader) {
+void Build(SOSIFileCls& reader, const MiscSettings& misc) {
     uint8_t created = 0;
-    const bool built = BuildSOSIOutput(reader, &created);
+    const bool built = BuildSOSIOutput(reader, misc, &created);
     if (!built && reader.cancelled == 0) {
         ReportToolResult(ErrModifying);
         return;
@@ -156,7 +159,8 @@ bool ReadAndConfirm(SOSIFileCls& reader, Settings& settings, const SOSIImportAsk
     CopyOptions(reader, settings);
     if (!ReadAndAskOptions(reader, settings, asks)) return false;
     for (;;) {
-        PrepareResults(reader);
+        // A stop ends the import quietly, as a cancel does.
+        if (!PrepareResults(reader)) return false;
         // What the chosen objects held that no survey holds, and the heights given up, told before the results.
         ShowReadReport(reader.assembly.issues);
         if (reader.importMode == SOSIModeTerrain && Ends(OpenSOSIImportResultsDialog(reader), reader)) return false;
@@ -200,7 +204,7 @@ void RunSOSIImport(Settings& settings, int32_t mode, const SOSIImportAsks& asks)
         (!asks.curveSegmentation(reader) || !EditSOSIObjectSettings(reader.output.objectLibPartIndex)))
         return;
     if (mode == SOSIModeTerrain) reader.FilterContourHeights();
-    Build(reader);
+    Build(reader, settings.misc);
 }
 
 void RunSOSIWorksheetImport(Settings& settings, const SOSIImportAsks& asks) {
@@ -213,7 +217,7 @@ void RunSOSIWorksheetImport(Settings& settings, const SOSIImportAsks& asks) {
     reader.output.namesFromSettings = 0;
     reader.output.addSwitch = 1;
     if (!ReadAndConfirm(reader, settings, asks)) return;
-    Build(reader);
+    Build(reader, settings.misc);
 }
 
 void RunSOSIImport(Settings& settings, int32_t mode) { RunSOSIImport(settings, mode, SOSIImportAsks()); }

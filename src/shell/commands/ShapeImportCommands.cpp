@@ -34,6 +34,20 @@ bool SelectShapefile(QV_String& path, ReadReport& report) {
     return false;
 }
 
+// The table's file name as the user knows it beside the shapefile.
+QV_String TableFileName(const ShapeImportData& data) { return GetFileNamePart(TablePathOf(data.shapes.path)); }
+
+// Heights from a field were asked for, but none can be had: told, and the shapes keep their own heights.
+void TellNoHeightField(const ShapeImportData& data) {
+    if (!data.options.heightFromField || data.options.heightField >= 0) return;
+    const int32_t reason = data.tableMissing ? HeightTableMissingText
+        : data.tableUnread                   ? HeightTableUnreadText
+                                             : HeightFieldMissingText;
+    Alert alert(AlertKind::Warning, ErrorTitleText, AlertText{ErrorTableBase, reason});
+    if (data.tableUnread) alert.With(TableFileName(data));
+    ShowAlert(alert);
+}
+
 }  // namespace
 
 bool ReadShapefile(ShapeImportData& data, bool tableNeeded) {
@@ -46,10 +60,16 @@ bool ReadShapefile(ShapeImportData& data, bool tableNeeded) {
         // A stop ends the command quietly, as a cancel does.
         if (data.tableReport.error == 0 && !data.tableReport.HasIssues()) return false;
         if (tableNeeded) {
-            ShowReadReport(data.tableReport);
+            if (data.tableMissing)
+                ShowAlert(Alert(ErrReadingFile, AlertKind::Warning)
+                              .Beneath(AlertText{ErrorTableBase, TableMissingText})
+                              .With(TableFileName(data)));
+            else
+                ShowReadReport(data.tableReport);
             return false;
         }
         // Terrain input needs no table: without one, no height comes from a field.
+        data.tableUnread = true;
         data.fields.Clear();
         data.values.Clear();
         data.tableReport = ReadReport();
@@ -66,7 +86,7 @@ bool ReadShapefile(ShapeImportData& data, bool tableNeeded) {
     return true;
 }
 
-void ImportShapesAsTerrain(ShapeImportData& data) {
+void ImportShapesAsTerrain(const Settings& settings, ShapeImportData& data) {
     if (!RequireFloorPlan()) return;
     if (!ReadShapefile(data, false)) return;
     ConvertShapesToEntities(data, true);
@@ -79,10 +99,11 @@ void ImportShapesAsTerrain(ShapeImportData& data) {
     LogImportLine(ImportCounts::Shapes, uint32_t(data.options.identified), uint32_t(data.options.importable),
                   uint32_t(data.options.toCorrect), true);
     if (data.options.heightFromField && data.options.heightField >= 0) ApplyHeightField(data);
+    TellNoHeightField(data);
     ThinPolylineNodes(data);
     ThinPointEntities(data);
-    data.pointOptions = GlobalSettings.points;
-    data.constraintSettings = GlobalSettings.constraint;
+    data.pointOptions = settings.points;
+    data.constraintSettings = settings.constraint;
     // A failed creation takes back what it placed, and is told, not left silent. Heights merged at one position are
     // told once the points stand.
     const bool created = RunWholeCommand([&] { return CreateTerrainInputCommand(data) != 0; });
@@ -106,7 +127,7 @@ void ImportGISFile(Settings& settings) {
     HostReaderProgress progress;
     data.shapes.SetProgress(&progress);
     if (mode.mode == 1)
-        ImportShapesAsTerrain(data);
+        ImportShapesAsTerrain(settings, data);
     else
         ImportShapesAsObjects(data);
 }

@@ -26,15 +26,15 @@
 
 namespace {
 
-int32_t BasinCommand(EarthworkDialogs& dialogs) {
+int32_t BasinCommand(Settings& settings, EarthworkDialogs& dialogs) {
     Basin::BasinCls cls;
-    BeginToolCommand(GlobalSettings);
+    BeginToolCommand(settings);
     QV_List<API_Element> picked;
-    if (!PickToModify(GlobalSettings, ElemKind_Basin, false, picked)) return ErrFindingData;
+    if (!PickToModify(settings, ElemKind_Basin, false, picked)) return ErrFindingData;
     if (picked.GetCount() > 0) return cls.Modify(dialogs, picked);
     QV_List<API_Element> terrains;
     if (!ProjectTerrains(terrains)) return ErrFindingData;
-    return terrains.GetCount() == 0 ? cls.EditDefaults(dialogs) : cls.Create(dialogs, terrains[0]);
+    return terrains.GetCount() == 0 ? cls.EditDefaults(settings, dialogs) : cls.Create(settings, dialogs, terrains[0]);
 }
 
 int32_t Building(Settings& settings, SiteObjectDialogs& dialogs) {
@@ -46,11 +46,11 @@ int32_t Building(Settings& settings, SiteObjectDialogs& dialogs) {
     QV_List<API_Element> terrains;
     QV_List<API_Element> fills;
     if (!ProjectTerrains(terrains)) return ErrFindingData;
-    if (terrains.GetCount() == 0) return cls.EditSettings(dialogs);
+    if (terrains.GetCount() == 0) return cls.EditSettings(settings, dialogs);
     if (!SelectedOfType(API_HatchID, fills)) return ErrFindingData;
-    if (fills.GetCount() == 1) return cls.Create(dialogs, fills[0], terrains[0]);
-    if (fills.GetCount() > 1) return cls.CreateFromSelection(dialogs, fills, terrains[0]);
-    return cls.EditSettings(dialogs);
+    if (fills.GetCount() == 1) return cls.Create(settings, dialogs, fills[0], terrains[0]);
+    if (fills.GetCount() > 1) return cls.CreateFromSelection(settings, dialogs, fills, terrains[0]);
+    return cls.EditSettings(settings, dialogs);
 }
 
 int32_t Wall(Settings& settings, SiteObjectDialogs& dialogs) {
@@ -62,17 +62,18 @@ int32_t Wall(Settings& settings, SiteObjectDialogs& dialogs) {
     QV_List<API_Element> terrains;
     QV_List<API_Element> polylines;
     if (!ProjectTerrains(terrains)) return ErrFindingData;
-    if (terrains.GetCount() == 0) return cls.EditSettings(dialogs);
+    if (terrains.GetCount() == 0) return cls.EditSettings(settings, dialogs);
     if (!SelectedOfType(API_PolyLineID, polylines)) return ErrFindingData;
-    return polylines.GetCount() == 1 ? cls.Place(dialogs, polylines[0], terrains[0]) : cls.EditSettings(dialogs);
+    return polylines.GetCount() == 1 ? cls.Place(settings, dialogs, polylines[0], terrains[0])
+                                     : cls.EditSettings(settings, dialogs);
 }
 
-int32_t RetainingWall(EarthworkDialogs& dialogs, ContourLineRefresh& contours) {
+int32_t RetainingWall(Settings& settings, EarthworkDialogs& dialogs, ContourLineRefresh& contours) {
     ObstacleCls cls;
-    BeginToolCommand(GlobalSettings);
+    BeginToolCommand(settings);
     QV_List<API_Element> picked;
-    if (!PickToModify(GlobalSettings, ElemKind_RetainingWall, false, picked)) return ErrFindingData;
-    if (picked.GetCount() > 0) return cls.ModifySelected(dialogs, picked);
+    if (!PickToModify(settings, ElemKind_RetainingWall, false, picked)) return ErrFindingData;
+    if (picked.GetCount() > 0) return cls.ModifySelected(settings, dialogs, picked);
     QV_List<API_Element> terrains;
     QV_List<API_Element> roads;
     QV_List<API_Element> plateaus;
@@ -80,19 +81,21 @@ int32_t RetainingWall(EarthworkDialogs& dialogs, ContourLineRefresh& contours) {
     if (!ProjectTerrains(terrains) || !PickObjects(ElemKind_Road, roads) || !PickObjects(ElemKind_Plateau, plateaus) ||
         !SelectedOfType(API_PolyLineID, polylines))
         return ErrFindingData;
-    if (terrains.GetCount() == 0) return cls.EditDefaults(dialogs);
+    if (terrains.GetCount() == 0) return cls.EditDefaults(settings, dialogs);
     const int32_t nRoads = roads.GetCount();
     const int32_t nPlateaus = plateaus.GetCount();
     const int32_t nLines = polylines.GetCount();
-    if (nLines == 1 && nRoads == 0 && nPlateaus == 0) return cls.CreateFromPolyline(dialogs, polylines[0], terrains[0]);
+    if (nLines == 1 && nRoads == 0 && nPlateaus == 0)
+        return cls.CreateFromPolyline(settings, dialogs, polylines[0], terrains[0]);
     if (nLines == 1 && nRoads == 1 && nPlateaus == 0)
-        return cls.CreateAlongElement(dialogs, contours, polylines[0], roads[0], ElemKind_Road, terrains[0]);
+        return cls.CreateAlongElement(settings, dialogs, contours, polylines[0], roads[0], ElemKind_Road, terrains[0]);
     if (nLines == 1 && nPlateaus == 1 && nRoads == 0)
-        return cls.CreateAlongElement(dialogs, contours, polylines[0], plateaus[0], ElemKind_Plateau, terrains[0]);
+        return cls.CreateAlongElement(settings, dialogs, contours, polylines[0], plateaus[0], ElemKind_Plateau,
+                                      terrains[0]);
     if (nLines == 0 && nRoads == 1 && nPlateaus == 0) return cls.RemoveObstacle(contours, roads[0], ElemKind_Road);
     if (nLines == 0 && nPlateaus == 1 && nRoads == 0)
         return cls.RemoveObstacle(contours, plateaus[0], ElemKind_Plateau);
-    return cls.EditDefaults(dialogs);
+    return cls.EditDefaults(settings, dialogs);
 }
 
 int32_t Paint(Settings& settings, SiteObjectDialogs& dialogs, ContourLineRefresh& contours) {
@@ -103,7 +106,7 @@ int32_t Paint(Settings& settings, SiteObjectDialogs& dialogs, ContourLineRefresh
     if (!FindLibPartOrAsk(QV_String("VY_PAINTER"), part, true, QV_String(), APILib_ObjectID)) return 0;
     QV_List<API_Element> picked;
     if (!PickToModify(settings, ElemKind_ColouredArea, false, picked)) return ErrFindingData;
-    if (picked.GetCount() > 0) return cls.ModifySelected(dialogs, picked);
+    if (picked.GetCount() > 0) return cls.ModifySelected(settings, dialogs, picked);
     QV_List<API_Element> terrains;
     QV_List<API_Element> drawn;  // fills, lines, polylines, arcs, circles and splines
     if (!ProjectTerrains(terrains)) return ErrFindingData;
@@ -111,8 +114,9 @@ int32_t Paint(Settings& settings, SiteObjectDialogs& dialogs, ContourLineRefresh
     if (!GetSelectedElements(selection, true, nullptr, false, true, 0)) return ErrFindingData;
     for (const API_Element& e : selection.elements)
         if (e.header.typeID >= API_HatchID && e.header.typeID <= API_SplineID) drawn.Insert(e);
-    if (terrains.GetCount() > 0 && drawn.GetCount() > 0) return cls.Create(dialogs, contours, drawn, terrains[0]);
-    return cls.EditSettings(dialogs);
+    if (terrains.GetCount() > 0 && drawn.GetCount() > 0)
+        return cls.Create(settings, dialogs, contours, drawn, terrains[0]);
+    return cls.EditSettings(settings, dialogs);
 }
 
 int32_t Tree(Settings& settings, SiteObjectDialogs& dialogs) {
@@ -125,7 +129,7 @@ int32_t Tree(Settings& settings, SiteObjectDialogs& dialogs) {
     if (!CollectSelection(trees, true, API_ObjectID, false, Leave3D::Yes, part)) return ErrFindingData;
     if (trees.GetCount() > 0) {
         SetEditedCount(settings, trees.GetCount());
-        return RunWholeCommand([&] { return RegenerateTrees(dialogs, trees); }) ? 0 : ErrModifying;
+        return RunWholeCommand([&] { return RegenerateTrees(settings, dialogs, trees); }) ? 0 : ErrModifying;
     }
     QV_List<API_Element> terrains;
     if (!ProjectTerrains(terrains)) return ErrFindingData;
@@ -133,7 +137,7 @@ int32_t Tree(Settings& settings, SiteObjectDialogs& dialogs) {
     // A failed step takes the trees of this command back with it (a height probe's slab left behind too): said.
     int32_t failure = 0;
     const bool placed = RunWholeCommand([&] {
-        failure = CreateTree(dialogs, terrain);
+        failure = CreateTree(settings, dialogs, terrain);
         return failure == 0;
     });
     return placed ? 0 : (failure != 0 ? failure : ErrModifying);
@@ -187,11 +191,11 @@ int32_t EditXYZ(Settings& settings) {
 
 }  // namespace
 
-void RunBasin(EarthworkDialogs& dialogs) { ReportToolResult(BasinCommand(dialogs)); }
+void RunBasin(Settings& settings, EarthworkDialogs& dialogs) { ReportToolResult(BasinCommand(settings, dialogs)); }
 void RunBuilding(Settings& settings, SiteObjectDialogs& dialogs) { ReportToolResult(Building(settings, dialogs)); }
 void RunWall(Settings& settings, SiteObjectDialogs& dialogs) { ReportToolResult(Wall(settings, dialogs)); }
-void RunRetainingWall(EarthworkDialogs& dialogs, ContourLineRefresh& contours) {
-    ReportToolResult(RetainingWall(dialogs, contours));
+void RunRetainingWall(Settings& settings, EarthworkDialogs& dialogs, ContourLineRefresh& contours) {
+    ReportToolResult(RetainingWall(settings, dialogs, contours));
 }
 void RunPaint(Settings& settings, SiteObjectDialogs& dialogs, ContourLineRefresh& contours) {
     ReportToolResult(Paint(settings, dialogs, contours));

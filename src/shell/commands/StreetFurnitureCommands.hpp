@@ -8,10 +8,10 @@ class ContourLineRefresh;
 class EarthworkDialogs;
 class SiteObjectDialogs;
 
-void RunBasin(EarthworkDialogs& dialogs);
+void RunBasin(Settings& settings, EarthworkDialogs& dialogs);
 void RunBuilding(Settings& settings, SiteObjectDialogs& dialogs);
 void RunWall(Settings& settings, SiteObjectDialogs& dialogs);
-void RunRetainingWall(EarthworkDialogs& dialogs, ContourLineRefresh& contours);
+void RunRetainingWall(Settings& settings, EarthworkDialogs& dialogs, ContourLineRefresh& contours);
 void RunPaint(Settings& settings, SiteObjectDialogs& dialogs, ContourLineRefresh& contours);
 void RunTree(Settings& settings, SiteObjectDialogs& dialogs);
 // Flips the XYZ button's state and sets "change_level" of every building, sidewalk, plateau, road and railway

@@ -21,11 +21,11 @@ void RunTerrain(Settings& settings, TerrainDialogs& dialogs, TerrainContourSteps
     int32_t code = 0;
     if (terrains.GetCount() > 0) {
         SetEditedCount(settings, terrains.GetCount());
-        code = ModifyTerrainMesh(dialogs, contours, record, terrains);
+        code = ModifyTerrainMesh(settings, dialogs, contours, record, terrains);
     } else if (outlines.GetCount() > 0) {
-        code = BuildTerrain(dialogs, contours, record, outlines[0]);
+        code = BuildTerrain(settings, dialogs, contours, record, outlines[0]);
     } else {
-        BuildTerrainWithoutSelection(dialogs, record);
+        BuildTerrainWithoutSelection(settings, dialogs, record);
     }
     ReportToolResult(code);
 }

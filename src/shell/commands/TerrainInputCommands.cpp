@@ -21,7 +21,7 @@ void RunPoint(Settings& settings, TerrainInputDialogs& dialogs) {
     QV_List<API_Element> points;
     if (!PickElements(ElemKind_Point, API_HotspotID, false, Leave3D::Yes, points, true))
         return ReportToolResult(ErrFindingData);
-    PointTool tool(dialogs);
+    PointTool tool(settings, dialogs);
     if (points.GetCount() == 0) {
         ACAPI_Element_DeselectAll();
         return ReportToolResult(tool.PlaceByClicks());
@@ -35,7 +35,7 @@ void RunConstraint(Settings& settings, TerrainInputDialogs& dialogs) {
     QV_List<API_Element> constraints;
     if (!PickElements(ElemKind_Constraint, API_LineID, false, Leave3D::Yes, constraints, true))
         return ReportToolResult(ErrFindingData);
-    ConstraintInput input(dialogs);
+    ConstraintInput input(settings, dialogs);
     if (constraints.GetCount() == 0) {
         ACAPI_Element_DeselectAll();
         return ReportToolResult(input.Create());
@@ -46,7 +46,7 @@ void RunConstraint(Settings& settings, TerrainInputDialogs& dialogs) {
 
 void RunOutline(Settings& settings, TerrainInputDialogs& dialogs) {
     BeginToolCommand(settings);
-    OutlineData data(dialogs);
+    OutlineData data(settings, dialogs);
     if (!RequireFloorPlan()) return ReportToolResult(ErrDatabase);
     QV_List<API_Elem_Head> terrains;
     if (!CollectAddOnObjectHeads(ElemKind_Terrain, API_MeshID, Leave3D::Yes, terrains))

@@ -47,7 +47,7 @@ bool RequireFloorPlan();
 // The end of every command: shows `code` through the error table; 0 shows nothing.
 void ReportToolResult(int32_t code);
 
-// A command as a palette button runs it, on the global settings object:
+// A command as a palette button runs it, on the shell's one settings object:
 // `{"Pal_Poly", OnGlobalSettings<RunPolygon>}` in shell/SubPaletteButtons.cpp (where a command that asks the
 // user through a port is handed that port too).
 template <void (*Run)(Settings&)>

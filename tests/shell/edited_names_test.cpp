@@ -1,0 +1,39 @@
+// An edit of a placed building whose ID text the host will not tell, at any of the edit's database calls: the
+// building keeps its name, whatever else the edit does.
+#include "DGDriver.hpp"
+#include "InProcessHost.hpp"
+#include "script/ScriptRunner.hpp"
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace edited_names_test {
+
+class EditedNamesTest : public InProcessHostTest {};
+
+TEST_F(EditedNamesTest, ABuildingEditKeepsTheNameItCouldNotRead) {
+    // examples/site_buildings.script up to the edit of the building's 3D pen alone.
+    std::ifstream in(std::string(LODRAVIX_SOURCE_DIR) + "/examples/site_buildings.script");
+    std::string before, line;
+    for (int n = 1; n < 66 && std::getline(in, line); ++n) before += line + "\n";
+    std::getline(in, line);
+    ASSERT_EQ(line, "dialog 32403 click 5");
+    bool nameUnread = false;
+    for (int n = 1; n <= 24; ++n) {
+        TearDown();
+        DGDriver::Reset();
+        SetUp();
+        host->Settings().embeddedLibrary = true;  // what the edit makes stays out of the shipped library
+        std::ostringstream out;
+        ScriptRunner runner(*host, out);
+        runner.RunText(before + "fail Database -1 call " + std::to_string(n) + "\n" + line +
+                           "\nfail clear\nexpect element B /memo/infoString \"BUILDING\"\n",
+                       "site_buildings");
+        EXPECT_EQ(out.str().find("FAILED (line 69)"), std::string::npos) << n;
+        nameUnread = nameUnread || log.str().find("Database 1195723091 fails on purpose") != std::string::npos;
+    }
+    EXPECT_TRUE(nameUnread);
+}
+
+}  // namespace edited_names_test
