@@ -223,19 +223,68 @@ bool FilterPendingHeads(PendingModelUpdate& record) {
     return true;
 }
 
+namespace {
+// Whether the object is a retaining wall, told by its library part when its record cannot be read: the user hears
+// about walls that cannot follow even when the update itself fails on their records. `wallPart` caches the wall
+// part's index (-2 not looked up yet, -1 not loaded). False when the host could tell neither.
+bool IsRetainingWall(const API_Elem_Head& head, int32_t& wallPart, bool& wall) {
+    char tag = 0;
+    if (ReadRecordTag(head, tag)) {
+        wall = tag == ElemKindTag(ElemKind_RetainingWall);
+        return true;
+    }
+    if (wallPart == -2 &&
+        LookUpLibPart(QV_String("VY_RETAINING_WALL"), APILib_ObjectID, wallPart) == LibPartLookup::Refused) {
+        wallPart = -2;
+        return false;
+    }
+    if (wallPart < 0) {
+        wall = false;  // no wall part loaded: no object is a wall
+        return true;
+    }
+    API_Element element = {};
+    element.header.guid = head.guid;
+    if (ACAPI_Element_Get(&element) != NoError) return false;
+    wall = element.object.libInd == wallPart;
+    return true;
+}
+
+// Whether the wall stands on one of `meshes`: by its record, else by the terrain its body cuts (its solid link).
+bool WallStandsOn(const API_Elem_Head& head, const std::vector<API_Guid>& meshes, bool& on) {
+    on = false;
+    API_Element wall = {};
+    wall.header.guid = head.guid;
+    if (ACAPI_Element_Get(&wall) != NoError) return false;
+    ObstacleLP view(ElemKind_RetainingWall);
+    API_Guid terrain = APINULLGuid;
+    std::vector<API_Guid> terrains;
+    if (BaseLP::AttachToElement(view, ElemKind_RetainingWall, wall, terrain, true)) {
+        terrains.push_back(terrain);
+    } else {
+        GS::Array<API_Guid> targets;
+        if (ACAPI_Element_SolidLink_GetTargets(head.guid, &targets) != NoError) return false;
+        for (UInt32 t = 0; t < targets.GetSize(); ++t) terrains.push_back(targets[t]);
+    }
+    for (const API_Guid& mesh : meshes)
+        for (const API_Guid& t : terrains) on = on || t == mesh;
+    return true;
+}
+}  // namespace
+
 bool CollectPendingRetainingWalls(const PendingModelUpdate& pending, QV_List<API_Elem_Head>& out) {
     out.Clear();
     if (pending.mode == 5) return true;
+    int32_t wallPart = -2;
     for (int32_t i = 0; i < pending.heads.GetCount(); ++i) {
         const API_Elem_Head& head = pending.heads[i];
         if (head.typeID != API_ObjectID) continue;
-        // An object whose record could not be read may be a wall that cannot follow: the user would not be told.
-        char tag = 0;
-        if (!ReadRecordTag(head, tag)) {
+        // An object the host tells nothing about may be a wall that cannot follow: the user would not be told.
+        bool wall = false;
+        if (!IsRetainingWall(head, wallPart, wall)) {
             out.Clear();
             return false;
         }
-        if (tag == ElemKindTag(ElemKind_RetainingWall)) out.Insert(head);
+        if (wall) out.Insert(head);
     }
     return true;
 }
@@ -247,26 +296,14 @@ bool FilterWallsByChangedTerrain(const PendingModelUpdate& pending, QV_List<API_
     if (meshes.empty() || walls.GetCount() == 0) return true;
     QV_List<API_Elem_Head> kept;
     for (int32_t i = 0; i < walls.GetCount(); ++i) {
-        API_Element wall = {};
-        wall.header.guid = walls[i].guid;
-        // A wall the host would not read may stand on the changed terrain: left out, it would not follow it. Which
-        // walls cannot follow is then not known.
-        if (ACAPI_Element_Get(&wall) != NoError) {
+        // A wall the host tells nothing about may stand on the changed terrain: left out, it would not follow it,
+        // and the user would not hear so. Which walls cannot follow is then not known.
+        bool on = false;
+        if (!WallStandsOn(walls[i], meshes, on)) {
             walls.Clear();
             return false;
         }
-        ObstacleLP view(ElemKind_RetainingWall);
-        API_Guid terrain = APINULLGuid;
-        // Nor may one whose parameters or record could not be read: the user would not hear that it cannot follow.
-        if (!BaseLP::AttachToElement(view, ElemKind_RetainingWall, wall, terrain, true)) {
-            walls.Clear();
-            return false;
-        }
-        for (const API_Guid& mesh : meshes)
-            if (terrain == mesh) {
-                kept.Insert(walls[i]);
-                break;
-            }
+        if (on) kept.Insert(walls[i]);
     }
     walls = kept;
     return true;
@@ -334,7 +371,9 @@ bool Dispatch(PendingModelUpdate& record, const ModelUpdateSteps& steps, QV_List
         if (mode < 1 || mode > 5) return CloseEarly(record, steps);
         if (!CollectPendingRetainingWalls(record, walls)) return false;
         if (!steps.filterPendingHeads(record)) {
-            walls.Clear();  // not yet sorted by their terrain: which cannot follow is not known
+            // The heads stand unfiltered: the walls are sorted among every changed mesh (a wall's terrain is one the
+            // filter would have kept), so that the user still hears which walls cannot follow.
+            FilterWallsByChangedTerrain(record, walls);
             return false;
         }
         if (record.heads.GetCount() == 0) return CloseEarly(record, steps);

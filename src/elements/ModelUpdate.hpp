@@ -59,11 +59,11 @@ void ToEditPars(PendingModelUpdate& record);
 // are the add-on's (the switch to the floor plan, a record read or the road-section tool's defaults refused).
 bool FilterPendingHeads(PendingModelUpdate& record);
 
-// The retaining-wall objects (tag 'G') among the pending elements into `out` (emptied first); none for mode 5.
-// False when an object's record could not be read.
+// The retaining-wall objects (tag 'G', or the wall's library part where the record cannot be read) among the pending
+// elements into `out` (emptied first); none for mode 5. False when the host could tell neither of an object.
 bool CollectPendingRetainingWalls(const PendingModelUpdate& pending, QV_List<API_Elem_Head>& out);
-// When meshes are among the pending elements, keeps in `walls` only the retaining walls on one of them; false
-// when a wall cannot be read.
+// When meshes are among the pending elements, keeps in `walls` only the retaining walls on one of them (by the wall's
+// record, else by its solid link); false, `walls` emptied, when the host could tell neither of a wall.
 bool FilterWallsByChangedTerrain(const PendingModelUpdate& pending, QV_List<API_Elem_Head>& walls);
 
 // What the dispatcher tells an element kind's step of the update it runs in.

@@ -324,6 +324,43 @@ TEST_F(RetainingWallTest, FailuresReportTheirCodesAndLeaveTheProjectAsItWas) {
     }
 }
 
+// The model update tells the user which changed walls stand on a changed terrain and cannot follow it. Where the
+// host refuses the walls' records, the walls are still known by their library part and their terrain by their
+// solid link; where it refuses those too, nothing is claimed.
+TEST_F(RetainingWallTest, WallsOnAChangedTerrainAreKnownWithoutTheirRecords) {
+    ASSERT_EQ(Build({{10, 30, 0}, {90, 30, 0}}, 40, 45), 0);
+    const API_Element wall = Objects(ElemKind_RetainingWall)[0];
+    const API_Element path = Polyline({{10, 50, 0}, {90, 50, 0}});
+    PendingModelUpdate pending;
+    pending.mode = 3;
+    pending.heads.Insert(path.header);
+    pending.heads.Insert(wall.header);
+    pending.heads.Insert(terrain.header);
+    // Another terrain changed alone: the wall does not stand on it.
+    PendingModelUpdate other;
+    other.mode = 3;
+    other.heads.Insert(PlaceTerrain({{0, 200, 5}, {50, 200, 5}, {0, 250, 5}}, "other").header);
+    for (const bool refused : {false, true}) {
+        if (refused) {
+            ASSERT_TRUE(host->FailCall("Element_GetUserData", -1, APIERR_GENERAL));
+        }
+        QV_List<API_Elem_Head> walls;
+        ASSERT_TRUE(CollectPendingRetainingWalls(pending, walls)) << refused;
+        ASSERT_EQ(walls.GetCount(), 1) << refused;
+        EXPECT_EQ(walls[0].guid, wall.header.guid);
+        ASSERT_TRUE(FilterWallsByChangedTerrain(pending, walls)) << refused;
+        EXPECT_EQ(walls.GetCount(), 1) << refused;
+        ASSERT_TRUE(FilterWallsByChangedTerrain(other, walls)) << refused;
+        EXPECT_EQ(walls.GetCount(), 0) << refused;
+    }
+    // Neither the record nor the element: which objects are walls is not known.
+    ASSERT_TRUE(host->FailCall("Element_Get", -1, APIERR_GENERAL));
+    QV_List<API_Elem_Head> walls;
+    EXPECT_FALSE(CollectPendingRetainingWalls(pending, walls));
+    EXPECT_EQ(walls.GetCount(), 0);
+    host->ClearFailures();
+}
+
 TEST_F(RetainingWallTest, ObstaclesOfARotatedMirroredRoadGrowAndShrink) {
     // A road object turned a quarter and mirrored about (50, 50).
     int32_t lib = FindLibPartIndex(QV_String("VY_ROAD"), APILib_ObjectID);
