@@ -78,6 +78,9 @@ public:
     RailwaySettings railway;             // kind 21
     // Kept by no preference and left by Reset: all zero until the first new tree reads the tree part's defaults.
     TreeSettings tree;
+    // 1 until the first new tree of the project has read the tree part's defaults into `tree` (a new project's
+    // libraries may hold another tree part): set again when the module forgets its project.
+    uint8_t treeFromPart = 1;
     // Working values of the settings dialogs, never persisted: set by a tool before its dialog opens.
     int32_t firstCount;   // 0, or the number of objects being edited
     int32_t editedCount;  // the number of objects being edited

@@ -32,7 +32,7 @@ void ForgetProjectMemory() {
     ForgetPreparedSectionRoad();
     // Indices into the project's libraries: another project's libraries hold other parts there.
     PlateauLibIndex = SlopedPlateauLibIndex = BridgeLibIndex = Basin::BasinLibIndex = -1;
-    TreeDefaultsPending = 1;
+    GlobalSettings.treeFromPart = 1;
     GISParamTable.Clear();
     GISSubtypeParamCount = 0;
     SelectionCheckResult = 0;

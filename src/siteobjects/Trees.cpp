@@ -24,8 +24,6 @@
 
 #include <cstring>
 
-uint8_t TreeDefaultsPending = 1;
-
 namespace {
 
 void Rebuild() {
@@ -94,9 +92,9 @@ int32_t CreateTree(Settings& store, SiteObjectDialogs& dialogs, const API_Elemen
     int32_t failure = 0;
     BaseLP view;
     view.Attach(params, true);
-    if (TreeDefaultsPending != 0) {
+    if (store.treeFromPart != 0) {
         ReadTreeSettings(view, store.tree, defaults);
-        TreeDefaultsPending = 0;
+        store.treeFromPart = 0;
     }
     TreeChangeFlags changed;
     const bool confirmed =

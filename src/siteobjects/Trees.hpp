@@ -12,8 +12,6 @@
 
 #include <cstdint>
 
-extern uint8_t TreeDefaultsPending;  // 1 until the first creation has read the part's defaults
-
 class Settings;
 class SiteObjectDialogs;
 

@@ -273,7 +273,7 @@ TEST_F(EntryPointsTest, ReleaseBringsTheModulesMemoryBackToItsStart) {
     ElementWritten = 1;
     PendingUpdate.mode = 3;
     PlateauLibIndex = 7;
-    TreeDefaultsPending = 0;
+    GlobalSettings.treeFromPart = 0;
     GlobalSettings.road.cutExtension = 12.5;
     LanguageIndex = 3;
     XYZButtonState = 0;
@@ -282,7 +282,7 @@ TEST_F(EntryPointsTest, ReleaseBringsTheModulesMemoryBackToItsStart) {
     EXPECT_EQ(ElementWritten, 0);
     EXPECT_EQ(PendingUpdate.mode, PendingModelUpdate().mode);
     EXPECT_EQ(PlateauLibIndex, -1);
-    EXPECT_EQ(TreeDefaultsPending, 1);
+    EXPECT_EQ(GlobalSettings.treeFromPart, 1);
     EXPECT_EQ(GlobalSettings.road.cutExtension, fresh.road.cutExtension);
     EXPECT_EQ(LanguageIndex, LanguageEnglish);
     EXPECT_EQ(XYZButtonState, 1);

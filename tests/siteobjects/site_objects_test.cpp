@@ -28,7 +28,7 @@ protected:
         for (int x = 20; x <= 120; x += 10)
             for (int y = 10; y <= 90; y += 10) points.push_back({double(x), double(y), Plane(x, y) - StoryElevation});
         terrain = PlaceTerrain(points);
-        TreeDefaultsPending = 1;
+        GlobalSettings.treeFromPart = 1;
         RuntimeDriver::SeedRand(3);
     }
     void TearDown() override {
