@@ -2,6 +2,7 @@
 // unchanged, angles in degrees, the thickness beside the record, the edit lock, the fill control following the 2D
 // pen, and edits carried across the two layouts.
 #include "SettingsDialogFixture.hpp"
+#include "SettingsKinds.hpp"
 
 #include "dialogs/settings/RetainerWallSettingsDialog.hpp"
 #include "earthworks/Obstacle.hpp"
@@ -35,7 +36,7 @@ TEST_F(RetainerWallDialogTest, OKWithoutEditsFlagsNothing) {
 }
 
 TEST_F(RetainerWallDialogTest, EditsAreFlaggedTheThicknessStoredAndLockedWhenEditingPlacedWalls) {
-    GlobalSettings.SetDouble(0, 6, 0.4);
+    GlobalSettings.SetDouble(GeneralKind, MiscSettings::Id::retainingThickness, 0.4);
     ObstacleCls wall;
     wall.settings.SetDefaults();
     DGDriver::QueueSetDouble(32560, 12, 60.0);
@@ -58,7 +59,7 @@ TEST_F(RetainerWallDialogTest, EditsAreFlaggedTheThicknessStoredAndLockedWhenEdi
     EXPECT_EQ(wall.settings.name.ToStdString(), "Wall A");
     EXPECT_EQ(wall.changed[10], 1);
     EXPECT_EQ(Flags(wall), 4);
-    EXPECT_EQ(GlobalSettings.GetDouble(0, 6), 0.75);
+    EXPECT_EQ(GlobalSettings.GetDouble(GeneralKind, MiscSettings::Id::retainingThickness), 0.75);
     EXPECT_EQ(Item(32517, 10)->value, 0.75);  // the thickness went across the switch
 
     // Placed walls: thickness and resolution disabled; OK still writes the thickness shown.
@@ -69,7 +70,7 @@ TEST_F(RetainerWallDialogTest, EditsAreFlaggedTheThicknessStoredAndLockedWhenEdi
               DialogAnswer::Confirmed);
     EXPECT_FALSE(Item(32560, 10)->enabled);
     EXPECT_FALSE(Item(32560, 16)->enabled);
-    EXPECT_EQ(GlobalSettings.GetDouble(0, 6), 0.75);
+    EXPECT_EQ(GlobalSettings.GetDouble(GeneralKind, MiscSettings::Id::retainingThickness), 0.75);
 
     // Cancel: nothing changes, neither the record nor the thickness.
     ObstacleCls cancelled;
@@ -81,7 +82,7 @@ TEST_F(RetainerWallDialogTest, EditsAreFlaggedTheThicknessStoredAndLockedWhenEdi
     EXPECT_EQ(cancelled.RunSettingsDialog(GlobalSettings.misc, dialogs, SettingsMode::ToolDefaults, 0),
               DialogAnswer::Cancelled);
     EXPECT_EQ(cancelled.settings.height, before.height);
-    EXPECT_EQ(GlobalSettings.GetDouble(0, 6), 0.75);
+    EXPECT_EQ(GlobalSettings.GetDouble(GeneralKind, MiscSettings::Id::retainingThickness), 0.75);
     EXPECT_EQ(Flags(cancelled), 0);
 }
 

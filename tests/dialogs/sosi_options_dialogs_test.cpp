@@ -2,6 +2,7 @@
 // and the default pen, choices carried to the next import, the terrain filter's two linked lists, cancel, and
 // the worksheet import's proposed reference id and its overwrite question.
 #include "LibraryHost.hpp"
+#include "SettingsKinds.hpp"
 #include "TestSupport.hpp"
 
 #include "DGDriver.hpp"
@@ -81,7 +82,7 @@ protected:
         return missing;
     }
     static std::string ItemText(const DGDriver::LogRecord& record, int16_t item) { return Item(record, item).text; }
-    std::string Setting(int16_t id) { return GlobalSettings.GetString(0, id).ToStdString(); }
+    std::string Setting(int16_t id) { return GlobalSettings.GetString(GeneralKind, id).ToStdString(); }
 };
 
 TEST_F(SosiOptionsDialogsTest, ObjectImportButtonsDefaultPenAndTheChoiceCarriedToTheNextImport) {
@@ -102,7 +103,7 @@ TEST_F(SosiOptionsDialogsTest, ObjectImportButtonsDefaultPenAndTheChoiceCarriedT
         EXPECT_EQ(row.ownPen, i == 1 ? 1 : 0);
         EXPECT_EQ(row.pen, i == 1 ? 9 : 5);
     }
-    EXPECT_EQ(GlobalSettings.GetInt(0, 12), 5);
+    EXPECT_EQ(GlobalSettings.GetInt(GeneralKind, MiscSettings::Id::sosiChoice), 5);
 
     // The next import starts from that choice: OK at once keeps it.
     SOSIFileCls second;
@@ -178,15 +179,15 @@ TEST_F(SosiOptionsDialogsTest, TerrainFilterKeepsItsTwoListsInStepAndDropsHidden
 }
 
 TEST_F(SosiOptionsDialogsTest, WorksheetImportProposesAFreeReferenceAndAsksBeforeOverwriting) {
-    GlobalSettings.SetString(0, 10, QV_String());
-    GlobalSettings.SetString(0, 11, QV_String());
+    GlobalSettings.SetString(GeneralKind, MiscSettings::Id::worksheetReference, QV_String());
+    GlobalSettings.SetString(GeneralKind, MiscSettings::Id::worksheetName, QV_String());
     SOSIFileCls first;
     // A wider and taller window: the list and its name column take the growth, the columns right of it move.
     DGDriver::QueueResize(WorksheetDialog, 605, 600);
     DGDriver::QueueClick(WorksheetDialog, 1);
     ASSERT_TRUE(Import(first, "flate_oy.sos", SOSIModeWorksheet));
-    EXPECT_EQ(Setting(10), "VY-01");
-    EXPECT_EQ(Setting(11), "Kartunderlag");
+    EXPECT_EQ(Setting(MiscSettings::Id::worksheetReference), "VY-01");
+    EXPECT_EQ(Setting(MiscSettings::Id::worksheetName), "Kartunderlag");
     const DGDriver::ItemState& list = Item(*Last(WorksheetDialog), List);
     ASSERT_EQ(list.tabFields.size(), 8u);
     EXPECT_EQ(list.rect.GetWidth(), 395 + 50);
@@ -208,7 +209,7 @@ TEST_F(SosiOptionsDialogsTest, WorksheetImportProposesAFreeReferenceAndAsksBefor
     ASSERT_TRUE(Import(second, "flate_oy.sos", SOSIModeWorksheet));
     ASSERT_NE(Last(WorksheetDialog), nullptr);
     EXPECT_EQ(ItemText(*Last(WorksheetDialog), 27), "VY-02");
-    EXPECT_EQ(Setting(10), "VY-02");
+    EXPECT_EQ(Setting(MiscSettings::Id::worksheetReference), "VY-02");
 
     // Taking the existing pair asks; "Overwrite" clears the add switch.
     SOSIFileCls third;
@@ -218,12 +219,12 @@ TEST_F(SosiOptionsDialogsTest, WorksheetImportProposesAFreeReferenceAndAsksBefor
     DGDriver::QueueAlertAnswer(2);
     ASSERT_TRUE(Import(third, "flate_oy.sos", SOSIModeWorksheet));
     EXPECT_EQ(third.output.addSwitch, 0);
-    EXPECT_EQ(Setting(10), "VY-01");
+    EXPECT_EQ(Setting(MiscSettings::Id::worksheetReference), "VY-01");
     // Another name with the same reference id is another worksheet.
     EXPECT_EQ(ScanIndependentWorksheets(QV_String("VY-01"), QV_String("Kart")), 0);
 
     // Back from the results dialog the settings' texts stand, even empty ones.
-    GlobalSettings.SetString(0, 10, QV_String());
+    GlobalSettings.SetString(GeneralKind, MiscSettings::Id::worksheetReference, QV_String());
     SOSIFileCls again;
     again.importAgain = 1;
     DGDriver::QueueClick(WorksheetDialog, 1);

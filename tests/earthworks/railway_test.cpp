@@ -4,6 +4,7 @@
 #include "FakeContourLineRefresh.hpp"
 #include "GridTerrain.hpp"
 #include "ScriptedToolTest.hpp"
+#include "SettingsKinds.hpp"
 
 #include "DGDriver.hpp"
 #include "dialogs/settings/RailwaySettingsDialog.hpp"
@@ -28,8 +29,8 @@ protected:
     void SetUp() override {
         ScriptedToolTest::SetUp();
         if (HasFatalFailure()) return;
-        GlobalSettings.SetDouble(0, 5, 8.0);
-        GlobalSettings.SetShort(0, 15, 2);
+        GlobalSettings.SetDouble(GeneralKind, MiscSettings::Id::roadWidth, 8.0);
+        GlobalSettings.SetShort(GeneralKind, MiscSettings::Id::railwayReferenceLine, 2);
         terrain = PlaceTerrain(GridTerrainPoints(Plane));
     }
     API_Element Polyline(double y) {
@@ -137,7 +138,7 @@ TEST_F(RailwayToolTest, GaugeAndTiesComeFromTheRecordNeverFromADisabledItem) {
     ASSERT_NE(Item(8), nullptr);
     EXPECT_FALSE(Item(8)->enabled);
     EXPECT_EQ(Item(8)->value, 8.0);
-    EXPECT_EQ(GlobalSettings.GetDouble(0, 5), 8.0);
+    EXPECT_EQ(GlobalSettings.GetDouble(GeneralKind, MiscSettings::Id::roadWidth), 8.0);
     for (size_t k = 0; k < all.size(); ++k) {
         EXPECT_NEAR(Param(all[k], "slope_SX_cut"), 40.0 * 0.017453292519943295, 1e-9) << k;
         EXPECT_NEAR(Param(all[k], "et_GaugeTrack"), k < 3 ? 1.0 : 1.435, 1e-12) << k;

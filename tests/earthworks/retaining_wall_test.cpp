@@ -4,6 +4,7 @@
 #include "FakeContourLineRefresh.hpp"
 #include "FakeEarthworkDialogs.hpp"
 #include "LibraryHost.hpp"
+#include "SettingsKinds.hpp"
 
 #include "earthworks/Obstacle.hpp"
 #include "elements/ElementHelpers.hpp"
@@ -160,7 +161,7 @@ TEST_F(RetainingWallTest, FacesStandOnTheClickedSideSplitAtTheRidgeWithTheTerrai
 
     // A path running up at x = 45, a click on its right and a wall 0.3 thick: faces at x 44.999 and 45.299. It
     // starts clear of the second wall, under which the terrain has given way to that wall's body.
-    GlobalSettings.SetDouble(0, 6, 0.3);
+    GlobalSettings.SetDouble(GeneralKind, MiscSettings::Id::retainingThickness, 0.3);
     ASSERT_EQ(Build({{45, 71, 0}, {45, 95, 0}}, 50, 80), 0);
     walls = Objects(ElemKind_RetainingWall);
     ASSERT_EQ(walls.size(), 3u);

@@ -5,6 +5,7 @@
 #include "FakeEarthworkDialogs.hpp"
 #include "GridTerrain.hpp"
 #include "LibraryHost.hpp"
+#include "SettingsKinds.hpp"
 
 #include "earthworks/Obstacle.hpp"
 #include "earthworks/Road.hpp"
@@ -56,7 +57,7 @@ protected:
     void SetUp() override {
         LibraryHostTest::SetUp();
         if (HasFatalFailure()) return;
-        GlobalSettings.SetDouble(0, 5, 8.0);
+        GlobalSettings.SetDouble(GeneralKind, MiscSettings::Id::roadWidth, 8.0);
         DialogConfirms = true;
         DialogChanges.clear();
         DialogName.clear();
@@ -72,7 +73,7 @@ protected:
         return Get(g);
     }
     int32_t Build(const API_Element& polyline, int16_t mode) {
-        GlobalSettings.SetShort(0, 14, mode);
+        GlobalSettings.SetShort(GeneralKind, MiscSettings::Id::roadReferenceLine, mode);
         RoadCls road;
         return road.CreateAlongPolyline(GlobalSettings, dialogs, contours, polyline, terrain);
     }

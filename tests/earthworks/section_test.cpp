@@ -3,6 +3,7 @@
 #include "FakeContourLineRefresh.hpp"
 #include "FakeEarthworkDialogs.hpp"
 #include "LibraryHost.hpp"
+#include "SettingsKinds.hpp"
 
 #include "earthworks/Road.hpp"
 #include "earthworks/Section.hpp"
@@ -40,7 +41,7 @@ protected:
     void SetUp() override {
         LibraryHostTest::SetUp();
         if (HasFatalFailure()) return;
-        GlobalSettings.SetDouble(0, 5, 8.0);
+        GlobalSettings.SetDouble(GeneralKind, MiscSettings::Id::roadWidth, 8.0);
         SectionDialogConfirms = true;
         SectionDialogLayer = 1;
         SectionDialogFlags.clear();

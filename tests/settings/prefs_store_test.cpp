@@ -2,6 +2,7 @@
 // palette open's load (built-in defaults, the mirror file, the fallbacks), Save and Reload with their error
 // report, and the library part itself left as it was.
 #include "ProjectHost.hpp"
+#include "SettingsKinds.hpp"
 #include "DGDriver.hpp"
 #include "IODriver.hpp"
 
@@ -94,15 +95,16 @@ TEST_F(PrefsStoreTest, SaveThenRestartBringsBackWhatTheToolsChangedAndThePartSta
     Settings s;
     PrefsLP::LoadAtStart(&s);
     const std::string part = PartSnapshot();
-    s.SetShort(6, 9, 12);                     // road resolution
-    s.SetDouble(0, 5, 7.5);                   // road width
-    s.SetString(4, 12, QV_String("GROUND"));  // terrain ID
-    s.SetShort(4, 3, 2);                      // terrain triangles shown in plan
-    s.SetShort(18, 3, 40);                    // slope class limit
-    s.SetDouble(15, 0, 2.25);                 // retaining-wall height
-    s.SetString(13, 7, QV_String("Serif"));   // marker font
-    s.SetShort(11, 2, 99);                    // sidewalk material: reset after every load
-    s.SetShort(0, 1, 1);                      // retaining structures shown: roads take 0 after every load
+    s.SetShort(ElemKind_Road, RoadData::Id::resolution, 12);
+    s.SetDouble(GeneralKind, MiscSettings::Id::roadWidth, 7.5);
+    s.SetString(ElemKind_Terrain, TerrainSettings::Id::name, QV_String("GROUND"));
+    s.SetShort(ElemKind_Terrain, TerrainSettings::Id::planTriangles, 2);
+    s.SetShort(ElemKind_SlopeRange, SlopeRangeSettings::Id::limit4, 40);
+    s.SetDouble(ElemKind_RetainingWall, RetainerWallSettings::Id::height, 2.25);
+    s.SetString(ElemKind_LevelMarker, SpotHeightSettings::Id::font, QV_String("Serif"));
+    s.SetShort(ElemKind_Sidewalk, SidewalkSettings::Id::levelMaterial, 99);  // reset after every load
+    // Retaining structures shown: roads take 0 after every load.
+    s.SetShort(GeneralKind, MiscSettings::Id::obstacleShow2D, 1);
     s.sidewalk.thickness = 0.3;
     s.railway.gauge = 1.5;  // not a preference
     ASSERT_TRUE(PrefsLP::Save(&s));
@@ -112,17 +114,17 @@ TEST_F(PrefsStoreTest, SaveThenRestartBringsBackWhatTheToolsChangedAndThePartSta
     ASSERT_TRUE(host->Restart());
     Settings back;
     ASSERT_TRUE(PrefsLP::LoadAtStart(&back));
-    EXPECT_EQ(back.GetInt(6, 9), 12);
-    EXPECT_EQ(back.GetDouble(0, 5), 7.5);
-    EXPECT_EQ(Text(back.GetString(4, 12)), "GROUND");
-    EXPECT_EQ(back.GetInt(4, 3), 2);
-    EXPECT_EQ(back.GetInt(18, 3), 40);
-    EXPECT_EQ(back.GetDouble(15, 0), 2.25);
-    EXPECT_EQ(Text(back.GetString(14, 7)), "Serif");
+    EXPECT_EQ(back.GetInt(ElemKind_Road, RoadData::Id::resolution), 12);
+    EXPECT_EQ(back.GetDouble(GeneralKind, MiscSettings::Id::roadWidth), 7.5);
+    EXPECT_EQ(Text(back.GetString(ElemKind_Terrain, TerrainSettings::Id::name)), "GROUND");
+    EXPECT_EQ(back.GetInt(ElemKind_Terrain, TerrainSettings::Id::planTriangles), 2);
+    EXPECT_EQ(back.GetInt(ElemKind_SlopeRange, SlopeRangeSettings::Id::limit4), 40);
+    EXPECT_EQ(back.GetDouble(ElemKind_RetainingWall, RetainerWallSettings::Id::height), 2.25);
+    EXPECT_EQ(Text(back.GetString(ElemKind_PointMarker, SpotHeightSettings::Id::font)), "Serif");
     EXPECT_EQ(back.sidewalk.thickness, 0.3);
-    EXPECT_EQ(back.GetInt(11, 2), 4);
-    EXPECT_EQ(back.GetInt(0, 1), 1);
-    EXPECT_EQ(back.GetInt(6, 13), 0);
+    EXPECT_EQ(back.GetInt(ElemKind_Sidewalk, SidewalkSettings::Id::levelMaterial), 4);
+    EXPECT_EQ(back.GetInt(GeneralKind, MiscSettings::Id::obstacleShow2D), 1);
+    EXPECT_EQ(back.GetInt(ElemKind_Road, RoadData::Id::obstacleShow2D), 0);
     EXPECT_EQ(back.railway.gauge, 1.435);
     EXPECT_EQ(PartSnapshot(), part);
 }

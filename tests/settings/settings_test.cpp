@@ -3,6 +3,7 @@
 #include "settings/Settings.hpp"
 #include "earthworks/Basin.hpp"
 
+#include "SettingsKinds.hpp"
 #include "TableFieldIds.hpp"
 
 #include <gtest/gtest.h>
@@ -26,18 +27,6 @@ struct KindFields {
     std::set<int> shorts, doubles, texts;
 };
 
-std::set<int> Range(int first, int last) {
-    std::set<int> ids;
-    for (int id = first; id <= last; ++id) ids.insert(id);
-    return ids;
-}
-
-std::set<int> Join(std::initializer_list<std::set<int>> parts) {
-    std::set<int> ids;
-    for (const auto& part : parts) ids.insert(part.begin(), part.end());
-    return ids;
-}
-
 // A record declared as a table: its rows by type.
 template <typename Record>
 KindFields FromTable() {
@@ -47,32 +36,38 @@ KindFields FromTable() {
                       {ids.texts.begin(), ids.texts.end()}};
 }
 
+// A record whose reals the accessors by kind do not reach.
+KindFields WithoutReals(KindFields fields) {
+    fields.doubles.clear();
+    return fields;
+}
+
 const std::map<int, KindFields>& FieldTable() {
     static const std::map<int, KindFields> table = {
-        {0, FromTable<MiscSettings>()},
-        {1, FromTable<ImportOptionsRec>()},
-        {2, FromTable<ConstraintSettings>()},
-        {3, FromTable<OutlineSettings>()},
-        {4, FromTable<TerrainSettings>()},
-        {5, FromTable<ContourLineSettings>()},
-        {6, FromTable<RoadData>()},
-        {7, FromTable<PlateauSettings>()},
-        {8, FromTable<PaintSettings>()},
-        {9, FromTable<BuildingSettings>()},
-        {10, FromTable<WallData>()},
-        {11, {Join({{0}, Range(2, 5), Range(7, 10)}), {}, {1}}},
-        {12, FromTable<BasinSettings>()},
-        {13, FromTable<SpotHeightSettings>()},
-        {15, FromTable<RetainerWallSettings>()},
-        {16, FromTable<SectionData>()},
-        {18, FromTable<SlopeRangeSettings>()},
-        {20, FromTable<BridgeSettings>()},
-        {21, FromTable<RailwaySettings>()},
+        {GeneralKind, FromTable<MiscSettings>()},
+        {ElemKind_Point, FromTable<ImportOptionsRec>()},
+        {ElemKind_Constraint, FromTable<ConstraintSettings>()},
+        {ElemKind_Outline, FromTable<OutlineSettings>()},
+        {ElemKind_Terrain, FromTable<TerrainSettings>()},
+        {ElemKind_Contour, FromTable<ContourLineSettings>()},
+        {ElemKind_Road, FromTable<RoadData>()},
+        {ElemKind_Plateau, FromTable<PlateauSettings>()},
+        {ElemKind_ColouredArea, FromTable<PaintSettings>()},
+        {ElemKind_Building, FromTable<BuildingSettings>()},
+        {ElemKind_Wall, FromTable<WallData>()},
+        {ElemKind_Sidewalk, WithoutReals(FromTable<SidewalkSettings>())},  // its one real, the thickness
+        {ElemKind_Basin, FromTable<BasinSettings>()},
+        {ElemKind_LevelMarker, FromTable<SpotHeightSettings>()},
+        {ElemKind_RetainingWall, FromTable<RetainerWallSettings>()},
+        {ElemKind_Section, FromTable<SectionData>()},
+        {ElemKind_SlopeRange, FromTable<SlopeRangeSettings>()},
+        {ElemKind_Bridge, FromTable<BridgeSettings>()},
+        {ElemKind_Railway, FromTable<RailwaySettings>()},
     };
     return table;
 }
 
-int RecordOf(int kind) { return kind == 14 ? 13 : kind; }
+int RecordOf(int kind) { return kind == ElemKind_PointMarker ? ElemKind_LevelMarker : kind; }
 
 bool Has(int kind, int id, Type type) {
     const auto it = FieldTable().find(RecordOf(kind));
@@ -87,6 +82,11 @@ constexpr int LastKind = 25;
 constexpr int FirstId = -1;
 constexpr int LastId = 40;
 
+// A kind without a record answers no id: kind 17 (ElemKind_Unused17) and every kind past the last.
+constexpr uint32_t KindPastTheRecords = ElemKind_Railway + 1;
+constexpr int16_t NoSuchId = 3;         // under a kind without a record
+constexpr int16_t IdOfEveryRecord = 0;  // every record has it, no kind past the last answers it
+
 std::string Text(const QV_String& text) { return text.ToStdString(); }
 
 // What every field should read, kept beside the object: shorts as stored (signed), doubles, texts.
@@ -99,11 +99,11 @@ struct Model {
     // 2D switch.
     static Model Fresh() {
         Model m;
-        m.shorts[{0, 12}] = 1;
-        m.shorts[{0, 13}] = 1;
-        m.shorts[{0, 14}] = 2;
-        m.shorts[{0, 15}] = 2;
-        m.shorts[{18, 24}] = 1;
+        m.shorts[{GeneralKind, MiscSettings::Id::sosiChoice}] = 1;
+        m.shorts[{GeneralKind, MiscSettings::Id::sosiChoice2}] = 1;
+        m.shorts[{GeneralKind, MiscSettings::Id::roadReferenceLine}] = 2;
+        m.shorts[{GeneralKind, MiscSettings::Id::railwayReferenceLine}] = 2;
+        m.shorts[{ElemKind_SlopeRange, SlopeRangeSettings::Id::show2D}] = 1;
         return m;
     }
     int16_t Short(int kind, int id) const {
@@ -148,11 +148,11 @@ TEST(SettingsObject, FreshObjectHoldsZerosButTheFewStartValues) {
     EXPECT_EQ(fresh.editedCount, 0);
 
     // Spot checks as the tools name them.
-    EXPECT_EQ(fresh.GetInt(0, 12), 1);
-    EXPECT_EQ(fresh.GetInt(0, 15), 2);
-    EXPECT_EQ(fresh.GetInt(18, 24), 1);
-    EXPECT_TRUE(fresh.GetString(6, 5).IsEmpty());
-    EXPECT_EQ(fresh.GetDouble(20, 4), 0.0);
+    EXPECT_EQ(fresh.GetInt(GeneralKind, MiscSettings::Id::sosiChoice), 1);
+    EXPECT_EQ(fresh.GetInt(GeneralKind, MiscSettings::Id::railwayReferenceLine), 2);
+    EXPECT_EQ(fresh.GetInt(ElemKind_SlopeRange, SlopeRangeSettings::Id::show2D), 1);
+    EXPECT_TRUE(fresh.GetString(ElemKind_Road, RoadData::Id::name).IsEmpty());
+    EXPECT_EQ(fresh.GetDouble(ElemKind_Bridge, BridgeSettings::Id::roadWidth), 0.0);
 
     // Reset brings a used object back to the same state.
     Settings used;
@@ -217,38 +217,38 @@ TEST(SettingsObject, AccessorsFollowTheFieldTableForEveryKindAndId) {
 
 TEST(SettingsObject, WidthRulesOfTheIntegerFields) {
     Settings settings;
-    settings.SetShort(2, 0, -1);
+    settings.SetShort(ElemKind_Constraint, ConstraintSettings::Id::pen, -1);
     EXPECT_EQ(settings.constraint.pen, -1);  // sign-extended into the 32-bit field
-    EXPECT_EQ(settings.GetInt(2, 0), 65535);
+    EXPECT_EQ(settings.GetInt(ElemKind_Constraint, ConstraintSettings::Id::pen), 65535);
     settings.constraint.lineType = 0x12345;  // a wide value reads as its low 16 bits
-    EXPECT_EQ(settings.GetInt(2, 1), 0x2345);
-    settings.SetShort(0, 0, -1);
-    EXPECT_EQ(settings.GetInt(0, 0), 65535);
-    EXPECT_EQ(int16_t(settings.GetInt(0, 0)), -1);
-    settings.SetShort(12, 8, -2);  // the basin's 32-bit layer
+    EXPECT_EQ(settings.GetInt(ElemKind_Constraint, ConstraintSettings::Id::lineType), 0x2345);
+    settings.SetShort(GeneralKind, MiscSettings::Id::deleteFlag, -1);
+    EXPECT_EQ(settings.GetInt(GeneralKind, MiscSettings::Id::deleteFlag), 65535);
+    EXPECT_EQ(int16_t(settings.GetInt(GeneralKind, MiscSettings::Id::deleteFlag)), -1);
+    settings.SetShort(ElemKind_Basin, BasinSettings::Id::layer, -2);  // the basin's 32-bit layer
     EXPECT_EQ(settings.basin.layer, -2);
-    EXPECT_EQ(settings.GetInt(12, 8), 65534);
+    EXPECT_EQ(settings.GetInt(ElemKind_Basin, BasinSettings::Id::layer), 65534);
 }
 
 TEST(SettingsObject, FieldsTheAccessorsDoNotReach) {
     Settings settings;
     settings.sidewalk.thickness = 0.15;
-    EXPECT_EQ(settings.GetDouble(11, 6), 0.0);
-    settings.SetDouble(11, 6, 0.3);
+    EXPECT_EQ(settings.GetDouble(ElemKind_Sidewalk, SidewalkSettings::Id::thickness), 0.0);
+    settings.SetDouble(ElemKind_Sidewalk, SidewalkSettings::Id::thickness, 0.3);
     EXPECT_EQ(settings.sidewalk.thickness, 0.15);
 
     settings.contour.mainStep = 5;
-    EXPECT_EQ(settings.GetInt(5, 11), 0);
-    settings.SetShort(5, 11, 9);
+    EXPECT_EQ(settings.GetInt(ElemKind_Contour, ContourLineSettings::MainStepId), 0);
+    settings.SetShort(ElemKind_Contour, ContourLineSettings::MainStepId, 9);
     EXPECT_EQ(settings.contour.mainStep, 5);
 
-    settings.SetDouble(0, 4, 3.0);
-    EXPECT_EQ(settings.misc.GetShort(4), 0);  // a real, not served by the short getter
-    settings.SetString(18, SlopeRangeSettings::Id::lift, QV_String("x"));
-    settings.SetString(18, SlopeRangeSettings::Id::size, QV_String("x"));
+    settings.SetDouble(GeneralKind, MiscSettings::Id::sidewalkWidth, 3.0);
+    EXPECT_EQ(settings.misc.GetShort(MiscSettings::Id::sidewalkWidth), 0);  // a real, not served by the short getter
+    settings.SetString(ElemKind_SlopeRange, SlopeRangeSettings::Id::lift, QV_String("x"));
+    settings.SetString(ElemKind_SlopeRange, SlopeRangeSettings::Id::size, QV_String("x"));
     EXPECT_EQ(settings.slopeRange.lift, 0.0);
-    settings.SetString(18, SlopeRangeSettings::Id::font, QV_String("Arial"));
-    EXPECT_EQ(Text(settings.GetString(18, 18)), "Arial");
+    settings.SetString(ElemKind_SlopeRange, SlopeRangeSettings::Id::font, QV_String("Arial"));
+    EXPECT_EQ(Text(settings.GetString(ElemKind_SlopeRange, SlopeRangeSettings::Id::font)), "Arial");
 }
 
 TEST(SettingsObject, RecordAccessorsOutsideTheKindAndIdFamily) {
@@ -256,7 +256,8 @@ TEST(SettingsObject, RecordAccessorsOutsideTheKindAndIdFamily) {
     for (int16_t id = FirstId; id <= LastId; ++id) contour.SetPoint(id, API_Coord3D{id * 1.0, 2.0, 3.0});
     for (int16_t id = FirstId; id <= LastId; ++id) {
         const API_Coord3D point = contour.GetPoint(id);
-        EXPECT_EQ(point.x, id >= 18 && id <= 21 ? id * 1.0 : 0.0) << "id " << id;
+        const bool colour = id >= ContourLineSettings::DepthColourId && id < ContourLineSettings::DepthColourId + 4;
+        EXPECT_EQ(point.x, colour ? id * 1.0 : 0.0) << "id " << id;
     }
     EXPECT_EQ(contour.firstAltitude, 0.0);  // the colours sit apart from the other fields
 
@@ -268,17 +269,17 @@ TEST(SettingsObject, RecordAccessorsOutsideTheKindAndIdFamily) {
     EXPECT_EQ(basin.GetShort(BasinSettings::Id::name), 0);
 
     SectionData section;
-    section.SetShort(10, 3);
+    section.SetShort(SectionData::Id::textSize, 3);
     EXPECT_EQ(section.textSize, 0.0);
-    section.SetShort(3, -5);
-    EXPECT_EQ(section.GetShort(3), -5);  // the record's own getter keeps the sign
+    section.SetShort(SectionData::Id::curvePen, -5);
+    EXPECT_EQ(section.GetShort(SectionData::Id::curvePen), -5);  // the record's own getter keeps the sign
 }
 
 TEST(SettingsObject, SharedEmptyTextCannotBeCorrupted) {
     Settings settings;
-    static_assert(std::is_const<std::remove_reference_t<decltype(settings.GetString(0, 0))>>::value,
-                  "a miss must not hand out a writable text");
-    const QV_String& miss = settings.GetString(17, 3);
+    using Answer = decltype(settings.GetString(GeneralKind, MiscSettings::Id::deleteFlag));
+    static_assert(std::is_const<std::remove_reference_t<Answer>>::value, "a miss must not hand out a writable text");
+    const QV_String& miss = settings.GetString(ElemKind_Unused17, NoSuchId);
     // A caller copies the miss and fills its copy; writes to missing fields of every kind follow.
     QV_String copy = miss;
     copy += "changed";
@@ -286,7 +287,7 @@ TEST(SettingsObject, SharedEmptyTextCannotBeCorrupted) {
         for (int16_t id = FirstId; id <= LastId; ++id)
             if (!Has(int(kind), id, Type::Text)) settings.SetString(kind, id, QV_String("leak"));
     EXPECT_TRUE(miss.IsEmpty());
-    EXPECT_TRUE(settings.GetString(22, 0).IsEmpty());
+    EXPECT_TRUE(settings.GetString(KindPastTheRecords, IdOfEveryRecord).IsEmpty());
     EXPECT_EQ(Text(copy), "changed");
 }
 
@@ -299,39 +300,39 @@ TEST(SettingsObject, BuiltInDefaultsThroughTheAccessors) {
         int32_t value;
     };
     // Fields whose id order differs from storage order, or that are easy to confuse.
-    for (const Expected& e : {Expected{5, 23, 19},
-                              {5, 24, 121},
-                              {5, 25, 144},
-                              {5, 26, 104},
-                              {4, 3, 1},
-                              {4, 11, 1},
-                              {12, 2, 6},
-                              {12, 3, 1},
-                              {12, 6, 105},
-                              {12, 7, 1},
-                              {0, 2, 10},
-                              {0, 12, 10},
-                              {13, 15, 1},
-                              {18, 11, 3},
-                              {20, 22, 0},
-                              {21, 7, 3},
-                              {21, 20, 1},
-                              {6, 14, 3},
-                              {7, 16, 5}}) {
+    for (const Expected& e : {Expected{ElemKind_Contour, ContourLineSettings::Id::colour2, 19},
+                              {ElemKind_Contour, ContourLineSettings::Id::colour4, 121},
+                              {ElemKind_Contour, ContourLineSettings::Id::colour3, 144},
+                              {ElemKind_Contour, ContourLineSettings::Id::colour1, 104},
+                              {ElemKind_Terrain, TerrainSettings::Id::planTriangles, 1},
+                              {ElemKind_Terrain, TerrainSettings::Id::modelTriangles, 1},
+                              {ElemKind_Basin, BasinSettings::Id::pen2D, 6},
+                              {ElemKind_Basin, BasinSettings::Id::attribute, 1},
+                              {ElemKind_Basin, BasinSettings::Id::fillBackgroundPen, 105},
+                              {ElemKind_Basin, BasinSettings::Id::showFill, 1},
+                              {GeneralKind, MiscSettings::Id::obstaclePen, 10},
+                              {GeneralKind, MiscSettings::Id::sosiChoice, 10},
+                              {ElemKind_LevelMarker, SpotHeightSettings::Id::active, 1},
+                              {ElemKind_SlopeRange, SlopeRangeSettings::Id::colour6, 3},
+                              {ElemKind_Bridge, BridgeSettings::Id::twoTracks, 0},
+                              {ElemKind_Railway, RailwaySettings::Id::tieMaterial, 3},
+                              {ElemKind_Railway, RailwaySettings::Id::firstTrack, 1},
+                              {ElemKind_Road, RoadData::Id::obstaclePen, 3},
+                              {ElemKind_Plateau, PlateauSettings::Id::obstacleLineType, 5}}) {
         EXPECT_EQ(settings.GetInt(e.kind, e.id), e.value) << "kind " << e.kind << " id " << e.id;
     }
-    EXPECT_DOUBLE_EQ(settings.GetDouble(7, 9), M_PI / 36.0);
-    EXPECT_DOUBLE_EQ(settings.GetDouble(9, 3), 25.0 * M_PI / 180.0);
-    EXPECT_EQ(settings.GetDouble(21, 22), 1.435);
-    EXPECT_EQ(settings.GetDouble(21, 23), 0.6);
-    EXPECT_EQ(settings.GetDouble(20, 23), 0.9);
-    EXPECT_EQ(settings.GetDouble(12, 10), 1.0);
-    EXPECT_EQ(Text(settings.GetString(1, 2)), "Point");
-    EXPECT_EQ(Text(settings.GetString(8, 2)), "COLOURED AREA");
-    EXPECT_EQ(Text(settings.GetString(14, 7)), "Arial");
-    EXPECT_EQ(Text(settings.GetString(16, 9)), "Arial");
-    EXPECT_EQ(Text(settings.GetString(18, 18)), "Arial");
-    EXPECT_TRUE(settings.GetString(18, 15).IsEmpty());
+    EXPECT_DOUBLE_EQ(settings.GetDouble(ElemKind_Plateau, PlateauSettings::Id::slope), M_PI / 36.0);
+    EXPECT_DOUBLE_EQ(settings.GetDouble(ElemKind_Building, BuildingSettings::Id::roofAngle), 25.0 * M_PI / 180.0);
+    EXPECT_EQ(settings.GetDouble(ElemKind_Railway, RailwaySettings::Id::gauge), 1.435);
+    EXPECT_EQ(settings.GetDouble(ElemKind_Railway, RailwaySettings::Id::tieSpacing), 0.6);
+    EXPECT_EQ(settings.GetDouble(ElemKind_Bridge, BridgeSettings::Id::tieSpacing), 0.9);
+    EXPECT_EQ(settings.GetDouble(ElemKind_Basin, BasinSettings::Id::level), 1.0);
+    EXPECT_EQ(Text(settings.GetString(ElemKind_Point, ImportOptionsRec::Id::code)), "Point");
+    EXPECT_EQ(Text(settings.GetString(ElemKind_ColouredArea, PaintSettings::Id::name)), "COLOURED AREA");
+    EXPECT_EQ(Text(settings.GetString(ElemKind_PointMarker, SpotHeightSettings::Id::font)), "Arial");
+    EXPECT_EQ(Text(settings.GetString(ElemKind_Section, SectionData::Id::font)), "Arial");
+    EXPECT_EQ(Text(settings.GetString(ElemKind_SlopeRange, SlopeRangeSettings::Id::font)), "Arial");
+    EXPECT_TRUE(settings.GetString(ElemKind_SlopeRange, SlopeRangeSettings::Id::text1).IsEmpty());
     EXPECT_EQ(settings.points.codeNumber, 1);
     EXPECT_EQ(settings.sidewalk.thickness, 0.15);
     EXPECT_NEAR(settings.contour.depthColours[3].y, 240 / 255.0, 1e-15);
@@ -341,9 +342,25 @@ TEST(SettingsObject, BuiltInDefaultsThroughTheAccessors) {
 TEST(SettingsObject, LayerOfEveryKind) {
     Settings settings;
     settings.SetLayerFields(7);
-    const std::map<uint32_t, int16_t> layerIds = {{1, 1},   {2, 2},  {3, 5},   {4, 13},  {5, 3},  {6, 0},  {7, 2},
-                                                  {8, 1},   {9, 9},  {10, 8},  {11, 0},  {12, 8}, {13, 1}, {14, 1},
-                                                  {15, 11}, {16, 0}, {18, 23}, {20, 10}, {21, 0}};
+    const std::map<uint32_t, int16_t> layerIds = {{ElemKind_Point, ImportOptionsRec::Id::layer},
+                                                  {ElemKind_Constraint, ConstraintSettings::Id::layer},
+                                                  {ElemKind_Outline, OutlineSettings::Id::layer},
+                                                  {ElemKind_Terrain, TerrainSettings::Id::layer},
+                                                  {ElemKind_Contour, ContourLineSettings::Id::layer},
+                                                  {ElemKind_Road, RoadData::Id::layer},
+                                                  {ElemKind_Plateau, PlateauSettings::Id::layer},
+                                                  {ElemKind_ColouredArea, PaintSettings::Id::layer},
+                                                  {ElemKind_Building, BuildingSettings::Id::layer},
+                                                  {ElemKind_Wall, WallData::Id::layer},
+                                                  {ElemKind_Sidewalk, SidewalkSettings::Id::layer},
+                                                  {ElemKind_Basin, BasinSettings::Id::layer},
+                                                  {ElemKind_LevelMarker, SpotHeightSettings::Id::layer},
+                                                  {ElemKind_PointMarker, SpotHeightSettings::Id::layer},
+                                                  {ElemKind_RetainingWall, RetainerWallSettings::Id::layer},
+                                                  {ElemKind_Section, SectionData::Id::layer},
+                                                  {ElemKind_SlopeRange, SlopeRangeSettings::Id::layer},
+                                                  {ElemKind_Bridge, BridgeSettings::Id::layer},
+                                                  {ElemKind_Railway, RailwaySettings::Id::layer}};
     for (const auto& [kind, id] : layerIds) EXPECT_EQ(settings.GetInt(kind, id), 7) << "kind " << kind;
     EXPECT_EQ(settings.contour.altitude.layer, 7);
 }
@@ -352,40 +369,44 @@ TEST(SettingsObject, LayerOfEveryKind) {
 TEST(SettingsObject, AfterALoadNoFieldIsLeftAtAMeaninglessZero) {
     Settings settings;
     settings.SetAfterLoadValues();
-    EXPECT_EQ(settings.GetDouble(21, 22), 1.435);
-    EXPECT_EQ(settings.GetDouble(21, 23), 0.6);
-    EXPECT_EQ(settings.GetInt(21, 6), 99);
-    EXPECT_EQ(settings.GetInt(21, 7), 3);
-    EXPECT_EQ(settings.GetInt(21, 20), 1);
-    EXPECT_EQ(settings.GetDouble(20, 23), 0.9);
-    EXPECT_EQ(settings.GetDouble(20, 24), 1.435);
-    EXPECT_EQ(settings.GetDouble(12, 10), 1.0);
+    EXPECT_EQ(settings.GetDouble(ElemKind_Railway, RailwaySettings::Id::gauge), 1.435);
+    EXPECT_EQ(settings.GetDouble(ElemKind_Railway, RailwaySettings::Id::tieSpacing), 0.6);
+    EXPECT_EQ(settings.GetInt(ElemKind_Railway, RailwaySettings::Id::railMaterial), 99);
+    EXPECT_EQ(settings.GetInt(ElemKind_Railway, RailwaySettings::Id::tieMaterial), 3);
+    EXPECT_EQ(settings.GetInt(ElemKind_Railway, RailwaySettings::Id::firstTrack), 1);
+    EXPECT_EQ(settings.GetDouble(ElemKind_Bridge, BridgeSettings::Id::tieSpacing), 0.9);
+    EXPECT_EQ(settings.GetDouble(ElemKind_Bridge, BridgeSettings::Id::gauge), 1.435);
+    EXPECT_EQ(settings.GetDouble(ElemKind_Basin, BasinSettings::Id::level), 1.0);
     // The columns of fixed after-a-load values.
-    EXPECT_EQ(settings.GetInt(0, 12), 10);
-    EXPECT_EQ(settings.GetDouble(0, 8), 0.01);
-    EXPECT_EQ(settings.GetInt(6, 14), 3);
-    EXPECT_EQ(settings.GetInt(11, 3), 7);
-    EXPECT_EQ(settings.GetInt(12, 1), 28);
-    EXPECT_EQ(settings.GetDouble(9, 11), 9.0);
-    EXPECT_EQ(settings.GetDouble(5, 1), 30.0);
-    EXPECT_EQ(Text(settings.GetString(10, 3)), "left");
-    EXPECT_EQ(Text(settings.GetString(20, 5)), "left");
+    EXPECT_EQ(settings.GetInt(GeneralKind, MiscSettings::Id::sosiChoice), 10);
+    EXPECT_EQ(settings.GetDouble(GeneralKind, MiscSettings::Id::paintValue), 0.01);
+    EXPECT_EQ(settings.GetInt(ElemKind_Road, RoadData::Id::obstaclePen), 3);
+    EXPECT_EQ(settings.GetInt(ElemKind_Sidewalk, SidewalkSettings::Id::fillMaterial), 7);
+    EXPECT_EQ(settings.GetInt(ElemKind_Basin, BasinSettings::Id::levelMaterial), 28);
+    EXPECT_EQ(settings.GetDouble(ElemKind_Building, BuildingSettings::Id::topLevel), 9.0);
+    EXPECT_EQ(settings.GetDouble(ElemKind_Contour, ContourLineSettings::Id::lastAltitude), 30.0);
+    EXPECT_EQ(Text(settings.GetString(ElemKind_Wall, WallData::Id::side)), "left");
+    EXPECT_EQ(Text(settings.GetString(ElemKind_Bridge, BridgeSettings::Id::side)), "left");
 
     // What a dialog set in this session stays over a later load; a double track keeps no first track.
-    settings.SetDouble(21, 22, 1.0);
-    settings.SetShort(21, 20, 0);
-    settings.SetShort(21, 21, 1);
-    settings.SetDouble(12, 10, -2.0);
+    settings.SetDouble(ElemKind_Railway, RailwaySettings::Id::gauge, 1.0);
+    settings.SetShort(ElemKind_Railway, RailwaySettings::Id::firstTrack, 0);
+    settings.SetShort(ElemKind_Railway, RailwaySettings::Id::secondTrack, 1);
+    settings.SetDouble(ElemKind_Basin, BasinSettings::Id::level, -2.0);
     settings.SetAfterLoadValues();
-    EXPECT_EQ(settings.GetDouble(21, 22), 1.0);
-    EXPECT_EQ(settings.GetInt(21, 20), 0);
-    EXPECT_EQ(settings.GetDouble(12, 10), -2.0);
+    EXPECT_EQ(settings.GetDouble(ElemKind_Railway, RailwaySettings::Id::gauge), 1.0);
+    EXPECT_EQ(settings.GetInt(ElemKind_Railway, RailwaySettings::Id::firstTrack), 0);
+    EXPECT_EQ(settings.GetDouble(ElemKind_Basin, BasinSettings::Id::level), -2.0);
 }
 
 TEST(SettingsObject, SurfaceAttributesReachFourRecords) {
     Settings settings;
     SetSurfaceAttributes(settings, 1, 7, 2);
-    for (const auto& [kind, first] : std::vector<std::pair<uint32_t, int16_t>>{{6, 13}, {21, 15}, {0, 1}, {7, 14}}) {
+    for (const auto& [kind, first] :
+         std::vector<std::pair<uint32_t, int16_t>>{{ElemKind_Road, RoadData::Id::obstacleShow2D},
+                                                   {ElemKind_Railway, RailwaySettings::Id::obstacleShow2D},
+                                                   {GeneralKind, MiscSettings::Id::obstacleShow2D},
+                                                   {ElemKind_Plateau, PlateauSettings::Id::obstacleShow2D}}) {
         EXPECT_EQ(settings.GetInt(kind, first), 1) << "kind " << kind;
         EXPECT_EQ(settings.GetInt(kind, int16_t(first + 1)), 7) << "kind " << kind;
         EXPECT_EQ(settings.GetInt(kind, int16_t(first + 2)), 2) << "kind " << kind;

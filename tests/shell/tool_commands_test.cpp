@@ -1,6 +1,7 @@
 // The tool commands in the stand-in host: what every command shares (the start, the floor plan it needs, the
 // one report at its end) and each command's choice of operation by the selection and the project's terrain.
 #include "ProjectHost.hpp"
+#include "SettingsKinds.hpp"
 #include "foundation/ErrorCode.hpp"
 
 #include "DGDriver.hpp"
@@ -173,7 +174,8 @@ TEST_F(ToolCommandsTest, TheRoadEditsItsDefaultsWithoutTerrainOrWithAnUnclearSel
     EXPECT_EQ(DialogsOpened(), (std::vector<int16_t>{32554, 32504}));
     EXPECT_EQ(GlobalSettings.road.resolution, 12);
     EXPECT_EQ(GlobalSettings.road.cutExtension, 3.5);
-    EXPECT_EQ(GlobalSettings.GetInt(0, 14), 3);  // chosen in the first layout, confirmed in the second
+    // Chosen in the first layout, confirmed in the second.
+    EXPECT_EQ(GlobalSettings.GetInt(GeneralKind, MiscSettings::Id::roadReferenceLine), 3);
 
     // With a terrain, one fill and one polyline selected together: the same dialog only; Cancel keeps all.
     PlaceTerrain("terrain");
@@ -185,7 +187,7 @@ TEST_F(ToolCommandsTest, TheRoadEditsItsDefaultsWithoutTerrainOrWithAnUnclearSel
     RunRoad(GlobalSettings, Ports().earthworkDialogs, Ports().contourLineRefresh);
     EXPECT_EQ(DialogsOpened(), (std::vector<int16_t>{32554}));
     EXPECT_EQ(GlobalSettings.road.resolution, before.resolution);
-    EXPECT_EQ(GlobalSettings.GetInt(0, 14), 3);
+    EXPECT_EQ(GlobalSettings.GetInt(GeneralKind, MiscSettings::Id::roadReferenceLine), 3);
     EXPECT_TRUE(Alerts().empty());
 }
 

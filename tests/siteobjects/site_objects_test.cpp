@@ -2,6 +2,7 @@
 // z = 100 + 0.05x + 0.02y over x 20..120, y 10..90 on a story at elevation 3, so every height has a closed form.
 #include "FakeSiteObjectDialogs.hpp"
 #include "LibraryHost.hpp"
+#include "SettingsKinds.hpp"
 
 #include "DGDriver.hpp"
 #include "RuntimeDriver.hpp"
@@ -154,7 +155,7 @@ TEST_F(SiteObjectsTest, CamerasFollowThePathAcrossItsCornerAtEyeHeightOverTheTer
         EXPECT_EQ(std::memcmp(&c->camera.camSetGuid, &OfType(API_CamSetID)[0].header.guid, sizeof(API_Guid)), 0);
         previous = c->header.guid;
     }
-    EXPECT_EQ(GlobalSettings.GetDouble(0, 9), 10.0);
+    EXPECT_EQ(GlobalSettings.GetDouble(GeneralKind, MiscSettings::Id::cameraValue), 10.0);
 
     // A count no 16-bit number holds is refused before anything is divided or made.
     FakeSiteObjectDialogs given;

@@ -1,6 +1,7 @@
 // The SOSI build through the in-process host: the elements per kind on the worksheet and the plan, terrain
 // records, layers by type, the limiting area, the worksheet reused or renamed, texts and the user break.
 #include "SosiFixture.hpp"
+#include "SettingsKinds.hpp"
 
 #include "elements/BaseLP.hpp"
 #include "elements/ElemDataRecord.hpp"
@@ -27,8 +28,8 @@ protected:
         SosiReaderTest::SetUp();
         ProjectOffset.Reset();
         GlobalSettings.Reset();
-        GlobalSettings.SetString(0, 10, QV_String("VY-01"));
-        GlobalSettings.SetString(0, 11, QV_String("Kartunderlag"));
+        GlobalSettings.SetString(GeneralKind, MiscSettings::Id::worksheetReference, QV_String("VY-01"));
+        GlobalSettings.SetString(GeneralKind, MiscSettings::Id::worksheetName, QV_String("Kartunderlag"));
     }
     void TearDown() override {
         ProjectOffset.Reset();
@@ -290,7 +291,7 @@ TEST_F(SosiOutputTest, WorksheetIsReusedByReferenceIdEmptiedUnlessAddingAndRenam
     EXPECT_EQ(Elements().size(), 2u);
     SOSIFileCls reader;
     reader.output.addSwitch = 1;
-    GlobalSettings.SetString(0, 11, QV_String("Kart 2"));
+    GlobalSettings.SetString(GeneralKind, MiscSettings::Id::worksheetName, QV_String("Kart 2"));
     ASSERT_TRUE(Build(reader, {file}, SOSIModeWorksheet));
     ASSERT_EQ(Worksheets().size(), 1u);
     EXPECT_EQ(Elements().size(), 4u);

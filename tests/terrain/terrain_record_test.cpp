@@ -11,6 +11,11 @@
 
 namespace terrain_record_test {
 
+using Id = TerrainSettings::Id;
+
+// Ids no integer field answers to: the name (a text), one past the last id, and ids far outside.
+constexpr int16_t InertIds[] = {Id::name, TerrainFieldCount, -1, -32768, 400};
+
 const int32_t kDefaults[TerrainFieldCount] = {1, 53, 73, 1, 38, 113, 133, 93, 26, 33, 33, 1, 0, 1, 1, 1, 0, 0, 0};
 
 TEST(TerrainRecord, NewRecordHasTheToolDefaultsAndOddIdsAreInert) {
@@ -21,7 +26,7 @@ TEST(TerrainRecord, NewRecordHasTheToolDefaultsAndOddIdsAreInert) {
     EXPECT_EQ(r.boundary.GetCount(), 0);
 
     const TerrainRecord before = r;
-    for (int16_t id : {int16_t(12), int16_t(19), int16_t(-1), int16_t(-32768), int16_t(400)}) {
+    for (int16_t id : InertIds) {
         EXPECT_EQ(r.GetShort(id), 0);
         r.SetShort(id, 77);
     }
@@ -31,15 +36,15 @@ TEST(TerrainRecord, NewRecordHasTheToolDefaultsAndOddIdsAreInert) {
 
 TEST(TerrainRecord, AssignCopiesSettingsOnly) {
     TerrainRecord dst, src;
-    dst.changed[4] = 1;
+    dst.changed[Id::fill] = 1;
     dst.boundary.Insert(API_Coord3D{1, 2, 3});
     dst.used.Insert(true);
-    src.SetShort(1, 9);
+    src.SetShort(Id::contourPen, 9);
     src.name = "SITE";
     Assign(dst, src);
-    EXPECT_EQ(dst.GetShort(1), 9);
+    EXPECT_EQ(dst.GetShort(Id::contourPen), 9);
     EXPECT_EQ(dst.name, QV_String("SITE"));
-    EXPECT_EQ(dst.changed[4], 1);
+    EXPECT_EQ(dst.changed[Id::fill], 1);
     EXPECT_EQ(dst.boundary.GetCount(), 1);
     EXPECT_EQ(dst.used.GetCount(), 1);
 
@@ -98,7 +103,7 @@ TerrainSettings RandomSettings(std::mt19937& rng) {
 
 bool SameExceptFill(const TerrainSettings& a, const TerrainSettings& b) {
     for (int16_t id = 0; id < TerrainFieldCount; ++id)
-        if (id != 4 && a.GetShort(id) != b.GetShort(id)) return false;
+        if (id != Id::fill && a.GetShort(id) != b.GetShort(id)) return false;
     return a.name.ToStdString() == b.name.ToStdString();  // an empty name may come back without a buffer
 }
 
@@ -113,7 +118,7 @@ TEST(TerrainRecord, SettingsSurviveTheMeshAndMemoRoundTrip) {
         TerrainSettings back;
         MeshToTerrainSettings(e.mesh, &memo, back);
         delete memo.elemInfoString;
-        EXPECT_TRUE(SameExceptFill(s, back)) << "case " << i;  // field 4 has no place on the mesh
+        EXPECT_TRUE(SameExceptFill(s, back)) << "case " << i;  // the fill has no place on the mesh
     }
 }
 
@@ -133,13 +138,16 @@ TEST(TerrainRecord, ChangeMaskWritesExactlyTheChangedFields) {
         TerrainSettings got;
         MeshToTerrainSettings(target.mesh, nullptr, got);
         auto expected = [&](int16_t id) {
-            const bool top = id == 8 || id == 16, side = id == 9 || id == 17, bottom = id == 10 || id == 18;
-            const bool write = changed[id] || (top && (changed[8] || changed[16])) ||
-                (side && (changed[9] || changed[17])) || (bottom && (changed[10] || changed[18]));
+            const bool top = id == Id::topMaterial || id == Id::topMaterialOverride;
+            const bool side = id == Id::sideMaterial || id == Id::sideMaterialOverride;
+            const bool bottom = id == Id::bottomMaterial || id == Id::bottomMaterialOverride;
+            const bool write = changed[id] || (top && (changed[Id::topMaterial] || changed[Id::topMaterialOverride])) ||
+                (side && (changed[Id::sideMaterial] || changed[Id::sideMaterialOverride])) ||
+                (bottom && (changed[Id::bottomMaterial] || changed[Id::bottomMaterialOverride]));
             return (write ? newS : oldS).GetShort(id);
         };
         for (int16_t id = 0; id < TerrainFieldCount; ++id)
-            if (id != 4 && id != 12) {
+            if (id != Id::fill && id != Id::name) {
                 EXPECT_EQ(got.GetShort(id), expected(id)) << "case " << i << " id " << id;
             }
     }
