@@ -50,11 +50,11 @@ TEST_F(ToolDialogsTest, TheTerrainsRangeReachesTheRecordOnlyWhenOneObjectIsEdite
                   DialogAnswer::Confirmed);
         EXPECT_EQ(ItemText(32549, 6), "Terrain min: 100     max: 108");
         EXPECT_EQ(record.secondPen, 8);
-        EXPECT_EQ(changed[5], 1);
+        EXPECT_EQ(changed[ContourLineSettings::Id::secondPen], 1);
         // Several objects: the altitude items are disabled, show the terrain's range and are never stored.
         const bool one = objects == 1;
-        EXPECT_EQ(changed[0], one ? 1 : 0) << objects;
-        EXPECT_EQ(changed[1], one ? 1 : 0) << objects;
+        EXPECT_EQ(changed[ContourLineSettings::Id::firstAltitude], one ? 1 : 0) << objects;
+        EXPECT_EQ(changed[ContourLineSettings::Id::lastAltitude], one ? 1 : 0) << objects;
         EXPECT_EQ(record.firstAltitude, one ? 100.0 : 101.0) << objects;
         EXPECT_EQ(record.lastAltitude, one ? 108.0 : 105.0) << objects;
         DGDriver::Reset();
@@ -102,7 +102,7 @@ TEST_F(ToolDialogsTest, SlopeBoundsSnapBackUnlessTheyRiseAndEachLayoutKeepsWhatI
     int flagged = 0;
     for (uint8_t f : flags) flagged += f;
     EXPECT_EQ(flagged, 1);
-    EXPECT_EQ(flags[2], 1);
+    EXPECT_EQ(flags[SlopeRangeSettings::Id::limit3], 1);
     // The first layout has no outline pen nor zero switch; the second has no 2D switch.
     EXPECT_EQ(slope.framePen, 9);
     EXPECT_EQ(slope.showZeros, 1);
@@ -113,7 +113,7 @@ TEST_F(ToolDialogsTest, SlopeBoundsSnapBackUnlessTheyRiseAndEachLayoutKeepsWhatI
     DGDriver::QueueClick(32537, 1);
     ASSERT_EQ(RunSlopeAnalysisDialog(slope, flags, SettingsMode::EditSelected), DialogAnswer::Confirmed);
     EXPECT_EQ(slope.showZeros, 0);
-    EXPECT_EQ(flags[22], 1);
+    EXPECT_EQ(flags[SlopeRangeSettings::Id::showZeros], 1);
     EXPECT_EQ(slope.show2D, 0);
 }
 

@@ -110,8 +110,8 @@ TEST_F(PlateauSidewalkDialogTest, TheCompactSidewalkLayoutDrawsIn2DAndGivesTheCu
     ASSERT_EQ(sidewalk.RunSidewalkSettingsDialog(dialogs, SettingsMode::ToolDefaults, 0), DialogAnswer::Confirmed);
     EXPECT_EQ(sidewalk.settings.show2D, 1);
     EXPECT_EQ(sidewalk.settings.cutMaterial, 3);
-    EXPECT_EQ(sidewalk.changed[7], 1);
-    EXPECT_EQ(sidewalk.changed[4], 1);
+    EXPECT_EQ(sidewalk.changed[SidewalkSettings::Id::show2D], 1);
+    EXPECT_EQ(sidewalk.changed[SidewalkSettings::Id::cutMaterial], 1);
     EXPECT_EQ(Flags(sidewalk), 2);
 
     // Second layout: a pen edited under the 2D box then cleared stays; linked materials follow the cut side; the
@@ -127,7 +127,7 @@ TEST_F(PlateauSidewalkDialogTest, TheCompactSidewalkLayoutDrawsIn2DAndGivesTheCu
     DGDriver::QueueClick(32515, 1);
     ASSERT_EQ(other.RunSidewalkSettingsDialog(dialogs, SettingsMode::ToolDefaults, 0), DialogAnswer::Confirmed);
     EXPECT_EQ(other.settings.pen2D, pen);
-    EXPECT_EQ(other.changed[8], 0);
+    EXPECT_EQ(other.changed[SidewalkSettings::Id::pen2D], 0);
     EXPECT_EQ(other.settings.show2D, 0);
     EXPECT_EQ(other.settings.cutMaterial, 2);
     EXPECT_EQ(other.settings.levelMaterial, 2);

@@ -64,7 +64,7 @@ TEST_F(PointConstraintDialogsTest, CodeShowsFiveDigitsAndOnlyTheTouchedFieldsAre
     DGDriver::QueueClick(32555, 1);
     ASSERT_EQ(RunPointSettingsDialog(point, changed, SettingsMode::ToolDefaults), DialogAnswer::Confirmed);
     EXPECT_EQ(point.text.ToStdString(Encoding_UTF8), "north corner");
-    EXPECT_EQ(changed[4], 1);
+    EXPECT_EQ(changed[PointSettings::Id::text], 1);
     EXPECT_EQ(Flags(), 1);
 
     // A letter in the code turns into 0; a description of 25 characters is stored cut to 20.
@@ -74,8 +74,8 @@ TEST_F(PointConstraintDialogsTest, CodeShowsFiveDigitsAndOnlyTheTouchedFieldsAre
     ASSERT_EQ(RunPointSettingsDialog(point, changed, SettingsMode::ToolDefaults), DialogAnswer::Confirmed);
     EXPECT_EQ(point.codeNumber, 707);
     EXPECT_EQ(point.code.ToStdString(Encoding_UTF8), "abcdefghijklmnopqrst");
-    EXPECT_EQ(changed[3], 1);
-    EXPECT_EQ(changed[2], 1);
+    EXPECT_EQ(changed[PointSettings::Id::codeNumber], 1);
+    EXPECT_EQ(changed[PointSettings::Id::code], 1);
     EXPECT_EQ(Flags(), 2);
 }
 
@@ -89,7 +89,9 @@ TEST_F(PointConstraintDialogsTest, TypedValuesCrossTheLayoutSwitchAndCancelKeeps
     EXPECT_EQ(ItemText(32508, 14), "typed first");
     EXPECT_EQ(ItemText(32508, 12), "00123");
     EXPECT_EQ(point.value, 101.5);
-    EXPECT_EQ(changed[5] + changed[4] + changed[3], 3);
+    EXPECT_EQ(changed[PointSettings::Id::value] + changed[PointSettings::Id::text] +
+                  changed[PointSettings::Id::codeNumber],
+              3);
 
     const PointSettings before = point;
     DGDriver::QueueSetText(32555, 13, "never stored");
@@ -106,15 +108,17 @@ TEST_F(PointConstraintDialogsTest, ConstraintDialogFlagsOnlyWhatChanged) {
     uint8_t flags[3] = {};
     DGDriver::QueueClick(32545, 1);
     ASSERT_EQ(RunConstraintSettingsDialog(record, flags, SettingsMode::ToolDefaults), DialogAnswer::Confirmed);
-    EXPECT_EQ(flags[0] + flags[1] + flags[2], 0);
+    EXPECT_EQ(flags[ConstraintSettings::Id::pen] + flags[ConstraintSettings::Id::lineType] +
+                  flags[ConstraintSettings::Id::layer],
+              0);
 
     DGDriver::QueueClick(32545, 15);
     DGDriver::QueueSetLong(32509, 8, 12);
     DGDriver::QueueClick(32509, 1);
     ASSERT_EQ(RunConstraintSettingsDialog(record, flags, SettingsMode::ToolDefaults), DialogAnswer::Confirmed);
     EXPECT_EQ(record.pen, 12);
-    EXPECT_EQ(flags[0], 1);
-    EXPECT_EQ(flags[1] + flags[2], 0);
+    EXPECT_EQ(flags[ConstraintSettings::Id::pen], 1);
+    EXPECT_EQ(flags[ConstraintSettings::Id::lineType] + flags[ConstraintSettings::Id::layer], 0);
     EXPECT_EQ(record.lineType, 1);
 }
 
@@ -139,8 +143,11 @@ TEST_F(PointConstraintDialogsTest, OutlineSearchValuesShowInDegreesAndTheFirstLa
     EXPECT_EQ(record.corridorWidth, 4.0);
     EXPECT_EQ(record.settings.pen, 40);
     EXPECT_EQ(record.settings.fillPen, 21);
-    EXPECT_EQ(flags[0], 1);
-    EXPECT_EQ(flags[1] + flags[2] + flags[3] + flags[4] + flags[5] + flags[6], 0);
+    EXPECT_EQ(flags[OutlineSettings::Id::pen], 1);
+    EXPECT_EQ(flags[OutlineSettings::Id::fillPen] + flags[OutlineSettings::Id::backgroundPen] +
+                  flags[OutlineSettings::Id::fill] + flags[OutlineSettings::Id::lineType] +
+                  flags[OutlineSettings::Id::layer] + flags[OutlineSettings::Id::name],
+              0);
 
     // Locked as well: width and angle are off too; the second layout takes the type from its radios.
     record.corridorLocked = true;

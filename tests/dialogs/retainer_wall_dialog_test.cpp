@@ -50,14 +50,14 @@ TEST_F(RetainerWallDialogTest, EditsAreFlaggedTheThicknessStoredAndLockedWhenEdi
     ASSERT_EQ(wall.RunSettingsDialog(GlobalSettings.misc, dialogs, SettingsMode::ToolDefaults, 0),
               DialogAnswer::Confirmed);
     EXPECT_NEAR(wall.settings.leftAngle, M_PI / 3, 1e-12);
-    EXPECT_EQ(wall.changed[1], 1);
-    EXPECT_EQ(wall.changed[0], 0);
+    EXPECT_EQ(wall.changed[RetainerWallSettings::Id::leftAngle], 1);
+    EXPECT_EQ(wall.changed[RetainerWallSettings::Id::height], 0);
     EXPECT_EQ(wall.settings.pen2D, 7);
-    EXPECT_EQ(wall.changed[6], 1);
+    EXPECT_EQ(wall.changed[RetainerWallSettings::Id::pen2D], 1);
     EXPECT_EQ(wall.settings.fillPen, 12);
-    EXPECT_EQ(wall.changed[8], 1);
+    EXPECT_EQ(wall.changed[RetainerWallSettings::Id::fillPen], 1);
     EXPECT_EQ(wall.settings.name.ToStdString(), "Wall A");
-    EXPECT_EQ(wall.changed[10], 1);
+    EXPECT_EQ(wall.changed[RetainerWallSettings::Id::name], 1);
     EXPECT_EQ(Flags(wall), 4);
     EXPECT_EQ(GlobalSettings.GetDouble(GeneralKind, MiscSettings::Id::retainingThickness), 0.75);
     EXPECT_EQ(Item(32517, 10)->value, 0.75);  // the thickness went across the switch

@@ -64,10 +64,10 @@ TEST_F(RoadSettingsDialogTest, PensUnderAClearedBoxStayAndLinkedMaterialsFollow)
               DialogAnswer::Confirmed);
     EXPECT_EQ(road.settings.show2D, 0);
     EXPECT_EQ(road.settings.pen2D, before.pen2D);
-    EXPECT_EQ(road.changed[11], 0);
+    EXPECT_EQ(road.changed[RoadData::Id::pen2D], 0);
     EXPECT_EQ(road.settings.obstaclePen, before.obstaclePen);
-    EXPECT_EQ(road.changed[14], 0);
-    EXPECT_EQ(road.changed[15], 0);
+    EXPECT_EQ(road.changed[RoadData::Id::obstaclePen], 0);
+    EXPECT_EQ(road.changed[RoadData::Id::obstacleLineType], 0);
     EXPECT_FALSE(Item(32504, 46)->enabled);
     EXPECT_FALSE(Item(32504, 48)->enabled);
     EXPECT_EQ(road.settings.cutMaterial, 3);  // "Asphalt" of the project's materials
@@ -83,7 +83,7 @@ TEST_F(RoadSettingsDialogTest, PensUnderAClearedBoxStayAndLinkedMaterialsFollow)
               DialogAnswer::Confirmed);
     EXPECT_EQ(other.settings.cutMaterial, 2);
     EXPECT_EQ(other.settings.levelMaterial, before.levelMaterial);
-    EXPECT_EQ(other.changed[8], 1);
+    EXPECT_EQ(other.changed[RoadData::Id::cutMaterial], 1);
     EXPECT_EQ(Flags(other), 1);
 }
 

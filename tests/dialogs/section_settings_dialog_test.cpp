@@ -77,7 +77,9 @@ TEST(SectionRecordTest, TheItemAccessorsReachOnlyTheSixteenBitFields) {
     record.bottomLevel = 3.0;
     record.textSize = 2.5;
     for (int16_t id = -2; id < 20; ++id) {
-        const bool typed = id == 0 || (id >= 2 && id <= 8) || (id >= 11 && id <= 16);
+        using Id = SectionSettings::Id;
+        const bool typed =
+            id >= 0 && id < SectionFieldCount && id != Id::bottomLevel && id != Id::font && id != Id::textSize;
         SectionSettings copy = record;
         copy.SetShort(id, -7);
         EXPECT_EQ(copy.GetShort(id), typed ? -7 : 0) << id;

@@ -18,9 +18,9 @@ const SettingsRecordAccess<RoadData> kRoadAccess = {
     [](RoadData& r, int16_t id, int32_t v) { r.SetShort(id, int16_t(v)); },
     [](const RoadData& r, int16_t id) { return r.GetReal(id); },
     [](RoadData& r, int16_t id, double v) { r.SetReal(id, v); },
-    [](const RoadData& r, int16_t id) { return id == 5 ? r.name : QV_String(); },
+    [](const RoadData& r, int16_t id) { return id == RoadData::Id::name ? r.name : QV_String(); },
     [](RoadData& r, int16_t id, const QV_String& v) {
-        if (id == 5) r.name = v;
+        if (id == RoadData::Id::name) r.name = v;
     },
 };
 
@@ -116,7 +116,9 @@ TEST_F(SettingsFrameTest, EditsOnBothLayoutsAreStoredAndFlaggedOnOK) {
     EXPECT_EQ(road.pen, 7);
     EXPECT_EQ(road.cutExtension, 2.5);
     // The first layout's edits keep their flags although the second layout closed with OK.
-    for (int16_t id : {1, 5, 9, 12, 16}) EXPECT_EQ(block.changed[id], 1) << id;
+    for (int16_t id : {RoadData::Id::leftCutAngle, RoadData::Id::name, RoadData::Id::resolution, RoadData::Id::pen,
+                       RoadData::Id::cutExtension})
+        EXPECT_EQ(block.changed[id], 1) << id;
     EXPECT_EQ(FlagCount(), 5);
     EXPECT_EQ(road.fillMaterial, before.fillMaterial);
 }

@@ -323,7 +323,12 @@ TEST_F(BasinToolTest, TheDialogFlagsExactlyWhatTheUserChanged) {
     EXPECT_EQ(record.name.ToStdString(), "basin");
     EXPECT_EQ(record.pen2D, 77);
     for (int id = 0; id < Basin::BasinFieldCount; ++id)
-        EXPECT_EQ(changed[id], id == 6 || id == 9 || id == 2 ? 1 : 0) << id;
+        EXPECT_EQ(changed[id],
+                  id == BasinSettings::Id::fillBackgroundPen || id == BasinSettings::Id::name ||
+                          id == BasinSettings::Id::pen2D
+                      ? 1
+                      : 0)
+            << id;
 
     DGDriver::QueueSetLong(32559, 8, 99);
     DGDriver::QueueClick(32559, 2);

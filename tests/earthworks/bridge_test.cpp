@@ -2,6 +2,7 @@
 // object, rebuilds of turned and mirrored bridges, multi-editing field by field, and its settings dialog.
 #include "GridTerrain.hpp"
 #include "ScriptedToolTest.hpp"
+#include "TableFieldIds.hpp"
 
 #include "DGDriver.hpp"
 #include "dialogs/settings/BridgeSettingsDialog.hpp"
@@ -13,6 +14,7 @@
 #include "settings/Settings.hpp"
 #include "shell/EarthworkDialogBoxes.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -150,12 +152,14 @@ TEST_F(BridgeToolTest, EveryChangeFlagAloneCarriesItsFieldOntoEveryBridge) {
     ASSERT_EQ(Create({{20, 90, 0}, {150, 90, 0}}), 0);
     QV_List<API_Element> list;
     for (const API_Element& e : Objects(ElemKind_Bridge)) list.Insert(e);
+    const std::vector<int16_t> shorts = FieldIdsByType<BridgeSettings>(TableRows::All).integers;
     for (int16_t id = 0; id < BridgeFieldCount; ++id) {
-        if (id == 5 || id == 10 || id == 11) continue;  // not parameters: side, layer, name
+        if (id == BridgeSettings::Id::side || id == BridgeSettings::Id::layer || id == BridgeSettings::Id::name)
+            continue;  // not parameters
         const BridgeSettings before = Read(list[0]);
         BridgeCls cls;
         cls.settings = before;
-        const bool isShort = id <= 3 || (id >= 6 && id <= 9) || id == 13 || id == 14 || (id >= 19 && id <= 22);
+        const bool isShort = std::count(shorts.begin(), shorts.end(), id) > 0;
         if (isShort)
             cls.settings.SetShort(id, int16_t(before.GetShort(id) == 1 ? 0 : 1));
         else
@@ -187,7 +191,9 @@ TEST_F(BridgeToolTest, TheDialogKeepsSwitchedOffSidewalksAndLockedRailwayFields)
     EXPECT_NEAR(record.sidewalkThicknessLeft, 0.1, 1e-12);
     EXPECT_NEAR(record.roadWidth, 6.0, 1e-12);
     EXPECT_EQ(record.twoTracks, 1);
-    for (int id = 0; id < BridgeFieldCount; ++id) EXPECT_EQ(changed[id], id == 13 || id == 22 ? 1 : 0) << id;
+    for (int id = 0; id < BridgeFieldCount; ++id)
+        EXPECT_EQ(changed[id], id == BridgeSettings::Id::sidewalkLeft || id == BridgeSettings::Id::twoTracks ? 1 : 0)
+            << id;
 
     // Editing placed bridges: the railway items are disabled and OK flags none of them.
     DGDriver::QueueClick(32579, 1);

@@ -16,9 +16,22 @@ struct FieldTypes {
     std::vector<int16_t> carriedByRecord;  // never copied: layer, name, pen
 };
 
-const FieldTypes RoadTypes{{1, 2, 3, 4, 16, 17}, {6, 7, 8, 9, 10, 11, 13, 14, 15}, {0, 5, 12}};
+using RoadId = RoadSettings::Id;
+const FieldTypes RoadTypes{{RoadId::leftCutAngle, RoadId::rightCutAngle, RoadId::leftFillAngle, RoadId::rightFillAngle,
+                            RoadId::cutExtension, RoadId::fillExtension},
+                           {RoadId::levelMaterial, RoadId::fillMaterial, RoadId::cutMaterial, RoadId::resolution,
+                            RoadId::show2D, RoadId::pen2D, RoadId::obstacleShow2D, RoadId::obstaclePen,
+                            RoadId::obstacleLineType},
+                           {RoadId::layer, RoadId::name, RoadId::pen}};
+using RailwayId = RailwaySettings::Id;
 const FieldTypes RailwayTypes{
-    {1, 2, 3, 4, 18, 19, 22, 23}, {6, 7, 8, 9, 10, 11, 12, 13, 15, 16, 17, 20, 21, 24}, {0, 5, 14}};
+    {RailwayId::leftCutAngle, RailwayId::rightCutAngle, RailwayId::leftFillAngle, RailwayId::rightFillAngle,
+     RailwayId::cutExtension, RailwayId::fillExtension, RailwayId::gauge, RailwayId::tieSpacing},
+    {RailwayId::railMaterial, RailwayId::tieMaterial, RailwayId::levelMaterial, RailwayId::fillMaterial,
+     RailwayId::cutMaterial, RailwayId::resolution, RailwayId::show2D, RailwayId::pen2D, RailwayId::obstacleShow2D,
+     RailwayId::obstaclePen, RailwayId::obstacleLineType, RailwayId::firstTrack, RailwayId::secondTrack,
+     RailwayId::levelCrossing},
+    {RailwayId::layer, RailwayId::name, RailwayId::pen}};
 
 class Random {
 public:

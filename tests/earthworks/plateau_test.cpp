@@ -337,7 +337,7 @@ TEST_F(PlateauToolTest, AMassEditWritesTheChangedFieldsAndTheFirstNameOnAll) {
     EXPECT_EQ(names, (std::set<std::string>{"FIRST", "SECOND"}));
     // The cut angle changed: it reaches all six objects; the fill angle stays; the first one's name is on all.
     Dialog.edit = [](PlateauSettings& r) { r.cutAngle = 0.5; };
-    Dialog.changes = {3};
+    Dialog.changes = {PlateauSettings::Id::cutAngle};
     {
         DiggingCls cls;
         EXPECT_EQ(cls.ModifySelected(dialogs, picked), 0);
@@ -428,7 +428,7 @@ TEST_F(PlateauToolTest, AnyRefusalLeavesThePlateausAsTheyWere) {
     picked.Insert(ResultOf(Plateaus(), 0));
     picked.Insert(ResultOf(Plateaus(), 1));
     Dialog.edit = [](PlateauSettings& r) { r.cutAngle = 0.5; };
-    Dialog.changes = {3};
+    Dialog.changes = {PlateauSettings::Id::cutAngle};
     const auto modify = [&] {
         DiggingCls cls;
         return cls.ModifySelected(dialogs, picked);

@@ -467,7 +467,7 @@ TEST_F(RetainingWallTest, MassEditsReachTheFlaggedFieldsAndCopiesLoseTheirLinks)
     ASSERT_EQ(none.ModifySelected(GlobalSettings, dialogs, selected), 0);
     EXPECT_EQ(name(walls[1]), "RETAINING WALL");
     // The fill alone flagged: no parameter changes, but every wall takes the dialog's name.
-    DialogChanges = {7};
+    DialogChanges = {RetainerWallSettings::Id::fill};
     ObstacleCls fill;
     ASSERT_EQ(fill.ModifySelected(GlobalSettings, dialogs, selected), 0);
     for (const API_Element& w : walls) {
@@ -475,7 +475,7 @@ TEST_F(RetainingWallTest, MassEditsReachTheFlaggedFieldsAndCopiesLoseTheirLinks)
         EXPECT_EQ(Param(w, "ZZYZX"), 0.5);
         EXPECT_EQ(name(w), "W");
     }
-    DialogChanges = {0};
+    DialogChanges = {RetainerWallSettings::Id::height};
     ObstacleCls height;
     ASSERT_EQ(height.ModifySelected(GlobalSettings, dialogs, selected), 0);
     for (const API_Element& w : walls) {

@@ -314,7 +314,7 @@ TEST_F(RoadToolTest, AnEditChangesOnlyTheChangedFieldOnAllThreeObjects) {
     QV_List<API_Element> selected;
     for (const RoadObject& r : made)
         if (r.role == "result") selected.Insert(r.element);
-    DialogChanges = {1};
+    DialogChanges = {RoadData::Id::leftCutAngle};
     DialogLeftCut = 0.8726646259971648;
     {
         RoadCls road;
@@ -333,7 +333,7 @@ TEST_F(RoadToolTest, AnEditChangesOnlyTheChangedFieldOnAllThreeObjects) {
         EXPECT_EQ(road.ModifySelected(GlobalSettings, dialogs, selected), 0);
     }
     for (const RoadObject& r : Roads()) EXPECT_EQ(r.name, "ROAD");
-    DialogChanges = {5};
+    DialogChanges = {RoadData::Id::name};
     {
         RoadCls road;
         EXPECT_EQ(road.ModifySelected(GlobalSettings, dialogs, selected), 0);
@@ -480,7 +480,7 @@ TEST_F(RoadToolTest, WithTheInformationTextUnreadableEveryObjectKeepsItsNameAndN
     const int32_t infoText = int32_t(API_Selector("GEIS"));
 
     // The edit: 43, the project as it was.
-    DialogChanges = {1, 5};
+    DialogChanges = {RoadData::Id::leftCutAngle, RoadData::Id::name};
     DialogLeftCut = 0.5;
     QV_List<API_Element> selected;
     selected.Insert(result);

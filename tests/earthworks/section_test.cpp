@@ -201,7 +201,7 @@ TEST_F(SectionTest, AnEditOfPlacedSectionsChangesOnlyTheFlaggedFields) {
     // Only the layer flagged: the drawing settings stay as the object holds them.
     GlobalSettings.section.straightPen = 7;
     SectionDialogLayer = Layer("sections", 0);
-    SectionDialogFlags = {0};
+    SectionDialogFlags = {SectionSettings::Id::layer};
     SectionCls edit(GlobalSettings.section.font);
     ASSERT_EQ(edit.ModifySelected(dialogs, sections), 0);
     API_Element after = Get(first.header.guid);
@@ -210,7 +210,7 @@ TEST_F(SectionTest, AnEditOfPlacedSectionsChangesOnlyTheFlaggedFields) {
     EXPECT_EQ(ShortParam(after, 61), 0);
     // A flagged field reaches the object; the layer stays when its flag is clear.
     SectionDialogLayer = 1;
-    SectionDialogFlags = {15};
+    SectionDialogFlags = {SectionSettings::Id::flipLeft};
     SectionDialogFlipLeft = 1;
     sections.Clear();
     sections.Insert(after);
@@ -222,6 +222,13 @@ TEST_F(SectionTest, AnEditOfPlacedSectionsChangesOnlyTheFlaggedFields) {
 }
 
 TEST(SectionSettingsTest, CopyChangedFieldsTakesExactlyTheFlaggedFieldsButNeverTheLayer) {
+    // Every integer field but the layer.
+    const int16_t shortIds[] = {
+        SectionSettings::Id::straightPen,     SectionSettings::Id::curvePen,   SectionSettings::Id::terrainPen,
+        SectionSettings::Id::dividerLineType, SectionSettings::Id::dividerPen, SectionSettings::Id::straightLineType,
+        SectionSettings::Id::linePen,         SectionSettings::Id::textPen,    SectionSettings::Id::showPlan,
+        SectionSettings::Id::showLeft,        SectionSettings::Id::showRight,  SectionSettings::Id::flipLeft,
+        SectionSettings::Id::flipRight};
     std::mt19937 rng(16);
     for (int round = 0; round < 200; ++round) {
         SectionSettings source, target;
@@ -230,16 +237,18 @@ TEST(SectionSettingsTest, CopyChangedFieldsTakesExactlyTheFlaggedFieldsButNeverT
         source.layer = 9;
         source.bottomLevel = 3.5;
         source.textSize = 7.0;
-        for (int16_t id : {2, 3, 4, 5, 6, 7, 8, 11, 12, 13, 14, 15, 16}) source.SetShort(id, int16_t(100 + id));
+        for (int16_t id : shortIds) source.SetShort(id, int16_t(100 + id));
         uint8_t flags[SectionFieldCount];
         for (uint8_t& f : flags) f = uint8_t(rng() % 2);
         const SectionSettings before = target;
         CopyChangedFields(flags, target, source);
         EXPECT_EQ(target.layer, before.layer);
-        EXPECT_EQ(target.bottomLevel, flags[1] ? source.bottomLevel : before.bottomLevel);
-        EXPECT_EQ(target.font.ToStdString(), (flags[9] ? source.font : before.font).ToStdString());
-        EXPECT_EQ(target.textSize, flags[10] ? source.textSize : before.textSize);
-        for (int16_t id : {2, 3, 4, 5, 6, 7, 8, 11, 12, 13, 14, 15, 16})
+        EXPECT_EQ(target.bottomLevel,
+                  flags[SectionSettings::Id::bottomLevel] ? source.bottomLevel : before.bottomLevel);
+        EXPECT_EQ(target.font.ToStdString(),
+                  (flags[SectionSettings::Id::font] ? source.font : before.font).ToStdString());
+        EXPECT_EQ(target.textSize, flags[SectionSettings::Id::textSize] ? source.textSize : before.textSize);
+        for (int16_t id : shortIds)
             EXPECT_EQ(target.GetShort(id), flags[id] ? source.GetShort(id) : before.GetShort(id)) << id;
     }
 }

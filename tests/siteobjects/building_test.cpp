@@ -112,9 +112,9 @@ TEST_F(BuildingTest, TheHeightItemNeverGoesBelowTheOutlinesRiseAndADisabledOneSe
     ASSERT_EQ(OpenBuildingSettingsDialog(state, SettingsMode::ToolDefaults), DialogAnswer::Confirmed);
     EXPECT_NEAR(state.record.height, 2.501, 1e-12);
     EXPECT_NEAR(state.record.topLevel, 102.501, 1e-12);
-    EXPECT_EQ(state.changed[11], 1);
-    EXPECT_EQ(state.changed[13], 1);
-    EXPECT_EQ(state.changed[0], 0);
+    EXPECT_EQ(state.changed[BuildingSettings::Id::topLevel], 1);
+    EXPECT_EQ(state.changed[BuildingSettings::Id::height], 1);
+    EXPECT_EQ(state.changed[BuildingSettings::Id::pen3D], 0);
 
     // Editing shows the record's top over the base, but never less than the least height.
     for (const auto& c : {std::make_pair(110.0, 10.0), std::make_pair(101.0, 2.501)}) {
@@ -162,8 +162,14 @@ TEST_F(BuildingTest, EditsBeforeALayoutSwitchAreStoredAndFlaggedAndCancelAfterIt
     EXPECT_NEAR(state.record.roofAngle, 30.0 * M_PI / 180.0, 1e-12);
     EXPECT_EQ(state.record.pen3D, 7);
     EXPECT_EQ(state.record.fillPen, 9);
-    for (int id : {0, 2, 3, 6}) EXPECT_EQ(state.changed[id], 1) << id;
-    for (int id : {1, 4, 5, 7, 8, 9, 10, 11, 12, 13}) EXPECT_EQ(state.changed[id], 0) << id;
+    for (int id : {BuildingSettings::Id::pen3D, BuildingSettings::Id::showRoof, BuildingSettings::Id::roofAngle,
+                   BuildingSettings::Id::fillPen})
+        EXPECT_EQ(state.changed[id], 1) << id;
+    for (int id : {BuildingSettings::Id::material, BuildingSettings::Id::roofMaterial, BuildingSettings::Id::fill,
+                   BuildingSettings::Id::fillBackgroundPen, BuildingSettings::Id::pen2D, BuildingSettings::Id::layer,
+                   BuildingSettings::Id::name, BuildingSettings::Id::topLevel, BuildingSettings::Id::resolution,
+                   BuildingSettings::Id::height})
+        EXPECT_EQ(state.changed[id], 0) << id;
 
     BuildingDialogState again;
     again.record.SetDefaults();

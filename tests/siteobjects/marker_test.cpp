@@ -189,8 +189,8 @@ TEST_F(MarkerTest, TheDialogNormalisesTypesAndTextContentAndKeepsAnEighthTypeInT
     EXPECT_EQ(state.record.showLevel, 0);
     EXPECT_EQ(state.record.showComment, 0);
     EXPECT_EQ(state.record.textAngle, 1.5707963267948966);
-    EXPECT_EQ(state.changed[2], 1);
-    EXPECT_EQ(state.changed[11], 1);
+    EXPECT_EQ(state.changed[SpotHeightSettings::Id::symbol], 1);
+    EXPECT_EQ(state.changed[SpotHeightSettings::Id::showCode], 1);
 
     // The second layout has seven types: type 8 stays 8 and unflagged unless the user picks one.
     MarkerDialogState eight;
@@ -200,14 +200,14 @@ TEST_F(MarkerTest, TheDialogNormalisesTypesAndTextContentAndKeepsAnEighthTypeInT
     DGDriver::QueueClick(32518, 1);
     ASSERT_EQ(OpenSpotHeightSettingsDialog(eight, SettingsMode::ToolDefaults), DialogAnswer::Confirmed);
     EXPECT_EQ(eight.record.symbol, 8);
-    EXPECT_EQ(eight.changed[2], 0);
+    EXPECT_EQ(eight.changed[SpotHeightSettings::Id::symbol], 0);
     MarkerDialogState picked = eight;
     DGDriver::QueueClick(32551, 39);
     DGDriver::QueueClick(32518, 13);
     DGDriver::QueueClick(32518, 1);
     ASSERT_EQ(OpenSpotHeightSettingsDialog(picked, SettingsMode::ToolDefaults), DialogAnswer::Confirmed);
     EXPECT_EQ(picked.record.symbol, 7);
-    EXPECT_EQ(picked.changed[2], 1);
+    EXPECT_EQ(picked.changed[SpotHeightSettings::Id::symbol], 1);
 
     // Editing level markers: the text content is not theirs to change.
     MarkerDialogState editing;
@@ -216,7 +216,9 @@ TEST_F(MarkerTest, TheDialogNormalisesTypesAndTextContentAndKeepsAnEighthTypeInT
     DGDriver::QueueClick(32551, 1);
     ASSERT_EQ(OpenSpotHeightSettingsDialog(editing, SettingsMode::ToolDefaults), DialogAnswer::Confirmed);
     EXPECT_FALSE(Item(32551, 35)->enabled);
-    for (int id : {10, 11, 12}) EXPECT_EQ(editing.changed[id], 0) << id;
+    for (int id :
+         {SpotHeightSettings::Id::showLevel, SpotHeightSettings::Id::showCode, SpotHeightSettings::Id::showComment})
+        EXPECT_EQ(editing.changed[id], 0) << id;
 
     // Placing a level marker: the spacings are stored only while the map is chosen.
     MarkerDialogState level;
@@ -230,7 +232,7 @@ TEST_F(MarkerTest, TheDialogNormalisesTypesAndTextContentAndKeepsAnEighthTypeInT
     ASSERT_EQ(OpenSpotHeightSettingsDialog(level, SettingsMode::ToolDefaults), DialogAnswer::Confirmed);
     EXPECT_EQ(level.record.mode, 0);
     EXPECT_EQ(level.record.stepX, 10.0);
-    EXPECT_EQ(level.changed[13], 0);
+    EXPECT_EQ(level.changed[SpotHeightSettings::Id::stepX], 0);
 }
 
 TEST_F(MarkerTest, RebuildsFollowTheTerrainDropAMarkerOffItAndPutAGridBackAtItsStart) {

@@ -129,7 +129,7 @@ TEST_F(PaintTest, RowsTakeTheirEditsAndMarkersAndFlagsSurviveALayoutSwitch) {
     EXPECT_EQ(areas[0].penna, 1);
     EXPECT_EQ(state.lastValue, 2.5);
     EXPECT_EQ(state.record.showName, 1);
-    EXPECT_EQ(state.changed[5], 1);
+    EXPECT_EQ(state.changed[PaintSettings::Id::showName], 1);
     ASSERT_EQ(state.markers.GetCount(), 5);
     const uint8_t expected[5] = {1, 0, 1, 1, 1};
     for (int i = 0; i < 5; ++i) EXPECT_EQ(state.markers[i], expected[i]) << i;

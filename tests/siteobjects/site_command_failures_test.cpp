@@ -98,7 +98,7 @@ TEST_F(SiteCommandFailuresTest, AnEditKeepsEachObjectsIdTextWhenTheHostCannotTel
         [&](QV_List<API_Element>& objects) {
             dialogs.building = [](BuildingDialogState& s) {
                 s.record.pen3D = 5;
-                s.changed[0] = 1;
+                s.changed[BuildingSettings::Id::pen3D] = 1;
                 return DialogAnswer::Confirmed;
             };
             BuildingCls cls;
@@ -120,7 +120,7 @@ TEST_F(SiteCommandFailuresTest, AnEditKeepsEachObjectsIdTextWhenTheHostCannotTel
         [&](QV_List<API_Element>& objects) {
             dialogs.wall = [](WallDialogState& s) {
                 s.record.height = 2.75;
-                s.changed[10] = 1;
+                s.changed[WallData::Id::height] = 1;
                 return DialogAnswer::Confirmed;
             };
             WallCls cls;
@@ -148,7 +148,7 @@ TEST_F(SiteCommandFailuresTest, AColouredAreaKeepsItsIdTextWhenTheHostCannotTell
     EXPECT_EQ(paint(100.0), 0);
     dialogs.colouredArea = [](PaintDialogState& s) {
         s.record.showName = 1;
-        s.changed[5] = 1;
+        s.changed[PaintSettings::Id::showName] = 1;
         return DialogAnswer::Confirmed;
     };
     std::vector<API_Element> objects = Objects(ElemKind_ColouredArea);

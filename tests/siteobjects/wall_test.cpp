@@ -141,8 +141,11 @@ TEST_F(WallTest, TheDialogNormalisesTheSideAndTheFirstLayoutNeverTouchesTheFillP
     DGDriver::QueueClick(32550, 1);
     ASSERT_EQ(OpenWallSettingsDialog(state, SettingsMode::ToolDefaults), DialogAnswer::Confirmed);
     EXPECT_EQ(state.record.side.Compare(QV_String("middle")), 0);
-    EXPECT_EQ(state.changed[3], 1);
-    for (int id : {0, 1, 2, 4, 5, 6, 7, 8, 9, 10, 11}) EXPECT_EQ(state.changed[id], 0) << id;
+    EXPECT_EQ(state.changed[WallData::Id::side], 1);
+    for (int id : {WallData::Id::pen3D, WallData::Id::material, WallData::Id::thickness, WallData::Id::fill,
+                   WallData::Id::fillPen, WallData::Id::fillBackgroundPen, WallData::Id::pen2D, WallData::Id::layer,
+                   WallData::Id::name, WallData::Id::height, WallData::Id::resolution})
+        EXPECT_EQ(state.changed[id], 0) << id;
 
     // The second layout lets the fill's background pen be 0.
     WallDialogState twin;
@@ -154,8 +157,8 @@ TEST_F(WallTest, TheDialogNormalisesTheSideAndTheFirstLayoutNeverTouchesTheFillP
     ASSERT_EQ(OpenWallSettingsDialog(twin, SettingsMode::ToolDefaults), DialogAnswer::Confirmed);
     EXPECT_EQ(twin.record.side.Compare(QV_String("right")), 0);
     EXPECT_EQ(twin.record.fillBackgroundPen, 0);
-    EXPECT_EQ(twin.changed[3], 1);
-    EXPECT_EQ(twin.changed[6], 1);
+    EXPECT_EQ(twin.changed[WallData::Id::side], 1);
+    EXPECT_EQ(twin.changed[WallData::Id::fillBackgroundPen], 1);
 }
 
 TEST_F(WallTest, AProbeOffTheTerrainTakesItsLowestHeightAndLeavesNothingBehind) {

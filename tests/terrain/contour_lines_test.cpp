@@ -32,7 +32,7 @@ protected:
         toolDialogs.contourSettings = [this](ContourLineSettings& r, uint8_t changed[ContourLineSettings::FieldCount],
                                              double, double, bool) {
             ++dialogs;
-            for (int16_t id = 0; id < 27; ++id) changed[id] = 0;
+            for (int16_t id = 0; id < ContourLineSettings::FieldCount; ++id) changed[id] = 0;
             if (edit) edit(r, changed);
             return DialogAnswer::Confirmed;
         };
@@ -42,7 +42,7 @@ protected:
             return DialogAnswer::Confirmed;
         };
         toolDialogs.slopeRange = [](SlopeRangeSettings&, uint8_t changed[SlopeRangeSettings::FieldCount]) {
-            for (int k = 0; k < 25; ++k) changed[k] = 0;
+            for (int k = 0; k < SlopeRangeSettings::FieldCount; ++k) changed[k] = 0;
             return DialogAnswer::Confirmed;
         };
     }
@@ -104,7 +104,7 @@ TEST_F(ContourToolTest, ANewObjectPerTerrainLinkedByItsGuidTextAndEditsReachOnly
     ASSERT_TRUE(SetParam(objects[0], "passo", 2.5));
     edit = [](ContourLineSettings& r, uint8_t* changed) {
         r.secondPen = 77;
-        changed[5] = 1;
+        changed[ContourLineSettings::Id::secondPen] = 1;
     };
     ContourLineCls again;
     ASSERT_EQ(again.CreateFromTerrain(GlobalSettings, toolDialogs, west), 0);
@@ -225,10 +225,10 @@ TEST_F(ContourToolTest, SlopeEditsReachEachObjectOnlyInTheChangedFieldAndTheLaye
     const int32_t layer = Layer("Slopes", 0);
     for (const bool moveLayer : {false, true}) {
         toolDialogs.slopeRange = [&](SlopeRangeSettings& r, uint8_t changed[SlopeRangeSettings::FieldCount]) {
-            for (int k = 0; k < 25; ++k) changed[k] = 0;
+            for (int k = 0; k < SlopeRangeSettings::FieldCount; ++k) changed[k] = 0;
             r.colour3 = 9;
-            changed[8] = 1;
-            if (moveLayer) r.layer = uint16_t(layer), changed[23] = 1;
+            changed[SlopeRangeSettings::Id::colour3] = 1;
+            if (moveLayer) r.layer = uint16_t(layer), changed[SlopeRangeSettings::Id::layer] = 1;
             return DialogAnswer::Confirmed;
         };
         QV_List<API_Element> objects;
@@ -428,7 +428,7 @@ TEST(ContourSettingsMerge, FlaggedFieldsAndOnlyThoseReachTheTarget) {
     for (int round = 0; round < 200; ++round) {
         ContourLineSettings target, source;
         SlopeRangeSettings slopeTarget, slopeSource;
-        for (int16_t id = 0; id < 27; ++id) {
+        for (int16_t id = 0; id < ContourLineSettings::FieldCount; ++id) {
             target.SetReal(id, value(rng)), source.SetReal(id, value(rng) + 300.0);
             target.SetShort(id, int16_t(value(rng))), source.SetShort(id, int16_t(value(rng) + 300));
             target.SetPoint(id, {1, 2, 3}), source.SetPoint(id, {4, 5, 6});
@@ -438,36 +438,38 @@ TEST(ContourSettingsMerge, FlaggedFieldsAndOnlyThoseReachTheTarget) {
         *slopeTarget.Text(SlopeRangeSettings::Id::text2) = QV_String("a"),
         *slopeSource.Text(SlopeRangeSettings::Id::text2) = QV_String("b");
         slopeTarget.size = 1.0, slopeSource.size = 2.0;
-        uint8_t flags[27];
+        uint8_t flags[ContourLineSettings::FieldCount];
         for (uint8_t& f : flags) f = uint8_t(bit(rng));
         const ContourLineSettings before = target;
         const SlopeRangeSettings slopeBefore = slopeTarget;
         ContourLineSettings::MergeChanged(flags, target, source);
         SlopeRangeSettings::MergeChanged(flags, slopeTarget, slopeSource);
-        for (int16_t id = 0; id < 27; ++id) {
-            const bool copy = flags[id] != 0 && id != 3 && id != 4;
+        for (int16_t id = 0; id < ContourLineSettings::FieldCount; ++id) {
+            const bool copy =
+                flags[id] != 0 && id != ContourLineSettings::Id::layer && id != ContourLineSettings::Id::lineType;
             const ContourLineSettings& want = copy ? source : before;
             EXPECT_EQ(target.GetReal(id), want.GetReal(id)) << id;
             EXPECT_EQ(target.GetShort(id), want.GetShort(id)) << id;
             EXPECT_EQ(target.GetPoint(id).z, want.GetPoint(id).z) << id;
-            if (id < 25) {
-                const SlopeRangeSettings& w = flags[id] != 0 && id != 23 ? slopeSource : slopeBefore;
+            if (id < SlopeRangeSettings::FieldCount) {
+                const SlopeRangeSettings& w =
+                    flags[id] != 0 && id != SlopeRangeSettings::Id::layer ? slopeSource : slopeBefore;
                 EXPECT_EQ(slopeTarget.GetShort(id), w.GetShort(id)) << id;
                 EXPECT_EQ(Str(slopeTarget.Text(id)), Str(w.Text(id))) << id;
             }
         }
-        EXPECT_EQ(target.mainStep, flags[11] ? 2 : 1);
+        EXPECT_EQ(target.mainStep, flags[ContourLineSettings::MainStepId] ? 2 : 1);
         // The terrain tool's edits arrive as a record: its differences, merged, give that record back.
-        uint8_t differ[27];
+        uint8_t differ[ContourLineSettings::FieldCount];
         FlagContourDifferences(target, source, differ);
         ContourLineSettings::MergeChanged(differ, target, source);
-        for (int16_t id = 0; id < 27; ++id)
-            if (id != 3 && id != 4) {
+        for (int16_t id = 0; id < ContourLineSettings::FieldCount; ++id)
+            if (id != ContourLineSettings::Id::layer && id != ContourLineSettings::Id::lineType) {
                 EXPECT_TRUE(target.GetReal(id) == source.GetReal(id) && target.GetShort(id) == source.GetShort(id) &&
                             target.GetPoint(id).x == source.GetPoint(id).x && target.mainStep == source.mainStep)
                     << id;
             }
-        EXPECT_EQ(slopeTarget.size, flags[19] ? 2.0 : 1.0);
+        EXPECT_EQ(slopeTarget.size, flags[SlopeRangeSettings::Id::size] ? 2.0 : 1.0);
     }
 }
 

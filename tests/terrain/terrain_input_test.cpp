@@ -144,7 +144,7 @@ TEST_F(TerrainInputTest, EditingOnlyTheCommentOfSelectedPointsKeepsEverythingEls
     dialog = [](PointSettings& r, uint8_t(&flags)[6]) {
         r.text = "checked";
         r.value = 999.0;  // shown, but not flagged: must not reach the points
-        flags[4] = 1;
+        flags[PointSettings::Id::text] = 1;
         return DialogAnswer::Confirmed;
     };
     PointTool tool(GlobalSettings, inputDialogs);
