@@ -770,10 +770,12 @@ std::string SweptText(const std::vector<ScriptLine>& lines, std::map<int, std::s
     return out;
 }
 
-// How many shares a script's sweep is split into: the examples whose projects are large run in several.
+// How many shares a script's sweep is split into: the examples whose projects are large, or whose actions are
+// many, run in several.
 int SharesOf(const std::string& script) {
     static const std::map<std::string, int> shares = {
-        {"main_road", 3}, {"main_road_large", 10}, {"shapefile_terrain", 8}, {"sosi_terrain", 3}};
+        {"main_road", 3}, {"main_road_large", 10}, {"shapefile_terrain", 8}, {"sosi_terrain", 3},
+        {"road", 3},      {"data_update", 3}};
     const auto it = shares.find(script);
     return it == shares.end() ? 1 : it->second;
 }
@@ -823,6 +825,34 @@ std::vector<std::string>& SweptBefore() {
     return names;
 }
 
+std::string CaseName(const SweepCase& c) {
+    return c.script + (c.share.count > 1 ? "_share" + std::to_string(c.share.index + 1) : std::string());
+}
+
+// What each example's sweep cost when last measured (tests/data/fault_sweep_costs.tsv): seconds by case name.
+std::map<std::string, double> SweepCosts() {
+    std::map<std::string, double> costs;
+    std::ifstream in(std::string(LODRAVIX_TEST_DATA_DIR) + "/fault_sweep_costs.tsv");
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        const size_t tab = line.find('\t');
+        if (tab == std::string::npos) continue;
+        costs[line.substr(0, tab)] = std::atof(line.c_str() + tab + 1);
+    }
+    return costs;
+}
+
+// A case's cost; one not measured yet (a new example) counts as the median case.
+double CaseCost(const std::map<std::string, double>& costs, const SweepCase& c) {
+    const auto it = costs.find(CaseName(c));
+    if (it != costs.end() && it->second > 0) return it->second;
+    std::vector<double> all;
+    for (const auto& [name, cost] : costs) all.push_back(cost);
+    if (all.empty()) return 1.0;
+    std::nth_element(all.begin(), all.begin() + std::ptrdiff_t(all.size() / 2), all.end());
+    return all[all.size() / 2];
+}
+
 std::vector<SweepCase> SweptCases() {
     std::vector<std::string> scripts;
     for (const auto& entry : std::filesystem::directory_iterator(ExamplesDir()))
@@ -839,8 +869,16 @@ std::vector<SweepCase> SweptCases() {
     if (g.count == 0) return out;
     std::mt19937_64 random(g.seed);
     std::shuffle(out.begin(), out.end(), random);
+    // Dealt in the shuffled order, each to the group that costs least so far: the groups then end together on any
+    // number of cores (dealt in turn, the longest group ran seven times as long as the shortest).
+    const std::map<std::string, double> costs = SweepCosts();
+    std::vector<double> load(size_t(g.count), 0.0);
     std::vector<SweepCase> group;
-    for (size_t i = size_t(g.index); i < out.size(); i += size_t(g.count)) group.push_back(out[i]);
+    for (const SweepCase& c : out) {
+        const size_t to = size_t(std::min_element(load.begin(), load.end()) - load.begin());
+        load[to] += CaseCost(costs, c);
+        if (to == size_t(g.index)) group.push_back(c);
+    }
     return group;
 }
 
@@ -849,10 +887,6 @@ void PrintTo(const SweepCase& c, std::ostream* out) {
 }
 
 class FaultSweep : public ::testing::TestWithParam<SweepCase> {};
-
-std::string CaseName(const SweepCase& c) {
-    return c.script + (c.share.count > 1 ? "_share" + std::to_string(c.share.index + 1) : std::string());
-}
 
 TEST_P(FaultSweep, EveryActionEndsDoneTakenBackOrInANamedOutcome) {
     const SweepCase& param = GetParam();
