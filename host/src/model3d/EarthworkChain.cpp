@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <exception>
 #include <map>
 #include <optional>
@@ -23,12 +22,6 @@ namespace PMP = CGAL::Polygon_mesh_processing;
 
 namespace {
 using ET = ExactKernel::FT::ET;
-
-bool SameBody(const ModelBody& a, const ModelBody& b) {
-    return a.vertices.size() == b.vertices.size() && a.edges == b.edges && a.pgons == b.pgons && a.pedges == b.pedges &&
-        (a.vertices.empty() ||
-         std::memcmp(a.vertices.data(), b.vertices.data(), a.vertices.size() * sizeof(ModelPoint)) == 0);
-}
 
 bool SameBodies(const std::vector<ModelBody>& a, const std::vector<ModelBody>& b) {
     if (a.size() != b.size()) return false;

@@ -2,6 +2,13 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
+
+bool SameBody(const ModelBody& a, const ModelBody& b) {
+    return a.vertices.size() == b.vertices.size() && a.edges == b.edges && a.pgons == b.pgons && a.pedges == b.pedges &&
+        (a.vertices.empty() ||
+         std::memcmp(a.vertices.data(), b.vertices.data(), a.vertices.size() * sizeof(ModelPoint)) == 0);
+}
 
 std::vector<int32_t> ModelBody::PolygonVertices(int32_t p) const {
     std::vector<int32_t> ring;

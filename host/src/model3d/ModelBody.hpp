@@ -23,6 +23,9 @@ struct ModelBody {
     std::vector<int32_t> PolygonVertices(int32_t p) const;
 };
 
+// The same body: the same numbering and every vertex the same to the bit (what the solid operations take of it).
+bool SameBody(const ModelBody& a, const ModelBody& b);
+
 // Groups equal sides, each given as (low vertex, high vertex): `groupOf` takes each side's group, numbered from 0
 // in no particular order; returns the number of groups. Linear in the sides when vertex numbers are dense.
 size_t GroupEqualSides(const std::vector<std::pair<int32_t, int32_t>>& sides, std::vector<int32_t>* groupOf);

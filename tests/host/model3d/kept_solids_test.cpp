@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <memory>
 #include <numeric>
 #include <random>
@@ -50,12 +49,6 @@ std::vector<LinkStep> StepsOf(const std::vector<BoxStep>& boxes) {
         steps.push_back(std::move(step));
     }
     return steps;
-}
-
-bool SameBody(const ModelBody& a, const ModelBody& b) {
-    return a.vertices.size() == b.vertices.size() && a.edges == b.edges && a.pgons == b.pgons && a.pedges == b.pedges &&
-        (a.vertices.empty() ||
-         std::memcmp(a.vertices.data(), b.vertices.data(), a.vertices.size() * sizeof(ModelPoint)) == 0);
 }
 
 // A body's volume, its solid measured by a chain of no steps.
