@@ -4,6 +4,7 @@
 #include "shell/commands/DataUpdate.hpp"
 
 #include "FakeContourLineRefresh.hpp"
+#include "ExampleScript.hpp"
 #include "FakeEarthworkDialogs.hpp"
 #include "SlopedTerrainTest.hpp"
 
@@ -19,7 +20,6 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <fstream>
 #include <random>
 #include <sstream>
 #include <string>
@@ -188,11 +188,10 @@ class RoadUpdateTest : public InProcessHostTest {};
 
 TEST_F(RoadUpdateTest, ARoadUpdateWhoseListsAreRefusedEndsUpdatedOrAsItWas) {
     // examples/data_update.script up to the update of the road whose edge point was lowered by hand.
-    std::ifstream in(std::string(LODRAVIX_SOURCE_DIR) + "/examples/data_update.script");
-    std::string before, line;
-    for (int n = 1; n < 23 && std::getline(in, line); ++n) before += line + "\n";
-    std::getline(in, line);
-    ASSERT_EQ(line, "dialog 32400 click 6");
+    const ExampleCut cut = ExampleUpTo("data_update", 23);
+    ASSERT_EQ(cut.at, "dialog 32400 click 6");
+    const std::string& before = cut.before;
+    const std::string& line = cut.at;
     // The project and the alerts as the script leaves them before the update (a script's end releases the module).
     const auto run = [&](const std::string& text, std::string* shown) {
         TearDown();

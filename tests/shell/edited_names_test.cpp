@@ -1,10 +1,10 @@
 // An edit of a placed building whose ID text the host will not tell, at any of the edit's database calls: the
 // building keeps its name, whatever else the edit does.
 #include "DGDriver.hpp"
+#include "ExampleScript.hpp"
 #include "InProcessHost.hpp"
 #include "script/ScriptRunner.hpp"
 
-#include <fstream>
 #include <sstream>
 #include <string>
 
@@ -14,11 +14,10 @@ class EditedNamesTest : public InProcessHostTest {};
 
 TEST_F(EditedNamesTest, ABuildingEditKeepsTheNameItCouldNotRead) {
     // examples/site_buildings.script up to the edit of the building's 3D pen alone.
-    std::ifstream in(std::string(LODRAVIX_SOURCE_DIR) + "/examples/site_buildings.script");
-    std::string before, line;
-    for (int n = 1; n < 66 && std::getline(in, line); ++n) before += line + "\n";
-    std::getline(in, line);
-    ASSERT_EQ(line, "dialog 32403 click 5");
+    const ExampleCut cut = ExampleUpTo("site_buildings", 66);
+    ASSERT_EQ(cut.at, "dialog 32403 click 5");
+    const std::string& before = cut.before;
+    const std::string& line = cut.at;
     bool nameUnread = false;
     for (int n = 1; n <= 24; ++n) {
         TearDown();

@@ -1,10 +1,10 @@
 // A palette action taken back leaves the selection as the user had it before the whole action, also where the tool
 // deselected before its command started: each action of the examples runs again with one host function failing.
 #include "DGDriver.hpp"
+#include "ExampleScript.hpp"
 #include "InProcessHost.hpp"
 #include "script/ScriptRunner.hpp"
 
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -20,11 +20,8 @@ struct PaletteAction {
 
 // The example up to line `line` with `function` failing on that line only, then the selection checked.
 std::string ScriptWithFailure(const PaletteAction& action, const std::string& function, int* firstCheck) {
-    std::ifstream in(std::string(LODRAVIX_SOURCE_DIR) + "/examples/" + action.script + ".script");
-    std::string text, line;
-    for (int n = 1; n < action.line && std::getline(in, line); ++n) text += line + "\n";
-    std::getline(in, line);
-    text += "fail " + function + " -1\n" + line + "\nfail clear\n";
+    const ExampleCut cut = ExampleUpTo(action.script, action.line);
+    std::string text = cut.before + "fail " + function + " -1\n" + cut.at + "\nfail clear\n";
     *firstCheck = action.line + 3;
     text += "expect selection " + std::to_string(action.selected.size()) + "\n";
     for (const std::string& name : action.selected) text += "expect selected " + name + "\n";
