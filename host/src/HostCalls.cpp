@@ -79,6 +79,7 @@ void HostCalls::ReceiveModuleReport(const std::string& line) {
 bool HostCalls::InjectedFailure(const char* function, int32_t key, GSErrCode* error, int64_t selector) {
     if (calledNames_ != nullptr) ++(*calledNames_)[function];
     if (callsExceeded_ != nullptr && callsLeft_-- == 0) callsExceeded_();
+    if (callHeard_ != nullptr) callHeard_(function);
     auto it = failures_.find({function, key});
     if (it == failures_.end()) it = failures_.find({function, -1});
     if (it == failures_.end()) return false;

@@ -84,6 +84,9 @@ public:
     // `heard` runs at every failure made on purpose, before the call answers it, with the function and the selector
     // it was asked for (-1 none) (nullptr: none): the fault sweep notes where in the action each one came.
     void HearInjectedFailures(void (*heard)(const char* function, int64_t selector)) { failureHeard_ = heard; }
+    // `heard` runs at every host function served, counted, before a failure set for it is looked for (nullptr:
+    // none): the fault sweep forks a failing run there instead of running the action again up to that call.
+    void HearCalls(void (*heard)(const char* function)) { callHeard_ = heard; }
     // Every failure made on purpose so far, in order: the function and the error it answered.
     struct Refusal {
         std::string function;
@@ -173,6 +176,7 @@ private:
     uint64_t callsLeft_ = 0;
     void (*callsExceeded_)() = nullptr;
     void (*failureHeard_)(const char* function, int64_t selector) = nullptr;
+    void (*callHeard_)(const char* function) = nullptr;
     std::vector<Refusal> refusals_;
     std::map<std::pair<SelectorFamily, uint32_t>, SelectorHandler> selectors_;
     std::vector<std::string> reports_;

@@ -2,6 +2,9 @@
 // A run from a saved state: the process forks, and the child carries on from where the parent stands (the whole
 // project, the module's globals, the dialog queue) while the parent waits for the text the child hands back. Each
 // run of an action with a failure starts from the same state without replaying the script up to it.
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -57,12 +60,57 @@ inline pid_t ForkChild(int* readEnd) {
     }
     if (pid == 0) {
         close(fds[0]);
+        // A run forked from a run hands back to the one it was forked from.
+        if (detail::ChildPipe() >= 0) close(detail::ChildPipe());
         detail::ChildPipe() = fds[1];
         return 0;
     }
     close(fds[1]);
     *readEnd = fds[0];
     return pid;
+}
+
+// The regular files this process holds open beyond the standard three, each with its status flags. A child forked
+// while they are open shares their read positions with its parent.
+inline std::vector<std::pair<int, int>> OpenFiles() {
+    std::vector<std::pair<int, int>> out;
+    DIR* dir = opendir("/proc/self/fd");
+    if (dir == nullptr) return out;
+    while (const dirent* entry = readdir(dir)) {
+        const int fd = std::atoi(entry->d_name);
+        struct stat st;
+        if (fd <= 2 || fd == dirfd(dir) || fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) continue;
+        out.push_back({fd, fcntl(fd, F_GETFL)});
+    }
+    closedir(dir);
+    return out;
+}
+
+// The files open for writing, each by its descriptor and file.
+inline std::set<std::pair<int, std::pair<dev_t, ino_t>>> FilesBeingWritten() {
+    std::set<std::pair<int, std::pair<dev_t, ino_t>>> out;
+    for (const auto& [fd, flags] : OpenFiles()) {
+        struct stat st;
+        if ((flags & O_ACCMODE) != O_RDONLY && fstat(fd, &st) == 0) out.insert({fd, {st.st_dev, st.st_ino}});
+    }
+    return out;
+}
+
+// In a child: each file open for reading gets a position of its own, where the parent's stood, so that what the
+// child reads moves no read of the parent's. False when a file cannot be opened again.
+inline bool OwnReadPositions() {
+    for (const auto& [fd, flags] : OpenFiles()) {
+        const off_t at = lseek(fd, 0, SEEK_CUR);
+        const int descriptorFlags = fcntl(fd, F_GETFD);
+        const int own = open(("/proc/self/fd/" + std::to_string(fd)).c_str(), flags & ~(O_CREAT | O_TRUNC | O_EXCL));
+        if (own < 0 || at < 0 || lseek(own, at, SEEK_SET) != at || dup2(own, fd) < 0) {
+            if (own >= 0) close(own);
+            return false;
+        }
+        close(own);
+        fcntl(fd, F_SETFD, descriptorFlags);
+    }
+    return true;
 }
 
 namespace detail {

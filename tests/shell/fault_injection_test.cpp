@@ -4,8 +4,10 @@
 // An action is a line of an example (not a check) during which the module calls the host: a menu choice, a palette
 // item, a click that ends an input, a dialog's answer, a project event, a load. The script runs once; before each
 // line a child process runs it cleanly from the state the script has reached, and, when the module called the host,
-// children run it again with each host function called failing: at every call, at its first, second and last call
-// alone, and from its second call on (forms that come to the same calls run once). Each run is compared whole (every
+// failing runs follow with each host function called failing: at every call, at its first, second and last call
+// alone, and from its second call on (forms that come to the same calls run once). One child runs the line again
+// cleanly and forks each failing run at the call where its first failure comes, so that what comes before it is
+// done once, not once per run. Each run is compared whole (every
 // element with every field, memo, parameter and user data, whether the module observes it; layers, stories,
 // worksheets, solid links) with the project before the action and with the one after the clean run, by SweepJudge.
 #include "DGDriver.hpp"
@@ -78,6 +80,15 @@ struct Form {
             host.FailCall(function, -1, APIERR_GENERAL);
         else
             host.FailCallAfter(function, -1, APIERR_GENERAL, int32_t(n - 1), kind == Call ? 1 : -1);
+    }
+    // The call the first failure comes at (counted from 1).
+    int64_t FirstFailing() const { return kind == All ? 1 : n; }
+    // The same failures set at that call, for a run forked there.
+    void SetHere(StandinHost& host, const std::string& function) const {
+        if (kind == All)
+            host.FailCall(function, -1, APIERR_GENERAL);
+        else
+            host.FailCallAfter(function, -1, APIERR_GENERAL, 0, kind == Call ? 1 : -1);
     }
 };
 
@@ -163,8 +174,16 @@ struct Share {
 };
 
 // The runs of one swept line: the clean run; the user's own edit without the module's answer (for a line whose
-// events the module hears); one run per host function, failing; the clean run with nothing selected.
-enum class Role { Parent, Clean, Edited, Failing, Unselected };
+// events the module hears); one run per host function, failing; the clean run with nothing selected; the clean run
+// again, forking the failing runs (the prefix run).
+enum class Role { Parent, Clean, Edited, Failing, Unselected, Prefix };
+
+// A failing run of the swept line: its place among the line's runs, the function failing and how.
+struct PlannedRun {
+    size_t ordinal;
+    std::string function;
+    Form form;
+};
 
 // What the parent knows while the script runs, and what a child needs to judge its run.
 struct SweepState {
@@ -181,6 +200,8 @@ struct SweepState {
     // The action's state before it runs (parent, inherited by its children).
     ordered_json before;
     Signature beforeDump;
+    std::string beforeHash;
+    Signature cleanDump, editedDump;  // read once from the clean and edited runs' saved projects
     std::string cleanHash;
     std::string editedHash;                         // "" when the line is no edit of the user's that the module answers
     std::set<std::string> stepHashes;               // the project after each undo step of the clean run before its last
@@ -196,6 +217,11 @@ struct SweepState {
     bool inNextAction = false;
     json ownEnd;
     size_t nextLogBefore = 0;
+    // The prefix run: the failing runs by the function and the call their first failure comes at, and the end of
+    // each run forked, by its ordinal.
+    std::map<std::string, std::map<int64_t, std::vector<PlannedRun>>> forkAt;
+    json forkedEnds;
+    std::set<std::pair<int, std::pair<dev_t, ino_t>>> writtenBefore;  // files open for writing as it began (a log)
     // The child's own run.
     std::map<std::string, int64_t> called;     // host functions by the calls made
     std::vector<std::string> steps;            // a clean run's project after each of its undo steps
@@ -230,7 +256,8 @@ struct SweepState {
     std::vector<std::string> tableLines;
     std::vector<std::string> faults;
     size_t runs = 0;
-    size_t notes = 0;  // runs the leak checker could not look at
+    size_t forkedRuns = 0;  // of them forked from a prefix run
+    size_t notes = 0;       // runs the leak checker could not look at
 };
 
 SweepState* State = nullptr;
@@ -393,14 +420,14 @@ void JudgeFailingRun(StandinHost& host, const Signature& afterDump, json& out) {
     RunEnd before, clean, run;
     if (s.editedHash.empty()) {
         before.dump = s.beforeDump;
-        before.hash = DumpHash(s.beforeDump);
+        before.hash = s.beforeHash;
         before.load = [] { return State->before; };
     } else {
-        before.dump = SavedDump("edited");
+        before.dump = s.editedDump;
         before.hash = s.editedHash;
         before.load = [] { return SavedJson("edited"); };
     }
-    clean.dump = SavedDump("clean");
+    clean.dump = s.cleanDump;
     clean.hash = s.cleanHash;
     clean.alerts = s.cleanAlerts;
     clean.rewritten = s.cleanRewritten;
@@ -458,10 +485,50 @@ bool GoesOnToTheNextAction(const json& out) {
         (s.role == Role::Failing && !s.cleanNext.is_null() && out.value("verdict", "") == "done");
 }
 
+// The mark of a run forked from the prefix run that could not take its own read positions: it runs from the start.
+const std::string NotForked = "not forked";
+
+// In the prefix run, at each host call: the failing runs whose first failure comes at this call are forked here,
+// one after another, this call failing in each. While the action writes a file, its runs are left to runs from the
+// action's start (a forked run would write into the same file; a file open before, such as the test's log, is
+// written by every run alike). The user folder is put back after each.
+void ForkFailingRunsHere(const char* function) {
+    SweepState& s = *State;
+    const auto byFunction = s.forkAt.find(function);
+    if (byFunction == s.forkAt.end()) return;
+    const auto here = byFunction->second.find(s.called[function]);
+    if (here == byFunction->second.end() || FilesBeingWritten() != s.writtenBefore) return;
+    const FolderSnapshot folder(TestSupport::UserFolder());
+    for (const PlannedRun& run : here->second) {
+        int readEnd = -1;
+        const pid_t pid = ForkChild(&readEnd);
+        if (pid < 0) return;
+        if (pid == 0) {
+            if (!OwnReadPositions()) EndChild(NotForked, false);
+            s.role = Role::Failing;
+            s.failing = run.function;
+            s.form = run.form;
+            s.host->HearCalls(nullptr);
+            run.form.SetHere(*s.host, run.function);
+            return;
+        }
+        const ChildEnd end = WaitChild(pid, readEnd);
+        folder.Restore();
+        if (end.handedBack && end.text == NotForked) continue;
+        s.forkedEnds[std::to_string(run.ordinal)] = {
+            {"text", end.text}, {"handedBack", end.handedBack}, {"fault", end.fault}, {"note", end.note}};
+    }
+}
+
 // The child's end of a run: the project after it, judged or kept, handed back to the parent; or, for a run that
-// goes on to the next action, that action's end compared with the clean run's.
+// goes on to the next action, that action's end compared with the clean run's. The prefix run hands back the ends
+// of the runs it forked.
 void FinishChild(StandinHost& host, bool actionDone) {
     SweepState& s = *State;
+    if (s.role == Role::Prefix) {
+        host.HearCalls(nullptr);
+        EndChild(json{{"runs", s.forkedEnds}}.dump(), false);
+    }
     if (s.inNextAction) {
         host.LimitCalls(0, nullptr);
         json out = s.ownEnd;
@@ -480,6 +547,7 @@ void FinishChild(StandinHost& host, bool actionDone) {
     host.RecordCalls(nullptr);
     host.LimitCalls(0, nullptr);
     host.HearInjectedFailures(nullptr);
+    host.HearCalls(nullptr);
     host.Events().Mute(false);
     host.Database().stepListener = nullptr;
     json out;
@@ -598,6 +666,12 @@ bool StartChild(StandinHost& host, Role role, const std::string& failing, const 
         form.Set(host, failing);
         host.HearInjectedFailures(OnInjectedFailure);
     }
+    if (role == Role::Prefix) {
+        State->forkedEnds = json::object();
+        State->writtenBefore = FilesBeingWritten();
+        host.HearInjectedFailures(OnInjectedFailure);
+        host.HearCalls(ForkFailingRunsHere);
+    }
     return true;
 }
 
@@ -642,6 +716,7 @@ bool SweepLine(StandinHost& host, int line) {
     if (!MemoryOnly()) {
         s.before = SweptProject(host);
         s.beforeDump = Dumper.Dump(host);
+        s.beforeHash = DumpHash(s.beforeDump);
         // The kept element texts against the project dumped whole, at every action of every example.
         if (s.beforeDump != ProjectDump(s.before))
             s.faults.push_back(flow + " [" + text + "]: the project's dump from kept element texts differs:" +
@@ -650,6 +725,7 @@ bool SweepLine(StandinHost& host, int line) {
         if (const std::string fault = UnreadValueWritten(s.beforeDump, unread); !fault.empty())
             s.faults.push_back(flow + " [" + text + "] without a failure: " + fault);
         s.cleanHash = clean["hash"];
+        s.cleanDump = SavedDump("clean");
         s.stepHashes = clean["steps"].get<std::set<std::string>>();
         s.cleanStepCommands = clean["stepCommands"].get<std::vector<int>>();
         s.cleanStarts = clean["starts"].get<std::vector<std::string>>();
@@ -666,59 +742,96 @@ bool SweepLine(StandinHost& host, int line) {
             if (StartChild(host, Role::Edited, "", {}, &end)) return true;
             userFolder.Restore();
             const json edited = Parsed(end);
-            if (edited.contains("hash") && edited["hash"] != DumpHash(s.beforeDump)) s.editedHash = edited["hash"];
+            if (edited.contains("hash") && edited["hash"] != s.beforeHash) {
+                s.editedHash = edited["hash"];
+                s.editedDump = SavedDump("edited");
+            }
         }
     }
-    std::optional<RunEnd> unselected;  // the clean run with nothing selected, when first needed
+    std::vector<PlannedRun> planned;
     size_t ordinal = 0;
     for (const auto& [function, calls] : called)
         for (const Form& form : FormsFor(calls, flow, function)) {
-            if (!s.share.TakesRun(index, ordinal++)) continue;
-            // An open run is replayed: its fault is known and not counted, and an entry none of whose runs fails
-            // any more is stale (reported at the end).
-            const std::string open = MemoryOnly() ? std::string() : OpenEntry(flow, function, form);
+            if (s.share.TakesRun(index, ordinal)) planned.push_back({ordinal, function, form});
+            ++ordinal;
+        }
+    // The failing runs forked by the prefix run, by their ordinals; one it did not fork (or all, if it did not end
+    // well) runs from the action's start, as all do with LODRAVIX_SWEEP_FROM_START=1 (to tell a fault of the forking
+    // from the module's).
+    static const bool fromStart = [] {
+        const char* e = std::getenv("LODRAVIX_SWEEP_FROM_START");
+        return e != nullptr && std::string(e) == "1";
+    }();
+    std::map<size_t, ChildEnd> forked;
+    if (!planned.empty() && !fromStart) {
+        s.forkAt.clear();
+        for (const PlannedRun& run : planned) s.forkAt[run.function][run.form.FirstFailing()].push_back(run);
+        if (StartChild(host, Role::Prefix, "", {}, &end)) return true;
+        userFolder.Restore();
+        const json prefix = end.handedBack ? json::parse(end.text, nullptr, false) : json();
+        if (prefix.is_object() && prefix.contains("runs") && end.fault.empty())
+            for (const auto& [key, e] : prefix["runs"].items()) {
+                ChildEnd& run = forked[std::stoul(key)];
+                run.text = e["text"];
+                run.handedBack = e["handedBack"];
+                run.fault = e["fault"];
+                run.note = e["note"];
+            }
+    }
+    std::optional<RunEnd> unselected;  // the clean run with nothing selected, when first needed
+    for (const PlannedRun& next : planned) {
+        const std::string& function = next.function;
+        const Form& form = next.form;
+        // An open run is replayed: its fault is known and not counted, and an entry none of whose runs fails
+        // any more is stale (reported at the end).
+        const std::string open = MemoryOnly() ? std::string() : OpenEntry(flow, function, form);
+        if (const auto run = forked.find(next.ordinal); run != forked.end()) {
+            end = run->second;
+            ++s.forkedRuns;
+        } else {
             if (StartChild(host, Role::Failing, function, form, &end)) return true;
             userFolder.Restore();
-            ++s.runs;
-            const json run = Parsed(end);
-            std::string fault = run.value("fault", "");
-            std::string verdict = run.value("verdict", "");
-            const std::string what = flow + " [" + text + "] with " + function + " failing (" + form.Text() + "): ";
-            if (MemoryOnly()) {
-                if (!fault.empty()) s.faults.push_back(what + fault);
-                continue;
+        }
+        ++s.runs;
+        const json run = Parsed(end);
+        std::string fault = run.value("fault", "");
+        std::string verdict = run.value("verdict", "");
+        const std::string what = flow + " [" + text + "] with " + function + " failing (" + form.Text() + "): ";
+        if (MemoryOnly()) {
+            if (!fault.empty()) s.faults.push_back(what + fault);
+            continue;
+        }
+        // A selected element the host cannot read counts as not selected.
+        if (function == "Element_Get" && !fault.empty() && run.contains("hash")) {
+            if (!unselected) {
+                if (StartChild(host, Role::Unselected, "", {}, &end)) return true;
+                userFolder.Restore();
+                const json u = Parsed(end);
+                unselected.emplace();
+                unselected->hash = u.value("hash", "");
+                unselected->alerts = u.value("alerts", std::vector<std::string>());
             }
-            // A selected element the host cannot read counts as not selected.
-            if (function == "Element_Get" && !fault.empty() && run.contains("hash")) {
-                if (!unselected) {
-                    if (StartChild(host, Role::Unselected, "", {}, &end)) return true;
-                    userFolder.Restore();
-                    const json u = Parsed(end);
-                    unselected.emplace();
-                    unselected->hash = u.value("hash", "");
-                    unselected->alerts = u.value("alerts", std::vector<std::string>());
-                }
-                RunEnd failed;
-                failed.hash = run["hash"];
-                failed.alerts = run["alerts"].get<std::vector<std::string>>();
-                if (UnreadSelection(failed, *unselected)) {
-                    verdict = "unread selection";
-                    fault.clear();
-                }
-            }
-            if (!open.empty()) {
-                s.openFaults[open] += fault.empty() ? 0 : 1;
-                if (!fault.empty() && std::getenv("LODRAVIX_SWEEP_SHOW_OPEN") != nullptr)
-                    std::cerr << "open: " << what << fault << "\n";
+            RunEnd failed;
+            failed.hash = run["hash"];
+            failed.alerts = run["alerts"].get<std::vector<std::string>>();
+            if (UnreadSelection(failed, *unselected)) {
+                verdict = "unread selection";
                 fault.clear();
             }
-            if (!fault.empty()) s.faults.push_back(what + fault);
-            std::string change = run.value("change", "");
-            std::replace(change.begin(), change.end(), '\n', ' ');
-            s.tableLines.push_back(flow + "\t" + function + "\t" + form.Text() + "\t" +
-                                   (fault.empty() ? "clean" : "fault") + "\t" +
-                                   (fault.empty() ? verdict : fault.substr(0, fault.find('\n'))) + change);
         }
+        if (!open.empty()) {
+            s.openFaults[open] += fault.empty() ? 0 : 1;
+            if (!fault.empty() && std::getenv("LODRAVIX_SWEEP_SHOW_OPEN") != nullptr)
+                std::cerr << "open: " << what << fault << "\n";
+            fault.clear();
+        }
+        if (!fault.empty()) s.faults.push_back(what + fault);
+        std::string change = run.value("change", "");
+        std::replace(change.begin(), change.end(), '\n', ' ');
+        s.tableLines.push_back(flow + "\t" + function + "\t" + form.Text() + "\t" +
+                               (fault.empty() ? "clean" : "fault") + "\t" +
+                               (fault.empty() ? verdict : fault.substr(0, fault.find('\n'))) + change);
+    }
     return true;
 }
 
@@ -964,6 +1077,7 @@ TEST_P(FaultSweep, EveryActionEndsDoneTakenBackOrInANamedOutcome) {
     }
     RecordProperty("actions", int(state.actions.size()));
     RecordProperty("runs", int(state.runs));
+    RecordProperty("forked", int(state.forkedRuns));
     if (state.notes > 0)
         std::cerr << "fault sweep: the leak checker could not look at " << state.notes << " of " << state.runs
                   << " runs of " << param.script << "\n";
