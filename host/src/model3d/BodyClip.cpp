@@ -2,13 +2,10 @@
 
 #include "model3d/ExactSolid.hpp"
 #include "model3d/PrismBody.hpp"
-
-#include <CGAL/Polygon_mesh_processing/corefinement.h>
+#include "model3d/SolidBooleans.hpp"
 
 #include <algorithm>
 #include <exception>
-
-namespace PMP = CGAL::Polygon_mesh_processing;
 
 namespace {
 // The body inside (`inside`) or outside the prism, as a new body.
@@ -25,8 +22,7 @@ bool WithPrism(const ModelBody& body, const std::vector<PlanRing>& rings, double
             *why = "the body is not closed";
             return false;
         }
-        if (!(inside ? PMP::corefine_and_compute_intersection(solid, prism, part)
-                     : PMP::corefine_and_compute_difference(solid, prism, part))) {
+        if (!Combine(solid, prism, inside ? SolidOperation::Intersection : SolidOperation::Difference, part)) {
             *why = "the body cannot be cut at the terrain's outline";
             return false;
         }

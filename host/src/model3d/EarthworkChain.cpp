@@ -4,12 +4,11 @@
 #include "model3d/BodyShape.hpp"
 #include "model3d/ExactSolid.hpp"
 #include "model3d/PlanRings.hpp"
+#include "model3d/SolidBooleans.hpp"
 #include "model3d/TerrainColumns.hpp"
 #include "project/Guids.hpp"
 
 #include <CGAL/Polygon_mesh_processing/compute_normal.h>
-#include <CGAL/Polygon_mesh_processing/corefinement.h>
-#include <CGAL/Polygon_mesh_processing/self_intersections.h>
 
 #include <algorithm>
 #include <array>
@@ -79,7 +78,7 @@ GSErrCode ApplyStep(const LinkStep& step, ExactSolid* solid, std::string* why, b
         ExactSolid body;
         if (!SolidFromBody(b, &body)) return notClosed();
         // The operations take only solids whose boundary meets itself nowhere; others would corrupt the result.
-        if (PMP::does_self_intersect(body)) return crossing();
+        if (SelfIntersects(body)) return crossing();
         // The result replaces the solid in place: only the faces the body meets are rebuilt.
         bool ok = true;
         if (step.operation == APISolid_Add) {
@@ -87,19 +86,19 @@ GSErrCode ApplyStep(const LinkStep& step, ExactSolid* solid, std::string* why, b
                 ExactSolid clip, below;
                 if (!SolidFromBody(c, &clip)) return notClosed();
                 if (Extruded(clip, Extrusion::Downward, LevelPast(body, clip, Extrusion::Downward), &below)) {
-                    if (PMP::does_self_intersect(below)) return crossing();
-                    ok = ok && PMP::corefine_and_compute_difference(body, below, body);
+                    if (SelfIntersects(below)) return crossing();
+                    ok = ok && Combine(body, below, SolidOperation::Difference, body);
                 }
             }
-            ok = ok && PMP::corefine_and_compute_union(*solid, body, *solid);
+            ok = ok && Combine(*solid, body, SolidOperation::Union, *solid);
         } else {
             const Extrusion direction =
                 step.operation == APISolid_SubtractUpwards ? Extrusion::Upward : Extrusion::Downward;
             ExactSolid swept;
             ok = Extruded(body, direction, LevelPast(*solid, body, direction), &swept);
             // A body that overhangs itself sweeps a boundary that crosses itself.
-            if (ok && PMP::does_self_intersect(swept)) return crossing();
-            ok = ok && PMP::corefine_and_compute_difference(*solid, swept, *solid);
+            if (ok && SelfIntersects(swept)) return crossing();
+            ok = ok && Combine(*solid, swept, SolidOperation::Difference, *solid);
         }
         if (!ok) {
             *why = "the solid operation with " + GuidText(step.operatorGuid) + " cannot be computed";
@@ -114,20 +113,20 @@ GSErrCode ApplyStep(const LinkStep& step, ExactSolid* solid, std::string* why, b
 bool StepTakeable(const LinkStep& step) {
     for (const ModelBody& b : step.bodies) {
         ExactSolid body;
-        if (!SolidFromBody(b, &body) || PMP::does_self_intersect(body)) return false;
+        if (!SolidFromBody(b, &body) || SelfIntersects(body)) return false;
         if (step.operation == APISolid_Add) {
             for (const ModelBody& c : step.clips) {
                 ExactSolid clip, below;
                 if (!SolidFromBody(c, &clip)) return false;
                 if (Extruded(clip, Extrusion::Downward, LevelPast(body, clip, Extrusion::Downward), &below) &&
-                    PMP::does_self_intersect(below))
+                    SelfIntersects(below))
                     return false;
             }
         } else {
             const Extrusion direction =
                 step.operation == APISolid_SubtractUpwards ? Extrusion::Upward : Extrusion::Downward;
             ExactSolid swept;
-            if (!Extruded(body, direction, LevelPast(body, body, direction), &swept) || PMP::does_self_intersect(swept))
+            if (!Extruded(body, direction, LevelPast(body, body, direction), &swept) || SelfIntersects(swept))
                 return false;
         }
     }

@@ -1,14 +1,11 @@
 #include "model3d/GroundCut.hpp"
 
 #include "model3d/ExactSolid.hpp"
+#include "model3d/SolidBooleans.hpp"
 #include "model3d/SurfaceClip.hpp"
-
-#include <CGAL/Polygon_mesh_processing/corefinement.h>
 
 #include <algorithm>
 #include <exception>
-
-namespace PMP = CGAL::Polygon_mesh_processing;
 
 namespace {
 PlanRing Rectangle(double x0, double y0, double x1, double y1) {
@@ -51,7 +48,7 @@ bool CutOne(const MeshSurfaceModel& terrain, ModelBody* body, std::string* why) 
             *why = "the terrain under it bounds no solid";
             return false;
         }
-        if (!PMP::corefine_and_compute_difference(solid, terrainSolid, rest)) {
+        if (!Combine(solid, terrainSolid, SolidOperation::Difference, rest)) {
             *why = "the terrain cannot be taken from the body";
             return false;
         }

@@ -5,8 +5,7 @@
 #include "ProjectHost.hpp"
 #include "assembly/HostProject.hpp"
 #include "model3d/ExactSolid.hpp"
-
-#include <CGAL/Polygon_mesh_processing/self_intersections.h>
+#include "model3d/SolidBooleans.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -399,7 +398,7 @@ TEST_F(EarthworkBodiesTest, StripsAlongBendingLinesAreSoundSolidsOfTheirClosedFo
         ASSERT_EQ(model->bodies.size(), 1u) << part << " " << model->noBody;
         ExactSolid solid;
         ASSERT_TRUE(SolidFromBody(model->bodies[0], &solid)) << part << " run " << run << ": not closed";
-        EXPECT_FALSE(CGAL::Polygon_mesh_processing::does_self_intersect(solid)) << part << " run " << run;
+        EXPECT_FALSE(SelfIntersects(solid)) << part << " run " << run;
         // The strip's plan area (its outline: the left edge, then the right one backwards).
         std::vector<std::pair<double, double>> outline(left);
         outline.insert(outline.end(), right.rbegin(), right.rend());
