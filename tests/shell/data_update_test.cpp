@@ -194,14 +194,7 @@ TEST_F(RoadUpdateTest, ARoadUpdateWhoseListsAreRefusedEndsUpdatedOrAsItWas) {
     const std::string& line = cut.at;
     // The project and the alerts as the script leaves them before the update (a script's end releases the module).
     const auto run = [&](const std::string& text, std::string* shown) {
-        TearDown();
-        DGDriver::Reset();
-        SetUp();
-        host->Settings().embeddedLibrary = true;  // what the update makes stays out of the shipped library
-        std::ostringstream out;
-        ScriptRunner runner(*host, out);
-        runner.RunText(text, "data_update");
-        *shown = out.str();
+        *shown = RunAfresh(text, "data_update");
         int alerts = 0;
         for (const DGDriver::LogRecord& r : DGDriver::Log()) alerts += r.kind == "alert" ? 1 : 0;
         return alerts;

@@ -1,11 +1,8 @@
 // An edit of a placed building whose ID text the host will not tell, at any of the edit's database calls: the
 // building keeps its name, whatever else the edit does.
-#include "DGDriver.hpp"
 #include "ExampleScript.hpp"
 #include "InProcessHost.hpp"
-#include "script/ScriptRunner.hpp"
 
-#include <sstream>
 #include <string>
 
 namespace edited_names_test {
@@ -20,16 +17,10 @@ TEST_F(EditedNamesTest, ABuildingEditKeepsTheNameItCouldNotRead) {
     const std::string& line = cut.at;
     bool nameUnread = false;
     for (int n = 1; n <= 24; ++n) {
-        TearDown();
-        DGDriver::Reset();
-        SetUp();
-        host->Settings().embeddedLibrary = true;  // what the edit makes stays out of the shipped library
-        std::ostringstream out;
-        ScriptRunner runner(*host, out);
-        runner.RunText(before + "fail Database -1 call " + std::to_string(n) + "\n" + line +
-                           "\nfail clear\nexpect element B /memo/infoString \"BUILDING\"\n",
-                       "site_buildings");
-        EXPECT_EQ(out.str().find("FAILED (line 69)"), std::string::npos) << n;
+        const std::string shown = RunAfresh(before + "fail Database -1 call " + std::to_string(n) + "\n" + line +
+                                                "\nfail clear\nexpect element B /memo/infoString \"BUILDING\"\n",
+                                            "site_buildings");
+        EXPECT_EQ(shown.find("FAILED (line 69)"), std::string::npos) << n;
         nameUnread = nameUnread || log.str().find("Database 1195723091 fails on purpose") != std::string::npos;
     }
     EXPECT_TRUE(nameUnread);

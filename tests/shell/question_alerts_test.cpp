@@ -4,7 +4,6 @@
 #include "DGDriver.hpp"
 #include "InProcessHost.hpp"
 #include "foundation/Alert.hpp"
-#include "script/ScriptRunner.hpp"
 
 #include <fstream>
 #include <sstream>
@@ -17,16 +16,12 @@ class QuestionAlertsTest : public InProcessHostTest {};
 TEST_F(QuestionAlertsTest, AnAlertOfferingAChoiceIsAQuestionAndOnlyThen) {
     int questions = 0;
     for (const char* script : {"site_markers", "terrain_input", "settings_roundtrip", "palette"}) {
-        TearDown();
-        DGDriver::Reset();
-        SetUp();
-        host->Settings().embeddedLibrary = true;
         std::ifstream in(std::string(LODRAVIX_SOURCE_DIR) + "/examples/" + script + ".script");
         std::stringstream text;
         text << in.rdbuf();
-        std::ostringstream out;
-        ScriptRunner runner(*host, out);
-        EXPECT_TRUE(runner.RunText(text.str(), script)) << script;
+        bool passed = false;
+        RunAfresh(text.str(), script, &passed);
+        EXPECT_TRUE(passed) << script;
         for (const DGDriver::LogRecord& r : DGDriver::Log()) {
             if (r.kind != "alert") continue;
             const std::string words = r.texts.empty() ? std::string() : r.texts[0];

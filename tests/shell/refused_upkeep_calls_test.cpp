@@ -152,10 +152,7 @@ protected:
             pass.log = &log;
             for (size_t i = 0; i < refusals.size(); ++i)
                 if (refusals[i].script == script) pass.atLine[refusals[i].line].push_back(i);
-            TearDown();
-            DGDriver::Reset();
-            SetUp();
-            host->Settings().embeddedLibrary = true;  // whatever it makes stays out of the shipped library
+            StartAfresh();
             std::ifstream in(std::string(LODRAVIX_SOURCE_DIR) + "/examples/" + script + ".script");
             std::string text, line;
             for (int n = 1; n <= pass.atLine.rbegin()->first && std::getline(in, line); ++n)

@@ -1,11 +1,8 @@
 // A palette action taken back leaves the selection as the user had it before the whole action, also where the tool
 // deselected before its command started: each action of the examples runs again with one host function failing.
-#include "DGDriver.hpp"
 #include "ExampleScript.hpp"
 #include "InProcessHost.hpp"
-#include "script/ScriptRunner.hpp"
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -42,16 +39,10 @@ TEST_F(UserActionTakeBackTest, ATakenBackPaletteActionLeavesTheSelectionAsBefore
         functions.insert(functions.end(), action.failing.begin(), action.failing.end());
         for (const std::string& function : functions) {
             // Each run from a fresh host and dialog script: what a failing line left unused stays behind.
-            TearDown();
-            DGDriver::Reset();
-            SetUp();
-            host->Settings().embeddedLibrary = true;  // whatever it makes stays out of the shipped library
             int firstCheck = 0;
             const std::string script = ScriptWithFailure(action, function, &firstCheck);
-            std::ostringstream out;
-            ScriptRunner runner(*host, out);
-            runner.RunText(script, action.script);  // what the failing line left unused is no matter here
-            const std::string text = out.str();
+            // What the failing line left unused is no matter here.
+            const std::string text = RunAfresh(script, action.script);
             for (size_t check = 0; check <= action.selected.size(); ++check)
                 EXPECT_EQ(text.find("FAILED (line " + std::to_string(firstCheck + int(check)) + ")"), std::string::npos)
                     << action.script << ":" << action.line << " with " << function << " failing\n"

@@ -1,7 +1,9 @@
 #pragma once
 // A stand-in host running the module's code linked into the test (no dlopen), over this process's user folder.
+#include "DGDriver.hpp"
 #include "StandinHost.hpp"
 #include "TestSupport.hpp"
+#include "script/ScriptRunner.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/ObservedElements.hpp"
 
@@ -30,6 +32,25 @@ protected:
         ObservedElements::Forget();
     }
     void TearDown() override { host.reset(); }
+
+    // The host started afresh, as for a new test (an empty user folder, no dialog answered yet), what the module
+    // generates kept out of the shipped library: a failing line leaves nothing behind for the next run.
+    void StartAfresh() {
+        TearDown();
+        DGDriver::Reset();
+        SetUp();
+        host->Settings().embeddedLibrary = true;
+    }
+    // `script` run as the example `name` by a host started afresh: what the runner printed; `passed` whether every
+    // line and check passed.
+    std::string RunAfresh(const std::string& script, const std::string& name, bool* passed = nullptr) {
+        StartAfresh();
+        std::ostringstream out;
+        ScriptRunner runner(*host, out);
+        const bool ok = runner.RunText(script, name);
+        if (passed != nullptr) *passed = ok;
+        return out.str();
+    }
 
     std::string UserFile(const std::string& name) const { return TestSupport::UserFolder() + "/" + name; }
     bool Exists(const std::string& name) const { return std::filesystem::exists(UserFile(name)); }

@@ -7,12 +7,9 @@ namespace PMP = CGAL::Polygon_mesh_processing;
 
 bool Combine(ExactSolid& a, ExactSolid& b, SolidOperation operation, ExactSolid& out) {
     switch (operation) {
-        case SolidOperation::Union:
-            return PMP::corefine_and_compute_union(a, b, out);
-        case SolidOperation::Difference:
-            return PMP::corefine_and_compute_difference(a, b, out);
-        case SolidOperation::Intersection:
-            return PMP::corefine_and_compute_intersection(a, b, out);
+        case SolidOperation::Union: return PMP::corefine_and_compute_union(a, b, out);
+        case SolidOperation::Difference: return PMP::corefine_and_compute_difference(a, b, out);
+        case SolidOperation::Intersection: return PMP::corefine_and_compute_intersection(a, b, out);
     }
     return false;
 }
