@@ -164,12 +164,10 @@ std::vector<ScriptLine> CommandLines(const std::string& path) {
     return lines;
 }
 
-// Which runs one test makes: a share of each line's failing runs (the sweep of a long example is split into shares
-// that run side by side; a line of a large project has hundreds of runs, dealt out over all of them), of the actions
-// the first and every `every`-th after it (the sanitizer build sweeps a part of each example).
-struct Share {
-    int index = 0, count = 1, every = 1;
-    bool TakesRun(size_t line, size_t run) const { return int((line + run) % size_t(count)) == index; }
+// Which actions one test sweeps: the first and every `every`-th after it (the sanitizer build sweeps a part of each
+// example).
+struct Sample {
+    int every = 1;
     bool TakesAction(size_t action) const { return action % size_t(every) == 0; }
 };
 
@@ -191,8 +189,8 @@ struct SweepState {
     Role role = Role::Parent;
     std::string failing;
     Form form;
-    Share share;
-    size_t commandIndex = 0, actionsFound = 0;
+    Sample sample;
+    size_t actionsFound = 0;
     std::set<std::string> open;             // known open runs: "<script>:<line>\t<function>[\t<form>]"
     std::map<std::string, int> openFaults;  // each open entry met: its runs that still fail
     std::string workDir;                    // the clean and edited runs' projects, for the failing runs that need them
@@ -698,7 +696,6 @@ std::string OpenEntry(const std::string& flow, const std::string& function, cons
 bool SweepLine(StandinHost& host, int line) {
     SweepState& s = *State;
     if (s.role != Role::Parent) return true;
-    const size_t index = s.commandIndex++;
     const std::string flow = s.script + ":" + std::to_string(line);
     const std::string& text = s.texts[line];
     const FolderSnapshot userFolder(TestSupport::UserFolder());
@@ -711,7 +708,7 @@ bool SweepLine(StandinHost& host, int line) {
         return true;
     }
     const std::map<std::string, int64_t> called = clean["called"];
-    if (called.empty() || !s.share.TakesAction(s.actionsFound++)) return true;
+    if (called.empty() || !s.sample.TakesAction(s.actionsFound++)) return true;
     s.actions.push_back(flow);
     if (!MemoryOnly()) {
         s.before = SweptProject(host);
@@ -749,12 +746,8 @@ bool SweepLine(StandinHost& host, int line) {
         }
     }
     std::vector<PlannedRun> planned;
-    size_t ordinal = 0;
     for (const auto& [function, calls] : called)
-        for (const Form& form : FormsFor(calls, flow, function)) {
-            if (s.share.TakesRun(index, ordinal)) planned.push_back({ordinal, function, form});
-            ++ordinal;
-        }
+        for (const Form& form : FormsFor(calls, flow, function)) planned.push_back({planned.size(), function, form});
     // The failing runs forked by the prefix run, by their ordinals; one it did not fork (or all, if it did not end
     // well) runs from the action's start, as all do with LODRAVIX_SWEEP_FROM_START=1 (to tell a fault of the forking
     // from the module's).
@@ -883,19 +876,9 @@ std::string SweptText(const std::vector<ScriptLine>& lines, std::map<int, std::s
     return out;
 }
 
-// How many shares a script's sweep is split into: the examples whose projects are large, or whose actions are
-// many, run in several.
-int SharesOf(const std::string& script) {
-    static const std::map<std::string, int> shares = {
-        {"main_road", 3}, {"main_road_large", 10}, {"shapefile_terrain", 8}, {"sosi_terrain", 3},
-        {"road", 3},      {"data_update", 3}};
-    const auto it = shares.find(script);
-    return it == shares.end() ? 1 : it->second;
-}
-
 struct SweepCase {
     std::string script;
-    Share share;
+    Sample sample;
 };
 
 // How the examples are grouped into processes: LODRAVIX_SWEEP_GROUP=<i>/<n> runs the i-th of n groups (from 1), the
@@ -938,9 +921,7 @@ std::vector<std::string>& SweptBefore() {
     return names;
 }
 
-std::string CaseName(const SweepCase& c) {
-    return c.script + (c.share.count > 1 ? "_share" + std::to_string(c.share.index + 1) : std::string());
-}
+std::string CaseName(const SweepCase& c) { return c.script; }
 
 // What each example's sweep cost when last measured (tests/data/fault_sweep_costs.tsv): seconds by case name.
 std::map<std::string, double> SweepCosts() {
@@ -974,30 +955,30 @@ std::vector<SweepCase> SweptCases() {
     int every = 1;
     if (const char* e = std::getenv("LODRAVIX_SWEEP_EVERY")) every = std::max(1, std::atoi(e));
     std::vector<SweepCase> out;
-    for (const std::string& script : scripts) {
-        const int count = SharesOf(script);
-        for (int i = 0; i < count; ++i) out.push_back({script, Share{i, count, every}});
-    }
+    for (const std::string& script : scripts) out.push_back({script, Sample{every}});
     const Grouping& g = SweepGrouping();
     if (g.count == 0) return out;
     std::mt19937_64 random(g.seed);
     std::shuffle(out.begin(), out.end(), random);
     // Dealt in the shuffled order, each to the group that costs least so far: the groups then end together on any
-    // number of cores (dealt in turn, the longest group ran seven times as long as the shortest).
+    // number of cores (dealt in turn, the longest group ran seven times as long as the shortest). They are numbered
+    // from the costliest, which the test runner starts first: a long group started last would leave the other
+    // cores idle while it runs.
     const std::map<std::string, double> costs = SweepCosts();
     std::vector<double> load(size_t(g.count), 0.0);
-    std::vector<SweepCase> group;
+    std::vector<std::vector<SweepCase>> groups(size_t(g.count));
     for (const SweepCase& c : out) {
         const size_t to = size_t(std::min_element(load.begin(), load.end()) - load.begin());
         load[to] += CaseCost(costs, c);
-        if (to == size_t(g.index)) group.push_back(c);
+        groups[to].push_back(c);
     }
-    return group;
+    std::vector<size_t> order(groups.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&load](size_t a, size_t b) { return load[a] > load[b]; });
+    return groups[order[size_t(g.index)]];
 }
 
-void PrintTo(const SweepCase& c, std::ostream* out) {
-    *out << c.script << " (share " << c.share.index + 1 << " of " << c.share.count << ")";
-}
+void PrintTo(const SweepCase& c, std::ostream* out) { *out << c.script; }
 
 class FaultSweep : public ::testing::TestWithParam<SweepCase> {};
 
@@ -1009,7 +990,7 @@ TEST_P(FaultSweep, EveryActionEndsDoneTakenBackOrInANamedOutcome) {
     ASSERT_FALSE(lines.empty());
     SweepState state;
     state.script = param.script;
-    state.share = param.share;
+    state.sample = param.sample;
     state.open = OpenRuns();
     char work[] = "/tmp/lodravix-sweep-XXXXXX";
     ASSERT_NE(mkdtemp(work), nullptr);
@@ -1063,10 +1044,9 @@ TEST_P(FaultSweep, EveryActionEndsDoneTakenBackOrInANamedOutcome) {
     SweptBefore().push_back(CaseName(param));
     EXPECT_TRUE(passed) << param.script << " does not pass between the sweep's runs" << where;
     for (const std::string& fault : state.faults) ADD_FAILURE() << fault << where;
-    // An entry whose runs all pass is stale. An entry without a form has its runs dealt over the script's shares:
-    // one share alone cannot tell it stale.
+    // An entry whose runs all pass is stale.
     for (const auto& [entry, faults] : state.openFaults)
-        if (faults == 0 && (param.share.count == 1 || std::count(entry.begin(), entry.end(), '\t') == 2))
+        if (faults == 0)
             ADD_FAILURE() << "a run listed open passes now; remove its line from fault_sweep_open.tsv: "
                           << entry.substr(0, entry.find('\t')) << " " << entry.substr(entry.find('\t') + 1) << where;
     // LODRAVIX_SWEEP_TABLE names a file that gets one line per run: action, function, form, clean or fault, verdict,
