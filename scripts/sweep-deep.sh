@@ -19,7 +19,7 @@ echo "deep fault sweep: seed $seed, $jobs processes, cap ${LODRAVIX_SWEEP_DEEP_C
 start=$(date +%s)
 failed=0
 if [ -n "${LODRAVIX_SWEEP_DEEP_MINUTES:-}" ]; then
-    # The examples whose projects are large (swept in several shares) last, the rest by their length.
+    # The examples whose projects are large last, the rest by their length.
     large="sosi_terrain main_road shapefile_terrain main_road_large"
     order=$(for f in examples/*.script; do
         name=$(basename "$f" .script)
