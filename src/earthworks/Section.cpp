@@ -297,15 +297,16 @@ int32_t SectionCls::Rebuild(EarthworkDialogs& dialogs, ContourLineRefresh& conto
     const bool ok =
         RunCommand(ExternalCommandUndoText(), [&] { return TransferToRoad(section, window, terrain, rebuilt); });
     // The terrain's contour lines are made in the plan, then the user's window comes back.
-    bool windowBack = true;
+    bool windowBack = true, inPlan = true;
     if (rebuilt && window.typeID == APIWind_FloorPlanID) {
         contours.RefreshContourLines(terrain);
-    } else if (rebuilt && EnsureFloorPlanWindow(false)) {
+    } else if (rebuilt && (inPlan = EnsureFloorPlanWindow(false))) {
         contours.RefreshContourLines(terrain);
         windowBack = ACAPI_Automate(APIDo_ChangeWindowID, &window) == NoError;
     }
     if (rebuilt && window.typeID == APIWind_SectionID) dialogs.SectionWindowRebuilt();
     if (!ok) return ErrModifying;
-    // The user is told when the window they worked in cannot be brought back.
-    return windowBack ? 0 : ErrDatabase;
+    // The user is told when the plan could not be reached (the contour lines stay as they were) or the window they
+    // worked in cannot be brought back.
+    return windowBack && inPlan ? 0 : ErrDatabase;
 }

@@ -223,4 +223,30 @@ TEST_F(RoadUpdateTest, ARoadUpdateWhoseListsAreRefusedEndsUpdatedOrAsItWas) {
     EXPECT_TRUE(takenBack);
 }
 
+// A section's update from the section window draws the terrain's contour lines in the plan. When the plan cannot be
+// brought to the front, at any of the window changes, the update may leave the contour lines as they were, but then
+// says so: an update whose undo steps end otherwise than the clean one's shows an alert the clean one does not.
+TEST_F(RoadUpdateTest, ASectionUpdateThatCannotReachThePlanSaysSo) {
+    // examples/road_section.script up to the update of the road from its section, in the section window.
+    const ExampleCut cut = ExampleUpTo("road_section", 69);
+    ASSERT_EQ(cut.at, "dialog 32400 click 6");
+    const auto alerts = [] {
+        int n = 0;
+        for (const DGDriver::LogRecord& r : DGDriver::Log()) n += r.kind == "alert" ? 1 : 0;
+        return n;
+    };
+    RunAfresh(cut.before + cut.at + "\n", "road_section");
+    const nlohmann::ordered_json cleanSteps = host->Database().ToJson()["undoSteps"];
+    const int cleanAlerts = alerts();
+    int differing = 0;
+    for (int n = 1; n <= 8; ++n) {
+        RunAfresh(cut.before + "fail Automate -1 call " + std::to_string(n) + "\n" + cut.at + "\nfail clear\n",
+                  "road_section");
+        if (host->Database().ToJson()["undoSteps"] == cleanSteps) continue;
+        ++differing;
+        EXPECT_GT(alerts(), cleanAlerts) << "Automate refused at its call " << n;
+    }
+    EXPECT_GT(differing, 0);
+}
+
 }  // namespace data_update_test
