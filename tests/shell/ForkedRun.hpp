@@ -100,6 +100,7 @@ inline std::set<std::pair<int, std::pair<dev_t, ino_t>>> FilesBeingWritten() {
 // child reads moves no read of the parent's. False when a file cannot be opened again.
 inline bool OwnReadPositions() {
     for (const auto& [fd, flags] : OpenFiles()) {
+        if ((flags & O_ACCMODE) != O_RDONLY) continue;  // a file written stays shared, as a log appended to
         const off_t at = lseek(fd, 0, SEEK_CUR);
         const int descriptorFlags = fcntl(fd, F_GETFD);
         const int own = open(("/proc/self/fd/" + std::to_string(fd)).c_str(), flags & ~(O_CREAT | O_TRUNC | O_EXCL));
