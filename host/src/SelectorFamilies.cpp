@@ -1,27 +1,20 @@
 #include "SelectorFamilies.hpp"
 
 namespace {
-struct FamilyRules {
-    const char* name;
-    bool failsPerSelector;  // FailCall's key is the selector word
-};
-
-const FamilyRules& Rules(SelectorFamily family) {
-    static const FamilyRules kRules[] = {
-        {"Environment", false}, {"Interface", false}, {"Database", true}, {"Automate", true}, {"Goodies", true}};
-    return kRules[static_cast<int>(family)];
+const char* Name(SelectorFamily family) {
+    static const char* const kNames[] = {"Environment", "Interface", "Database", "Automate", "Goodies"};
+    return kNames[static_cast<int>(family)];
 }
 
 GSErrCode Serve(SelectorFamily family, const API_SelectorCall* call) {
-    const FamilyRules& rules = Rules(family);
     HostCalls* host = HostCalls::Current();
     if (host == nullptr) return APIERR_GENERAL;
     if (call == nullptr) return APIERR_BADPARS;
     GSErrCode err;
-    if (host->InjectedFailure(rules.name, rules.failsPerSelector ? int32_t(call->selector) : -1, &err, call->selector))
-        return err;
+    // The key of an injected failure is the selector word.
+    if (host->InjectedFailure(Name(family), int32_t(call->selector), &err, call->selector)) return err;
     const SelectorHandler handler = host->FindSelector(family, call->selector);
-    return handler != nullptr ? handler(*host, call) : host->RefuseSelector(rules.name, call->selector);
+    return handler != nullptr ? handler(*host, call) : host->RefuseSelector(Name(family), call->selector);
 }
 
 GSErrCode T_Environment(const API_SelectorCall* call) { return Serve(SelectorFamily::Environment, call); }

@@ -197,14 +197,16 @@ bool PaintCls::CreateObject(const QV_String& partName, int16_t, uint16_t, void*,
     placed.object.pos = origin;
     placed.object.xRatio = a;
     placed.object.yRatio = b;
-    // The areas' heights are absolute: the level cancels the story's.
+    // The areas' heights are absolute: the level cancels the story's, which the host must give (placed at the
+    // story's own level, the areas would stand that much off their terrain).
     const double storyLevel = GetStoryLevel(placed.header.floorInd);
-    placed.object.level = storyLevel < 1e300 ? -storyLevel : 0.0;
+    const bool levelKnown = storyLevel < 1e300;
+    placed.object.level = levelKnown ? -storyLevel : 0.0;
     PaintLP view(ElemKind_ColouredArea);
     view.Attach(reinterpret_cast<GSHandle>(memo.params), true);
     QV_String macro = partName;
     int32_t terrainFlag = element.header.guid == APINULLGuid ? -1 : 0;
-    const bool written = view.GetSetDouble(BaseParam::A, a, LPMode_Set) &&
+    const bool written = levelKnown && view.GetSetDouble(BaseParam::A, a, LPMode_Set) &&
         view.GetSetDouble(BaseParam::B, b, LPMode_Set) &&
         view.GetSetDouble(BaseIDParam::LowestLevel, lowest, LPMode_Set) &&
         view.GetSetDouble(BaseIDParam::HighestLevel, highest, LPMode_Set) &&

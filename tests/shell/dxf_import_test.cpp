@@ -193,25 +193,47 @@ TEST_F(DxfImportTest, PointsOfOtherHeightsAtOnePositionAreTold) {
 }
 
 TEST_F(DxfImportTest, LayerToggles) {
-    DXFFileCls reader;
-    reader.layers.resize(3);
-    reader.layers[0].name = QV_String("A"), reader.layers[1].name = QV_String("B"),
-    reader.layers[2].name = QV_String("C");
-    // Column 1 head twice: all on, then all off; column 2 of a layer without points changes nothing; the other
-    // layout keeps the flags.
-    DGDriver::QueueClick(DxfImportDialogId, 4);
-    DGDriver::QueueClick(DxfImportDialogId, 5);
-    DGDriver::QueueClickListRow(DxfImportDialogId, 10, 2, 45);
-    DGDriver::QueueClickListRow(DxfImportDialogId, 10, 3, 10);
-    DGDriver::QueueClick(DxfImportDialogId, 36);
-    DGDriver::QueueClickListRow(DxfImportTwinDialogId, 13, 3, 45);
-    EXPECT_TRUE(RunDxfImportDialogs(reader));
-    EXPECT_EQ(reader.layers[0].import + reader.layers[1].import, 0);
-    EXPECT_EQ(reader.layers[1].constraint, 0);
-    EXPECT_EQ(reader.layers[2].import, 1);
-    EXPECT_EQ(reader.layers[2].constraint, 1);
-    EXPECT_TRUE(DGDriver::UnusedActions().empty());
-    EXPECT_TRUE(DGDriver::Errors().empty());
+    // What opening the dialog asks of the host's resources, to fail what comes after it.
+    std::map<std::string, int64_t> called;
+    host->RecordCalls(&called);
+    DXFFileCls probe;
+    probe.layers.resize(3);
+    DGDriver::QueueClick(DxfImportDialogId, 2);
+    EXPECT_FALSE(RunDxfImportDialogs(probe));
+    host->RecordCalls(nullptr);
+    const int32_t opening = int32_t(called["GetOwnResModule"]);
+    ASSERT_GT(opening, 0);
+    // The same clicks turn the same flags when the host cannot give the icons they draw: a cell left blank
+    // decides nothing.
+    for (const bool iconsLost : {false, true}) {
+        SCOPED_TRACE(iconsLost ? "icons lost" : "icons drawn");
+        DXFFileCls reader;
+        reader.layers.resize(3);
+        reader.layers[0].name = QV_String("A"), reader.layers[1].name = QV_String("B"),
+        reader.layers[2].name = QV_String("C");
+        // Column 1 head twice: all on, then all off; column 2 of a layer without points changes nothing; the other
+        // layout keeps the flags.
+        DGDriver::QueueClick(DxfImportDialogId, 4);
+        DGDriver::QueueClick(DxfImportDialogId, 5);
+        DGDriver::QueueClickListRow(DxfImportDialogId, 10, 2, 45);
+        DGDriver::QueueClickListRow(DxfImportDialogId, 10, 3, 10);
+        DGDriver::QueueClick(DxfImportDialogId, 36);
+        DGDriver::QueueClickListRow(DxfImportTwinDialogId, 13, 3, 45);
+        // The four clicks before the layout switch draw two icons per row: three rows twice, two rows once.
+        if (iconsLost) {
+            ASSERT_TRUE(host->FailCallAfter("GetOwnResModule", -1, APIERR_GENERAL, opening, 16));
+        }
+        EXPECT_TRUE(RunDxfImportDialogs(reader));
+        host->ClearFailures();
+        EXPECT_EQ(reader.layers[0].import + reader.layers[1].import, 0);
+        EXPECT_EQ(reader.layers[1].constraint, 0);
+        EXPECT_EQ(reader.layers[2].import, 1);
+        EXPECT_EQ(reader.layers[2].constraint, 1);
+        EXPECT_TRUE(DGDriver::UnusedActions().empty());
+        if (!iconsLost) {
+            EXPECT_TRUE(DGDriver::Errors().empty());
+        }
+    }
 }
 
 // Placement alone: the import area, numbering across the wrap, a group per entity, and suspend-groups put back.

@@ -175,6 +175,18 @@ TEST_F(SiteCommandFailuresTest, AFailedStepTakesTheWholeCommandBack) {
                         return cls.Create(GlobalSettings, dialogs, path, terrain);
                     });
 
+    // A coloured area stands at the terrain's heights only from the story's level: without it, nothing is placed.
+    dialogs.colouredArea = [](PaintDialogState&) { return DialogAnswer::Confirmed; };
+    const API_Element hatch = Drawn(API_HatchID, {{30, 20, 0}, {50, 20, 0}, {50, 40, 0}});
+    const auto paint = [&] {
+        QV_List<API_Element> outline;
+        outline.Insert(hatch);
+        PaintCls cls;
+        return cls.Create(GlobalSettings, dialogs, contours, outline, terrain);
+    };
+    ExpectRefusalTakenBack("Environment", int32_t(API_Selector("GSTO")), 0, ErrModifying, paint,
+                           [this] { return Project(); });
+
     // A level marker: its record is part of it.
     dialogs.spotHeight = [](MarkerDialogState&) { return DialogAnswer::Confirmed; };
     ExpectTakenBack({"Element_SetUserData", "SolidLink_Create", "SolidLink_Remove"}, ErrModifying, [&] {

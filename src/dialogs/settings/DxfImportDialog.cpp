@@ -129,7 +129,8 @@ void ClickColumnHead(int16_t dialogId, DxfImportBlock& block, bool points) {
     toggle = toggle != 0 ? 0 : 1;
 }
 
-// A row's flag follows the icon the clicked cell shows now, so a click always turns what the user sees.
+// A click turns the row's flag, which its icon shows; an icon the host could not draw (its resources not to be
+// had) decides nothing.
 void ClickRow(int16_t dialogId, DxfImportBlock& block) {
     const DxfLayout& l = LayoutOf(dialogId);
     const int32_t row = DGListGetSelected(dialogId, l.list);
@@ -139,10 +140,10 @@ void ClickRow(int16_t dialogId, DxfImportBlock& block) {
     DGGetMousePosition(dialogId, &mouse);
     int32_t begin = 0, end = 0;
     if (DGListGetTabFieldData(dialogId, l.list, 1, &begin, &end) && mouse.h >= begin && mouse.h <= end) {
-        layer.import = DGListGetTabItemIcon(dialogId, l.list, row, 1).GetResourceId() == DxfIconOff ? 1 : 0;
+        layer.import = layer.import != 0 ? 0 : 1;
     } else if (layer.import != 0 && DGListGetTabFieldData(dialogId, l.list, 2, &begin, &end) && mouse.h >= begin &&
                mouse.h <= end) {
-        layer.constraint = DGListGetTabItemIcon(dialogId, l.list, row, 2).GetResourceId() == DxfIconOff ? 1 : 0;
+        layer.constraint = layer.constraint != 0 ? 0 : 1;
     }
     SetRowIcons(dialogId, l, layer, row);
     DGListDeselectItem(dialogId, l.list, row);

@@ -269,8 +269,8 @@ int16_t Click(int16_t dialogId, int16_t item, GISSelectBlock& block) {
             if (field == nullptr || !DGListGetTabFieldData(dialogId, FieldList, 1, &begin, &end) || mouse.h < begin ||
                 mouse.h > end)
                 return 0;
-            // The icon shown decides, as the user sees it.
-            const bool wasOn = DGListGetTabItemIcon(dialogId, FieldList, row, 1).GetResourceId() == IconChecked;
+            // The field's flag, which its icon shows, turns (an icon the host could not draw decides nothing).
+            const bool wasOn = field->selected != 0;
             field->selected = wasOn ? 0 : 1;
             DGListSetTabItemIcon(dialogId, FieldList, row, 1, Icon(wasOn ? IconUnchecked : IconChecked));
             DGListDeselectItem(dialogId, FieldList, row);

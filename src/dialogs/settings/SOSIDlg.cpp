@@ -237,19 +237,16 @@ int16_t SOSIDlg::Click(int16_t item) {
     const int32_t row = SelectedRow();
     if (row < 0) return 0;
     SOSIOType& r = rows[row];
-    // A flag becomes the opposite of what its cell shows, so a click always turns what the user sees.
-    auto shown = [&](int32_t role) {
-        return DGListGetTabItemIcon(dialogId, SOSITypeList, row + 1, Column(role)).GetResourceId() == SOSIIconSet;
-    };
+    // A click turns the flag its cell shows (an icon the host could not draw decides nothing).
     if (SOSIClickInColumn(dialogId, Column(ColImport))) {
-        r.import = shown(ColImport) ? 0 : 1;
+        r.import = r.import != 0 ? 0 : 1;
         UpdateRow(row);
     } else if (r.import != 0 && SOSIClickInColumn(dialogId, Column(ColOwnPen))) {
-        r.ownPen = shown(ColOwnPen) ? 0 : 1;
+        r.ownPen = r.ownPen != 0 ? 0 : 1;
         UpdateRow(row);
         ShowPenEditors(row);
     } else if (r.import != 0 && SOSIClickInColumn(dialogId, Column(ColOwnValue))) {
-        r.ownValue = shown(ColOwnValue) ? 0 : 1;
+        r.ownValue = r.ownValue != 0 ? 0 : 1;
         UpdateRow(row);
         ShowValueEditor(row);
     }
