@@ -96,6 +96,8 @@ bool RunWholeCommand(const std::function<bool()>& work) {
 
 int CommandDepth() { return depth; }
 
+int KeptCommandCount() { return keptCommands; }
+
 void RunUserAction(const std::function<void()>& action) {
     UserView view;
     const int failedBefore = failedCommands;

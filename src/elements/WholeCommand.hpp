@@ -35,6 +35,10 @@ bool RunWholeCommand(const std::function<bool()>& work);
 // How many of the add-on's commands are running now (0 outside any).
 int CommandDepth();
 
+// How many outermost commands of the add-on the host has kept so far (done, or kept so far): an action that kept
+// one has changed the project, whatever error it ends with.
+int KeptCommandCount();
+
 // One whole action of the user (a palette button, a menu command): a tool may deselect or change the window before
 // its command starts, so when the action ends in a take-back (one of its commands failed, or an error or warning was
 // shown, and none of its commands was kept) the user gets back the window and selection they had before the whole

@@ -235,6 +235,14 @@ TEST_F(RoadUpdateTest, ASectionUpdateThatCannotReachThePlanSaysSo) {
         for (const DGDriver::LogRecord& r : DGDriver::Log()) n += r.kind == "alert" ? 1 : 0;
         return n;
     };
+    const auto saysLeftAsItWas = [] {
+        for (const DGDriver::LogRecord& r : DGDriver::Log())
+            for (const std::string& text : r.texts)
+                if (r.kind == "alert" && text.find("Left as they were") != std::string::npos) return true;
+        return false;
+    };
+    RunAfresh(cut.before, "road_section");
+    const nlohmann::ordered_json stepsBefore = host->Database().ToJson()["undoSteps"];
     RunAfresh(cut.before + cut.at + "\n", "road_section");
     const nlohmann::ordered_json cleanSteps = host->Database().ToJson()["undoSteps"];
     const int cleanAlerts = alerts();
@@ -242,9 +250,14 @@ TEST_F(RoadUpdateTest, ASectionUpdateThatCannotReachThePlanSaysSo) {
     for (int n = 1; n <= 8; ++n) {
         RunAfresh(cut.before + "fail Automate -1 call " + std::to_string(n) + "\n" + cut.at + "\nfail clear\n",
                   "road_section");
-        if (host->Database().ToJson()["undoSteps"] == cleanSteps) continue;
+        const nlohmann::ordered_json steps = host->Database().ToJson()["undoSteps"];
+        if (steps == cleanSteps) continue;
         ++differing;
         EXPECT_GT(alerts(), cleanAlerts) << "Automate refused at its call " << n;
+        // The road rebuilt from the section stays: the section is not said to be left as it was.
+        if (steps != stepsBefore) {
+            EXPECT_FALSE(saysLeftAsItWas()) << "Automate refused at its call " << n;
+        }
     }
     EXPECT_GT(differing, 0);
 }

@@ -268,11 +268,14 @@ Alert DataUpdate(Settings& settings, const DataUpdatePorts& ports) {
     s.buildings = g.buildings.GetCount();
     s.colouredAreas = g.colouredAreas.GetCount();
     const DataUpdateCase which = ChooseDataUpdateCase(s);
+    const int keptBefore = KeptCommandCount();
     const Alert alert = RunCase(settings, ports, which, g, terrains, roadLibIndex);
-    // A case that failed left its object as it was: the alert names it.
+    // A case that failed and kept nothing left its object as it was: the alert names it. One that kept a step (a
+    // road rebuilt from its section whose contour lines could not follow) changed it, and is not said to have not.
     int32_t kind = ElemKind_None;
     const API_Element* one = CaseObject(which, g, kind);
-    if (alert.code == 0 || !alert.arguments.empty() || one == nullptr) return alert;
+    if (alert.code == 0 || !alert.arguments.empty() || one == nullptr || KeptCommandCount() != keptBefore)
+        return alert;
     QV_List<API_Element> failed;
     failed.Insert(*one);
     return NamingWhatWasLeft(alert.code, ObjectNames(failed, failed, kind));
