@@ -49,7 +49,11 @@ bool CreateOrReuseWorksheet(const MiscSettings& misc, uint8_t namesFromSettings,
         API_DatabaseInfo info = {};
         info.typeID = APIWind_WorksheetID;
         info.databaseUnId = reinterpret_cast<const API_Guid*>(*ids)[i];
-        if (ACAPI_Database(APIDb_GetDatabaseInfoID, &info) != NoError) continue;
+        // A worksheet the host would not describe may be the one wanted: a second one of its id would be made.
+        if (ACAPI_Database(APIDb_GetDatabaseInfoID, &info) != NoError) {
+            BMKillHandle(&ids);
+            return false;
+        }
         if (!SameText(FromField(info.ref, 32), wantedRef)) continue;
         target = info;
         *existed = 1;

@@ -14,6 +14,7 @@
 #include "sosi/SOSIOutputSteps.hpp"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <cmath>
@@ -300,6 +301,15 @@ TEST_F(SosiOutputTest, WorksheetIsReusedByReferenceIdEmptiedUnlessAddingAndRenam
     ASSERT_EQ(host->Database().GetDatabaseInfo(&info), NoError);
     EXPECT_EQ(std::u16string(info.name), u"Kart 2");
     EXPECT_EQ(std::u16string(info.ref), u"VY-01");
+    // A worksheet the host will not describe may be the one of this id: no second one is made beside it, and the
+    // build is taken back.
+    const nlohmann::ordered_json before = host->Database().ToJson();
+    ASSERT_TRUE(host->FailCall("Database", int32_t(API_Selector("GDBI")), APIERR_GENERAL));
+    SOSIFileCls again;
+    EXPECT_FALSE(Build(again, {file}, SOSIModeWorksheet));
+    host->ClearFailures();
+    EXPECT_EQ(Worksheets().size(), 1u);
+    EXPECT_TRUE(host->Database().ToJson() == before);
 }
 
 TEST_F(SosiOutputTest, FailedObjectsMarkTheBuildAndABreakStopsIt) {

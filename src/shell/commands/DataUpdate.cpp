@@ -274,8 +274,7 @@ Alert DataUpdate(Settings& settings, const DataUpdatePorts& ports) {
     // road rebuilt from its section whose contour lines could not follow) changed it, and is not said to have not.
     int32_t kind = ElemKind_None;
     const API_Element* one = CaseObject(which, g, kind);
-    if (alert.code == 0 || !alert.arguments.empty() || one == nullptr || KeptCommandCount() != keptBefore)
-        return alert;
+    if (alert.code == 0 || !alert.arguments.empty() || one == nullptr || KeptCommandCount() != keptBefore) return alert;
     QV_List<API_Element> failed;
     failed.Insert(*one);
     return NamingWhatWasLeft(alert.code, ObjectNames(failed, failed, kind));
