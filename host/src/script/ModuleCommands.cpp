@@ -99,7 +99,8 @@ void AddHostCommands(ScriptLanguage& L) {
             *m = "unknown host function " + a.Text("function");
             return false;
         },
-        "the same, only for calls about menu resource <key>");
+        "the same, only for calls about menu resource <key> or, for a function that takes a selector word, that "
+        "selector");
     L.Add(
         "fail <function:text> <error:int> call <n:int>", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
