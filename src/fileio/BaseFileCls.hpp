@@ -62,6 +62,10 @@ public:
     ReaderStatus CloseReaderFile();
     // The byte at the read position, which moves on by one. Non-zero when no byte could be read there.
     ReaderStatus ReadNextByte(uint8_t& byte);
+    // The read-ahead bytes from the read position on (at least one, filled from the file when none are left), for
+    // readers that scan a block at a time; the position does not move. Non-zero, and `count` 0, when no byte could
+    // be read there.
+    ReaderStatus PeekReadAhead(const char*& bytes, uint32_t& count);
 
     int16_t status;                  // answer of the last file operation or line read; -1 after Clear
     QV_String path;                  // full path of the chosen file
