@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <new>
 #include <vector>
@@ -191,14 +192,10 @@ ReaderStatus BaseFileCls::PeekReadAhead(const char*& bytes, uint32_t& count) {
     return status = FileErrNone;
 }
 
-ReaderStatus ReadTextLine(BaseFileCls& reader, QV_String& line, uint32_t keep) {
-    static const ByteCharacters characters;
-    // The characters gather in a buffer that grows by doubling and join the line once: a line of any length
-    // costs time in proportion to it. Past `keep` they are read over, not kept. The line's end is looked for a
-    // read-ahead block at a time, not byte by byte: a line far longer than what is kept costs a scan, no more.
-    std::vector<GS::UniChar> units;
-    bool stored = true;
-
+ReaderStatus ScanTextLine(BaseFileCls& reader, const std::function<void(const char*, uint32_t)>& take, bool& broken) {
+    // The line's end is looked for a read-ahead block at a time, not byte by byte: a line far longer than what a
+    // caller keeps costs a scan, no more.
+    broken = false;
     ReaderStatus result = FileErrNone;
     while (reader.readPosition < reader.fileLength) {
         const char* bytes = nullptr;
@@ -211,8 +208,34 @@ ReaderStatus ReadTextLine(BaseFileCls& reader, QV_String& line, uint32_t keep) {
         const char* stop = lf != nullptr ? static_cast<const char*>(lf) : end;
         if (const void* cr = std::memchr(bytes, CR, size_t(stop - bytes))) stop = static_cast<const char*>(cr);
         const uint32_t taken = uint32_t(stop - bytes);
-        if (stored && units.size() < keep) {
-            const size_t more = std::min<size_t>(taken, keep - units.size());
+        if (taken > 0) take(bytes, taken);
+        reader.readPosition += taken;
+        if (stop == end) continue;
+        ++reader.readPosition;
+        broken = true;
+        if (*stop == CR && reader.readPosition < reader.fileLength) {
+            // CR LF is one break; any other byte after a lone CR starts the next line.
+            uint8_t next = 0;
+            result = reader.ReadNextByte(next);
+            if (result == FileErrNone && next != LF) --reader.readPosition;
+        }
+        break;
+    }
+    return result;
+}
+
+ReaderStatus ReadTextLine(BaseFileCls& reader, QV_String& line, uint32_t keep) {
+    static const ByteCharacters characters;
+    // The characters gather in a buffer that grows by doubling and join the line once: a line of any length
+    // costs time in proportion to it. Past `keep` they are read over, not kept.
+    std::vector<GS::UniChar> units;
+    bool stored = true;
+    bool broken = false;
+    ReaderStatus result = ScanTextLine(
+        reader,
+        [&](const char* bytes, uint32_t count) {
+            if (!stored || units.size() >= keep) return;
+            const size_t more = std::min<size_t>(count, keep - units.size());
             try {
                 const size_t at = units.size();
                 // Doubling, but never past what is kept.
@@ -223,18 +246,8 @@ ReaderStatus ReadTextLine(BaseFileCls& reader, QV_String& line, uint32_t keep) {
             } catch (const std::bad_alloc&) {
                 stored = false;
             }
-        }
-        reader.readPosition += taken;
-        if (stop == end) continue;
-        ++reader.readPosition;
-        if (*stop == CR && reader.readPosition < reader.fileLength) {
-            // CR LF is one break; any other byte after a lone CR starts the next line.
-            uint8_t next = 0;
-            result = reader.ReadNextByte(next);
-            if (result == FileErrNone && next != LF) --reader.readPosition;
-        }
-        break;
-    }
+        },
+        broken);
     QV_String raw("", Encoding_System);
     if (stored && !units.empty()) stored = raw.AppendWide(units.data(), uint32_t(units.size()));
     // Nothing more can come from a file that failed a read: callers loop up to the length.

@@ -15,6 +15,7 @@
 #include "IO.hpp"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 // Reader status of the file operations: 0 success, 1 no file object, 2 to 6 the host's file errors as
@@ -104,3 +105,9 @@ private:
 // Only the first `keep` characters are kept (before the trim); the rest of the line is read over, so a preview
 // or a detection that needs the start of a line holds no more of it.
 ReaderStatus ReadTextLine(BaseFileCls& reader, QV_String& line, uint32_t keep = UINT32_MAX);
+
+// The bytes of one line at the reader's read position, as ReadTextLine breaks it, handed to `take` a piece at a
+// time in order (the break not among them); `broken` tells whether a break ended the line rather than the end of
+// the file or a failed read. The position moves past the break; a failed read answers its status and leaves the
+// position where the read failed.
+ReaderStatus ScanTextLine(BaseFileCls& reader, const std::function<void(const char*, uint32_t)>& take, bool& broken);
