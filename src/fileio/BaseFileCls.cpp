@@ -5,7 +5,10 @@
 
 #include "UniString.hpp"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
+#include <functional>
 #include <limits>
 #include <new>
 #include <vector>
@@ -152,9 +155,20 @@ ReaderStatus BaseFileCls::CloseReaderFile() {
 }
 
 ReaderStatus BaseFileCls::ReadNextByte(uint8_t& byte) {
+    const char* bytes = nullptr;
+    uint32_t count = 0;
+    if (PeekReadAhead(bytes, count) != FileErrNone) return status;
+    byte = static_cast<uint8_t>(bytes[0]);
+    ++readPosition;
+    return status = FileErrNone;
+}
+
+ReaderStatus BaseFileCls::PeekReadAhead(const char*& bytes, uint32_t& count) {
+    bytes = nullptr;
+    count = 0;
     if (readPosition >= readAheadStart && readPosition - readAheadStart < readAheadCount) {
-        byte = static_cast<uint8_t>(readAhead[readPosition - readAheadStart]);
-        ++readPosition;
+        bytes = readAhead.get() + (readPosition - readAheadStart);
+        count = readAheadCount - (readPosition - readAheadStart);
         return status = FileErrNone;
     }
     DropReadAhead();
@@ -173,9 +187,41 @@ ReaderStatus BaseFileCls::ReadNextByte(uint8_t& byte) {
     if (got == 0) return status = FileErrOther;
     readAheadStart = readPosition;
     readAheadCount = static_cast<uint32_t>(got);
-    byte = static_cast<uint8_t>(readAhead[0]);
-    ++readPosition;
+    bytes = readAhead.get();
+    count = readAheadCount;
     return status = FileErrNone;
+}
+
+ReaderStatus ScanTextLine(BaseFileCls& reader, const std::function<void(const char*, uint32_t)>& take, bool& broken) {
+    // The line's end is looked for a read-ahead block at a time, not byte by byte: a line far longer than what a
+    // caller keeps costs a scan, no more.
+    broken = false;
+    ReaderStatus result = FileErrNone;
+    while (reader.readPosition < reader.fileLength) {
+        const char* bytes = nullptr;
+        uint32_t count = 0;
+        result = reader.PeekReadAhead(bytes, count);
+        if (result != FileErrNone) break;
+        count = std::min(count, reader.fileLength - reader.readPosition);
+        const char* end = bytes + count;
+        const void* lf = std::memchr(bytes, LF, count);
+        const char* stop = lf != nullptr ? static_cast<const char*>(lf) : end;
+        if (const void* cr = std::memchr(bytes, CR, size_t(stop - bytes))) stop = static_cast<const char*>(cr);
+        const uint32_t taken = uint32_t(stop - bytes);
+        if (taken > 0) take(bytes, taken);
+        reader.readPosition += taken;
+        if (stop == end) continue;
+        ++reader.readPosition;
+        broken = true;
+        if (*stop == CR && reader.readPosition < reader.fileLength) {
+            // CR LF is one break; any other byte after a lone CR starts the next line.
+            uint8_t next = 0;
+            result = reader.ReadNextByte(next);
+            if (result == FileErrNone && next != LF) --reader.readPosition;
+        }
+        break;
+    }
+    return result;
 }
 
 ReaderStatus ReadTextLine(BaseFileCls& reader, QV_String& line, uint32_t keep) {
@@ -184,29 +230,24 @@ ReaderStatus ReadTextLine(BaseFileCls& reader, QV_String& line, uint32_t keep) {
     // costs time in proportion to it. Past `keep` they are read over, not kept.
     std::vector<GS::UniChar> units;
     bool stored = true;
-
-    ReaderStatus result = FileErrNone;
-    while (reader.readPosition < reader.fileLength) {
-        uint8_t byte = 0;
-        result = reader.ReadNextByte(byte);
-        if (result != FileErrNone || byte == LF) break;
-        if (byte == CR) {
-            // CR LF is one break; any other byte after a lone CR starts the next line.
-            if (reader.readPosition < reader.fileLength) {
-                uint8_t next = 0;
-                result = reader.ReadNextByte(next);
-                if (result == FileErrNone && next != LF) --reader.readPosition;
-            }
-            break;
-        }
-        if (stored && units.size() < keep) {
+    bool broken = false;
+    ReaderStatus result = ScanTextLine(
+        reader,
+        [&](const char* bytes, uint32_t count) {
+            if (!stored || units.size() >= keep) return;
+            const size_t more = std::min<size_t>(count, keep - units.size());
             try {
-                units.push_back(characters.units[byte]);
+                const size_t at = units.size();
+                // Doubling, but never past what is kept.
+                if (units.capacity() < at + more)
+                    units.reserve(std::min<size_t>(keep, std::max(at + more, 2 * units.capacity())));
+                units.resize(at + more);
+                for (size_t k = 0; k < more; ++k) units[at + k] = characters.units[static_cast<uint8_t>(bytes[k])];
             } catch (const std::bad_alloc&) {
                 stored = false;
             }
-        }
-    }
+        },
+        broken);
     QV_String raw("", Encoding_System);
     if (stored && !units.empty()) stored = raw.AppendWide(units.data(), uint32_t(units.size()));
     // Nothing more can come from a file that failed a read: callers loop up to the length.

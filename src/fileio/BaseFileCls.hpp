@@ -15,6 +15,7 @@
 #include "IO.hpp"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 // Reader status of the file operations: 0 success, 1 no file object, 2 to 6 the host's file errors as
@@ -62,6 +63,10 @@ public:
     ReaderStatus CloseReaderFile();
     // The byte at the read position, which moves on by one. Non-zero when no byte could be read there.
     ReaderStatus ReadNextByte(uint8_t& byte);
+    // The read-ahead bytes from the read position on (at least one, filled from the file when none are left), for
+    // readers that scan a block at a time; the position does not move. Non-zero, and `count` 0, when no byte could
+    // be read there.
+    ReaderStatus PeekReadAhead(const char*& bytes, uint32_t& count);
 
     int16_t status;                  // answer of the last file operation or line read; -1 after Clear
     QV_String path;                  // full path of the chosen file
@@ -100,3 +105,9 @@ private:
 // Only the first `keep` characters are kept (before the trim); the rest of the line is read over, so a preview
 // or a detection that needs the start of a line holds no more of it.
 ReaderStatus ReadTextLine(BaseFileCls& reader, QV_String& line, uint32_t keep = UINT32_MAX);
+
+// The bytes of one line at the reader's read position, as ReadTextLine breaks it, handed to `take` a piece at a
+// time in order (the break not among them); `broken` tells whether a break ended the line rather than the end of
+// the file or a failed read. The position moves past the break; a failed read answers its status and leaves the
+// position where the read failed.
+ReaderStatus ScanTextLine(BaseFileCls& reader, const std::function<void(const char*, uint32_t)>& take, bool& broken);

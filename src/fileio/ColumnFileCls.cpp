@@ -143,6 +143,31 @@ ReaderStatus ColumnFileCls::ReadLine(QV_String& line, uint32_t keep) {
     if (lineEncoding == Encoding_System) return ReadTextLine(*this, line, keep);
 
     const uint32_t unit = EncodingUnitSize(lineEncoding);
+    if (unit == 1) {
+        // UTF-8 breaks its lines at the same bytes as the code page: the same block scan finds them.
+        std::string bytes;
+        bool broken = false;
+        const ReaderStatus result = ScanTextLine(
+            *this,
+            [&](const char* piece, uint32_t count) {
+                if (bytes.size() >= keep) return;
+                const size_t at = bytes.size();
+                const size_t more = std::min<size_t>(count, keep - at);
+                // Doubling, but never past what is kept.
+                if (bytes.capacity() < at + more)
+                    bytes.reserve(std::min<size_t>(keep, std::max(at + more, 2 * bytes.capacity())));
+                bytes.append(piece, more);
+                // A NUL becomes a space, as ReadTextLine makes it.
+                std::replace(bytes.begin() + ptrdiff_t(at), bytes.end(), '\0', ' ');
+            },
+            broken);
+        if (!broken || result != FileErrNone) readPosition = std::max(readPosition, fileLength);
+        QV_String decoded;
+        if (!bytes.empty()) decoded = QV_String(bytes.data(), uint32_t(bytes.size()), lineEncoding);
+        decoded.Trim(line, true, true, false);
+        status = result;
+        return result;
+    }
     const bool bigEndian = lineEncoding == Encoding_UTF16BE || lineEncoding == Encoding_UTF32BE;
     ReaderStatus result = FileErrNone;
     // One code unit: its bytes and its value; false at the end of the file or on a failed read.
