@@ -3,6 +3,7 @@
 #include "model3d/ObjectParams.hpp"
 #include "model3d/PathBand.hpp"
 #include "model3d/PrismBody.hpp"
+#include "model3d/RoofBody.hpp"
 
 #include <algorithm>
 #include <array>
@@ -201,12 +202,30 @@ bool ReadContours(const Standing& s, const std::string& name, std::vector<PlanRi
     return !rings->empty();
 }
 
-// The upright prism over the rings (even-odd) from `low` to `high`, outward-oriented.
-bool BlockBodies(const Standing& s, const LibBodyItem& item, std::vector<ModelBody>* bodies, std::string* why) {
+// The roof's rise per metre from its sides; 0 when the roof is off.
+bool RoofRise(const StoredElement& object, const LibBodyItem* roof, double* rise, std::string* why) {
+    *rise = 0.0;
+    double on = 0.0, a = 0.0;
+    if (roof == nullptr) return true;
+    if (!ObjectNumber(object, roof->params[0], &on, why)) return false;
+    if (on == 0.0) return true;
+    if (!ObjectNumber(object, roof->params[1], &a, why)) return false;
+    if (!(a > 1e-6 && a < kPi / 2 - 1e-6)) {
+        *why = "the roof angle " + roof->params[1] + " is not between 0 and 90 degrees";
+        return false;
+    }
+    *rise = std::tan(a);
+    return true;
+}
+
+// The upright prism over the rings (even-odd) from `low` to `high`, outward-oriented; under its roof when it has
+// one on, the eaves at `high`.
+bool BlockBodies(const Standing& s, const LibBodyItem& item, const LibBodyItem* roof, std::vector<ModelBody>* bodies,
+                 std::string* why) {
     std::vector<PlanRing> rings;
-    double height = 0.0, depth = 0.0;
+    double height = 0.0, depth = 0.0, rise = 0.0;
     if (!ReadContours(s, item.params[0], &rings, why) || !ObjectNumber(s.object, item.params[1], &height, why) ||
-        !ObjectNumber(s.object, item.params[2], &depth, why))
+        !ObjectNumber(s.object, item.params[2], &depth, why) || !RoofRise(s.object, roof, &rise, why))
         return false;
     const double top = height + depth + s.shift;
     if (!NearGround(s, top, item.params[1] + " + " + item.params[2], why)) return false;
@@ -219,10 +238,13 @@ bool BlockBodies(const Standing& s, const LibBodyItem& item, std::vector<ModelBo
         return false;
     }
     ModelBody body;
-    if (!PrismBody(rings, bottom, top, &body, why)) {
-        *why = "the outline " + item.params[0] + " crosses itself (" + *why + ")";
+    double ridge = top;
+    if (!(rise > 0.0 ? RoofedPrismBody(rings, bottom, top, rise, &body, &ridge, why)
+                     : PrismBody(rings, bottom, top, &body, why))) {
+        if (why->rfind("the roof", 0) != 0) *why = "the outline " + item.params[0] + " crosses itself (" + *why + ")";
         return false;
     }
+    if (!NearGround(s, ridge, "the roof", why)) return false;
     bodies->push_back(std::move(body));
     return true;
 }
@@ -271,6 +293,10 @@ bool BuildStandingBodies(const StoredElement& object, double storyLevel, const s
     s.base = storyLevel + s.o.level;
     s.ground = ground.mesh != nullptr && !ground.mesh->surface.Empty();
     if (s.ground) ground.mesh->surface.ZRange(&s.groundLow, &s.groundHigh);
+    // A roof goes with the block.
+    const LibBodyItem* roof = nullptr;
+    for (const LibBodyItem& item : items)
+        if (item.kind == LibBodyItem::Kind::Roof) roof = &item;
     for (const LibBodyItem& item : items) {
         if (!DescribesStandingBody({item})) continue;
         // The add-on's heights are the terrain's where the object stood at the level it names; they move with it.
@@ -279,7 +305,7 @@ bool BuildStandingBodies(const StoredElement& object, double storyLevel, const s
         s.shift = s.base - placedAt;
         const bool built = item.kind == LibBodyItem::Kind::Wall ? WallBodies(s, item, bodies, why)
             : item.kind == LibBodyItem::Kind::Faces             ? FacesBodies(s, item, bodies, why)
-            : item.kind == LibBodyItem::Kind::Block             ? BlockBodies(s, item, bodies, why)
+            : item.kind == LibBodyItem::Kind::Block             ? BlockBodies(s, item, roof, bodies, why)
                                                                 : DeckBodies(s, item, bodies, why);
         if (!built) {
             bodies->clear();

@@ -99,6 +99,96 @@ TEST_F(StandingBodiesTest, ABuildingKeepsWhatStandsAboveTheGroundFlatOrSloping) 
     }
 }
 
+TEST_F(StandingBodiesTest, ABuildingsHippedRoofRisesFromEverySideAtItsAngleAboveTheEaves) {
+    const double h = 9, pi = std::acos(-1.0);
+    const API_Guid flat = Terrain(100, 10, [](double, double) { return 100.0; });
+    const auto roofed = [&](double t, const Rows& outline, double on = 1) {
+        return Place("VY_BUILDING", 30, 40, {{"ZZYZX", 100 + h}, {"mostra_falda", on}, {"angolo_falda", t}},
+                     {{"perimetro_base", outline}});
+    };
+    for (const double t : {0.2, 0.4363323129985824, 1.1}) {
+        // A rectangle a by b (a >= b): the hip roof holds tan t b^2 (3 a - b) / 12, a square's pyramid a^3 tan t / 6.
+        for (const std::array<double, 2> ab : {std::array<double, 2>{12, 7}, std::array<double, 2>{8, 8}}) {
+            const double a = ab[0], b = ab[1], roof = std::tan(t) * b * b * (3 * a - b) / 12;
+            const API_Guid building = roofed(t, Box(a, b));
+            EXPECT_NEAR(Volume(building), a * b * (100 + h) + roof, 1e-9 * a * b * (100 + h)) << t << " " << a;
+            StandOn(building, flat);
+            EXPECT_NEAR(Volume(building), a * b * h + roof, 1e-9 * a * b * h) << t << " " << a;
+            std::string why;
+            double z = 0.0;
+            EXPECT_TRUE(host->Project().models.HeightAt(building, 30 + a / 2, 40 + b / 2, &z, &why)) << why;
+            EXPECT_NEAR(z, 100 + h + std::tan(t) * b / 2, 1e-9);
+        }
+        // A square courtyard c wide amid a square A wide: the faces from both meet halfway between them,
+        // tan t (A + c) (A - c)^2 / 8.
+        const double A = 20, c = 6;
+        Rows yard = Box(A, A);
+        for (const Rows::value_type& r : Rows{{7, 7, 0, 0}, {7, 13, 0, 0}, {13, 13, 0, 0}, {13, 7, 0, -1}})
+            yard.push_back(r);
+        const API_Guid ring = roofed(t, yard);
+        StandOn(ring, flat);
+        const double roof = std::tan(t) * (A + c) * (A - c) * (A - c) / 8;
+        EXPECT_NEAR(Volume(ring), (A * A - c * c) * h + roof, 1e-9 * A * A * h) << t;
+        // An L of arms p and q long and w wide: its sides move in by d to an L of area (p - 2d)(q - 2d) - (p -
+        // w)(q - w) until d = w / 2, which gives tan t w^2 (3 (p + q) - 4 w) / 12.
+        const double p = 20, q = 14, w = 6;
+        const API_Guid ell =
+            roofed(t, {{0, 0, 0, 0}, {p, 0, 0, 0}, {p, w, 0, 0}, {w, w, 0, 0}, {w, q, 0, 0}, {0, q, 0, -1}});
+        StandOn(ell, flat);
+        const double area = p * q - (p - w) * (q - w);
+        EXPECT_NEAR(Volume(ell), area * h + std::tan(t) * w * w * (3 * (p + q) - 4 * w) / 12, 1e-9 * area * h) << t;
+    }
+    // Off, the block alone, whatever its angle; on, an angle not strictly between 0 and 90 degrees builds nothing.
+    const API_Guid off = roofed(0.0, Box(12, 7), 0);
+    StandOn(off, flat);
+    EXPECT_NEAR(Volume(off), 12 * 7 * h, 1e-9);
+    for (const double t : {0.0, -0.3, pi / 2, 2.0}) {
+        const API_Guid bad = roofed(t, Box(12, 7));
+        StandOn(bad, flat);
+        EXPECT_EQ(NoBody(bad), "the roof angle angolo_falda is not between 0 and 90 degrees") << t;
+    }
+}
+
+TEST_F(StandingBodiesTest, OverAConvexOutlineTheRoofIsTheLowestOfItsSidesPlanes) {
+    // Over a convex outline each side's face reaches in until another's lies lower: the roof's height at a point
+    // is the eaves plus tan t times its distance to the nearest side.
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    const double pi = std::acos(-1.0), h = 6;
+    const API_Guid flat = Terrain(100, 25, [](double, double) { return 100.0; });
+    int probed = 0;
+    for (int round = 0; round < 5; ++round) {
+        const int n = 3 + round * 2;
+        Rows outline;
+        for (int k = 0; k < n; ++k) {
+            const double a = 2 * pi * (k + 0.6 * unit(random)) / n, r = 10;
+            outline.push_back({r * std::cos(a), r * std::sin(a), 0, k + 1 == n ? -1.0 : 0.0});
+        }
+        const double t = 0.2 + unit(random);
+        const API_Guid building =
+            Place("VY_BUILDING", 50, 50, {{"ZZYZX", 100 + h}, {"mostra_falda", 1}, {"angolo_falda", t}},
+                  {{"perimetro_base", outline}});
+        StandOn(building, flat);
+        for (int probe = 0; probe < 20; ++probe) {
+            const double x = 8 * (unit(random) - 0.5), y = 8 * (unit(random) - 0.5);
+            // Counter-clockwise: the distance to a side's line is signed, positive inside.
+            double nearest = 1e9;
+            for (int k = 0; k < n; ++k) {
+                const std::vector<double>&p = outline[size_t(k)], &q = outline[size_t((k + 1) % n)];
+                const double len = std::hypot(q[0] - p[0], q[1] - p[1]);
+                nearest = std::min(nearest, ((q[0] - p[0]) * (y - p[1]) - (q[1] - p[1]) * (x - p[0])) / len);
+            }
+            if (nearest < 0.1) continue;
+            std::string why;
+            double z = 0.0;
+            ASSERT_TRUE(host->Project().models.HeightAt(building, 50 + x, 50 + y, &z, &why)) << why;
+            EXPECT_NEAR(z, 100 + h + std::tan(t) * nearest, 1e-7) << round << " " << x << " " << y;
+            ++probed;
+        }
+    }
+    EXPECT_GE(probed, 50);
+}
+
 TEST_F(StandingBodiesTest, OnRandomPlanesBuildingsAndStraightWallsKeepTheirClosedForms) {
     // A building over a star-shaped outline keeps area (top - ground at its centroid); a straight wall centred on
     // its path keeps L t H, the plane rising as much on one side of it as it falls on the other.
