@@ -12,6 +12,8 @@
 namespace {
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kFar = 1e4;  // a size or a level this far off is a typing slip
+// A railing as the host draws it, the parameters giving no size: an upright band on the deck's edge.
+constexpr double kRailingThick = 0.05, kRailingHigh = 1.0;
 
 // What every standing body reads: the object, where its heights stand, the ground's range.
 struct Standing {
@@ -249,7 +251,8 @@ bool BlockBodies(const Standing& s, const LibBodyItem& item, const LibBodyItem* 
     return true;
 }
 
-bool DeckBodies(const Standing& s, const LibBodyItem& item, std::vector<ModelBody>* bodies, std::string* why) {
+bool DeckBodies(const Standing& s, const LibBodyItem& item, const LibBodyItem* railings, std::vector<ModelBody>* bodies,
+                std::string* why) {
     std::vector<ModelPoint> path, normals;
     double width = 0.0, thickness = 0.0;
     if (!ReadPath(s, item.params[0], &path, why) || !Length(s.object, item.params[1], &width, why) ||
@@ -275,6 +278,15 @@ bool DeckBodies(const Standing& s, const LibBodyItem& item, std::vector<ModelBod
             !Band(path, normals, g * half, g * (half + walk[side][0]), 0.0, walk[side][1], nullptr, bodies, why))
             return false;
     }
+    // Each railing that is on stands on the deck's outer edge, on the sidewalk's top where there is one.
+    for (int side = 0; side < 2 && railings != nullptr; ++side) {
+        double on = 0.0;
+        if (!ObjectNumber(s.object, railings->params[size_t(side)], &on, why)) return false;
+        const double g = side == 0 ? f : -f, edge = half + walk[side][0], foot = walk[side][1];
+        if (on != 0.0 &&
+            !Band(path, normals, g * edge, g * (edge - kRailingThick), foot, foot + kRailingHigh, nullptr, bodies, why))
+            return false;
+    }
     return true;
 }
 }  // namespace
@@ -293,10 +305,12 @@ bool BuildStandingBodies(const StoredElement& object, double storyLevel, const s
     s.base = storyLevel + s.o.level;
     s.ground = ground.mesh != nullptr && !ground.mesh->surface.Empty();
     if (s.ground) ground.mesh->surface.ZRange(&s.groundLow, &s.groundHigh);
-    // A roof goes with the block.
-    const LibBodyItem* roof = nullptr;
-    for (const LibBodyItem& item : items)
+    // A roof goes with the block, railings with the deck.
+    const LibBodyItem *roof = nullptr, *railings = nullptr;
+    for (const LibBodyItem& item : items) {
         if (item.kind == LibBodyItem::Kind::Roof) roof = &item;
+        if (item.kind == LibBodyItem::Kind::Railings) railings = &item;
+    }
     for (const LibBodyItem& item : items) {
         if (!DescribesStandingBody({item})) continue;
         // The add-on's heights are the terrain's where the object stood at the level it names; they move with it.
@@ -306,7 +320,7 @@ bool BuildStandingBodies(const StoredElement& object, double storyLevel, const s
         const bool built = item.kind == LibBodyItem::Kind::Wall ? WallBodies(s, item, bodies, why)
             : item.kind == LibBodyItem::Kind::Faces             ? FacesBodies(s, item, bodies, why)
             : item.kind == LibBodyItem::Kind::Block             ? BlockBodies(s, item, roof, bodies, why)
-                                                                : DeckBodies(s, item, bodies, why);
+                                                                : DeckBodies(s, item, railings, bodies, why);
         if (!built) {
             bodies->clear();
             return false;

@@ -310,15 +310,39 @@ TEST_F(StandingBodiesTest, ABridgeKeepsItsDeckAboveTheGroundAndItsSidewalksOnIt)
                                                  {"bSidewalkOnRight", 1},
                                                  {"sidewalkWidthOnRight", wr},
                                                  {"sideWalkThickOnRight", tr}};
-    const double walks = length * (wl * tl + wr * tr);
-    // High over the ground: the whole deck; lying on it: the deck is below the ground, the sidewalks stay.
+    // Each railing is a band 0.05 m thick and 1 m high on the deck's outer edge.
+    const double walks = length * (wl * tl + wr * tr), railings = 2 * length * 0.05 * 1.0;
+    // High over the ground: the whole deck; lying on it: the deck is below the ground, the sidewalks and the
+    // railings on them stay.
     for (const double z : {110.0, 100.0}) {
         const API_Guid bridge =
             Place("VY_BRIDGE", 50, 50, sizes, {{"perimetro_base", {{0, 0, z, 0}, {length, 0, z, 0}}}});
         StandOn(bridge, flat);
         const double deck = z > 100 ? length * (w + wl + wr) * th : 0.0;
-        EXPECT_NEAR(Volume(bridge), deck + walks, 1e-9) << z;
+        EXPECT_NEAR(Volume(bridge), deck + walks + railings, 1e-9) << z;
+        // The path runs along x from (50, 50): the left railing on the sidewalk's outer edge, the right one too.
+        std::string why;
+        double top = 0.0;
+        EXPECT_TRUE(host->Project().models.HeightAt(bridge, 80, 50 + w / 2 + wl - 0.02, &top, &why)) << why;
+        EXPECT_NEAR(top, z + tl + 1.0, 1e-9);
+        EXPECT_TRUE(host->Project().models.HeightAt(bridge, 80, 50 + w / 2 + wl - 0.1, &top, &why)) << why;
+        EXPECT_NEAR(top, z + tl, 1e-9);
+        EXPECT_TRUE(host->Project().models.HeightAt(bridge, 80, 50 - w / 2 - wr + 0.02, &top, &why)) << why;
+        EXPECT_NEAR(top, z + tr + 1.0, 1e-9);
     }
+    // Without a sidewalk the railing stands on the road's edge; a railing that is off is not built.
+    std::map<std::string, double> bare = sizes;
+    bare["bSidewalkOnLeft"] = 0, bare["bRailingOnRight"] = 0;
+    const double z = 110;
+    const API_Guid bridge = Place("VY_BRIDGE", 50, 50, bare, {{"perimetro_base", {{0, 0, z, 0}, {length, 0, z, 0}}}});
+    StandOn(bridge, flat);
+    EXPECT_NEAR(Volume(bridge), length * ((w + wr) * th + wr * tr + 0.05 * 1.0), 1e-9);
+    std::string why;
+    double top = 0.0;
+    EXPECT_TRUE(host->Project().models.HeightAt(bridge, 80, 50 + w / 2 - 0.02, &top, &why)) << why;
+    EXPECT_NEAR(top, z + 1.0, 1e-9);
+    EXPECT_TRUE(host->Project().models.HeightAt(bridge, 80, 50 - w / 2 - wr + 0.02, &top, &why)) << why;
+    EXPECT_NEAR(top, z + tr, 1e-9);
 }
 
 TEST_F(StandingBodiesTest, BadParametersGiveNoBodyAndSayWhy) {
