@@ -189,6 +189,40 @@ TEST_F(StandingBodiesTest, OverAConvexOutlineTheRoofIsTheLowestOfItsSidesPlanes)
     EXPECT_GE(probed, 50);
 }
 
+TEST_F(StandingBodiesTest, OverRandomStarShapedOutlinesTheRoofIsAClosedBodyAboveTheEaves) {
+    // Concave outlines, whose skeletons split: the body still closes, holds more than the block and less than
+    // the block raised by the roof's rise over the outline's widest reach.
+    std::mt19937 random(5);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    const double pi = std::acos(-1.0), h = 6;
+    const API_Guid flat = Terrain(100, 25, [](double, double) { return 100.0; });
+    for (int round = 0; round < 12; ++round) {
+        const int n = 5 + round;
+        Rows outline;
+        for (int k = 0; k < n; ++k) {
+            const double a = 2 * pi * (k + 0.8 * unit(random)) / n, r = 4 + 8 * unit(random);
+            outline.push_back({r * std::cos(a), r * std::sin(a), 0, k + 1 == n ? -1.0 : 0.0});
+        }
+        double area = 0;
+        for (int k = 0; k < n; ++k) {
+            const std::vector<double>&p = outline[size_t(k)], &q = outline[size_t((k + 1) % n)];
+            area += (p[0] * q[1] - q[0] * p[1]) / 2;
+        }
+        const double t = 0.2 + unit(random);
+        const API_Guid building =
+            Place("VY_BUILDING", 50, 50, {{"ZZYZX", 100 + h}, {"mostra_falda", 1}, {"angolo_falda", t}},
+                  {{"perimetro_base", outline}});
+        StandOn(building, flat);
+        const double volume = Volume(building);
+        EXPECT_GT(volume, area * h * (1 + 1e-6)) << round;
+        EXPECT_LT(volume, area * (h + std::tan(t) * 12)) << round;
+        std::string why;
+        double z = 0.0;
+        EXPECT_TRUE(host->Project().models.HeightAt(building, 50, 50, &z, &why)) << why;
+        EXPECT_GT(z, 100 + h) << round;
+    }
+}
+
 TEST_F(StandingBodiesTest, OnRandomPlanesBuildingsAndStraightWallsKeepTheirClosedForms) {
     // A building over a star-shaped outline keeps area (top - ground at its centroid); a straight wall centred on
     // its path keeps L t H, the plane rising as much on one side of it as it falls on the other.
