@@ -39,6 +39,9 @@
 //                                               horizontal, the faces meeting along the outline's skeleton
 //     body railings <leftOn> <rightOn>          (with a deck) a railing on each side whose flag is not 0, along
 //                                               the deck's outer edge, on the sidewalk where there is one
+//     body rails <on> <tracks> <gauge> <tieSpacing>
+//                                               (with a deck) when `on` is not 0, `tracks` tracks spread across
+//                                               the road, each two rails `gauge` apart on ties `tieSpacing` apart
 // Heights the add-on writes into these (the rows' z, a block's level) are the terrain's as its 3D model gives
 // them when the object is placed at `meshLevel`: they move with the object's level from there.
 // Rows are in the object's own coordinates.
@@ -46,7 +49,7 @@
 #include <vector>
 
 struct LibBodyItem {
-    enum class Kind { Role, Platform, Incline, Strip, Walk, Obstacle, Wall, Faces, Block, Deck, Roof, Railings };
+    enum class Kind { Role, Platform, Incline, Strip, Walk, Obstacle, Wall, Faces, Block, Deck, Roof, Railings, Rails };
     Kind kind = Kind::Role;
     std::vector<std::string> params;  // the parameters named, in the line's order
 };

@@ -4,6 +4,7 @@
 #include "model3d/PathBand.hpp"
 #include "model3d/PrismBody.hpp"
 #include "model3d/RoofBody.hpp"
+#include "model3d/TrackBodies.hpp"
 
 #include <algorithm>
 #include <array>
@@ -251,12 +252,37 @@ bool BlockBodies(const Standing& s, const LibBodyItem& item, const LibBodyItem* 
     return true;
 }
 
-bool DeckBodies(const Standing& s, const LibBodyItem& item, const LibBodyItem* railings, std::vector<ModelBody>* bodies,
-                std::string* why) {
+// The tracks' layout when the rails are on; no tracks (0) when they are off.
+bool ReadTracks(const StoredElement& object, const LibBodyItem* rails, TrackLayout* layout, std::string* why) {
+    double on = 0.0, tracks = 0.0;
+    layout->tracks = 0;
+    if (rails == nullptr) return true;
+    if (!ObjectNumber(object, rails->params[0], &on, why)) return false;
+    if (on == 0.0) return true;
+    if (!ObjectNumber(object, rails->params[1], &tracks, why)) return false;
+    if (!(tracks >= 1 && tracks <= 20 && tracks == std::floor(tracks))) {
+        *why = "the track count " + rails->params[1] + " is not a whole number from 1 to 20";
+        return false;
+    }
+    layout->tracks = int(tracks);
+    if (!Length(object, rails->params[2], &layout->gauge, why) ||
+        !ObjectNumber(object, rails->params[3], &layout->tieSpacing, why))
+        return false;
+    if (!(layout->tieSpacing >= kTieWidth && layout->tieSpacing < kFar)) {
+        *why = "the tie spacing " + rails->params[3] + " is not from a tie's width (0.25 m) to 10 km";
+        return false;
+    }
+    return true;
+}
+
+bool DeckBodies(const Standing& s, const LibBodyItem& item, const LibBodyItem* railings, const LibBodyItem* rails,
+                std::vector<ModelBody>* bodies, std::string* why) {
     std::vector<ModelPoint> path, normals;
     double width = 0.0, thickness = 0.0;
+    TrackLayout tracks;
     if (!ReadPath(s, item.params[0], &path, why) || !Length(s.object, item.params[1], &width, why) ||
-        !Length(s.object, item.params[2], &thickness, why) || !MitredNormals(path, &normals, why))
+        !Length(s.object, item.params[2], &thickness, why) || !MitredNormals(path, &normals, why) ||
+        !ReadTracks(s.object, rails, &tracks, why))
         return false;
     // Each side's sidewalk, when it is on: its width and thickness.
     double walk[2][2] = {{0.0, 0.0}, {0.0, 0.0}};
@@ -287,7 +313,8 @@ bool DeckBodies(const Standing& s, const LibBodyItem& item, const LibBodyItem* r
             !Band(path, normals, g * edge, g * (edge - kRailingThick), foot, foot + kRailingHigh, nullptr, bodies, why))
             return false;
     }
-    return true;
+    tracks.roadWidth = width;
+    return tracks.tracks == 0 || BuildTrackBodies(path, normals, tracks, bodies, why);
 }
 }  // namespace
 
@@ -305,11 +332,12 @@ bool BuildStandingBodies(const StoredElement& object, double storyLevel, const s
     s.base = storyLevel + s.o.level;
     s.ground = ground.mesh != nullptr && !ground.mesh->surface.Empty();
     if (s.ground) ground.mesh->surface.ZRange(&s.groundLow, &s.groundHigh);
-    // A roof goes with the block, railings with the deck.
-    const LibBodyItem *roof = nullptr, *railings = nullptr;
+    // A roof goes with the block, railings and rails with the deck.
+    const LibBodyItem *roof = nullptr, *railings = nullptr, *rails = nullptr;
     for (const LibBodyItem& item : items) {
         if (item.kind == LibBodyItem::Kind::Roof) roof = &item;
         if (item.kind == LibBodyItem::Kind::Railings) railings = &item;
+        if (item.kind == LibBodyItem::Kind::Rails) rails = &item;
     }
     for (const LibBodyItem& item : items) {
         if (!DescribesStandingBody({item})) continue;
@@ -320,7 +348,7 @@ bool BuildStandingBodies(const StoredElement& object, double storyLevel, const s
         const bool built = item.kind == LibBodyItem::Kind::Wall ? WallBodies(s, item, bodies, why)
             : item.kind == LibBodyItem::Kind::Faces             ? FacesBodies(s, item, bodies, why)
             : item.kind == LibBodyItem::Kind::Block             ? BlockBodies(s, item, roof, bodies, why)
-                                                                : DeckBodies(s, item, railings, bodies, why);
+                                                                : DeckBodies(s, item, railings, rails, bodies, why);
         if (!built) {
             bodies->clear();
             return false;

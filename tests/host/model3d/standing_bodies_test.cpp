@@ -379,6 +379,59 @@ TEST_F(StandingBodiesTest, ABridgeKeepsItsDeckAboveTheGroundAndItsSidewalksOnIt)
     EXPECT_NEAR(top, z + tr, 1e-9);
 }
 
+TEST_F(StandingBodiesTest, ABridgesTracksLieOnItsRoadTwoRailsOnTiesEach) {
+    // Ties 0.25 m wide, 0.15 m deep and the gauge + 1 m long, centred every DistTie from DistTie / 2 while a
+    // whole tie fits; rails 0.07 m wide and 0.15 m high on them, their inner faces the gauge apart.
+    const API_Guid flat = Terrain(200, 50, [](double, double) { return 100.0; });
+    const double length = 60, w = 6, th = 0.2, z = 110, gauge = 1.435, spacing = 0.9;
+    const std::map<std::string, double> bare = {{"roadWidth", w},        {"bridgeThick", th},   {"bSidewalkOnLeft", 0},
+                                                {"bSidewalkOnRight", 0}, {"bRailingOnLeft", 0}, {"bRailingOnRight", 0},
+                                                {"GaugeTrack", gauge},   {"DistTie", spacing}};
+    const Rows path = {{0, 0, z, 0}, {length, 0, z, 0}};
+    const double ties = std::floor((length - 0.125 - spacing / 2) / spacing) + 1;
+    for (const int tracks : {1, 2}) {
+        std::map<std::string, double> sizes = bare;
+        sizes["bRailroad"] = 1, sizes["num_track"] = tracks;
+        const API_Guid bridge = Place("VY_BRIDGE", 50, 50, sizes, {{"perimetro_base", path}});
+        StandOn(bridge, flat);
+        const double track = ties * (gauge + 1.0) * 0.25 * 0.15 + 2 * length * 0.07 * 0.15;
+        // Many small boxes far from the origin: a relative bound.
+        const double volume = length * w * th + tracks * track;
+        EXPECT_NEAR(Volume(bridge), volume, 1e-10 * volume) << tracks;
+        // The first track's left rail, a tie under it, and the road between two ties.
+        const double centre = 50 + w / 2 - w / tracks / 2;
+        std::string why;
+        double top = 0.0;
+        EXPECT_TRUE(host->Project().models.HeightAt(bridge, 80, centre + gauge / 2 + 0.035, &top, &why)) << why;
+        EXPECT_NEAR(top, z + 0.3, 1e-9);
+        EXPECT_TRUE(host->Project().models.HeightAt(bridge, 50 + spacing / 2, centre, &top, &why)) << why;
+        EXPECT_NEAR(top, z + 0.15, 1e-9);
+        EXPECT_TRUE(host->Project().models.HeightAt(bridge, 50 + spacing, centre, &top, &why)) << why;
+        EXPECT_NEAR(top, z, 1e-9);
+    }
+    // Off: none, whatever the sizes; on, sizes that give no sound track: no body, with the reason.
+    std::map<std::string, double> off = bare;
+    off["bRailroad"] = 0, off["num_track"] = 0;
+    const API_Guid plain = Place("VY_BRIDGE", 50, 50, off, {{"perimetro_base", path}});
+    StandOn(plain, flat);
+    EXPECT_NEAR(Volume(plain), length * w * th, 1e-9);
+    const std::pair<std::map<std::string, double>, std::string> cases[] = {
+        {{{"num_track", 0}}, "the track count num_track is not a whole number from 1 to 20"},
+        {{{"num_track", 1.5}}, "the track count num_track is not a whole number from 1 to 20"},
+        {{{"num_track", 3}}, "the tracks do not fit the road's width"},
+        {{{"DistTie", 0.2}}, "the tie spacing DistTie is not from a tie's width (0.25 m) to 10 km"},
+        {{{"GaugeTrack", 0}}, "the size GaugeTrack is not above 0 and below 10 km"},
+    };
+    for (const auto& [change, why] : cases) {
+        std::map<std::string, double> sizes = bare;
+        sizes["bRailroad"] = 1, sizes["num_track"] = 1;
+        for (const auto& [name, value] : change) sizes[name] = value;
+        const API_Guid bridge = Place("VY_BRIDGE", 50, 50, sizes, {{"perimetro_base", path}});
+        StandOn(bridge, flat);
+        EXPECT_EQ(NoBody(bridge).substr(0, why.size()), why);
+    }
+}
+
 TEST_F(StandingBodiesTest, BadParametersGiveNoBodyAndSayWhy) {
     const API_Guid flat = Terrain(100, 50, [](double, double) { return 100.0; });
     const double nan = std::numeric_limits<double>::quiet_NaN();
