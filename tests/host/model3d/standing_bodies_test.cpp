@@ -118,6 +118,17 @@ TEST_F(StandingBodiesTest, ABuildingsHippedRoofRisesFromEverySideAtItsAngleAbove
             double z = 0.0;
             EXPECT_TRUE(host->Project().models.HeightAt(building, 30 + a / 2, 40 + b / 2, &z, &why)) << why;
             EXPECT_NEAR(z, 100 + h + std::tan(t) * b / 2, 1e-9);
+            // Points along a side (as arcs and traced outlines give) change nothing.
+            const API_Guid dotted = roofed(t,
+                                           {{0, 0, 0, 0},
+                                            {a / 3, 0, 0, 0},
+                                            {a, 0, 0, 0},
+                                            {a, b / 2, 0, 0},
+                                            {a, b, 0, 0},
+                                            {a / 2, b, 0, 0},
+                                            {0, b, 0, -1}});
+            StandOn(dotted, flat);
+            EXPECT_NEAR(Volume(dotted), a * b * h + roof, 1e-9 * a * b * h) << t << " " << a;
         }
         // A square courtyard c wide amid a square A wide: the faces from both meet halfway between them,
         // tan t (A + c) (A - c)^2 / 8.
@@ -409,6 +420,14 @@ TEST_F(StandingBodiesTest, ABridgesTracksLieOnItsRoadTwoRailsOnTiesEach) {
         EXPECT_TRUE(host->Project().models.HeightAt(bridge, 50 + spacing, centre, &top, &why)) << why;
         EXPECT_NEAR(top, z, 1e-9);
     }
+    // Along a bend the ties follow the path's turn and every piece stays a closed solid.
+    std::map<std::string, double> bent = bare;
+    bent["bRailroad"] = 1, bent["num_track"] = 2;
+    const API_Guid curve = Place("VY_BRIDGE", 50, 50, bent,
+                                 {{"perimetro_base", {{0, 0, z, 0}, {30, 0, z, 0}, {55, 15, z, 0}, {70, 40, z, 0}}}});
+    StandOn(curve, flat);
+    EXPECT_EQ(NoBody(curve), "(bodies)");
+    EXPECT_GT(Volume(curve), 0.0);
     // Off: none, whatever the sizes; on, sizes that give no sound track: no body, with the reason.
     std::map<std::string, double> off = bare;
     off["bRailroad"] = 0, off["num_track"] = 0;
