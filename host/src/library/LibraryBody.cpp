@@ -15,7 +15,9 @@ constexpr KindWord kKinds[] = {{LibBodyItem::Kind::Role, "role", 1},       {LibB
                                {LibBodyItem::Kind::Incline, "incline", 4}, {LibBodyItem::Kind::Strip, "strip", 6},
                                {LibBodyItem::Kind::Walk, "walk", 3},       {LibBodyItem::Kind::Obstacle, "obstacle", 2},
                                {LibBodyItem::Kind::Wall, "wall", 5},       {LibBodyItem::Kind::Faces, "faces", 6},
-                               {LibBodyItem::Kind::Block, "block", 4},     {LibBodyItem::Kind::Deck, "deck", 10}};
+                               {LibBodyItem::Kind::Block, "block", 4},     {LibBodyItem::Kind::Deck, "deck", 10},
+                               {LibBodyItem::Kind::Roof, "roof", 2},       {LibBodyItem::Kind::Railings, "railings", 2},
+                               {LibBodyItem::Kind::Rails, "rails", 4}};
 }  // namespace
 
 bool ParseBodyItem(const std::string& text, LibBodyItem* item, std::string* why) {
@@ -26,7 +28,7 @@ bool ParseBodyItem(const std::string& text, LibBodyItem* item, std::string* why)
         std::find_if(std::begin(kKinds), std::end(kKinds), [&](const KindWord& k) { return kindWord == k.word; });
     if (kind == std::end(kKinds)) {
         *why = "unknown body item '" + kindWord +
-            "' (role, platform, incline, strip, walk, obstacle, wall, faces, block or deck)";
+            "' (role, platform, incline, strip, walk, obstacle, wall, faces, block, deck, roof, railings or rails)";
         return false;
     }
     if (!read) return false;

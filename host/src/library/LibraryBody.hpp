@@ -34,6 +34,14 @@
 //     body deck <path> <width> <thickness> <leftOn> <leftWidth> <leftThickness> <rightOn> <rightWidth>
 //               <rightThickness> <meshLevel>    a deck `thickness` deep under the path (rows x, y, z), `width`
 //                                               wide and the sidewalks that are on, each on it beside the road
+//     body roof <on> <angle>                    (with a block) when `on` is not 0, a hipped roof on the block:
+//                                               from every side a face rises inward at `angle` from the
+//                                               horizontal, the faces meeting along the outline's skeleton
+//     body railings <leftOn> <rightOn>          (with a deck) a railing on each side whose flag is not 0, along
+//                                               the deck's outer edge, on the sidewalk where there is one
+//     body rails <on> <tracks> <gauge> <tieSpacing>
+//                                               (with a deck) when `on` is not 0, `tracks` tracks spread across
+//                                               the road, each two rails `gauge` apart on ties `tieSpacing` apart
 // Heights the add-on writes into these (the rows' z, a block's level) are the terrain's as its 3D model gives
 // them when the object is placed at `meshLevel`: they move with the object's level from there.
 // Rows are in the object's own coordinates.
@@ -41,7 +49,7 @@
 #include <vector>
 
 struct LibBodyItem {
-    enum class Kind { Role, Platform, Incline, Strip, Walk, Obstacle, Wall, Faces, Block, Deck };
+    enum class Kind { Role, Platform, Incline, Strip, Walk, Obstacle, Wall, Faces, Block, Deck, Roof, Railings, Rails };
     Kind kind = Kind::Role;
     std::vector<std::string> params;  // the parameters named, in the line's order
 };

@@ -3,6 +3,8 @@
 #include "model3d/ObjectParams.hpp"
 #include "model3d/PathBand.hpp"
 #include "model3d/PrismBody.hpp"
+#include "model3d/RoofBody.hpp"
+#include "model3d/TrackBodies.hpp"
 
 #include <algorithm>
 #include <array>
@@ -11,6 +13,8 @@
 namespace {
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kFar = 1e4;  // a size or a level this far off is a typing slip
+// A railing as the host draws it, the parameters giving no size: an upright band on the deck's edge.
+constexpr double kRailingThick = 0.05, kRailingHigh = 1.0;
 
 // What every standing body reads: the object, where its heights stand, the ground's range.
 struct Standing {
@@ -201,12 +205,30 @@ bool ReadContours(const Standing& s, const std::string& name, std::vector<PlanRi
     return !rings->empty();
 }
 
-// The upright prism over the rings (even-odd) from `low` to `high`, outward-oriented.
-bool BlockBodies(const Standing& s, const LibBodyItem& item, std::vector<ModelBody>* bodies, std::string* why) {
+// The roof's rise per metre from its sides; 0 when the roof is off.
+bool RoofRise(const StoredElement& object, const LibBodyItem* roof, double* rise, std::string* why) {
+    *rise = 0.0;
+    double on = 0.0, a = 0.0;
+    if (roof == nullptr) return true;
+    if (!ObjectNumber(object, roof->params[0], &on, why)) return false;
+    if (on == 0.0) return true;
+    if (!ObjectNumber(object, roof->params[1], &a, why)) return false;
+    if (!(a > 1e-6 && a < kPi / 2 - 1e-6)) {
+        *why = "the roof angle " + roof->params[1] + " is not between 0 and 90 degrees";
+        return false;
+    }
+    *rise = std::tan(a);
+    return true;
+}
+
+// The upright prism over the rings (even-odd) from `low` to `high`, outward-oriented; under its roof when it has
+// one on, the eaves at `high`.
+bool BlockBodies(const Standing& s, const LibBodyItem& item, const LibBodyItem* roof, std::vector<ModelBody>* bodies,
+                 std::string* why) {
     std::vector<PlanRing> rings;
-    double height = 0.0, depth = 0.0;
+    double height = 0.0, depth = 0.0, rise = 0.0;
     if (!ReadContours(s, item.params[0], &rings, why) || !ObjectNumber(s.object, item.params[1], &height, why) ||
-        !ObjectNumber(s.object, item.params[2], &depth, why))
+        !ObjectNumber(s.object, item.params[2], &depth, why) || !RoofRise(s.object, roof, &rise, why))
         return false;
     const double top = height + depth + s.shift;
     if (!NearGround(s, top, item.params[1] + " + " + item.params[2], why)) return false;
@@ -219,19 +241,48 @@ bool BlockBodies(const Standing& s, const LibBodyItem& item, std::vector<ModelBo
         return false;
     }
     ModelBody body;
-    if (!PrismBody(rings, bottom, top, &body, why)) {
-        *why = "the outline " + item.params[0] + " crosses itself (" + *why + ")";
+    double ridge = top;
+    if (!(rise > 0.0 ? RoofedPrismBody(rings, bottom, top, rise, &body, &ridge, why)
+                     : PrismBody(rings, bottom, top, &body, why))) {
+        if (why->rfind("the roof", 0) != 0) *why = "the outline " + item.params[0] + " crosses itself (" + *why + ")";
         return false;
     }
+    if (!NearGround(s, ridge, "the roof", why)) return false;
     bodies->push_back(std::move(body));
     return true;
 }
 
-bool DeckBodies(const Standing& s, const LibBodyItem& item, std::vector<ModelBody>* bodies, std::string* why) {
+// The tracks' layout when the rails are on; no tracks (0) when they are off.
+bool ReadTracks(const StoredElement& object, const LibBodyItem* rails, TrackLayout* layout, std::string* why) {
+    double on = 0.0, tracks = 0.0;
+    layout->tracks = 0;
+    if (rails == nullptr) return true;
+    if (!ObjectNumber(object, rails->params[0], &on, why)) return false;
+    if (on == 0.0) return true;
+    if (!ObjectNumber(object, rails->params[1], &tracks, why)) return false;
+    if (!(tracks >= 1 && tracks <= 20 && tracks == std::floor(tracks))) {
+        *why = "the track count " + rails->params[1] + " is not a whole number from 1 to 20";
+        return false;
+    }
+    layout->tracks = int(tracks);
+    if (!Length(object, rails->params[2], &layout->gauge, why) ||
+        !ObjectNumber(object, rails->params[3], &layout->tieSpacing, why))
+        return false;
+    if (!(layout->tieSpacing >= kTieWidth && layout->tieSpacing < kFar)) {
+        *why = "the tie spacing " + rails->params[3] + " is not from a tie's width (0.25 m) to 10 km";
+        return false;
+    }
+    return true;
+}
+
+bool DeckBodies(const Standing& s, const LibBodyItem& item, const LibBodyItem* railings, const LibBodyItem* rails,
+                std::vector<ModelBody>* bodies, std::string* why) {
     std::vector<ModelPoint> path, normals;
     double width = 0.0, thickness = 0.0;
+    TrackLayout tracks;
     if (!ReadPath(s, item.params[0], &path, why) || !Length(s.object, item.params[1], &width, why) ||
-        !Length(s.object, item.params[2], &thickness, why) || !MitredNormals(path, &normals, why))
+        !Length(s.object, item.params[2], &thickness, why) || !MitredNormals(path, &normals, why) ||
+        !ReadTracks(s.object, rails, &tracks, why))
         return false;
     // Each side's sidewalk, when it is on: its width and thickness.
     double walk[2][2] = {{0.0, 0.0}, {0.0, 0.0}};
@@ -253,7 +304,17 @@ bool DeckBodies(const Standing& s, const LibBodyItem& item, std::vector<ModelBod
             !Band(path, normals, g * half, g * (half + walk[side][0]), 0.0, walk[side][1], nullptr, bodies, why))
             return false;
     }
-    return true;
+    // Each railing that is on stands on the deck's outer edge, on the sidewalk's top where there is one.
+    for (int side = 0; side < 2 && railings != nullptr; ++side) {
+        double on = 0.0;
+        if (!ObjectNumber(s.object, railings->params[size_t(side)], &on, why)) return false;
+        const double g = side == 0 ? f : -f, edge = half + walk[side][0], foot = walk[side][1];
+        if (on != 0.0 &&
+            !Band(path, normals, g * edge, g * (edge - kRailingThick), foot, foot + kRailingHigh, nullptr, bodies, why))
+            return false;
+    }
+    tracks.roadWidth = width;
+    return tracks.tracks == 0 || BuildTrackBodies(path, normals, tracks, bodies, why);
 }
 }  // namespace
 
@@ -271,6 +332,13 @@ bool BuildStandingBodies(const StoredElement& object, double storyLevel, const s
     s.base = storyLevel + s.o.level;
     s.ground = ground.mesh != nullptr && !ground.mesh->surface.Empty();
     if (s.ground) ground.mesh->surface.ZRange(&s.groundLow, &s.groundHigh);
+    // A roof goes with the block, railings and rails with the deck.
+    const LibBodyItem *roof = nullptr, *railings = nullptr, *rails = nullptr;
+    for (const LibBodyItem& item : items) {
+        if (item.kind == LibBodyItem::Kind::Roof) roof = &item;
+        if (item.kind == LibBodyItem::Kind::Railings) railings = &item;
+        if (item.kind == LibBodyItem::Kind::Rails) rails = &item;
+    }
     for (const LibBodyItem& item : items) {
         if (!DescribesStandingBody({item})) continue;
         // The add-on's heights are the terrain's where the object stood at the level it names; they move with it.
@@ -279,8 +347,8 @@ bool BuildStandingBodies(const StoredElement& object, double storyLevel, const s
         s.shift = s.base - placedAt;
         const bool built = item.kind == LibBodyItem::Kind::Wall ? WallBodies(s, item, bodies, why)
             : item.kind == LibBodyItem::Kind::Faces             ? FacesBodies(s, item, bodies, why)
-            : item.kind == LibBodyItem::Kind::Block             ? BlockBodies(s, item, bodies, why)
-                                                                : DeckBodies(s, item, bodies, why);
+            : item.kind == LibBodyItem::Kind::Block             ? BlockBodies(s, item, roof, bodies, why)
+                                                                : DeckBodies(s, item, railings, rails, bodies, why);
         if (!built) {
             bodies->clear();
             return false;

@@ -1,9 +1,9 @@
 #pragma once
 // The bodies of objects that stand on the terrain, from their own parameters as their library part's `wall`,
-// `faces`, `block` and `deck` lines say (library/LibraryBody.hpp): walls, retaining walls, buildings, basins'
-// water and bridge decks. Where the object stands on a terrain, a wall and a block reach down to below its lowest
-// point, so that the terrain's downward subtraction ('SSUD', the object the target) leaves what stands above the
-// ground; without a terrain they stand on their own foot.
+// `faces`, `block` and `deck` lines say (library/LibraryBody.hpp): walls, retaining walls, buildings (with their
+// roofs), basins' water and bridge decks (with their railings and tracks). Where the object stands on a terrain, a
+// wall and a block reach down to below its lowest point, so that the terrain's downward subtraction ('SSUD', the
+// object the target) leaves what stands above the ground; without a terrain they stand on their own foot.
 #include "library/LibraryBody.hpp"
 #include "model3d/ObjectBodies.hpp"
 

@@ -29,9 +29,13 @@ TEST(LibraryBody, ItemsReadAndWriteBackTheSameAndFaultyOnesAreRefusedWithTheirLi
     EXPECT_EQ(DescribeLibraryPart(again), written);
     const std::pair<std::string, std::string> cases[] = {
         {"body cone outline",
-         "unknown body item 'cone' (role, platform, incline, strip, walk, obstacle, wall, faces, block or deck)"},
+         "unknown body item 'cone' (role, platform, incline, strip, walk, obstacle, wall, faces, block, deck, roof, "
+         "railings or rails)"},
         {"body block outline level", "body block names 4 parameters"},
         {"body platform outline level up", "body platform names 4 parameters"},
+        {"body roof up", "body roof names 2 parameters"},
+        {"body railings up down level", "body railings names 2 parameters"},
+        {"body rails up down", "body rails names 4 parameters"},
         {"body strip outline outline up down up", "body strip names 6 parameters"},
         {"body role 9role", "'9role' is not a parameter name"},
         {"body role missing", "body item names 'missing', not a parameter given above"},

@@ -99,6 +99,141 @@ TEST_F(StandingBodiesTest, ABuildingKeepsWhatStandsAboveTheGroundFlatOrSloping) 
     }
 }
 
+TEST_F(StandingBodiesTest, ABuildingsHippedRoofRisesFromEverySideAtItsAngleAboveTheEaves) {
+    const double h = 9, pi = std::acos(-1.0);
+    const API_Guid flat = Terrain(100, 10, [](double, double) { return 100.0; });
+    const auto roofed = [&](double t, const Rows& outline, double on = 1) {
+        return Place("VY_BUILDING", 30, 40, {{"ZZYZX", 100 + h}, {"mostra_falda", on}, {"angolo_falda", t}},
+                     {{"perimetro_base", outline}});
+    };
+    for (const double t : {0.2, 0.4363323129985824, 1.1}) {
+        // A rectangle a by b (a >= b): the hip roof holds tan t b^2 (3 a - b) / 12, a square's pyramid a^3 tan t / 6.
+        for (const std::array<double, 2> ab : {std::array<double, 2>{12, 7}, std::array<double, 2>{8, 8}}) {
+            const double a = ab[0], b = ab[1], roof = std::tan(t) * b * b * (3 * a - b) / 12;
+            const API_Guid building = roofed(t, Box(a, b));
+            EXPECT_NEAR(Volume(building), a * b * (100 + h) + roof, 1e-9 * a * b * (100 + h)) << t << " " << a;
+            StandOn(building, flat);
+            EXPECT_NEAR(Volume(building), a * b * h + roof, 1e-9 * a * b * h) << t << " " << a;
+            std::string why;
+            double z = 0.0;
+            EXPECT_TRUE(host->Project().models.HeightAt(building, 30 + a / 2, 40 + b / 2, &z, &why)) << why;
+            EXPECT_NEAR(z, 100 + h + std::tan(t) * b / 2, 1e-9);
+            // Points along a side (as arcs and traced outlines give) change nothing.
+            const API_Guid dotted = roofed(t,
+                                           {{0, 0, 0, 0},
+                                            {a / 3, 0, 0, 0},
+                                            {a, 0, 0, 0},
+                                            {a, b / 2, 0, 0},
+                                            {a, b, 0, 0},
+                                            {a / 2, b, 0, 0},
+                                            {0, b, 0, -1}});
+            StandOn(dotted, flat);
+            EXPECT_NEAR(Volume(dotted), a * b * h + roof, 1e-9 * a * b * h) << t << " " << a;
+        }
+        // A square courtyard c wide amid a square A wide: the faces from both meet halfway between them,
+        // tan t (A + c) (A - c)^2 / 8.
+        const double A = 20, c = 6;
+        Rows yard = Box(A, A);
+        for (const Rows::value_type& r : Rows{{7, 7, 0, 0}, {7, 13, 0, 0}, {13, 13, 0, 0}, {13, 7, 0, -1}})
+            yard.push_back(r);
+        const API_Guid ring = roofed(t, yard);
+        StandOn(ring, flat);
+        const double roof = std::tan(t) * (A + c) * (A - c) * (A - c) / 8;
+        EXPECT_NEAR(Volume(ring), (A * A - c * c) * h + roof, 1e-9 * A * A * h) << t;
+        // An L of arms p and q long and w wide: its sides move in by d to an L of area (p - 2d)(q - 2d) - (p -
+        // w)(q - w) until d = w / 2, which gives tan t w^2 (3 (p + q) - 4 w) / 12.
+        const double p = 20, q = 14, w = 6;
+        const API_Guid ell =
+            roofed(t, {{0, 0, 0, 0}, {p, 0, 0, 0}, {p, w, 0, 0}, {w, w, 0, 0}, {w, q, 0, 0}, {0, q, 0, -1}});
+        StandOn(ell, flat);
+        const double area = p * q - (p - w) * (q - w);
+        EXPECT_NEAR(Volume(ell), area * h + std::tan(t) * w * w * (3 * (p + q) - 4 * w) / 12, 1e-9 * area * h) << t;
+    }
+    // Off, the block alone, whatever its angle; on, an angle not strictly between 0 and 90 degrees builds nothing.
+    const API_Guid off = roofed(0.0, Box(12, 7), 0);
+    StandOn(off, flat);
+    EXPECT_NEAR(Volume(off), 12 * 7 * h, 1e-9);
+    for (const double t : {0.0, -0.3, pi / 2, 2.0}) {
+        const API_Guid bad = roofed(t, Box(12, 7));
+        StandOn(bad, flat);
+        EXPECT_EQ(NoBody(bad), "the roof angle angolo_falda is not between 0 and 90 degrees") << t;
+    }
+}
+
+TEST_F(StandingBodiesTest, OverAConvexOutlineTheRoofIsTheLowestOfItsSidesPlanes) {
+    // Over a convex outline each side's face reaches in until another's lies lower: the roof's height at a point
+    // is the eaves plus tan t times its distance to the nearest side.
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    const double pi = std::acos(-1.0), h = 6;
+    const API_Guid flat = Terrain(100, 25, [](double, double) { return 100.0; });
+    int probed = 0;
+    for (int round = 0; round < 5; ++round) {
+        const int n = 3 + round * 2;
+        Rows outline;
+        for (int k = 0; k < n; ++k) {
+            const double a = 2 * pi * (k + 0.6 * unit(random)) / n, r = 10;
+            outline.push_back({r * std::cos(a), r * std::sin(a), 0, k + 1 == n ? -1.0 : 0.0});
+        }
+        const double t = 0.2 + unit(random);
+        const API_Guid building =
+            Place("VY_BUILDING", 50, 50, {{"ZZYZX", 100 + h}, {"mostra_falda", 1}, {"angolo_falda", t}},
+                  {{"perimetro_base", outline}});
+        StandOn(building, flat);
+        for (int probe = 0; probe < 20; ++probe) {
+            const double x = 8 * (unit(random) - 0.5), y = 8 * (unit(random) - 0.5);
+            // Counter-clockwise: the distance to a side's line is signed, positive inside.
+            double nearest = 1e9;
+            for (int k = 0; k < n; ++k) {
+                const std::vector<double>&p = outline[size_t(k)], &q = outline[size_t((k + 1) % n)];
+                const double len = std::hypot(q[0] - p[0], q[1] - p[1]);
+                nearest = std::min(nearest, ((q[0] - p[0]) * (y - p[1]) - (q[1] - p[1]) * (x - p[0])) / len);
+            }
+            if (nearest < 0.1) continue;
+            std::string why;
+            double z = 0.0;
+            ASSERT_TRUE(host->Project().models.HeightAt(building, 50 + x, 50 + y, &z, &why)) << why;
+            EXPECT_NEAR(z, 100 + h + std::tan(t) * nearest, 1e-7) << round << " " << x << " " << y;
+            ++probed;
+        }
+    }
+    EXPECT_GE(probed, 50);
+}
+
+TEST_F(StandingBodiesTest, OverRandomStarShapedOutlinesTheRoofIsAClosedBodyAboveTheEaves) {
+    // Concave outlines, whose skeletons split: the body still closes, holds more than the block and less than
+    // the block raised by the roof's rise over the outline's widest reach.
+    std::mt19937 random(5);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    const double pi = std::acos(-1.0), h = 6;
+    const API_Guid flat = Terrain(100, 25, [](double, double) { return 100.0; });
+    for (int round = 0; round < 12; ++round) {
+        const int n = 5 + round;
+        Rows outline;
+        for (int k = 0; k < n; ++k) {
+            const double a = 2 * pi * (k + 0.8 * unit(random)) / n, r = 4 + 8 * unit(random);
+            outline.push_back({r * std::cos(a), r * std::sin(a), 0, k + 1 == n ? -1.0 : 0.0});
+        }
+        double area = 0;
+        for (int k = 0; k < n; ++k) {
+            const std::vector<double>&p = outline[size_t(k)], &q = outline[size_t((k + 1) % n)];
+            area += (p[0] * q[1] - q[0] * p[1]) / 2;
+        }
+        const double t = 0.2 + unit(random);
+        const API_Guid building =
+            Place("VY_BUILDING", 50, 50, {{"ZZYZX", 100 + h}, {"mostra_falda", 1}, {"angolo_falda", t}},
+                  {{"perimetro_base", outline}});
+        StandOn(building, flat);
+        const double volume = Volume(building);
+        EXPECT_GT(volume, area * h * (1 + 1e-6)) << round;
+        EXPECT_LT(volume, area * (h + std::tan(t) * 12)) << round;
+        std::string why;
+        double z = 0.0;
+        EXPECT_TRUE(host->Project().models.HeightAt(building, 50, 50, &z, &why)) << why;
+        EXPECT_GT(z, 100 + h) << round;
+    }
+}
+
 TEST_F(StandingBodiesTest, OnRandomPlanesBuildingsAndStraightWallsKeepTheirClosedForms) {
     // A building over a star-shaped outline keeps area (top - ground at its centroid); a straight wall centred on
     // its path keeps L t H, the plane rising as much on one side of it as it falls on the other.
@@ -220,14 +355,99 @@ TEST_F(StandingBodiesTest, ABridgeKeepsItsDeckAboveTheGroundAndItsSidewalksOnIt)
                                                  {"bSidewalkOnRight", 1},
                                                  {"sidewalkWidthOnRight", wr},
                                                  {"sideWalkThickOnRight", tr}};
-    const double walks = length * (wl * tl + wr * tr);
-    // High over the ground: the whole deck; lying on it: the deck is below the ground, the sidewalks stay.
+    // Each railing is a band 0.05 m thick and 1 m high on the deck's outer edge.
+    const double walks = length * (wl * tl + wr * tr), railings = 2 * length * 0.05 * 1.0;
+    // High over the ground: the whole deck; lying on it: the deck is below the ground, the sidewalks and the
+    // railings on them stay.
     for (const double z : {110.0, 100.0}) {
         const API_Guid bridge =
             Place("VY_BRIDGE", 50, 50, sizes, {{"perimetro_base", {{0, 0, z, 0}, {length, 0, z, 0}}}});
         StandOn(bridge, flat);
         const double deck = z > 100 ? length * (w + wl + wr) * th : 0.0;
-        EXPECT_NEAR(Volume(bridge), deck + walks, 1e-9) << z;
+        EXPECT_NEAR(Volume(bridge), deck + walks + railings, 1e-9) << z;
+        // The path runs along x from (50, 50): the left railing on the sidewalk's outer edge, the right one too.
+        std::string why;
+        double top = 0.0;
+        EXPECT_TRUE(host->Project().models.HeightAt(bridge, 80, 50 + w / 2 + wl - 0.02, &top, &why)) << why;
+        EXPECT_NEAR(top, z + tl + 1.0, 1e-9);
+        EXPECT_TRUE(host->Project().models.HeightAt(bridge, 80, 50 + w / 2 + wl - 0.1, &top, &why)) << why;
+        EXPECT_NEAR(top, z + tl, 1e-9);
+        EXPECT_TRUE(host->Project().models.HeightAt(bridge, 80, 50 - w / 2 - wr + 0.02, &top, &why)) << why;
+        EXPECT_NEAR(top, z + tr + 1.0, 1e-9);
+    }
+    // Without a sidewalk the railing stands on the road's edge; a railing that is off is not built.
+    std::map<std::string, double> bare = sizes;
+    bare["bSidewalkOnLeft"] = 0, bare["bRailingOnRight"] = 0;
+    const double z = 110;
+    const API_Guid bridge = Place("VY_BRIDGE", 50, 50, bare, {{"perimetro_base", {{0, 0, z, 0}, {length, 0, z, 0}}}});
+    StandOn(bridge, flat);
+    EXPECT_NEAR(Volume(bridge), length * ((w + wr) * th + wr * tr + 0.05 * 1.0), 1e-9);
+    std::string why;
+    double top = 0.0;
+    EXPECT_TRUE(host->Project().models.HeightAt(bridge, 80, 50 + w / 2 - 0.02, &top, &why)) << why;
+    EXPECT_NEAR(top, z + 1.0, 1e-9);
+    EXPECT_TRUE(host->Project().models.HeightAt(bridge, 80, 50 - w / 2 - wr + 0.02, &top, &why)) << why;
+    EXPECT_NEAR(top, z + tr, 1e-9);
+}
+
+TEST_F(StandingBodiesTest, ABridgesTracksLieOnItsRoadTwoRailsOnTiesEach) {
+    // Ties 0.25 m wide, 0.15 m deep and the gauge + 1 m long, centred every DistTie from DistTie / 2 while a
+    // whole tie fits; rails 0.07 m wide and 0.15 m high on them, their inner faces the gauge apart.
+    const API_Guid flat = Terrain(200, 50, [](double, double) { return 100.0; });
+    const double length = 60, w = 6, th = 0.2, z = 110, gauge = 1.435, spacing = 0.9;
+    const std::map<std::string, double> bare = {{"roadWidth", w},        {"bridgeThick", th},   {"bSidewalkOnLeft", 0},
+                                                {"bSidewalkOnRight", 0}, {"bRailingOnLeft", 0}, {"bRailingOnRight", 0},
+                                                {"GaugeTrack", gauge},   {"DistTie", spacing}};
+    const Rows path = {{0, 0, z, 0}, {length, 0, z, 0}};
+    const double ties = std::floor((length - 0.125 - spacing / 2) / spacing) + 1;
+    for (const int tracks : {1, 2}) {
+        std::map<std::string, double> sizes = bare;
+        sizes["bRailroad"] = 1, sizes["num_track"] = tracks;
+        const API_Guid bridge = Place("VY_BRIDGE", 50, 50, sizes, {{"perimetro_base", path}});
+        StandOn(bridge, flat);
+        const double track = ties * (gauge + 1.0) * 0.25 * 0.15 + 2 * length * 0.07 * 0.15;
+        // Many small boxes far from the origin: a relative bound.
+        const double volume = length * w * th + tracks * track;
+        EXPECT_NEAR(Volume(bridge), volume, 1e-10 * volume) << tracks;
+        // The first track's left rail, a tie under it, and the road between two ties.
+        const double centre = 50 + w / 2 - w / tracks / 2;
+        std::string why;
+        double top = 0.0;
+        EXPECT_TRUE(host->Project().models.HeightAt(bridge, 80, centre + gauge / 2 + 0.035, &top, &why)) << why;
+        EXPECT_NEAR(top, z + 0.3, 1e-9);
+        EXPECT_TRUE(host->Project().models.HeightAt(bridge, 50 + spacing / 2, centre, &top, &why)) << why;
+        EXPECT_NEAR(top, z + 0.15, 1e-9);
+        EXPECT_TRUE(host->Project().models.HeightAt(bridge, 50 + spacing, centre, &top, &why)) << why;
+        EXPECT_NEAR(top, z, 1e-9);
+    }
+    // Along a bend the ties follow the path's turn and every piece stays a closed solid.
+    std::map<std::string, double> bent = bare;
+    bent["bRailroad"] = 1, bent["num_track"] = 2;
+    const API_Guid curve = Place("VY_BRIDGE", 50, 50, bent,
+                                 {{"perimetro_base", {{0, 0, z, 0}, {30, 0, z, 0}, {55, 15, z, 0}, {70, 40, z, 0}}}});
+    StandOn(curve, flat);
+    EXPECT_EQ(NoBody(curve), "(bodies)");
+    EXPECT_GT(Volume(curve), 0.0);
+    // Off: none, whatever the sizes; on, sizes that give no sound track: no body, with the reason.
+    std::map<std::string, double> off = bare;
+    off["bRailroad"] = 0, off["num_track"] = 0;
+    const API_Guid plain = Place("VY_BRIDGE", 50, 50, off, {{"perimetro_base", path}});
+    StandOn(plain, flat);
+    EXPECT_NEAR(Volume(plain), length * w * th, 1e-9);
+    const std::pair<std::map<std::string, double>, std::string> cases[] = {
+        {{{"num_track", 0}}, "the track count num_track is not a whole number from 1 to 20"},
+        {{{"num_track", 1.5}}, "the track count num_track is not a whole number from 1 to 20"},
+        {{{"num_track", 3}}, "the tracks do not fit the road's width"},
+        {{{"DistTie", 0.2}}, "the tie spacing DistTie is not from a tie's width (0.25 m) to 10 km"},
+        {{{"GaugeTrack", 0}}, "the size GaugeTrack is not above 0 and below 10 km"},
+    };
+    for (const auto& [change, why] : cases) {
+        std::map<std::string, double> sizes = bare;
+        sizes["bRailroad"] = 1, sizes["num_track"] = 1;
+        for (const auto& [name, value] : change) sizes[name] = value;
+        const API_Guid bridge = Place("VY_BRIDGE", 50, 50, sizes, {{"perimetro_base", path}});
+        StandOn(bridge, flat);
+        EXPECT_EQ(NoBody(bridge).substr(0, why.size()), why);
     }
 }
 
