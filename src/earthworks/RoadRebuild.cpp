@@ -17,6 +17,7 @@
 #include "elements/LeftoverElements.hpp"
 #include "elements/AcceptedElements.hpp"
 #include "elements/ChangeElementMemo.hpp"
+#include "elements/UpdatedElements.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/GuidText.hpp"
 #include "foundation/Language.hpp"
@@ -112,12 +113,20 @@ bool RoadCls::UpdateLinkedSectionsInPlan(const API_Element& object) {
     GS::Array<API_Guid> objects;
     if (ACAPI_Element_GetElemList(API_ObjectID, &objects) != NoError) return false;
     for (uint32_t i = 0; i < objects.GetSize(); ++i) {
-        if (objects[i] == object.header.guid || !ACAPI_Element_Filter(objects[i])) continue;
+        if (objects[i] == object.header.guid) continue;
+        // A section the host would not answer for may be one of this road's: passed over, it would keep its old
+        // edges without a word.
+        const FilterAnswer answer = FilterElement(objects[i], 0);
+        if (answer == FilterAnswer::Unknown) return false;
+        if (answer == FilterAnswer::No) continue;
         API_Element section = {};
         section.header.guid = objects[i];
-        if (ACAPI_Element_Get(&section) != NoError || section.object.libInd != object.object.libInd) continue;
+        if (ACAPI_Element_Get(&section) != NoError) return false;
+        if (section.object.libInd != object.object.libInd) continue;
         ElemDescriptor record;
-        if (!ElemUserData_Read(record, ElemKind_Section, section.header)) continue;
+        const RecordRead read = ElemUserData_ReadChecked(record, ElemKind_Section, section.header);
+        if (read == RecordRead::Failed) return false;
+        if (read == RecordRead::Absent) continue;
         API_Guid road = APINULLGuid;
         StringToGuid(road, record.OriginalGuid);
         if (!(road == object.header.guid)) continue;

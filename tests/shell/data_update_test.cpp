@@ -262,4 +262,27 @@ TEST_F(RoadUpdateTest, ASectionUpdateThatCannotReachThePlanSaysSo) {
     EXPECT_GT(differing, 0);
 }
 
+TEST_F(RoadUpdateTest, AnUpdateThatCannotTellWhichSectionsAreTheRoadsSaysSo) {
+    // examples/road_section.script up to the first section's update, which reaches the road and its other section.
+    const ExampleCut cut = ExampleUpTo("road_section", 80);
+    ASSERT_EQ(cut.at, "dialog 32400 click 6");
+    const auto alerts = [] {
+        int n = 0;
+        for (const DGDriver::LogRecord& r : DGDriver::Log()) n += r.kind == "alert" ? 1 : 0;
+        return n;
+    };
+    RunAfresh(cut.before + cut.at + "\n", "road_section");
+    const nlohmann::ordered_json clean = host->Database().ToJson()["elements"];
+    const int cleanAlerts = alerts();
+    // Each answer about an element refused alone: a section passed over keeps its old edges, which is told.
+    for (const char* function : {"Element_Filter", "Element_GetUserData"})
+        for (int n = 1; n <= 12; ++n) {
+            RunAfresh(cut.before + "fail " + function + " -1 call " + std::to_string(n) + "\n" + cut.at +
+                          "\nfail clear\n",
+                      "road_section");
+            if (host->Database().ToJson()["elements"] == clean) continue;
+            EXPECT_GT(alerts(), cleanAlerts) << function << " refused at its call " << n;
+        }
+}
+
 }  // namespace data_update_test
