@@ -6,7 +6,10 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <limits>
+#include <utility>
+#include <vector>
 
 namespace {
 struct Box3 {
@@ -43,6 +46,12 @@ public:
         for (int y = y0; y <= y1; ++y)
             for (int x = x0; x <= x1; ++x) visit(size_t(y) * size_t(n_) + size_t(x));
     }
+    // The cells Cells visits, as the corners of their rectangle.
+    void Span(const Box3& box, int* x0, int* y0, int* x1, int* y1) const {
+        *x0 = Cell(box.lo[0], 0), *x1 = Cell(box.hi[0], 0);
+        *y0 = Cell(box.lo[1], 1), *y1 = Cell(box.hi[1], 1);
+    }
+    int Side() const { return n_; }
     const Box3& Plan() const { return plan_; }
 
 private:
@@ -83,6 +92,18 @@ public:
     FaceRaster(const ModelBody& solid, int32_t surfaceVertices, const Box3& plan) : grid_(plan, 1024) {
         top_.assign(grid_.Count(), -std::numeric_limits<double>::infinity());
         low_.assign(grid_.Count(), std::numeric_limits<double>::infinity());
+        // The floor's triangles (no surface point) span much of the plan each, all at one height: their cells are
+        // counted per height, each rectangle at its four corners, and the top raised once where any lies.
+        constexpr size_t kLevels = 4;
+        const size_t side = size_t(grid_.Side()) + 1;
+        std::vector<std::pair<double, std::vector<int32_t>>> levels;
+        const auto countAt = [&](double z) -> std::vector<int32_t>* {
+            for (auto& [level, counts] : levels)
+                if (std::memcmp(&level, &z, sizeof z) == 0) return &counts;
+            if (levels.size() == kLevels) return nullptr;
+            levels.emplace_back(z, std::vector<int32_t>(side * side, 0));
+            return &levels.back().second;
+        };
         for (int32_t p = 1; p <= int32_t(solid.pgons.size()); ++p) {
             const auto [first, last] = solid.pgons[size_t(p - 1)];
             Box3 box;
@@ -94,10 +115,31 @@ public:
                     surface = surface || v <= surfaceVertices;
                 }
             }
+            if (std::vector<int32_t>* counts = surface ? nullptr : countAt(box.hi[2])) {
+                int x0, y0, x1, y1;
+                grid_.Span(box, &x0, &y0, &x1, &y1);
+                if (x0 > x1 || y0 > y1) continue;
+                (*counts)[size_t(y0) * side + size_t(x0)] += 1;
+                (*counts)[size_t(y0) * side + size_t(x1 + 1)] -= 1;
+                (*counts)[size_t(y1 + 1) * side + size_t(x0)] -= 1;
+                (*counts)[size_t(y1 + 1) * side + size_t(x1 + 1)] += 1;
+                continue;
+            }
             grid_.Cells(box, [&](size_t c) {
                 top_[c] = std::max(top_[c], box.hi[2]);
                 if (surface) low_[c] = std::min(low_[c], box.lo[2]);
             });
+        }
+        const size_t n = side - 1;
+        for (auto& [level, counts] : levels) {
+            // Running sums along rows, then down columns: each cell's count of rectangles over it.
+            for (size_t y = 0; y < n; ++y)
+                for (size_t x = 1; x < n; ++x) counts[y * side + x] += counts[y * side + x - 1];
+            for (size_t y = 1; y < n; ++y)
+                for (size_t x = 0; x < n; ++x) counts[y * side + x] += counts[(y - 1) * side + x];
+            for (size_t y = 0; y < n; ++y)
+                for (size_t x = 0; x < n; ++x)
+                    if (counts[y * side + x] != 0) top_[y * n + x] = std::max(top_[y * n + x], level);
         }
     }
     double Top(const Box3& box) const {

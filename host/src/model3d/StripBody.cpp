@@ -22,9 +22,9 @@ std::vector<ModelPoint> WithoutRepeats(const std::vector<ModelPoint>& line) {
 
 // How far out (in distance from the edge) the slope from `p` along `n` (a unit normal, lengthened at a corner)
 // is on the earthwork's side of the ground for the last time: the ground above a cut's slope, below a fill's.
-double Daylight(const ModelPoint& p, const ModelPoint& n, double rise, bool cut, const MeshSurfaceModel& ground) {
-    double zMin = 0.0, zMax = 0.0;
-    ground.surface.ZRange(&zMin, &zMax);
+// `zMin`, `zMax`: the ground's range (a pass over all its points, taken once a line).
+double Daylight(const ModelPoint& p, const ModelPoint& n, double rise, bool cut, const MeshSurfaceModel& ground,
+                double zMin, double zMax) {
     const double most = (cut ? zMax - p.z : p.z - zMin) / rise;
     const auto earthwork = [&](double u) {
         double t = 0.0;
@@ -54,9 +54,11 @@ std::vector<ModelPoint> SlopeFoot(const std::vector<ModelPoint>& edge, bool left
                                   const MeshSurfaceModel& ground) {
     const std::vector<ModelPoint> moved = OffsetLine(edge, left ? 1.0 : -1.0);
     std::vector<ModelPoint> foot;
+    double zMin = 0.0, zMax = 0.0;
+    ground.surface.ZRange(&zMin, &zMax);
     for (size_t i = 0; i < edge.size() && i < moved.size(); ++i) {
         const ModelPoint n = {moved[i].x - edge[i].x, moved[i].y - edge[i].y, 0.0};
-        const double u = Daylight(edge[i], n, rise, cut, ground);
+        const double u = Daylight(edge[i], n, rise, cut, ground, zMin, zMax);
         foot.push_back({edge[i].x + n.x * u, edge[i].y + n.y * u, edge[i].z + (cut ? rise : -rise) * u});
     }
     return foot;
