@@ -12,6 +12,7 @@
 namespace {
 
 constexpr int32_t TitleText = 182;
+constexpr const char* BuiltInTitle = "Data imported from shapefile";
 
 const char* Prefix(int32_t type) {
     switch (type) {
@@ -30,6 +31,8 @@ void SetNewObjectParamTable(const QV_List<DBFFieldData>& fields) {
     GISParamTable.Clear();
     SHPParamData title;
     GetResString(title.description, GeneralTableBase + LanguageIndex, TitleText);
+    // The title is written into the new part's file: a text the resources would not give is not, the English one is.
+    if (!IsResText(title.description)) title.description = QV_String(BuiltInTitle);
     title.type = GISParamTitle;
     GISParamTable.Insert(title);
     for (const DBFFieldData& field : fields) {

@@ -123,6 +123,12 @@ TEST_F(GISObjectsTest, NewObjectKeepsThePrototypesParametersThenOnePerTickedFiel
     EXPECT_EQ(subtype, part.parentUnID);
     for (const char* bad : {"..\\Bench2", "sub/Bench3", "a\\b", ""})
         EXPECT_FALSE(CreateGISLibPart(QV_String(bad), prototype, folder, index)) << bad;
+    // A title the resources would not give is not written into the part: its English text is.
+    ASSERT_TRUE(host->FailCall("GetOwnResModule", -1, APIERR_GENERAL));
+    SetNewObjectParamTable(data.fields);
+    host->ClearFailures();
+    ASSERT_GT(GISParamTable.GetCount(), 0);
+    EXPECT_TRUE(GISParamTable[0].description == QV_String("Data imported from shapefile"));
 }
 
 TEST_F(GISObjectsTest, EachRingIsAClosedObjectWithItsRowsValues) {
