@@ -143,11 +143,13 @@ ReaderStatus ColumnFileCls::ReadLine(QV_String& line, uint32_t keep) {
     if (lineEncoding == Encoding_System) return ReadTextLine(*this, line, keep);
 
     const uint32_t unit = EncodingUnitSize(lineEncoding);
+    const bool bigEndian = lineEncoding == Encoding_UTF16BE || lineEncoding == Encoding_UTF32BE;
+    ReaderStatus result = FileErrNone;
+    std::string bytes;
+    bool broken = false;
     if (unit == 1) {
         // UTF-8 breaks its lines at the same bytes as the code page: the same block scan finds them.
-        std::string bytes;
-        bool broken = false;
-        const ReaderStatus result = ScanTextLine(
+        result = ScanTextLine(
             *this,
             [&](const char* piece, uint32_t count) {
                 if (bytes.size() >= keep) return;
@@ -161,15 +163,7 @@ ReaderStatus ColumnFileCls::ReadLine(QV_String& line, uint32_t keep) {
                 std::replace(bytes.begin() + ptrdiff_t(at), bytes.end(), '\0', ' ');
             },
             broken);
-        if (!broken || result != FileErrNone) readPosition = std::max(readPosition, fileLength);
-        QV_String decoded;
-        if (!bytes.empty()) decoded = QV_String(bytes.data(), uint32_t(bytes.size()), lineEncoding);
-        decoded.Trim(line, true, true, false);
-        status = result;
-        return result;
     }
-    const bool bigEndian = lineEncoding == Encoding_UTF16BE || lineEncoding == Encoding_UTF32BE;
-    ReaderStatus result = FileErrNone;
     // One code unit: its bytes and its value; false at the end of the file or on a failed read.
     auto readUnit = [&](char* raw, uint32_t& value) {
         if (readPosition > fileLength || fileLength - readPosition < unit) return false;
@@ -183,11 +177,9 @@ ReaderStatus ColumnFileCls::ReadLine(QV_String& line, uint32_t keep) {
         }
         return true;
     };
-    std::string bytes;
     char raw[4];
     uint32_t value = 0;
-    bool broken = false;
-    while (readUnit(raw, value)) {
+    while (unit > 1 && readUnit(raw, value)) {
         if (value == '\n') {
             broken = true;
             break;

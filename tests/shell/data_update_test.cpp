@@ -184,7 +184,15 @@ TEST_F(WallsUpdateTest, TheAlertNamesEveryWallThatWasNotUpdated) {
 // A road's update with the element lists refused at any call, alone or from there on: the road ends updated as without
 // the failure, or exactly as it was, with its links to the terrain, and the user told; never rewritten under an alert
 // that says it was left as it was, nor unlinked from an operator the host would not list.
-class RoadUpdateTest : public InProcessHostTest {};
+class RoadUpdateTest : public InProcessHostTest {
+protected:
+    // The alerts the latest run showed.
+    static int Alerts() {
+        int n = 0;
+        for (const DGDriver::LogRecord& r : DGDriver::Log()) n += r.kind == "alert" ? 1 : 0;
+        return n;
+    }
+};
 
 TEST_F(RoadUpdateTest, ARoadUpdateWhoseListsAreRefusedEndsUpdatedOrAsItWas) {
     // examples/data_update.script up to the update of the road whose edge point was lowered by hand.
@@ -195,9 +203,7 @@ TEST_F(RoadUpdateTest, ARoadUpdateWhoseListsAreRefusedEndsUpdatedOrAsItWas) {
     // The project and the alerts as the script leaves them before the update (a script's end releases the module).
     const auto run = [&](const std::string& text, std::string* shown) {
         *shown = RunAfresh(text, "data_update");
-        int alerts = 0;
-        for (const DGDriver::LogRecord& r : DGDriver::Log()) alerts += r.kind == "alert" ? 1 : 0;
-        return alerts;
+        return Alerts();
     };
     std::string shown;
     const int alertsBefore = run(before, &shown);
@@ -230,11 +236,6 @@ TEST_F(RoadUpdateTest, ASectionUpdateThatCannotReachThePlanSaysSo) {
     // examples/road_section.script up to the update of the road from its section, in the section window.
     const ExampleCut cut = ExampleUpTo("road_section", 69);
     ASSERT_EQ(cut.at, "dialog 32400 click 6");
-    const auto alerts = [] {
-        int n = 0;
-        for (const DGDriver::LogRecord& r : DGDriver::Log()) n += r.kind == "alert" ? 1 : 0;
-        return n;
-    };
     const auto saysLeftAsItWas = [] {
         for (const DGDriver::LogRecord& r : DGDriver::Log())
             for (const std::string& text : r.texts)
@@ -245,7 +246,7 @@ TEST_F(RoadUpdateTest, ASectionUpdateThatCannotReachThePlanSaysSo) {
     const nlohmann::ordered_json stepsBefore = host->Database().ToJson()["undoSteps"];
     RunAfresh(cut.before + cut.at + "\n", "road_section");
     const nlohmann::ordered_json cleanSteps = host->Database().ToJson()["undoSteps"];
-    const int cleanAlerts = alerts();
+    const int cleanAlerts = Alerts();
     int differing = 0;
     for (int n = 1; n <= 8; ++n) {
         RunAfresh(cut.before + "fail Automate -1 call " + std::to_string(n) + "\n" + cut.at + "\nfail clear\n",
@@ -253,7 +254,7 @@ TEST_F(RoadUpdateTest, ASectionUpdateThatCannotReachThePlanSaysSo) {
         const nlohmann::ordered_json steps = host->Database().ToJson()["undoSteps"];
         if (steps == cleanSteps) continue;
         ++differing;
-        EXPECT_GT(alerts(), cleanAlerts) << "Automate refused at its call " << n;
+        EXPECT_GT(Alerts(), cleanAlerts) << "Automate refused at its call " << n;
         // The road rebuilt from the section stays: the section is not said to be left as it was.
         if (steps != stepsBefore) {
             EXPECT_FALSE(saysLeftAsItWas()) << "Automate refused at its call " << n;
@@ -266,14 +267,9 @@ TEST_F(RoadUpdateTest, AnUpdateThatCannotTellWhichSectionsAreTheRoadsSaysSo) {
     // examples/road_section.script up to the first section's update, which reaches the road and its other section.
     const ExampleCut cut = ExampleUpTo("road_section", 80);
     ASSERT_EQ(cut.at, "dialog 32400 click 6");
-    const auto alerts = [] {
-        int n = 0;
-        for (const DGDriver::LogRecord& r : DGDriver::Log()) n += r.kind == "alert" ? 1 : 0;
-        return n;
-    };
     RunAfresh(cut.before + cut.at + "\n", "road_section");
     const nlohmann::ordered_json clean = host->Database().ToJson()["elements"];
-    const int cleanAlerts = alerts();
+    const int cleanAlerts = Alerts();
     // Each answer about an element refused alone: a section passed over keeps its old edges, which is told.
     for (const char* function : {"Element_Filter", "Element_GetUserData"})
         for (int n = 1; n <= 12; ++n) {
@@ -281,7 +277,7 @@ TEST_F(RoadUpdateTest, AnUpdateThatCannotTellWhichSectionsAreTheRoadsSaysSo) {
                           "\nfail clear\n",
                       "road_section");
             if (host->Database().ToJson()["elements"] == clean) continue;
-            EXPECT_GT(alerts(), cleanAlerts) << function << " refused at its call " << n;
+            EXPECT_GT(Alerts(), cleanAlerts) << function << " refused at its call " << n;
         }
 }
 
