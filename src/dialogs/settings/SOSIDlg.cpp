@@ -40,6 +40,7 @@ const TabSpan Spans[8] = {{6, 26}, {37, 177}, {188, 208}, {214, 236}, {237, 269}
 
 constexpr int32_t TextHeading = 6, TextFilterHeading = 11, TextReference = 7, TextName = 8;
 constexpr int32_t TextFirstReference = 9, TextFirstName = 29;
+constexpr const char *BuiltInFirstReference = "VY-01", *BuiltInFirstName = "Kartunderlag";
 constexpr int32_t TextWorksheetExists = 12, TextAdd = 24, TextOverwrite = 25;
 constexpr int32_t CommonOK = 64, CommonCancel = 5;
 
@@ -366,8 +367,12 @@ void SOSI2DDlg::Init() {
         name = choices->worksheetName;
         // Back from the results dialog the user's pair stands; the proposal is not made again.
         if (reader->importAgain == 0) {
+            // The proposal becomes the worksheet's id and name: a text the resources would not give is not
+            // proposed, the built-in one is.
             if (reference.IsEmpty()) GetResString(reference, SOSITableBase + LanguageIndex, TextFirstReference);
+            if (!IsResText(reference)) reference = QV_String(BuiltInFirstReference);
             if (name.IsEmpty()) GetResString(name, SOSITableBase + LanguageIndex, TextFirstName);
+            if (!IsResText(name)) name = QV_String(BuiltInFirstName);
             ProposeFreeWorksheetReference(reference, name);
         }
     } else {
