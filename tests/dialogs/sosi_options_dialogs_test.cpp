@@ -277,6 +277,31 @@ TEST_F(SosiOptionsDialogsTest, RowColoursMarkDekTeigAndTheTerrainFeaturesWhileEv
     EXPECT_EQ(shown["H\xC3\xB8ydekurve"], std::make_pair(65535, 65535));
 }
 
+TEST_F(SosiOptionsDialogsTest, AWorksheetProposalTheResourcesWouldNotGiveIsNeverTaken) {
+    // Each resource read of the import refused alone, up to the last one: the proposed id and name become the
+    // worksheet's, and are never the missing-text marker.
+    for (int n = 0;; ++n) {
+        GlobalSettings.SetString(GeneralKind, MiscSettings::Id::worksheetReference, QV_String());
+        GlobalSettings.SetString(GeneralKind, MiscSettings::Id::worksheetName, QV_String());
+        SOSITypeRows().Clear();
+        std::map<std::string, int64_t> called;
+        host->RecordCalls(&called);
+        ASSERT_TRUE(host->FailCallAfter("GetOwnResModule", -1, APIERR_GENERAL, n, 1));
+        SOSIFileCls reader;
+        DGDriver::QueueClick(WorksheetDialog, 1);
+        const bool taken = Import(reader, "flate_oy.sos", SOSIModeWorksheet);
+        host->ClearFailures();
+        host->RecordCalls(nullptr);
+        DGDriver::Reset();
+        if (taken) {
+            EXPECT_EQ(Setting(MiscSettings::Id::worksheetReference), "VY-01") << "read " << n << " refused";
+            EXPECT_EQ(Setting(MiscSettings::Id::worksheetName), "Kartunderlag") << "read " << n << " refused";
+        }
+        ASSERT_GT(called["GetOwnResModule"], 0);
+        if (called["GetOwnResModule"] <= n) break;
+    }
+}
+
 TEST(SosiWorksheetReference, TrailingNumberGrowsByOneAtItsWidth) {
     const std::pair<const char*, const char*> cases[] = {
         {"VY-01", "VY-02"}, {"X9", "X10"},       {"A-099", "A-100"},
