@@ -335,8 +335,7 @@ double EarthworkChain::Volume() { return chain_ ? VolumeAt(chain_->solids.size()
 double EarthworkChain::VolumeAt(size_t k) {
     Chain& chain = *chain_;
     if (!chain.volumes[k]) {
-        const ET solidVolume = ExactVolume(chain.solids[k]);
-        chain.volumes[k] = RoundedVolume(chain.partial ? ET(chain.part.restVolume + solidVolume) : solidVolume);
+        chain.volumes[k] = RoundedVolumeOf(chain.solids[k], chain.partial ? chain.part.restVolume : ET(0));
     }
     return *chain.volumes[k];
 }
@@ -375,8 +374,7 @@ bool EarthworkChain::VolumeFromKept(const std::shared_ptr<const ModelBody>& base
         // What fails here is left to a run, which fails it as it always has.
         if (ApplyStep(steps[k], &solid, &why, &bodyFault) != NoError) return false;
     }
-    const ET solidVolume = ExactVolume(solid);
-    *volume = RoundedVolume(chain.partial ? ET(chain.part.restVolume + solidVolume) : solidVolume);
+    *volume = RoundedVolumeOf(solid, chain.partial ? chain.part.restVolume : ET(0));
     constexpr size_t kAside = 16;
     if (volumesAside_.size() == kAside) volumesAside_.erase(volumesAside_.begin());
     volumesAside_.emplace_back(std::move(key), *volume);

@@ -165,67 +165,94 @@ Homogeneous HomogeneousOf(const std::array<mpq_class, 3>& q) {
     }
     return h;
 }
-}  // namespace
 
-ET ExactVolume(const ExactSolid& solid) {
-    struct Vertex {
-        bool dyadic = true;
-        std::array<double, 3> c{};
-        size_t exact = 0;  // where its homogeneous coordinates are, when not dyadic or in a face with one
-    };
-    std::vector<Homogeneous> homogeneous;
-    std::vector<Vertex> vertices(solid.number_of_vertices() + solid.number_of_removed_vertices());
+// det(a, b, c) as the six products of one coordinate of each.
+constexpr int kTerms[6][3] = {{0, 1, 2}, {1, 2, 0}, {2, 0, 1}, {0, 2, 1}, {1, 0, 2}, {2, 1, 0}};
+
+// A solid's points: their doubles where those are exact (dyadic), else their exact coordinates.
+struct VolumeVertex {
+    bool dyadic = true;
+    std::array<double, 3> c{};  // dyadic: the point
+    double magnitude = 0.0;     // at least the largest absolute coordinate
+    size_t exact = 0;           // not dyadic: where its exact coordinates are
+};
+
+struct VolumeVertices {
+    std::vector<VolumeVertex> vertices;
+    std::vector<std::array<mpq_class, 3>> exact;
+};
+
+VolumeVertices VerticesOf(const ExactSolid& solid) {
+    VolumeVertices out;
+    out.vertices.resize(solid.number_of_vertices() + solid.number_of_removed_vertices());
     for (ExactSolid::Vertex_index v : solid.vertices()) {
         const ExactPoint& p = solid.point(v);
-        Vertex& out = vertices[size_t(v)];
+        VolumeVertex& x = out.vertices[size_t(v)];
         const auto approx = CGAL::approx(p);
-        for (int k = 0; k < 3; ++k) out.dyadic = out.dyadic && approx[k].inf() == approx[k].sup();
-        if (!out.dyadic) {
-            const auto exact = CGAL::exact(p);
-            std::array<mpq_class, 3> q;
-            for (size_t k = 0; k < 3; ++k) q[k] = exact[int(k)];
-            out.exact = homogeneous.size();
-            homogeneous.push_back(HomogeneousOf(q));
-            continue;
+        for (int k = 0; k < 3; ++k) {
+            x.dyadic = x.dyadic && approx[k].inf() == approx[k].sup();
+            x.c[size_t(k)] = approx[k].inf();
+            x.magnitude = std::max({x.magnitude, std::abs(approx[k].inf()), std::abs(approx[k].sup())});
         }
-        for (int k = 0; k < 3; ++k) out.c[size_t(k)] = approx[k].inf();
+        if (x.dyadic) continue;
+        const auto e = CGAL::exact(p);
+        x.exact = out.exact.size();
+        out.exact.push_back({mpq_class(e[0]), mpq_class(e[1]), mpq_class(e[2])});
     }
-    // A dyadic corner of a face with a rational one, in the same form (made once).
-    std::vector<int64_t> dyadicAt(vertices.size(), -1);
-    const auto homogeneousOf = [&](size_t v) -> const Homogeneous& {
-        const Vertex& x = vertices[v];
-        if (!x.dyadic) return homogeneous[x.exact];
-        if (dyadicAt[v] < 0) {
-            dyadicAt[v] = int64_t(homogeneous.size());
-            homogeneous.push_back(HomogeneousOf({mpq_class(x.c[0]), mpq_class(x.c[1]), mpq_class(x.c[2])}));
+    return out;
+}
+
+// The three corners of a triangle in the order whose determinant is six times its signed tetrahedron's volume.
+std::array<size_t, 3> CornersOf(const ExactSolid& solid, ExactSolid::Face_index f) {
+    const ExactSolid::Halfedge_index h = solid.halfedge(f);
+    return {size_t(solid.target(h)), size_t(solid.target(solid.next(h))), size_t(solid.target(solid.prev(h)))};
+}
+
+bool AllDyadic(const VolumeVertices& t, const std::array<size_t, 3>& corner) {
+    return t.vertices[corner[0]].dyadic && t.vertices[corner[1]].dyadic && t.vertices[corner[2]].dyadic;
+}
+
+// Adds six times the tetrahedron's volume of a triangle with double corners to `sum`.
+void AddDyadic(const VolumeVertices& t, const std::array<size_t, 3>& corner, ExactSum* sum) {
+    const VolumeVertex* v[3] = {&t.vertices[corner[0]], &t.vertices[corner[1]], &t.vertices[corner[2]]};
+    for (int k = 0; k < 6; ++k) {
+        const double a = v[0]->c[size_t(kTerms[k][0])], b = v[1]->c[size_t(kTerms[k][1])],
+                     c = v[2]->c[size_t(kTerms[k][2])];
+        if (k < 3)
+            sum->Add(a, b, c);
+        else
+            sum->Subtract(a, b, c);
+    }
+}
+
+ET ExactVolumeOf(const ExactSolid& solid, const VolumeVertices& t) {
+    // Each corner of a face with a rational corner in homogeneous form, made once.
+    std::vector<Homogeneous> homogeneous;
+    std::vector<int64_t> homogeneousAt(t.vertices.size(), -1);
+    const auto homogeneousOf = [&](size_t v) {
+        if (homogeneousAt[v] < 0) {
+            const VolumeVertex& x = t.vertices[v];
+            homogeneousAt[v] = int64_t(homogeneous.size());
+            homogeneous.push_back(HomogeneousOf(
+                x.dyadic ? std::array<mpq_class, 3>{mpq_class(x.c[0]), mpq_class(x.c[1]), mpq_class(x.c[2])}
+                         : t.exact[x.exact]));
         }
-        return homogeneous[size_t(dyadicAt[v])];
+        return size_t(homogeneousAt[v]);
     };
     ExactSum sum;
-    mpq_class rationalSum = 0;
-    // det(a, b, c) as the six products of one coordinate of each.
-    static const int kTerms[6][3] = {{0, 1, 2}, {1, 2, 0}, {2, 0, 1}, {0, 2, 1}, {1, 0, 2}, {2, 1, 0}};
+    // The rational terms are summed pairwise: one running sum's denominator grows with every term.
+    std::vector<mpq_class> terms;
     mpz_class det, product;
     mpq_class term;
     for (ExactSolid::Face_index f : solid.faces()) {
-        const ExactSolid::Halfedge_index h = solid.halfedge(f);
-        const size_t corner[3] = {size_t(solid.target(h)), size_t(solid.target(solid.next(h))),
-                                  size_t(solid.target(solid.prev(h)))};
-        const Vertex* t[3] = {&vertices[corner[0]], &vertices[corner[1]], &vertices[corner[2]]};
-        if (t[0]->dyadic && t[1]->dyadic && t[2]->dyadic) {
-            for (int k = 0; k < 6; ++k) {
-                const double a = t[0]->c[size_t(kTerms[k][0])], b = t[1]->c[size_t(kTerms[k][1])],
-                             c = t[2]->c[size_t(kTerms[k][2])];
-                if (k < 3)
-                    sum.Add(a, b, c);
-                else
-                    sum.Subtract(a, b, c);
-            }
+        const std::array<size_t, 3> corner = CornersOf(solid, f);
+        if (AllDyadic(t, corner)) {
+            AddDyadic(t, corner, &sum);
             continue;
         }
-        // The pushes above may move the table: the three are taken after them.
-        for (size_t v : corner) homogeneousOf(v);
-        const Homogeneous* q[3] = {&homogeneousOf(corner[0]), &homogeneousOf(corner[1]), &homogeneousOf(corner[2])};
+        // The pushes may move the table: the three are taken after them.
+        const size_t at[3] = {homogeneousOf(corner[0]), homogeneousOf(corner[1]), homogeneousOf(corner[2])};
+        const Homogeneous* q[3] = {&homogeneous[at[0]], &homogeneous[at[1]], &homogeneous[at[2]]};
         det = 0;
         for (int k = 0; k < 6; ++k) {
             mpz_mul(product.get_mpz_t(), q[0]->c[size_t(kTerms[k][0])].get_mpz_t(),
@@ -239,11 +266,76 @@ ET ExactVolume(const ExactSolid& solid) {
         mpz_mul(term.get_den_mpz_t(), q[0]->d.get_mpz_t(), q[1]->d.get_mpz_t());
         mpz_mul(term.get_den_mpz_t(), term.get_den_mpz_t(), q[2]->d.get_mpz_t());
         term.canonicalize();
-        rationalSum += term;
+        terms.push_back(term);
     }
-    mpq_class total = sum.Value() + rationalSum;
+    for (size_t width = 1; width < terms.size(); width *= 2)
+        for (size_t i = 0; i + width < terms.size(); i += 2 * width) terms[i] += terms[i + width];
+    mpq_class total = sum.Value() + (terms.empty() ? mpq_class(0) : terms[0]);
     total /= 6;
     return total;
+}
+}  // namespace
+
+ET ExactVolume(const ExactSolid& solid) { return ExactVolumeOf(solid, VerticesOf(solid)); }
+
+double RoundedVolumeOf(const ExactSolid& solid, const ET& rest) {
+    const VolumeVertices t = VerticesOf(solid);
+    // The faces with a rational corner are summed in fixed point, each coordinate taken down to a multiple of
+    // 2^-kBits: a product of three such is off by at most 7 u M^2 (u = 2^-kBits, M >= 1 bounding the corners'
+    // coordinates), a determinant by 42 u M^2. When the bounds round alike, that is the exact volume's rounding.
+    constexpr int kBits = 160;
+    ExactSum sum;
+    std::vector<std::array<mpz_class, 3>> fixed(t.vertices.size());
+    std::vector<char> hasFixed(t.vertices.size(), 0);
+    mpz_class fixedSum, product, scaled;
+    double squares = 0.0;
+    bool anyRational = false;
+    for (ExactSolid::Face_index f : solid.faces()) {
+        const std::array<size_t, 3> corner = CornersOf(solid, f);
+        if (AllDyadic(t, corner)) {
+            AddDyadic(t, corner, &sum);
+            continue;
+        }
+        anyRational = true;
+        double m = 1.0;
+        for (size_t v : corner) {
+            const VolumeVertex& x = t.vertices[v];
+            m = std::max(m, x.magnitude + 1.0);
+            if (hasFixed[v]) continue;
+            hasFixed[v] = 1;
+            for (size_t k = 0; k < 3; ++k) {
+                const mpq_class q = x.dyadic ? mpq_class(x.c[k]) : t.exact[x.exact][k];
+                mpz_mul_2exp(scaled.get_mpz_t(), q.get_num_mpz_t(), kBits);
+                mpz_fdiv_q(fixed[v][k].get_mpz_t(), scaled.get_mpz_t(), q.get_den_mpz_t());
+            }
+        }
+        squares += m * m;
+        for (int k = 0; k < 6; ++k) {
+            mpz_mul(product.get_mpz_t(), fixed[corner[0]][size_t(kTerms[k][0])].get_mpz_t(),
+                    fixed[corner[1]][size_t(kTerms[k][1])].get_mpz_t());
+            if (k < 3)
+                mpz_addmul(fixedSum.get_mpz_t(), product.get_mpz_t(),
+                           fixed[corner[2]][size_t(kTerms[k][2])].get_mpz_t());
+            else
+                mpz_submul(fixedSum.get_mpz_t(), product.get_mpz_t(),
+                           fixed[corner[2]][size_t(kTerms[k][2])].get_mpz_t());
+        }
+    }
+    const mpq_class dyadic = sum.Value();
+    if (!anyRational) return RoundedVolume(ET(dyadic / 6 + rest));
+    // The error bound, rounded up generously (a margin of half above 42 covers the double sums' own rounding).
+    const double bound = 64.0 * squares;
+    if (std::isfinite(bound)) {
+        mpq_class middle;
+        mpq_set_z(middle.get_mpq_t(), fixedSum.get_mpz_t());
+        mpq_div_2exp(middle.get_mpq_t(), middle.get_mpq_t(), mp_bitcnt_t(3 * kBits));
+        mpq_class error(bound);
+        mpq_div_2exp(error.get_mpq_t(), error.get_mpq_t(), mp_bitcnt_t(kBits));
+        const double low = RoundedVolume(ET((dyadic + middle - error) / 6 + rest));
+        const double high = RoundedVolume(ET((dyadic + middle + error) / 6 + rest));
+        if (low == high) return low;
+    }
+    return RoundedVolume(ET(ExactVolumeOf(solid, t) + rest));
 }
 
 double RoundedVolume(const ET& volume) { return CGAL::to_double(ExactKernel::FT(volume)); }

@@ -30,6 +30,9 @@ void SolidZRange(const ExactSolid& solid, double* zMin, double* zMax);
 ExactKernel::FT::ET ExactVolume(const ExactSolid& solid);
 // An exact volume rounded as the kernel rounds an exact number.
 double RoundedVolume(const ExactKernel::FT::ET& volume);
+// RoundedVolume of the solid's exact volume plus `rest`, exact volume computed only when a close bound of it
+// cannot tell the rounding.
+double RoundedVolumeOf(const ExactSolid& solid, const ExactKernel::FT::ET& rest);
 
 // Whether a face looks up (its normal's z above 0).
 bool FacesUp(const ExactSolid& solid, ExactSolid::Face_index f);
