@@ -15,6 +15,7 @@
 #include <exception>
 #include <map>
 #include <optional>
+#include <cmath>
 #include <set>
 
 namespace PMP = CGAL::Polygon_mesh_processing;
@@ -214,8 +215,13 @@ struct EarthworkChain::Chain {
     bool partial = false;
     TerrainColumns::Part part;  // partial: the columns the solids hold and the volume of the others
     std::vector<LinkStep> steps;
-    std::vector<ExactSolid> solids;              // [0] the base (or its part), [k] after steps[k - 1]
-    std::vector<std::optional<double>> volumes;  // of solids[k] (with the columns left out), once asked
+    std::vector<ExactSolid> solids;  // [0] the base (or its part), [k] after steps[k - 1]
+    // Of solids[k] with the columns left out, once asked: its bounds and its rounded volume.
+    struct Measure {
+        std::optional<VolumeBounds> bounds;
+        std::optional<double> rounded;
+    };
+    std::vector<Measure> volumes;
 };
 
 EarthworkChain::EarthworkChain() = default;
@@ -332,12 +338,102 @@ const ModelBody* EarthworkChain::Base() const { return chain_ ? chain_->base.get
 
 double EarthworkChain::Volume() { return chain_ ? VolumeAt(chain_->solids.size() - 1) : 0.0; }
 
+const VolumeBounds& EarthworkChain::BoundsAt(size_t k) {
+    Chain& chain = *chain_;
+    Chain::Measure& m = chain.volumes[k];
+    if (!m.bounds) {
+        VolumeBounds b = VolumeBoundsOf(chain.solids[k]);
+        if (chain.partial) {
+            b.low += chain.part.restVolume;
+            b.high += chain.part.restVolume;
+        }
+        m.bounds = std::move(b);
+    }
+    return *m.bounds;
+}
+
 double EarthworkChain::VolumeAt(size_t k) {
     Chain& chain = *chain_;
-    if (!chain.volumes[k]) {
-        chain.volumes[k] = RoundedVolumeOf(chain.solids[k], chain.partial ? chain.part.restVolume : ET(0));
+    Chain::Measure& m = chain.volumes[k];
+    if (!m.rounded) {
+        const VolumeBounds& b = BoundsAt(k);
+        m.rounded = SharedRounding(b.low, b.high);
+        if (!m.rounded) {
+            const ET exact =
+                chain.partial ? ET(ExactVolume(chain.solids[k]) + chain.part.restVolume) : ExactVolume(chain.solids[k]);
+            m.bounds = VolumeBounds{exact, exact};
+            m.rounded = RoundedVolume(exact);
+        }
     }
-    return *chain.volumes[k];
+    return *m.rounded;
+}
+
+namespace {
+// What a link takes or adds, as solids: each body added, or each body with all above or below it to `level`
+// (the clips left out: they only take from what is added).
+bool RegionsOf(const LinkStep& step, double below, double above, std::vector<ExactSolid>* out) {
+    for (const ModelBody& b : step.bodies) {
+        ExactSolid body;
+        if (!SolidFromBody(b, &body)) return false;
+        if (step.operation == APISolid_Add) {
+            out->push_back(std::move(body));
+            continue;
+        }
+        const bool upward = step.operation == APISolid_SubtractUpwards;
+        ExactSolid swept;
+        if (!Extruded(body, upward ? Extrusion::Upward : Extrusion::Downward, upward ? above : below, &swept))
+            return false;
+        out->push_back(std::move(swept));
+    }
+    return true;
+}
+
+// Whether every region of `a` meets every region of `b` in no volume (a shared face or edge at most).
+bool RegionsApart(const std::vector<ExactSolid>& a, const std::vector<ExactSolid>& b) {
+    for (const ExactSolid& x : a)
+        for (const ExactSolid& y : b) {
+            // The operation refines its operands.
+            ExactSolid p = x, q = y, meet;
+            if (!Combine(p, q, SolidOperation::Intersection, meet)) return false;
+            if (meet.number_of_faces() != 0 && ExactVolume(meet) != 0) return false;
+        }
+    return true;
+}
+}  // namespace
+
+bool EarthworkChain::VolumeWithoutKeptStep(const std::vector<LinkStep>& steps, size_t k, double* volume) {
+    Chain& chain = *chain_;
+    // The steps are the kept ones up to m but k.
+    const size_t m = steps.size() + 1;
+    if (k >= steps.size() || m > chain.steps.size()) return false;
+    for (size_t i = k; i < steps.size(); ++i)
+        if (!SameShape(chain.steps[i + 1], steps[i])) return false;
+    // The sweeps reach past the base and every body of the links involved.
+    double below = 0.0, above = 0.0;
+    SolidZRange(chain.solids[0], &below, &above);
+    for (size_t j = k; j < m; ++j)
+        for (const ModelBody& b : chain.steps[j].bodies)
+            for (const ModelPoint& p : b.vertices) {
+                below = std::min(below, p.z);
+                above = std::max(above, p.z);
+            }
+    if (!std::isfinite(below) || !std::isfinite(above)) return false;
+    below -= 10.0;
+    above += 10.0;
+    std::vector<ExactSolid> taken;
+    if (!RegionsOf(chain.steps[k], below, above, &taken)) return false;
+    for (size_t j = k + 1; j < m; ++j) {
+        std::vector<ExactSolid> later;
+        if (!RegionsOf(chain.steps[j], below, above, &later) || !RegionsApart(taken, later)) return false;
+    }
+    // Links whose regions meet in no volume commute, and the link's share of the volume is the same wherever it
+    // comes: the volume without it is the kept one's at m less its share where it was.
+    const VolumeBounds &whole = BoundsAt(m), &before = BoundsAt(k), &after = BoundsAt(k + 1);
+    const std::optional<double> v =
+        SharedRounding(ET(whole.low + before.low - after.high), ET(whole.high + before.high - after.low));
+    if (!v) return false;
+    *volume = *v;
+    return true;
 }
 
 bool EarthworkChain::VolumeFromKept(const std::shared_ptr<const ModelBody>& base, const std::vector<LinkStep>& steps,
@@ -350,6 +446,8 @@ bool EarthworkChain::VolumeFromKept(const std::shared_ptr<const ModelBody>& base
         *volume = VolumeAt(kept);
         return true;
     }
+    // One kept link taken out (the calculation takes a feature's cut away before its fill).
+    if (VolumeWithoutKeptStep(steps, kept, volume)) return true;
     // The part must hold every column near the bodies past the kept solids, as a run would ask.
     if (chain.partial) {
         const std::vector<PlanBox> boxes = BodyBoxes(steps, kept);

@@ -12,6 +12,7 @@
 #include <vector>
 
 class TerrainColumns;
+struct VolumeBounds;
 
 // One link as the solid sees it: what it does and the operator's bodies; `clips` are slabs whose downward
 // extrusion takes from the bodies before they join (downward subtractions linked after an addition).
@@ -65,6 +66,10 @@ private:
     bool VolumeFromKept(const std::shared_ptr<const ModelBody>& base, const std::vector<LinkStep>& steps,
                         double* volume);
     double VolumeAt(size_t k);
+    const VolumeBounds& BoundsAt(size_t k);
+    // The volume of the kept links up to steps.size() + 1 but the k-th, from the kept solids' volumes, when that
+    // link meets none of the later ones; false when it cannot be had so.
+    bool VolumeWithoutKeptStep(const std::vector<LinkStep>& steps, size_t k, double* volume);
     std::unique_ptr<Chain> chain_;
     std::unique_ptr<TerrainColumns> columns_;        // of the latest base
     mutable std::shared_ptr<const ModelBody> body_;  // the latest solid read back

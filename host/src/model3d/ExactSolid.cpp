@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstddef>
 #include <map>
+#include <optional>
 #include <utility>
 
 namespace PMP = CGAL::Polygon_mesh_processing;
@@ -278,11 +279,11 @@ ET ExactVolumeOf(const ExactSolid& solid, const VolumeVertices& t) {
 
 ET ExactVolume(const ExactSolid& solid) { return ExactVolumeOf(solid, VerticesOf(solid)); }
 
-double RoundedVolumeOf(const ExactSolid& solid, const ET& rest) {
+VolumeBounds VolumeBoundsOf(const ExactSolid& solid) {
     const VolumeVertices t = VerticesOf(solid);
     // The faces with a rational corner are summed in fixed point, each coordinate taken down to a multiple of
     // 2^-kBits: a product of three such is off by at most 7 u M^2 (u = 2^-kBits, M >= 1 bounding the corners'
-    // coordinates), a determinant by 42 u M^2. When the bounds round alike, that is the exact volume's rounding.
+    // coordinates), a determinant by 42 u M^2.
     constexpr int kBits = 160;
     ExactSum sum;
     std::vector<std::array<mpz_class, 3>> fixed(t.vertices.size());
@@ -321,21 +322,38 @@ double RoundedVolumeOf(const ExactSolid& solid, const ET& rest) {
                            fixed[corner[2]][size_t(kTerms[k][2])].get_mpz_t());
         }
     }
+    VolumeBounds out;
     const mpq_class dyadic = sum.Value();
-    if (!anyRational) return RoundedVolume(ET(dyadic / 6 + rest));
+    if (!anyRational) {
+        out.low = out.high = dyadic / 6;
+        return out;
+    }
     // The error bound, rounded up generously (a margin of half above 42 covers the double sums' own rounding).
     const double bound = 64.0 * squares;
-    if (std::isfinite(bound)) {
-        mpq_class middle;
-        mpq_set_z(middle.get_mpq_t(), fixedSum.get_mpz_t());
-        mpq_div_2exp(middle.get_mpq_t(), middle.get_mpq_t(), mp_bitcnt_t(3 * kBits));
-        mpq_class error(bound);
-        mpq_div_2exp(error.get_mpq_t(), error.get_mpq_t(), mp_bitcnt_t(kBits));
-        const double low = RoundedVolume(ET((dyadic + middle - error) / 6 + rest));
-        const double high = RoundedVolume(ET((dyadic + middle + error) / 6 + rest));
-        if (low == high) return low;
+    if (!std::isfinite(bound)) {
+        out.low = out.high = ExactVolumeOf(solid, t);
+        return out;
     }
-    return RoundedVolume(ET(ExactVolumeOf(solid, t) + rest));
+    mpq_class middle;
+    mpq_set_z(middle.get_mpq_t(), fixedSum.get_mpz_t());
+    mpq_div_2exp(middle.get_mpq_t(), middle.get_mpq_t(), mp_bitcnt_t(3 * kBits));
+    mpq_class error(bound);
+    mpq_div_2exp(error.get_mpq_t(), error.get_mpq_t(), mp_bitcnt_t(kBits));
+    out.low = (dyadic + middle - error) / 6;
+    out.high = (dyadic + middle + error) / 6;
+    return out;
+}
+
+std::optional<double> SharedRounding(const ET& low, const ET& high) {
+    const double a = RoundedVolume(low), b = RoundedVolume(high);
+    if (a == b) return a;
+    return std::nullopt;
+}
+
+double RoundedVolumeOf(const ExactSolid& solid, const ET& rest) {
+    const VolumeBounds b = VolumeBoundsOf(solid);
+    if (const std::optional<double> v = SharedRounding(ET(b.low + rest), ET(b.high + rest))) return *v;
+    return RoundedVolume(ET(ExactVolume(solid) + rest));
 }
 
 double RoundedVolume(const ET& volume) { return CGAL::to_double(ExactKernel::FT(volume)); }

@@ -6,6 +6,7 @@
 #include <CGAL/Exact_predicates_exact_constructions_kernel.h>
 #include <CGAL/Surface_mesh.h>
 
+#include <optional>
 #include <vector>
 
 using ExactKernel = CGAL::Exact_predicates_exact_constructions_kernel;
@@ -30,8 +31,16 @@ void SolidZRange(const ExactSolid& solid, double* zMin, double* zMax);
 ExactKernel::FT::ET ExactVolume(const ExactSolid& solid);
 // An exact volume rounded as the kernel rounds an exact number.
 double RoundedVolume(const ExactKernel::FT::ET& volume);
-// RoundedVolume of the solid's exact volume plus `rest`, exact volume computed only when a close bound of it
-// cannot tell the rounding.
+// Close bounds of the solid's exact volume (equal when they are it), made without its exact sum where its points
+// are not all doubles.
+struct VolumeBounds {
+    ExactKernel::FT::ET low, high;
+};
+VolumeBounds VolumeBoundsOf(const ExactSolid& solid);
+// RoundedVolume of every number between the bounds, when they all round alike.
+std::optional<double> SharedRounding(const ExactKernel::FT::ET& low, const ExactKernel::FT::ET& high);
+// RoundedVolume of the solid's exact volume plus `rest`, exact volume computed only when its bounds cannot tell
+// the rounding.
 double RoundedVolumeOf(const ExactSolid& solid, const ExactKernel::FT::ET& rest);
 
 // Whether a face looks up (its normal's z above 0).

@@ -149,4 +149,67 @@ TEST_F(KeptSolidsTest, KeptSolidsGiveWhatAChainComputedAnewGives) {
     EXPECT_GT(renumbered, 0);
 }
 
+// Features as the calculation takes them apart: each a cut taking all above a level over one rectangle and a fill
+// up to that level over a rectangle sharing a side or overlapping it (their regions meet in a face), features apart
+// or overlapping. With the whole chain kept, every chain up to m with one link k < m taken out gives the volume a
+// chain computed anew gives, whether that link meets the later ones or not.
+TEST_F(KeptSolidsTest, ALinkTakenOutOfTheKeptOnesGivesWhatAChainComputedAnewGives) {
+    std::vector<API_Coord3D> points;
+    for (int i = 0; i <= 8; ++i)
+        for (int j = 0; j <= 8; ++j) points.push_back({i * 10.0, j * 10.0, 10.0 + 0.1 * i * 10.0 + 0.05 * j * 10.0});
+    API_Guid mesh = {};
+    ASSERT_EQ(Db().PlaceMeshFromPoints(points, 1, "", &mesh), NoError) << Db().LastRefusal();
+    ModelStore& models = host->Project().models;
+    std::string why;
+    const std::shared_ptr<const ModelBody> base = models.MeshSolidOf(mesh, &why);
+    std::vector<LinkStep> none;
+    int32_t surfaceVertices = 0;
+    ASSERT_TRUE(base) << why;
+    ASSERT_TRUE(models.MeshStepsOf(mesh, &none, &surfaceVertices, &why)) << why;
+
+    std::mt19937 rng(1210);
+    std::uniform_real_distribution<double> corner(2.0, 58.0), side(3.0, 18.0), level(9.0, 24.0);
+    int checked = 0;
+    for (int round = 0; round < 6; ++round) {
+        std::vector<BoxStep> boxes;
+        for (int feature = 0; feature < 2 + round % 2; ++feature) {
+            BoxStep cut, fill;
+            const double h = level(rng);
+            cut.operation = APISolid_SubtractUpwards;
+            cut.x0 = corner(rng), cut.y0 = corner(rng), cut.x1 = cut.x0 + side(rng), cut.y1 = cut.y0 + side(rng);
+            cut.z0 = h, cut.z1 = h + 30.0;
+            fill = cut;
+            fill.operation = APISolid_Add;
+            // The fill beside the cut (a side shared) or over part of it.
+            fill.x0 = rng() % 2 == 0 ? cut.x1 : cut.x0 + 0.5 * (cut.x1 - cut.x0);
+            fill.x1 = fill.x0 + side(rng);
+            fill.z0 = 2.0, fill.z1 = h;
+            fill.numbering = uint32_t(rng());
+            boxes.push_back(cut);
+            boxes.push_back(fill);
+        }
+        const std::vector<LinkStep> steps = StepsOf(boxes);
+        EarthworkChain kept;
+        double volume = 0.0;
+        bool partial = false;
+        ASSERT_EQ(kept.VolumeOf(base, surfaceVertices, steps, &volume, &partial, &why), NoError) << why;
+        for (size_t m = 1; m <= steps.size(); ++m)
+            for (size_t k = 0; k < m; ++k) {
+                std::vector<LinkStep> query(steps.begin(), steps.begin() + long(m));
+                query.erase(query.begin() + long(k));
+                EarthworkChain fresh;
+                ASSERT_EQ(fresh.Run(base, surfaceVertices, query, false, &why), NoError) << why;
+                ASSERT_EQ(kept.VolumeOf(base, surfaceVertices, query, &volume, &partial, &why), NoError) << why;
+                EXPECT_EQ(volume, fresh.Volume()) << "round " << round << " m " << m << " k " << k;
+                ++checked;
+            }
+        // The whole chain is still the kept one.
+        ASSERT_EQ(kept.VolumeOf(base, surfaceVertices, steps, &volume, &partial, &why), NoError) << why;
+        EarthworkChain whole;
+        ASSERT_EQ(whole.Run(base, surfaceVertices, steps, false, &why), NoError) << why;
+        EXPECT_EQ(volume, whole.Volume()) << "round " << round;
+    }
+    EXPECT_GT(checked, 90);
+}
+
 }  // namespace kept_solids_test
