@@ -65,21 +65,32 @@ std::pair<double, double> ZRange(const ModelBody& body) {
     return range;
 }
 
-class KeptSolidsTest : public ProjectHostTest {};
+class KeptSolidsTest : public ProjectHostTest {
+protected:
+    // A sloping terrain of 9 x 9 points 10 m apart: its solid and the count of its surface's vertices.
+    void PlaceTerrain() {
+        std::vector<API_Coord3D> points;
+        for (int i = 0; i <= 8; ++i)
+            for (int j = 0; j <= 8; ++j)
+                points.push_back({i * 10.0, j * 10.0, 10.0 + 0.1 * i * 10.0 + 0.05 * j * 10.0});
+        API_Guid mesh = {};
+        ASSERT_EQ(Db().PlaceMeshFromPoints(points, 1, "", &mesh), NoError) << Db().LastRefusal();
+        ModelStore& models = host->Project().models;
+        std::string why;
+        base_ = models.MeshSolidOf(mesh, &why);
+        std::vector<LinkStep> none;
+        ASSERT_TRUE(base_) << why;
+        ASSERT_TRUE(models.MeshStepsOf(mesh, &none, &surfaceVertices_, &why)) << why;
+    }
+    std::shared_ptr<const ModelBody> base_;
+    int32_t surfaceVertices_ = 0;
+};
 
 TEST_F(KeptSolidsTest, KeptSolidsGiveWhatAChainComputedAnewGives) {
-    std::vector<API_Coord3D> points;
-    for (int i = 0; i <= 8; ++i)
-        for (int j = 0; j <= 8; ++j) points.push_back({i * 10.0, j * 10.0, 10.0 + 0.1 * i * 10.0 + 0.05 * j * 10.0});
-    API_Guid mesh = {};
-    ASSERT_EQ(Db().PlaceMeshFromPoints(points, 1, "", &mesh), NoError) << Db().LastRefusal();
-    ModelStore& models = host->Project().models;
+    ASSERT_NO_FATAL_FAILURE(PlaceTerrain());
+    const std::shared_ptr<const ModelBody> base = base_;
+    const int32_t surfaceVertices = surfaceVertices_;
     std::string why;
-    const std::shared_ptr<const ModelBody> base = models.MeshSolidOf(mesh, &why);
-    std::vector<LinkStep> none;
-    int32_t surfaceVertices = 0;
-    ASSERT_TRUE(base) << why;
-    ASSERT_TRUE(models.MeshStepsOf(mesh, &none, &surfaceVertices, &why)) << why;
 
     std::mt19937 rng(52);
     std::uniform_real_distribution<double> corner(2.0, 62.0), side(3.0, 14.0), low(8.0, 22.0), high(1.0, 9.0);
@@ -154,18 +165,10 @@ TEST_F(KeptSolidsTest, KeptSolidsGiveWhatAChainComputedAnewGives) {
 // or overlapping. With the whole chain kept, every chain up to m with one link k < m taken out gives the volume a
 // chain computed anew gives, whether that link meets the later ones or not.
 TEST_F(KeptSolidsTest, ALinkTakenOutOfTheKeptOnesGivesWhatAChainComputedAnewGives) {
-    std::vector<API_Coord3D> points;
-    for (int i = 0; i <= 8; ++i)
-        for (int j = 0; j <= 8; ++j) points.push_back({i * 10.0, j * 10.0, 10.0 + 0.1 * i * 10.0 + 0.05 * j * 10.0});
-    API_Guid mesh = {};
-    ASSERT_EQ(Db().PlaceMeshFromPoints(points, 1, "", &mesh), NoError) << Db().LastRefusal();
-    ModelStore& models = host->Project().models;
+    ASSERT_NO_FATAL_FAILURE(PlaceTerrain());
+    const std::shared_ptr<const ModelBody> base = base_;
+    const int32_t surfaceVertices = surfaceVertices_;
     std::string why;
-    const std::shared_ptr<const ModelBody> base = models.MeshSolidOf(mesh, &why);
-    std::vector<LinkStep> none;
-    int32_t surfaceVertices = 0;
-    ASSERT_TRUE(base) << why;
-    ASSERT_TRUE(models.MeshStepsOf(mesh, &none, &surfaceVertices, &why)) << why;
 
     std::mt19937 rng(1210);
     std::uniform_real_distribution<double> corner(2.0, 58.0), side(3.0, 18.0), level(9.0, 24.0);
