@@ -12,10 +12,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <exception>
 #include <map>
 #include <optional>
-#include <cmath>
 #include <set>
 
 namespace PMP = CGAL::Polygon_mesh_processing;
@@ -356,14 +356,8 @@ double EarthworkChain::VolumeAt(size_t k) {
     Chain& chain = *chain_;
     Chain::Measure& m = chain.volumes[k];
     if (!m.rounded) {
-        const VolumeBounds& b = BoundsAt(k);
-        m.rounded = SharedRounding(b.low, b.high);
-        if (!m.rounded) {
-            const ET exact =
-                chain.partial ? ET(ExactVolume(chain.solids[k]) + chain.part.restVolume) : ExactVolume(chain.solids[k]);
-            m.bounds = VolumeBounds{exact, exact};
-            m.rounded = RoundedVolume(exact);
-        }
+        BoundsAt(k);
+        m.rounded = RoundedWithin(chain.solids[k], chain.partial ? chain.part.restVolume : ET(0), &*m.bounds);
     }
     return *m.rounded;
 }

@@ -350,10 +350,18 @@ std::optional<double> SharedRounding(const ET& low, const ET& high) {
     return std::nullopt;
 }
 
+double RoundedWithin(const ExactSolid& solid, const ET& rest, VolumeBounds* bounds) {
+    if (const std::optional<double> v = SharedRounding(bounds->low, bounds->high)) return *v;
+    const ET exact = ExactVolume(solid) + rest;
+    *bounds = VolumeBounds{exact, exact};
+    return RoundedVolume(exact);
+}
+
 double RoundedVolumeOf(const ExactSolid& solid, const ET& rest) {
-    const VolumeBounds b = VolumeBoundsOf(solid);
-    if (const std::optional<double> v = SharedRounding(ET(b.low + rest), ET(b.high + rest))) return *v;
-    return RoundedVolume(ET(ExactVolume(solid) + rest));
+    VolumeBounds b = VolumeBoundsOf(solid);
+    b.low += rest;
+    b.high += rest;
+    return RoundedWithin(solid, rest, &b);
 }
 
 double RoundedVolume(const ET& volume) { return CGAL::to_double(ExactKernel::FT(volume)); }

@@ -39,8 +39,10 @@ struct VolumeBounds {
 VolumeBounds VolumeBoundsOf(const ExactSolid& solid);
 // RoundedVolume of every number between the bounds, when they all round alike.
 std::optional<double> SharedRounding(const ExactKernel::FT::ET& low, const ExactKernel::FT::ET& high);
-// RoundedVolume of the solid's exact volume plus `rest`, exact volume computed only when its bounds cannot tell
-// the rounding.
+// RoundedVolume of the solid's exact volume plus `rest`, which `bounds` hold (rest included): the exact volume is
+// computed only when they cannot tell the rounding, and `bounds` then become it.
+double RoundedWithin(const ExactSolid& solid, const ExactKernel::FT::ET& rest, VolumeBounds* bounds);
+// The same from the solid alone.
 double RoundedVolumeOf(const ExactSolid& solid, const ExactKernel::FT::ET& rest);
 
 // Whether a face looks up (its normal's z above 0).
