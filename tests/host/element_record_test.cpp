@@ -10,6 +10,7 @@
 #include <cstring>
 #include <map>
 #include <random>
+#include <vector>
 
 namespace element_record_test {
 
@@ -27,6 +28,12 @@ TEST(ElementRecord, EveryRecordReadsBackByteForByte) {
         const API_Element back = kept.Get();
         ASSERT_EQ(std::memcmp(&back, &whole, sizeof whole), 0) << "round " << round;
         ASSERT_TRUE(kept.SameAs(whole));
+        // Any run of bytes reads as the whole record's (across the head's end and the tail's too).
+        const size_t from = random() % sizeof whole, count = random() % (sizeof whole - from + 1);
+        std::vector<uint8_t> run(count + 1, 0x7F);
+        kept.CopyBytes(from, count, run.data());
+        ASSERT_EQ(std::memcmp(run.data(), whole.bytes + from, count), 0) << "round " << round;
+        ASSERT_EQ(run[count], 0x7F);
         // The hash names the bytes: the same record kept again hashes the same, a changed one not.
         ASSERT_EQ(kept.Hash(), ElementRecord(back).Hash());
 
@@ -87,6 +94,13 @@ TEST(PackedBytes, EveryByteStringReadsBackByteForByte) {
         ASSERT_EQ(out.substr(1, bytes.size()), bytes);
         ASSERT_EQ(out.front(), '\x7F');  // nothing written outside
         ASSERT_EQ(out.back(), '\x7F');
+        // A prefix of any length (past the end too) writes those bytes and no more.
+        const size_t count = random() % (bytes.size() + 3);
+        std::string front(count + 1, '\x7F');
+        packed.CopyTo(front.data(), count);
+        const size_t written = std::min(count, bytes.size());
+        ASSERT_EQ(front.substr(0, written), bytes.substr(0, written)) << "round " << round;
+        ASSERT_EQ(front.substr(written), std::string(count + 1 - written, '\x7F')) << "round " << round;
 
         // Equal exactly when the bytes are; a copy is its own.
         PackedBytes copy = packed;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 
 namespace {
@@ -68,22 +69,39 @@ private:
     double y0_ = 0.0, step_ = 1.0;
     std::vector<std::vector<uint32_t>> edges_;
 };
+
+// Whether the rings cover a point: on an edge or inside.
+class RingsCover {
+public:
+    RingsCover(const std::vector<PlanRing>& outline, double tolerance) : tolerance_(tolerance) {
+        for (const PlanRing& ring : outline)
+            if (!ring.points.empty()) rows_.emplace_back(ring, 2 * tolerance);
+    }
+    bool operator()(double x, double y) const {
+        bool covered = false;
+        for (const RingRows& r : rows_) r.Cross(x, y, &covered);
+        for (size_t r = 0; r < rows_.size() && !covered; ++r) covered = rows_[r].OnEdge(x, y, tolerance_);
+        return covered;
+    }
+
+private:
+    double tolerance_;
+    std::vector<RingRows> rows_;
+};
+
+void CountOutside(const std::optional<double>& height, TerrainCoverage* c) {
+    ++c->outside;
+    if (height && (!c->highestOutside || *height > *c->highestOutside)) c->highestOutside = height;
+}
 }  // namespace
 
 TerrainCoverage CoverageOf(const std::vector<PlanRing>& outline, const std::vector<MeasuredPoint>& points,
                            double tolerance) {
     TerrainCoverage c;
-    std::vector<RingRows> rows;
-    for (const PlanRing& ring : outline)
-        if (!ring.points.empty()) rows.emplace_back(ring, 2 * tolerance);
+    const RingsCover covers(outline, tolerance);
     for (const MeasuredPoint& p : points) {
         ++c.points;
-        bool covered = false;
-        for (const RingRows& r : rows) r.Cross(p.x, p.y, &covered);
-        for (size_t r = 0; r < rows.size() && !covered; ++r) covered = rows[r].OnEdge(p.x, p.y, tolerance);
-        if (covered) continue;
-        ++c.outside;
-        if (p.height && (!c.highestOutside || *p.height > *c.highestOutside)) c.highestOutside = p.height;
+        if (!covers(p.x, p.y)) CountOutside(p.height, &c);
     }
     return c;
 }
@@ -99,15 +117,23 @@ bool PolygonCoverage(const ProjectCore& project, const API_Guid& guid, API_ElemT
         return false;
     }
     if (!ElementRings(*m, 0.0, &outline, why)) return false;
-    std::vector<MeasuredPoint> points;
-    for (const API_Guid& g : project.Model().elements.InDatabases({m->database}, API_HotspotID)) {
-        const StoredElement& e = *project.Find(g);
+    // The counts take no order: the store is walked as it lies, without a lookup a point, and a point's height
+    // is read only when it lies outside.
+    TerrainCoverage c;
+    const RingsCover covers(outline, kCoverTolerance);
+    project.Model().elements.ForEachReadingAhead([&](const API_Guid&, const StoredElement& e) {
+        if (e.record.header.typeID != API_HotspotID || e.database != m->database ||
+            e.record.header.floorInd != m->record.header.floorInd || !IsAddOnPoint(e))
+            return;
+        API_Coord pos;
+        e.record.CopyBytes(offsetof(API_Element, hotspot.pos), sizeof pos, &pos);
+        ++c.points;
+        if (covers(pos.x, pos.y)) return;
         std::optional<double> height;
-        if (e.record.header.floorInd != m->record.header.floorInd || !ReadAddOnPoint(e, &height)) continue;
-        const API_Coord pos = e.record.Get().hotspot.pos;
-        points.push_back({pos.x, pos.y, height});
-    }
-    *coverage = CoverageOf(outline, points);
+        ReadAddOnPoint(e, &height);
+        CountOutside(height, &c);
+    });
+    *coverage = c;
     return true;
 }
 }  // namespace

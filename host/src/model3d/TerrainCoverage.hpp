@@ -23,8 +23,9 @@ struct TerrainCoverage {
 
 // A point on an edge of a ring (within `tolerance`) or inside the rings (even-odd: a hole's points are outside) is
 // covered; the others are outside.
+constexpr double kCoverTolerance = 1e-6;
 TerrainCoverage CoverageOf(const std::vector<PlanRing>& outline, const std::vector<MeasuredPoint>& points,
-                           double tolerance = 1e-6);
+                           double tolerance = kCoverTolerance);
 
 // The same for a mesh of the project: its outline's rings against the terrain points of its story in its database.
 // False with `why` when the mesh's outline cannot be read.

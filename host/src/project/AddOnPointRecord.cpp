@@ -13,27 +13,36 @@ constexpr size_t HeightAt = 1;
 constexpr size_t HeightWidth = 26;
 constexpr char OutlineTag = '3';
 
-// The add-on's record of an element of `type`, its bytes; "" for any other element.
-std::string AddOnRecord(const StoredElement& element, API_ElemTypeID type) {
-    if (element.record.header.typeID != type || !element.userData) return "";
+// Whether the element is of `type` and carries the add-on's record.
+bool HasAddOnRecord(const StoredElement& element, API_ElemTypeID type) {
+    if (element.record.header.typeID != type || !element.userData) return false;
     const StoredUserData& data = *element.userData;
-    if (data.dataVersion != RecordVersion || data.platformSign != RecordSign || data.bytes.size() != RecordSize)
-        return "";
-    return data.bytes.str();
+    return data.dataVersion == RecordVersion && data.platformSign == RecordSign && data.bytes.size() == RecordSize;
 }
 }  // namespace
 
 bool IsAddOnOutline(const StoredElement& element) {
-    const std::string bytes = AddOnRecord(element, API_HatchID);
-    return !bytes.empty() && bytes[0] == OutlineTag;
+    char tag = 0;
+    if (!HasAddOnRecord(element, API_HatchID)) return false;
+    element.userData->bytes.CopyTo(&tag, 1);
+    return tag == OutlineTag;
+}
+
+bool IsAddOnPoint(const StoredElement& element) {
+    char tag = 0;
+    if (!HasAddOnRecord(element, API_HotspotID)) return false;
+    element.userData->bytes.CopyTo(&tag, 1);
+    return tag == PointTag;
 }
 
 bool ReadAddOnPoint(const StoredElement& element, std::optional<double>* height) {
     height->reset();
-    const std::string bytes = AddOnRecord(element, API_HotspotID);
-    if (bytes.empty() || bytes[0] != PointTag) return false;
-    std::string text = bytes.substr(HeightAt, HeightWidth);
-    text.resize(text.find('\0') == std::string::npos ? text.size() : text.find('\0'));
+    if (!HasAddOnRecord(element, API_HotspotID)) return false;
+    // Only the tag and the height are read: the terrain holds millions of these.
+    char head[HeightAt + HeightWidth + 1] = {};
+    element.userData->bytes.CopyTo(head, HeightAt + HeightWidth);
+    if (head[0] != PointTag) return false;
+    std::string text(head + HeightAt);
     for (char& c : text)
         if (c == ',') c = '.';  // the record is read with either decimal mark
     if (text.empty()) return true;

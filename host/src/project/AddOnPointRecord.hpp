@@ -9,5 +9,7 @@
 // True when the element is such a point; `height` gets the record's number, or nothing when its field is empty
 // or not a number.
 bool ReadAddOnPoint(const StoredElement& element, std::optional<double>* height);
+// True when the element is such a point (its height left unread).
+bool IsAddOnPoint(const StoredElement& element);
 // True when the element is the add-on's terrain outline: a fill with the add-on's record, tag '3' at byte 0.
 bool IsAddOnOutline(const StoredElement& element);

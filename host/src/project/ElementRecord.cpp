@@ -1,5 +1,6 @@
 #include "project/ElementRecord.hpp"
 
+#include <algorithm>
 #include <cstring>
 
 size_t ElementRecord::TailSize() const {
@@ -44,6 +45,16 @@ API_Element ElementRecord::Get() const {
     if (size > 0) std::memcpy(tail, Tail(), size);
     std::memset(tail + size, 0, kTailCapacity - size);
     return r;
+}
+
+void ElementRecord::CopyBytes(size_t offset, size_t count, void* out) const {
+    uint8_t* o = static_cast<uint8_t*>(out);
+    for (; count > 0 && offset < sizeof header; --count) *o++ = reinterpret_cast<const uint8_t*>(&header)[offset++];
+    if (count == 0) return;
+    const size_t from = offset - sizeof header, size = TailSize();
+    const size_t kept = from < size ? std::min(count, size - from) : 0;
+    if (kept > 0) std::memcpy(o, Tail() + from, kept);
+    std::memset(o + kept, 0, count - kept);
 }
 
 bool ElementRecord::SameAs(const API_Element& record) const {

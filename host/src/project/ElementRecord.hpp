@@ -31,6 +31,10 @@ public:
         *this = r;
     }
     bool SameAs(const API_Element& record) const;
+    // Writes `count` bytes of the whole record from `offset` to `out`: a field read without the whole record.
+    void CopyBytes(size_t offset, size_t count, void* out) const;
+    // Asks the processor for the tail ahead of a read.
+    void Prefetch() const { __builtin_prefetch(tail_.get()); }
     // A hash of the whole record's bytes.
     uint64_t Hash() const;
 

@@ -1,5 +1,6 @@
 #include "project/PackedBytes.hpp"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -98,22 +99,23 @@ void PackedBytes::assign(const void* data, size_t size) {
     if (!packed.empty()) std::memcpy(block_.get() + head.size(), packed.data(), packed.size());
 }
 
-void PackedBytes::CopyTo(void* out) const {
+void PackedBytes::CopyTo(void* out, size_t count) const {
     if (!block_) return;
     uint8_t* o = static_cast<uint8_t*>(out);
     const Head h = ReadHead();
-    const size_t total = h.size;
+    const size_t total = std::min(count, h.size);
     const uint8_t* p = h.packed;
     const uint8_t* const end = p + h.packedLength;
     size_t at = 0;
-    while (p < end) {
-        const size_t zeros = GetNumber(p);
+    while (p < end && at < total) {
+        const size_t zeros = std::min(GetNumber(p), total - at);
         const size_t literal = GetNumber(p);
         std::memset(o + at, 0, zeros);
         at += zeros;
-        std::memcpy(o + at, p, literal);
+        const size_t copied = std::min(literal, total - at);
+        std::memcpy(o + at, p, copied);
         p += literal;
-        at += literal;
+        at += copied;
     }
     std::memset(o + at, 0, total - at);
 }

@@ -23,8 +23,13 @@ public:
     size_t size() const;
     bool empty() const { return size() == 0; }
     // Writes the size() bytes to `out`.
-    void CopyTo(void* out) const;
+    void CopyTo(void* out) const { CopyTo(out, size()); }
+    // Writes the first `count` bytes (at most size()) to `out`: a field at the front of a record is read without
+    // unpacking the rest.
+    void CopyTo(void* out, size_t count) const;
     std::string str() const;
+    // Asks the processor for the block ahead of a read.
+    void Prefetch() const { __builtin_prefetch(block_.get()); }
 
     friend bool operator==(const PackedBytes& a, const PackedBytes& b);
     friend bool operator!=(const PackedBytes& a, const PackedBytes& b) { return !(a == b); }
