@@ -219,8 +219,22 @@ private:
 };
 }  // namespace
 
-bool LinkedSurfaceBox(const ModelBody& solid, int32_t surfaceVertices, const std::vector<LinkStep>& steps,
-                      API_Box3D* box) {
+struct LinkedSurfaceCache::Kept {
+    std::weak_ptr<const ModelBody> solid;  // gone with the solid: no other solid takes its place
+    int32_t surfaceVertices = 0;
+    double plan[6] = {};
+    std::unique_ptr<const FaceRaster> raster;
+};
+
+LinkedSurfaceCache::LinkedSurfaceCache() = default;
+LinkedSurfaceCache::~LinkedSurfaceCache() = default;
+void LinkedSurfaceCache::Clear() { kept.reset(); }
+
+namespace {
+bool BoxFrom(const ModelBody& solid, int32_t surfaceVertices, const std::vector<LinkStep>& steps, API_Box3D* box,
+             const std::shared_ptr<const ModelBody>& held, LinkedSurfaceCache* cache) {
+    LinkedSurfaceCache scratch;
+    if (cache == nullptr) cache = &scratch;
     if (surfaceVertices <= 0 || size_t(surfaceVertices) > solid.vertices.size() || steps.empty()) return false;
     // Each body's box and its faces' plan boxes (what a cut sweeps or a join adds lies over those); the links must
     // be ones the operations take, or a run would fail them.
@@ -282,7 +296,21 @@ bool LinkedSurfaceBox(const ModelBody& solid, int32_t surfaceVertices, const std
     const auto inside = [&](double lo, double hi, int c) {
         return lo >= stay.lo[c] + margin[c] && hi <= stay.hi[c] - margin[c];
     };
-    const FaceRaster raster(solid, surfaceVertices, plan);
+    const auto rasterOf = [&]() -> const FaceRaster& {
+        const LinkedSurfaceCache::Kept* k = cache->kept.get();
+        const bool same = k != nullptr && held && k->solid.lock() == held && k->surfaceVertices == surfaceVertices &&
+            std::equal(plan.lo, plan.lo + 3, k->plan) && std::equal(plan.hi, plan.hi + 3, k->plan + 3);
+        if (same) return *k->raster;
+        auto kept = std::make_unique<LinkedSurfaceCache::Kept>();
+        kept->solid = held;
+        kept->surfaceVertices = surfaceVertices;
+        std::copy(plan.lo, plan.lo + 3, kept->plan);
+        std::copy(plan.hi, plan.hi + 3, kept->plan + 3);
+        kept->raster = std::make_unique<const FaceRaster>(solid, surfaceVertices, plan);
+        cache->kept = std::move(kept);
+        return *cache->kept->raster;
+    };
+    const FaceRaster& raster = rasterOf();
     double floor = std::numeric_limits<double>::infinity();
     for (size_t i = size_t(surfaceVertices); i < solid.vertices.size(); ++i)
         floor = std::min(floor, solid.vertices[i].z);
@@ -341,4 +369,15 @@ bool LinkedSurfaceBox(const ModelBody& solid, int32_t surfaceVertices, const std
     }
     *box = {stay.lo[0], stay.lo[1], stay.lo[2], stay.hi[0], stay.hi[1], stay.hi[2]};
     return true;
+}
+}  // namespace
+
+bool LinkedSurfaceBox(const ModelBody& solid, int32_t surfaceVertices, const std::vector<LinkStep>& steps,
+                      API_Box3D* box) {
+    return BoxFrom(solid, surfaceVertices, steps, box, nullptr, nullptr);
+}
+
+bool LinkedSurfaceBox(const std::shared_ptr<const ModelBody>& solid, int32_t surfaceVertices,
+                      const std::vector<LinkStep>& steps, API_Box3D* box, LinkedSurfaceCache* cache) {
+    return solid && BoxFrom(*solid, surfaceVertices, steps, box, solid, cache);
 }

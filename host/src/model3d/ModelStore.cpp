@@ -86,6 +86,7 @@ void ModelStore::ForgetOtherProjects() {
     models_.clear();
     previous_.clear();
     chains_.clear();
+    linkedBoxes_.Clear();
     bodies_.clear();
     currentModel_.reset();
     currentBody_ = nullptr;
@@ -255,6 +256,8 @@ bool ModelStore::VolumeOf(const API_Guid& mesh, double* volume, bool* partial, s
         w.volume = 0.0;
         w.partial = false;
         if (w.solid) {
+            // The volume runs every link: the solids it keeps take the room the box's raster held.
+            linkedBoxes_.Clear();
             EarthworkChain& chain = ChainFor(w.solid.get());
             if (chain.VolumeOf(w.solid, w.surfaceVertices, w.steps, &w.volume, &w.partial, why) != NoError)
                 return false;
@@ -602,7 +605,8 @@ bool ModelStore::Bounds(const API_Guid& guid, API_Box3D* box) {
     // A mesh whose links are not computed yet: its box from its solid and the links' bodies, where that is exact.
     MeshWork& w = models_[guid].work;
     if (w.bodyPending && w.solid && model->bodies.empty()) {
-        if (w.boxKnown < 0) w.boxKnown = LinkedSurfaceBox(*w.solid, w.surfaceVertices, w.steps, &w.box) ? 1 : 0;
+        if (w.boxKnown < 0)
+            w.boxKnown = LinkedSurfaceBox(w.solid, w.surfaceVertices, w.steps, &w.box, &linkedBoxes_) ? 1 : 0;
         if (w.boxKnown == 1) {
             *box = w.box;
             return true;

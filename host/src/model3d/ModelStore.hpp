@@ -6,6 +6,7 @@
 #include "APIMesh.hpp"
 #include "model3d/EarthworkChain.hpp"
 #include "model3d/ElementModels.hpp"
+#include "model3d/LinkedSurfaceBox.hpp"
 #include "project/Guids.hpp"
 
 #include <map>
@@ -133,6 +134,7 @@ private:
         uint64_t used = 0;
     };
     std::vector<ChainSlot> chains_;
+    LinkedSurfaceCache linkedBoxes_;  // the raster of the solid whose box was found last
     uint64_t chainUses_ = 0;
     // Body numbers of the whole model: the model and the body in it.
     struct BodySlot {
