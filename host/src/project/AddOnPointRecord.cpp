@@ -13,35 +13,28 @@ constexpr size_t HeightAt = 1;
 constexpr size_t HeightWidth = 26;
 constexpr char OutlineTag = '3';
 
-// Whether the element is of `type` and carries the add-on's record.
-bool HasAddOnRecord(const StoredElement& element, API_ElemTypeID type) {
+// Whether the element is of `type` and carries the add-on's record with the tag.
+bool HasAddOnRecord(const StoredElement& element, API_ElemTypeID type, char tag) {
     if (element.record.header.typeID != type || !element.userData) return false;
     const StoredUserData& data = *element.userData;
-    return data.dataVersion == RecordVersion && data.platformSign == RecordSign && data.bytes.size() == RecordSize;
+    if (data.dataVersion != RecordVersion || data.platformSign != RecordSign || data.bytes.size() != RecordSize)
+        return false;
+    char first = 0;
+    data.bytes.CopyTo(&first, 1);
+    return first == tag;
 }
 }  // namespace
 
-bool IsAddOnOutline(const StoredElement& element) {
-    char tag = 0;
-    if (!HasAddOnRecord(element, API_HatchID)) return false;
-    element.userData->bytes.CopyTo(&tag, 1);
-    return tag == OutlineTag;
-}
+bool IsAddOnOutline(const StoredElement& element) { return HasAddOnRecord(element, API_HatchID, OutlineTag); }
 
-bool IsAddOnPoint(const StoredElement& element) {
-    char tag = 0;
-    if (!HasAddOnRecord(element, API_HotspotID)) return false;
-    element.userData->bytes.CopyTo(&tag, 1);
-    return tag == PointTag;
-}
+bool IsAddOnPoint(const StoredElement& element) { return HasAddOnRecord(element, API_HotspotID, PointTag); }
 
 bool ReadAddOnPoint(const StoredElement& element, std::optional<double>* height) {
     height->reset();
-    if (!HasAddOnRecord(element, API_HotspotID)) return false;
-    // Only the tag and the height are read: the terrain holds millions of these.
+    if (!IsAddOnPoint(element)) return false;
+    // Only the height is read: the terrain holds millions of these.
     char head[HeightAt + HeightWidth + 1] = {};
     element.userData->bytes.CopyTo(head, HeightAt + HeightWidth);
-    if (head[0] != PointTag) return false;
     std::string text(head + HeightAt);
     for (char& c : text)
         if (c == ',') c = '.';  // the record is read with either decimal mark
