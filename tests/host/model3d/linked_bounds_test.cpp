@@ -1,7 +1,8 @@
 // The box of a terrain whose links cut and join, asked before its solid is computed, against the box of the model
 // the operations then read back: over random uneven terrains and random edits (links made, taken away), with
 // bodies inside the terrain, past its highest or lowest point, over its border and reaching down through it, they
-// are the same six numbers, whether the box came from the bodies alone or from the operations.
+// are the same six numbers, whether the box came from the bodies alone (with a raster kept from an earlier question
+// or not) or from the operations.
 #include "ProjectHost.hpp"
 #include "assembly/HostProject.hpp"
 #include "model3d/LinkedSurfaceBox.hpp"
@@ -44,6 +45,8 @@ TEST_F(LinkedBoundsTest, TheBoxBeforeTheOperationsIsTheBoxTheyReadBack) {
     std::mt19937 rng(51);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
     int derived = 0, asked = 0;
+    // Kept over every round and edit: it serves the same solid again and never another.
+    LinkedSurfaceCache kept;
     for (int round = 0; round < 4; ++round) {
         std::vector<API_Coord3D> points;
         const double tilt = 2.0 * unit(rng);
@@ -89,6 +92,8 @@ TEST_F(LinkedBoundsTest, TheBoxBeforeTheOperationsIsTheBoxTheyReadBack) {
             ASSERT_TRUE(solid) << why;
             API_Box3D fromBodies = {};
             const bool known = LinkedSurfaceBox(*solid, surfaceVertices, steps, &fromBodies);
+            API_Box3D fromKept = {};
+            ASSERT_EQ(LinkedSurfaceBox(solid, surfaceVertices, steps, &fromKept, &kept), known);
             const std::shared_ptr<const Model3D> model = Models().ModelOf(mesh, &why);
             ASSERT_TRUE(model) << why;
             const API_Box3D read = ReadBackBox(*model);
@@ -99,6 +104,7 @@ TEST_F(LinkedBoundsTest, TheBoxBeforeTheOperationsIsTheBoxTheyReadBack) {
             EXPECT_TRUE(same(bounds, read)) << "round " << round << " edit " << edit;
             if (known) {
                 EXPECT_TRUE(same(fromBodies, read)) << "round " << round << " edit " << edit;
+                EXPECT_TRUE(same(fromKept, read)) << "round " << round << " edit " << edit;
                 ++derived;
             }
             ++asked;
