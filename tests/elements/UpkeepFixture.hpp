@@ -44,8 +44,8 @@ protected:
     // The stored parameter of a placed object (host side; null when missing).
     StoredParam* Param(const API_Guid& g, const std::string& name) {
         StoredElement* e = Db().FindMutable(g);
-        if (e == nullptr || !e->memo.params) return nullptr;
-        for (StoredParam& p : *e->memo.params)
+        if (e == nullptr || !e->memo->params) return nullptr;
+        for (StoredParam& p : *e->memo.Mutable().params)
             if (name == p.record.name) return &p;
         return nullptr;
     }

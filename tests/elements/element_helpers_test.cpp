@@ -40,7 +40,7 @@ TEST_F(ElementHelpersTest, CreatesInTheFloorPlanAndDisposesTheMemoWhenAsked) {
     ASSERT_EQ(Command([&] { return CreateElementWithMemo(&e, &memo, false); }), NoError);
     ASSERT_NE(memo.coords, nullptr);  // still the caller's
     ASSERT_NE(Db().Find(e.header.guid), nullptr);
-    EXPECT_EQ((*Db().Find(e.header.guid)->memo.coords)[2].x, 5.0);
+    EXPECT_EQ((*Db().Find(e.header.guid)->memo->coords)[2].x, 5.0);
     ACAPI_DisposeElemMemoHdls(&memo);
     EXPECT_EQ(MemoryDriver::LiveHandleCount(), handles);
     EXPECT_EQ(Db().RebuildCount(), 0);
@@ -124,7 +124,7 @@ TEST_F(ElementHelpersTest, ObjectsTakeTheirLibraryPartsDefaultsWhenNoParametersA
     ASSERT_EQ(Command([&] { return CreateElementWithMemo(&e, nullptr, true); }), NoError);
     const StoredElement* placed = Db().Find(e.header.guid);
     ASSERT_NE(placed, nullptr);
-    ASSERT_EQ(placed->memo.params->size(), 3u);
+    ASSERT_EQ(placed->memo->params->size(), 3u);
     const nlohmann::ordered_json j = Db().ToJson();
     EXPECT_EQ(j["elements"][0]["libPart"], "PART_A");
     EXPECT_EQ(j["elements"][0]["parameters"][1]["value"], "result");
@@ -148,9 +148,9 @@ TEST_F(ElementHelpersTest, ChangeElementWritesTheParametersOfThatElementOnly) {
     ASSERT_EQ(Command([&] { return ChangeElement(&e, &memo, &mask); }), NoError);
     ACAPI_DisposeElemMemoHdls(&memo);
     EXPECT_EQ(Db().Find(a)->record.Get().object.level, 2.0);
-    EXPECT_EQ((*Db().Find(a)->memo.params)[0].record.value.real, 7.5);
-    ASSERT_EQ(Db().Find(b)->memo.params->size(), 3u);  // the library part's defaults, untouched
-    EXPECT_EQ((*Db().Find(b)->memo.params)[0].record.value.real, 1.5);
+    EXPECT_EQ((*Db().Find(a)->memo->params)[0].record.value.real, 7.5);
+    ASSERT_EQ(Db().Find(b)->memo->params->size(), 3u);  // the library part's defaults, untouched
+    EXPECT_EQ((*Db().Find(b)->memo->params)[0].record.value.real, 1.5);
 }
 
 TEST_F(ElementHelpersTest, DeleteInPlanSwitchesAndGoesBackToTheDatabaseBefore) {

@@ -74,8 +74,8 @@ TEST_F(ElementQueriesTest, FillFromPointsWithItsAttributes) {
     EXPECT_EQ(fill->record.Get().hatch.fillBGPen, 7);
     EXPECT_EQ(fill->record.Get().hatch.fillInd, 3);
     EXPECT_EQ(fill->record.Get().hatch.drawOrder, 2);
-    ASSERT_TRUE(fill->memo.elemInfoString.has_value());
-    EXPECT_EQ(*fill->memo.elemInfoString, u"Plot 12");
+    ASSERT_TRUE(fill->memo->elemInfoString.has_value());
+    EXPECT_EQ(*fill->memo->elemInfoString, u"Plot 12");
     QV_List<API_Coord> back;
     ASSERT_TRUE(ReadElementMemoCoords2D(fill->record, back));
     ASSERT_EQ(back.GetCount(), 5);  // the ring as given, closed once

@@ -28,8 +28,8 @@ protected:
     API_Guid Feature(int32_t lib, const char* op, const std::string& name, int32_t layer = 1) {
         const API_Guid g = PlaceObject(API_ObjectID, lib, name, layer);
         StoredElement* e = Db().FindMutable(g);
-        EXPECT_TRUE(e != nullptr && e->memo.params);
-        for (StoredParam& p : *e->memo.params)
+        EXPECT_TRUE(e != nullptr && e->memo->params);
+        for (StoredParam& p : *e->memo.Mutable().params)
             if (std::strcmp(p.record.name, "operatore") == 0) {
                 std::memset(p.record.value.uStr, 0, sizeof p.record.value.uStr);
                 for (size_t i = 0; op[i] != '\0'; ++i) p.record.value.uStr[i] = char16_t(op[i]);

@@ -115,16 +115,16 @@ TEST_F(ObjectSetsTest, SyncLeavesAnIncompleteOrForeignSetAloneWithSuccess) {
 // under another name than its set's.
 TEST_F(ObjectSetsTest, SyncFailsWhenTheSourcesIdTextCannotBeRead) {
     const PlacedSet set = PlaceLinkedSet(PlaceTerrain());
-    Db().FindMutable(set.result)->memo.elemInfoString = u"NORTH";
+    Db().FindMutable(set.result)->memo.Mutable().elemInfoString = u"NORTH";
     ASSERT_TRUE(Run([&] { return SyncSiblingObjects(Get(set.result).header, ElemKind_Road, false) == 1; }));
-    for (const API_Guid& partner : {set.cut, set.fill}) EXPECT_EQ(*Db().Find(partner)->memo.elemInfoString, u"NORTH");
-    Db().FindMutable(set.result)->memo.elemInfoString = u"SOUTH";
+    for (const API_Guid& partner : {set.cut, set.fill}) EXPECT_EQ(*Db().Find(partner)->memo->elemInfoString, u"NORTH");
+    Db().FindMutable(set.result)->memo.Mutable().elemInfoString = u"SOUTH";
     ASSERT_TRUE(SetNumber(set.result, "larghezza", 9));
     ASSERT_TRUE(host->FailCall("Database", int32_t(APIDb_GetElementInfoStringID.code), APIERR_GENERAL));
     EXPECT_EQ(SyncSiblingObjects(Get(set.result).header, ElemKind_Road, false), 0);
     host->ClearFailures();
     for (const API_Guid& partner : {set.cut, set.fill}) {
-        EXPECT_EQ(*Db().Find(partner)->memo.elemInfoString, u"NORTH");
+        EXPECT_EQ(*Db().Find(partner)->memo->elemInfoString, u"NORTH");
         EXPECT_EQ(Number(partner, "larghezza"), 3.0);
     }
 }

@@ -32,7 +32,7 @@ protected:
         API_Guid g = {};
         EXPECT_EQ(Db().PlacePolygonElement(API_SlabID, {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}}, true, layer, name, &g),
                   NoError);
-        Db().FindMutable(g)->memo.elemInfoString = GS::UniString(id).ToU16String();
+        Db().FindMutable(g)->memo.Mutable().elemInfoString = GS::UniString(id).ToU16String();
         return g;
     }
     void Delete(const API_Guid& g) {
@@ -42,7 +42,7 @@ protected:
     // Every parameter value of the object, to see that nothing changed.
     std::vector<std::string> Values(const API_Guid& g) {
         std::vector<std::string> out;
-        for (const StoredParam& p : *Db().Find(g)->memo.params)
+        for (const StoredParam& p : *Db().Find(g)->memo->params)
             out.push_back(std::string(reinterpret_cast<const char*>(&p.record.value), sizeof p.record.value));
         return out;
     }

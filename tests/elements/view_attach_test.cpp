@@ -41,8 +41,8 @@ protected:
     // A parameter of a placed object as the host keeps it.
     const StoredParam* Param(const API_Element& e, const char* name) {
         const StoredElement* stored = Db().Find(e.header.guid);
-        if (stored == nullptr || !stored->memo.params) return nullptr;
-        for (const StoredParam& p : *stored->memo.params)
+        if (stored == nullptr || !stored->memo->params) return nullptr;
+        for (const StoredParam& p : *stored->memo->params)
             if (std::strcmp(p.record.name, name) == 0) return &p;
         return nullptr;
     }

@@ -345,13 +345,13 @@ TEST_F(ElementEventsTest, EditsTransformEveryKindOfElement) {
     ASSERT_EQ(Ev().UserEdit(line, t), NoError);
     EXPECT_NEAR(Record(line).line.begC.x, -1.0, 1e-12);
     ASSERT_EQ(Ev().UserEdit(fill, t), NoError);
-    EXPECT_NEAR((*Db().Find(fill)->memo.coords)[2].x, -2.0, 1e-12);
+    EXPECT_NEAR((*Db().Find(fill)->memo->coords)[2].x, -2.0, 1e-12);
     t = {};
     t.typeID = APIEdit_Resize;
     t.base = {0, 0};
     t.ratio = 2.0;
     ASSERT_EQ(Ev().UserEdit(fill, t), NoError);
-    EXPECT_NEAR((*Db().Find(fill)->memo.coords)[3].y, 4.0, 1e-12);
+    EXPECT_NEAR((*Db().Find(fill)->memo->coords)[3].y, 4.0, 1e-12);
     t.vector = {};
     t.typeID = APIEdit_Mirror;  // an axis without direction is no mirror
     EXPECT_EQ(Ev().UserEdit(fill, t), APIERR_BADPARS);

@@ -400,7 +400,7 @@ TEST_F(Model3DTest, PointFilesWithBadLinesAreRefusedByLine) {
     }
     // Through the project: a level point that is not a number leaves the mesh without a model, and says why.
     const API_Guid mesh = MeshThrough({{0, 0, 0}, {10, 0, 0}, {0, 10, 0}, {2, 2, 1}});
-    Db().FindMutable(mesh)->memo.meshLevelCoords->at(0).c.z = std::nan("");
+    Db().FindMutable(mesh)->memo.Mutable().meshLevelCoords->at(0).c.z = std::nan("");
     std::string why;
     EXPECT_FALSE(host->Project().models.ModelOf(mesh, &why));
     EXPECT_EQ(why, "level point 1 is not a number");

@@ -461,10 +461,10 @@ TEST_F(ProjectDatabaseTest, ChangeParametersChecksEveryElementBeforeChangingAny)
     ASSERT_EQ(WriteApiMemo(memo, APIMemoMask_All, &api), NoError);
     EXPECT_EQ(db.RunUndoableCommand("p", [&] { return db.ChangeParameters(ids, 2, nullptr, &api, nullptr); }),
               APIERR_BADID);
-    EXPECT_FALSE(db.Find(a)->memo.elemInfoString.has_value());
+    EXPECT_FALSE(db.Find(a)->memo->elemInfoString.has_value());
     EXPECT_EQ(db.RunUndoableCommand("p", [&] { return db.ChangeParameters(ids, 1, nullptr, &api, nullptr); }), NoError);
-    EXPECT_EQ(*db.Find(a)->memo.elemInfoString, u"new");
-    EXPECT_TRUE(db.Find(a)->memo.coords.has_value());  // parts the memo lacks stay
+    EXPECT_EQ(*db.Find(a)->memo->elemInfoString, u"new");
+    EXPECT_TRUE(db.Find(a)->memo->coords.has_value());  // parts the memo lacks stay
     DisposeApiMemo(&api);
 }
 

@@ -241,7 +241,7 @@ TEST_F(ProjectFunctionsTest, MemosAndUserDataCrossTheBoundaryWhole) {
               NoError);
     ASSERT_EQ(ACAPI_DisposeElemMemoHdls(&memo), NoError);
     EXPECT_EQ(memo.coords, nullptr);
-    EXPECT_EQ(*Db().Find(a)->memo.elemInfoString, u"VY30 Slab");
+    EXPECT_EQ(*Db().Find(a)->memo->elemInfoString, u"VY30 Slab");
 
     API_Elem_Head head = {};
     head.guid = a;

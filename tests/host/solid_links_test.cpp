@@ -86,7 +86,7 @@ TEST_F(SolidLinksTest, ElementInformationText) {
     GS::UniString text("old");
     ASSERT_EQ(ACAPI_Database(APIDb_GetElementInfoStringID, const_cast<API_Guid*>(&fill), &text), NoError);
     EXPECT_TRUE(text.IsEmpty());
-    Db().FindMutable(fill)->memo.elemInfoString = u"VY30 Slab";
+    Db().FindMutable(fill)->memo.Mutable().elemInfoString = u"VY30 Slab";
     ASSERT_EQ(ACAPI_Database(APIDb_GetElementInfoStringID, const_cast<API_Guid*>(&fill), &text), NoError);
     EXPECT_EQ(text.ToUtf8(), "VY30 Slab");
     API_Guid none = APINULLGuid;

@@ -227,7 +227,7 @@ TEST_F(TerrainCommandsTest, MassEditWritesOnlyChangedFieldsAndOneIdIntoEveryMesh
     for (int k = 0; k < 2; ++k) {
         API_Guid g = PlaceMesh(Name("mesh"));
         Db().FindMutable(g)->record.Edit([&](API_Element& rec) { rec.mesh.ridgePen = int16_t(20 + k); });
-        Db().FindMutable(g)->memo.elemInfoString = k == 0 ? u"NORTH" : u"SOUTH";
+        Db().FindMutable(g)->memo.Mutable().elemInfoString = k == 0 ? u"NORTH" : u"SOUTH";
         Db().FindMutable(g)->record.Edit([](API_Element& rec) {
             API_MeshType& m = rec.mesh;
             m.sectPen = 3;
@@ -255,7 +255,7 @@ TEST_F(TerrainCommandsTest, MassEditWritesOnlyChangedFieldsAndOneIdIntoEveryMesh
         EXPECT_EQ(meshes[size_t(k)].mesh.overrideBotMat, 1);
         EXPECT_EQ(meshes[size_t(k)].mesh.ridgePen, 20 + k);  // each keeps its own pens
         // The ID text goes to every mesh, changed or not: the second takes the first one's.
-        EXPECT_EQ(*Db().Find(meshes[size_t(k)].header.guid)->memo.elemInfoString, u"NORTH");
+        EXPECT_EQ(*Db().Find(meshes[size_t(k)].header.guid)->memo->elemInfoString, u"NORTH");
     }
 }
 
@@ -271,7 +271,7 @@ TEST_F(TerrainCommandsTest, AMassEditWhoseMemoCannotBeReadEndsWholeOrAsBeforeAnd
     for (int32_t passes = 0; passes < 8; ++passes) {
         for (size_t k = 0; k < guids.size(); ++k) {
             Db().FindMutable(guids[k])->record.Edit([](API_Element& rec) { rec.mesh.overrideBotMat = 0; });
-            Db().FindMutable(guids[k])->memo.elemInfoString = k == 0 ? u"NORTH" : u"SOUTH";
+            Db().FindMutable(guids[k])->memo.Mutable().elemInfoString = k == 0 ? u"NORTH" : u"SOUTH";
         }
         DGDriver::ClearQueueAndLog();
         ASSERT_TRUE(host->FailCallAfter("Element_GetMemo", -1, APIERR_GENERAL, passes, 1));
@@ -284,7 +284,7 @@ TEST_F(TerrainCommandsTest, AMassEditWhoseMemoCannotBeReadEndsWholeOrAsBeforeAnd
         for (const API_Guid& g : guids) {
             const API_Element mesh = Db().Find(g)->record;
             changed += mesh.mesh.overrideBotMat == 1 ? 1 : 0;
-            named += *Db().Find(g)->memo.elemInfoString == u"NORTH" ? 1 : 0;
+            named += *Db().Find(g)->memo->elemInfoString == u"NORTH" ? 1 : 0;
         }
         if (changed == 0) {
             failedAtSomeRead = true;
@@ -464,7 +464,7 @@ TEST_F(TerrainCommandsTest, LinkedObjectsFollowALiftedOrDraggedTerrainButResultO
     Record(other, ElemKind_Terrain);
     const auto road = [&](const API_Guid& on, const char* role) {
         const API_Guid g = PlaceObject(API_ObjectID, libRoad, Name("road"));
-        for (StoredParam& p : *Db().FindMutable(g)->memo.params)
+        for (StoredParam& p : *Db().FindMutable(g)->memo.Mutable().params)
             if (std::string(p.record.name) == "operatore") {
                 const std::u16string text(role, role + std::strlen(role));
                 std::memset(p.record.value.uStr, 0, sizeof p.record.value.uStr);

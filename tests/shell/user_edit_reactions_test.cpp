@@ -132,7 +132,7 @@ TEST_F(UserEditReactionsTest, ADraggedTerrainsObjectsFollowOrTheAnswerIsTakenBac
     const API_Guid terrain = PlaceMesh("terrain");
     Record(terrain, ElemKind_Terrain);
     const API_Guid road = PlaceObject(API_ObjectID, libRoad, "road");
-    for (StoredParam& p : *Db().FindMutable(road)->memo.params)
+    for (StoredParam& p : *Db().FindMutable(road)->memo.Mutable().params)
         if (std::string(p.record.name) == "operatore") {
             const std::u16string cut = u"cut";
             std::memset(p.record.value.uStr, 0, sizeof p.record.value.uStr);

@@ -65,10 +65,10 @@ struct PolygonView {
 bool ReadPolygon(const StoredElement& e, PolygonView* v) {
     const API_Element record = e.record.Get();
     const API_Polygon* poly = APIPolygonOf(record);
-    if (poly == nullptr || !e.memo.coords || !e.memo.pends) return false;
-    v->coords = &*e.memo.coords;
-    v->pends = &*e.memo.pends;
-    v->parcs = e.memo.parcs ? &*e.memo.parcs : nullptr;
+    if (poly == nullptr || !e.memo->coords || !e.memo->pends) return false;
+    v->coords = &*e.memo->coords;
+    v->pends = &*e.memo->pends;
+    v->parcs = e.memo->parcs ? &*e.memo->parcs : nullptr;
     v->nCoords = poly->nCoords;
     v->nSubPolys = poly->nSubPolys;
     v->nArcs = v->parcs != nullptr ? std::min(poly->nArcs, int32_t(v->parcs->size())) : 0;
@@ -387,8 +387,8 @@ std::vector<DrawnPrim> DrawElement(const ProjectDatabase& db, const GivenDrawing
             d.prim.text.size = r.text.size;
             d.prim.text.angle = r.text.angle;
             d.prim.text.font = r.text.font;
-            if (e.memo.textContent) {
-                d.text = GS::UniString(*e.memo.textContent).ToU16String();
+            if (e.memo->textContent) {
+                d.text = GS::UniString(*e.memo->textContent).ToU16String();
                 d.hasText = true;
             }
             d.prim.text.nChars = int32_t(d.text.size());

@@ -121,11 +121,11 @@ bool BuildMeshSurface(const StoredElement& mesh, double storyLevel, MeshSurfaceM
     if (!ElementRings(mesh, base, &outline, why)) return false;
     std::vector<ModelPoint> levelPoints;
     std::vector<std::vector<ModelPoint>> levelLines;
-    if (mesh.memo.meshLevelCoords) {
-        const std::vector<API_MeshLevelCoord>& lc = *mesh.memo.meshLevelCoords;
+    if (mesh.memo->meshLevelCoords) {
+        const std::vector<API_MeshLevelCoord>& lc = *mesh.memo->meshLevelCoords;
         const int32_t n = std::min(r.levelLines.nCoords, int32_t(lc.size()));
         std::vector<int32_t> ends;
-        if (mesh.memo.meshLevelEnds) ends = *mesh.memo.meshLevelEnds;
+        if (mesh.memo->meshLevelEnds) ends = *mesh.memo->meshLevelEnds;
         ends.resize(std::min(ends.size(), size_t(std::max(r.levelLines.nSubLines, 0))));
         int32_t from = 0;
         for (int32_t i = 0; i < n; ++i)

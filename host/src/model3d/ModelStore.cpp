@@ -55,10 +55,10 @@ bool SameSurfaceInputs(const ProjectDatabase& db, const StoredElement& a, const 
     if (std::memcmp(reinterpret_cast<const char*>(&ma) + from, reinterpret_cast<const char*>(&mb) + from,
                     sizeof(API_MeshType) - from) != 0)
         return false;
-    return SamePart(a.memo.coords, b.memo.coords) && SamePart(a.memo.pends, b.memo.pends) &&
-        SamePart(a.memo.parcs, b.memo.parcs) && SamePart(a.memo.meshPolyZ, b.memo.meshPolyZ) &&
-        SamePart(a.memo.meshLevelCoords, b.memo.meshLevelCoords) &&
-        SamePart(a.memo.meshLevelEnds, b.memo.meshLevelEnds);
+    return SamePart(a.memo->coords, b.memo->coords) && SamePart(a.memo->pends, b.memo->pends) &&
+        SamePart(a.memo->parcs, b.memo->parcs) && SamePart(a.memo->meshPolyZ, b.memo->meshPolyZ) &&
+        SamePart(a.memo->meshLevelCoords, b.memo->meshLevelCoords) &&
+        SamePart(a.memo->meshLevelEnds, b.memo->meshLevelEnds);
 }
 // Whether a body lies wholly outside the region of `footprint` in plan: its plan box's corners are outside and
 // no side of the region comes near the box.

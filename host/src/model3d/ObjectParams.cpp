@@ -7,9 +7,9 @@
 #include <cstring>
 
 const StoredParam* FindObjectParam(const StoredElement& object, const std::string& name) {
-    if (!object.memo.params) return nullptr;
+    if (!object.memo->params) return nullptr;
     const std::string wanted = LowerCase(name);
-    for (const StoredParam& p : *object.memo.params)
+    for (const StoredParam& p : *object.memo->params)
         if (LowerCase(std::string(p.record.name, strnlen(p.record.name, sizeof p.record.name))) == wanted) return &p;
     return nullptr;
 }

@@ -104,11 +104,11 @@ private:
 
     // The level lines a mesh keeps in its memo.
     void LevelLines(const StoredElement& e) {
-        if (!e.memo.meshLevelCoords) return;
-        const std::vector<API_MeshLevelCoord>& lc = *e.memo.meshLevelCoords;
+        if (!e.memo->meshLevelCoords) return;
+        const std::vector<API_MeshLevelCoord>& lc = *e.memo->meshLevelCoords;
         const int32_t count = std::min(e.record.Get().mesh.levelLines.nCoords, int32_t(lc.size()));
         int32_t from = 0;
-        std::vector<int32_t> ends = e.memo.meshLevelEnds ? *e.memo.meshLevelEnds : std::vector<int32_t>();
+        std::vector<int32_t> ends = e.memo->meshLevelEnds ? *e.memo->meshLevelEnds : std::vector<int32_t>();
         ends.resize(std::min(ends.size(), size_t(std::max(e.record.Get().mesh.levelLines.nSubLines, 0))));
         for (int32_t end : ends) {
             const int32_t to = std::clamp(end, from, count);

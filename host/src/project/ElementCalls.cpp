@@ -70,7 +70,7 @@ GSErrCode ElementInfoString(HostCalls& host, const API_SelectorCall* call) {
     const StoredElement* e = host.Database().Find(*static_cast<const API_Guid*>(call->par1));
     if (e == nullptr) return APIERR_BADID;
     *static_cast<GS::UniString*>(call->par2) =
-        e->memo.elemInfoString ? GS::UniString(*e->memo.elemInfoString) : GS::UniString();
+        e->memo->elemInfoString ? GS::UniString(*e->memo->elemInfoString) : GS::UniString();
     return NoError;
 }
 }  // namespace

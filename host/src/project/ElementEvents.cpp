@@ -292,7 +292,7 @@ GSErrCode ElementEvents::UserCopy(const API_Guid& guid, const API_Coord3D& offse
         if (r != NoError) return r;
         API_Element record = next.record;
         record.header.guid = APINULLGuid;
-        r = db.CreateElement(&record, next.memo.IsEmpty() ? nullptr : &memo);
+        r = db.CreateElement(&record, next.memo->IsEmpty() ? nullptr : &memo);
         DisposeApiMemo(&memo);
         if (r != NoError) return r;
         made = record.header.guid;
@@ -328,7 +328,9 @@ GSErrCode ElementEvents::UserChange(const API_Guid& guid,
     if (e == nullptr) return APIERR_BADID;
     StoredElement next = *e;
     API_Element record = next.record.Get();
-    if (!change || !change(record, next.memo)) return APIERR_BADPARS;
+    const bool changed = change && change(record, next.memo.Mutable());
+    next.memo.DropIfEmpty();
+    if (!changed) return APIERR_BADPARS;
     next.record = record;
     const GSErrCode err = db.RunUndoableCommand("Change", [&]() { return WriteElement(db, next); });
     return AfterUserAction(err);

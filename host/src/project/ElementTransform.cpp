@@ -148,7 +148,9 @@ bool TransformElement(StoredElement& element, const API_ActTranPars& tranPars) {
     const Transformation x(tranPars);
     if (!x.Valid()) return false;
     API_Element r = element.record.Get();
-    if (!TransformParts(r, element.memo, x)) return false;
+    const bool moved = TransformParts(r, element.memo.Mutable(), x);
+    element.memo.DropIfEmpty();
+    if (!moved) return false;
     element.record = r;
     return true;
 }

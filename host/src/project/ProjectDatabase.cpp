@@ -168,7 +168,7 @@ GSErrCode ProjectDatabase::AddMeshLevelLine(const API_Guid& mesh, const std::vec
         if (err != NoError) return err;
         Touch(mesh);
         const StoredElement before = *e;
-        StoredMemo& memo = e->memo;
+        StoredMemo& memo = e->memo.Mutable();
         if (!memo.meshLevelCoords) memo.meshLevelCoords = std::vector<API_MeshLevelCoord>();
         if (!memo.meshLevelEnds) memo.meshLevelEnds = std::vector<int32_t>();
         // Counts as the record has them (a memo may hold more than its record counts).

@@ -358,17 +358,18 @@ GSErrCode ProjectElements::ChangeParameters(const API_Guid* guids, uint32_t coun
         StoredElement next = *e;
         API_Element record = e->record.Get();
         if (defPars != nullptr && mask != nullptr) ApplyMask(record, *defPars, *mask);
-        next.memo.Apply(given, APIMemoMask_All, true);
+        next.memo.Mutable().Apply(given, APIMemoMask_All, true);
+        next.memo.DropIfEmpty();
         err = CheckRecord(record, next.memo);
         if (err != NoError) return err;
-        if (e->record.SameAs(record) && next.memo.SameAs(e->memo)) continue;  // no change (see ChangeElement)
+        if (e->record.SameAs(record) && next.memo->SameAs(e->memo)) continue;  // no change (see ChangeElement)
         next.record = record;
         changes.push_back({e, next});
     }
     for (auto& c : changes) {
         Touch(c.first->record.header.guid);
         c.second.record.header.modiStamp = int64_t(++changes_);
-        c.second.record.header.hasMemo = c.second.memo.IsEmpty() ? 0 : 1;
+        c.second.record.header.hasMemo = c.second.memo->IsEmpty() ? 0 : 1;
         std::swap(*c.first, c.second);  // c.second keeps the element as it was
     }
     if (!changes.empty()) Changed();

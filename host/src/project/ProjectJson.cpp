@@ -257,7 +257,7 @@ json ProjectDatabase::ElementJson(const API_Guid& g) const {
         j["libPart"] = libPartName(e.record.Get().object.libInd);
     const json memo = Memo(e.memo);
     if (!memo.empty()) j["memo"] = memo;
-    if (e.memo.params) j["parameters"] = Params(*e.memo.params);
+    if (e.memo->params) j["parameters"] = Params(*e.memo->params);
     if (e.userData) j["userData"] = UserData(*e.userData);
     return j;
 }

@@ -61,12 +61,12 @@ GSErrCode ProjectWindows::CalcBounds(const API_Guid& guid, API_Box3D* box) const
         b.zMax = std::max(b.zMax, z);
     };
     const API_ElemTypeID t = r.header.typeID;
-    if (HasPolygon(t) && e->memo.coords) {
-        const std::vector<API_Coord>& c = *e->memo.coords;
+    if (HasPolygon(t) && e->memo->coords) {
+        const std::vector<API_Coord>& c = *e->memo->coords;
         const size_t n = std::min(c.size(), size_t(APIPolygonOf(r)->nCoords) + 1);
         for (size_t i = 1; i < n; ++i) {
             if (t == API_MeshID) {
-                const double z = e->memo.meshPolyZ && i < e->memo.meshPolyZ->size() ? (*e->memo.meshPolyZ)[i] : 0.0;
+                const double z = e->memo->meshPolyZ && i < e->memo->meshPolyZ->size() ? (*e->memo->meshPolyZ)[i] : 0.0;
                 add(c[i].x, c[i].y, r.mesh.level + z);
             } else if (t == API_SlabID) {
                 add(c[i].x, c[i].y, r.slab.level - r.slab.thickness);
@@ -75,9 +75,9 @@ GSErrCode ProjectWindows::CalcBounds(const API_Guid& guid, API_Box3D* box) const
                 add(c[i].x, c[i].y, 0.0);
             }
         }
-        if (t == API_MeshID && e->memo.meshLevelCoords)
-            for (int32_t i = 0; i < r.mesh.levelLines.nCoords && size_t(i) < e->memo.meshLevelCoords->size(); ++i) {
-                const API_Coord3D& p = (*e->memo.meshLevelCoords)[size_t(i)].c;
+        if (t == API_MeshID && e->memo->meshLevelCoords)
+            for (int32_t i = 0; i < r.mesh.levelLines.nCoords && size_t(i) < e->memo->meshLevelCoords->size(); ++i) {
+                const API_Coord3D& p = (*e->memo->meshLevelCoords)[size_t(i)].c;
                 add(p.x, p.y, r.mesh.level + p.z);
             }
     } else if (t == API_ObjectID || t == API_LampID) {

@@ -54,9 +54,46 @@ private:
     std::unique_ptr<std::vector<StoredBody>> list_;
 };
 
+// An element's memo behind one pointer: most elements (a survey's points, lines) have none, and a memo's sixteen
+// parts would cost each of them 128 bytes. Reads as a StoredMemo (an empty one when there is none).
+class StoredMemoBox {
+public:
+    StoredMemoBox() = default;
+    StoredMemoBox(const StoredMemoBox& other) { *this = other; }
+    StoredMemoBox(StoredMemoBox&& other) noexcept = default;
+    StoredMemoBox& operator=(const StoredMemoBox& other) {
+        if (this != &other) memo_ = other.memo_ ? std::make_unique<StoredMemo>(*other.memo_) : nullptr;
+        return *this;
+    }
+    StoredMemoBox& operator=(StoredMemoBox&& other) noexcept = default;
+    StoredMemoBox& operator=(StoredMemo memo) {
+        memo_ = memo.IsEmpty() ? nullptr : std::make_unique<StoredMemo>(std::move(memo));
+        return *this;
+    }
+
+    const StoredMemo& operator*() const { return memo_ ? *memo_ : Empty(); }
+    const StoredMemo* operator->() const { return &**this; }
+    operator const StoredMemo&() const { return **this; }
+    // The memo to change in place; DropIfEmpty after the change gives the memory back if it left nothing.
+    StoredMemo& Mutable() {
+        if (!memo_) memo_ = std::make_unique<StoredMemo>();
+        return *memo_;
+    }
+    void DropIfEmpty() {
+        if (memo_ && memo_->IsEmpty()) memo_.reset();
+    }
+
+private:
+    static const StoredMemo& Empty() {
+        static const StoredMemo empty;
+        return empty;
+    }
+    std::unique_ptr<StoredMemo> memo_;
+};
+
 struct StoredElement {
     ElementRecord record;
-    StoredMemo memo;
+    StoredMemoBox memo;
     std::optional<StoredUserData> userData;
     API_Guid database = {};  // the database the element lives in
     uint64_t serial = 0;     // creation order

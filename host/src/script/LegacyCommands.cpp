@@ -67,8 +67,8 @@ const StoredParam* Param(ScriptContext& r, const std::string& name, const std::s
     API_Guid g;
     if (!Named(r, name, &g, m)) return nullptr;
     const StoredElement* e = Db(r).Find(g);
-    if (e->memo.params)
-        for (const StoredParam& p : *e->memo.params)
+    if (e->memo->params)
+        for (const StoredParam& p : *e->memo->params)
             if (FieldText(p.record.name, sizeof p.record.name) == param) return &p;
     *m = name + " has no parameter " + param;
     return nullptr;
@@ -144,7 +144,7 @@ void AddLegacyCommands(ScriptLanguage& L) {
                 *m = "the host refused the slab (" + ErrorText(err) + "): " + Db(r).LastRefusal();
                 return false;
             }
-            Db(r).FindMutable(g)->memo.elemInfoString =
+            Db(r).FindMutable(g)->memo.Mutable().elemInfoString =
                 GS::UniString(a.Has("id") ? a.Text("id") : std::string("VY30 Slab")).ToU16String();
             return true;
         },

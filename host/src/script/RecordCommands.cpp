@@ -25,8 +25,8 @@ const StoredParam* NumberArray(ScriptContext& r, const ScriptArgs& a, std::strin
     if (!Named(r, a.Text("name"), &g, m)) return nullptr;
     const StoredElement* e = Db(r).Find(g);
     const StoredParam* p = nullptr;
-    if (e->memo.params)
-        for (const StoredParam& q : *e->memo.params)
+    if (e->memo->params)
+        for (const StoredParam& q : *e->memo->params)
             if (std::string(q.record.name, strnlen(q.record.name, sizeof q.record.name)) == a.Text("param")) p = &q;
     if (p == nullptr || !p->IsArray() || p->record.typeID == APIParT_Text) {
         *m = a.Text("name") + " has no number array " + a.Text("param");

@@ -30,7 +30,7 @@ protected:
     API_Guid Fill(const std::vector<API_Coord3D>& ring, const std::vector<API_PolyArc>& arcs, int16_t fillInd) {
         API_Guid g = {};
         EXPECT_EQ(Db().PlacePolygonElement(API_HatchID, ring, true, 1, "", &g), NoError);
-        Stored(g).memo.parcs = arcs;
+        Stored(g).memo.Mutable().parcs = arcs;
         Stored(g).record.Edit([&](API_Element& rec) { rec.hatch.poly.nArcs = int32_t(arcs.size()); });
         Stored(g).record.Edit([&](API_Element& rec) { rec.hatch.fillInd = fillInd; });
         return g;
@@ -52,7 +52,7 @@ TEST_F(ExplodeTest, EachKindOfElementGivesItsPrimitives) {
     ASSERT_EQ(
         Db().PlacePolygonElement(API_PolyLineID, {{0, 0, 0}, {2, 0, 0}, {2, 2, 0}, {4, 2, 0}}, false, 1, "", &polyline),
         NoError);
-    Stored(polyline).memo.parcs = std::vector<API_PolyArc>{{2, 3, -M_PI / 2}};
+    Stored(polyline).memo.Mutable().parcs = std::vector<API_PolyArc>{{2, 3, -M_PI / 2}};
     Stored(polyline).record.Edit([&](API_Element& rec) { rec.polyLine.poly.nArcs = 1; });
     API_Element text = {};
     text.header.typeID = API_TextID;
