@@ -3,6 +3,7 @@
 #include "APIDefs.hpp"
 #include "APIElements.hpp"
 #include "project/ElementMemo.hpp"
+#include "project/MemoPart.hpp"
 #include "project/ElementRecord.hpp"
 #include "project/PackedBytes.hpp"
 
@@ -58,16 +59,11 @@ private:
 // parts would cost each of them 128 bytes. Reads as a StoredMemo (an empty one when there is none).
 class StoredMemoBox {
 public:
-    StoredMemoBox() = default;
-    StoredMemoBox(const StoredMemoBox& other) { *this = other; }
-    StoredMemoBox(StoredMemoBox&& other) noexcept = default;
-    StoredMemoBox& operator=(const StoredMemoBox& other) {
-        if (this != &other) memo_ = other.memo_ ? std::make_unique<StoredMemo>(*other.memo_) : nullptr;
-        return *this;
-    }
-    StoredMemoBox& operator=(StoredMemoBox&& other) noexcept = default;
     StoredMemoBox& operator=(StoredMemo memo) {
-        memo_ = memo.IsEmpty() ? nullptr : std::make_unique<StoredMemo>(std::move(memo));
+        if (memo.IsEmpty())
+            memo_.reset();
+        else
+            memo_ = std::move(memo);
         return *this;
     }
 
@@ -75,10 +71,7 @@ public:
     const StoredMemo* operator->() const { return &**this; }
     operator const StoredMemo&() const { return **this; }
     // The memo to change in place; DropIfEmpty after the change gives the memory back if it left nothing.
-    StoredMemo& Mutable() {
-        if (!memo_) memo_ = std::make_unique<StoredMemo>();
-        return *memo_;
-    }
+    StoredMemo& Mutable() { return memo_ ? *memo_ : memo_.emplace(); }
     void DropIfEmpty() {
         if (memo_ && memo_->IsEmpty()) memo_.reset();
     }
@@ -88,7 +81,7 @@ private:
         static const StoredMemo empty;
         return empty;
     }
-    std::unique_ptr<StoredMemo> memo_;
+    MemoPart<StoredMemo> memo_;  // copies deeply, as a memo part does
 };
 
 struct StoredElement {
