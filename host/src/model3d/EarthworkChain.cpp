@@ -4,6 +4,7 @@
 #include "model3d/BodyShape.hpp"
 #include "model3d/ExactSolid.hpp"
 #include "model3d/PlanRings.hpp"
+#include "model3d/PlanStrips.hpp"
 #include "model3d/SolidBooleans.hpp"
 #include "model3d/TerrainColumns.hpp"
 #include "project/Guids.hpp"
@@ -161,28 +162,22 @@ std::vector<PlanBox> BodyBoxes(const std::vector<LinkStep>& steps, size_t from) 
             if (b.vertices.empty()) continue;
             const size_t first = boxes.size();
             bool read = !b.pgons.empty();
+            std::vector<ModelPoint> ring;
             for (const auto& pg : b.pgons) {
                 if (!read) break;
-                PlanBox box = {0, 0, 0, 0};
-                bool any = false;
+                ring.clear();
                 for (int32_t e = pg.first; e <= pg.second && read; ++e) {
                     read = e >= 1 && size_t(e) <= b.pedges.size();
                     const int32_t edge = read ? b.pedges[size_t(e - 1)] : 0;
                     read = read && edge != 0 && size_t(std::abs(edge)) <= b.edges.size();
                     if (!read) break;
-                    for (int32_t v :
-                         {b.edges[size_t(std::abs(edge) - 1)].first, b.edges[size_t(std::abs(edge) - 1)].second}) {
-                        read = read && v >= 1 && size_t(v) <= b.vertices.size();
-                        if (!read) break;
-                        const ModelPoint& p = b.vertices[size_t(v - 1)];
-                        box = any ? PlanBox{std::min(box.xMin, p.x), std::min(box.yMin, p.y), std::max(box.xMax, p.x),
-                                            std::max(box.yMax, p.y)}
-                                  : PlanBox{p.x, p.y, p.x, p.y};
-                        any = true;
-                    }
+                    const auto& ends = b.edges[size_t(std::abs(edge) - 1)];
+                    const int32_t v = edge > 0 ? ends.first : ends.second;
+                    read = v >= 1 && size_t(v) <= b.vertices.size();
+                    if (read) ring.push_back(b.vertices[size_t(v - 1)]);
                 }
-                read = read && any;
-                if (read) boxes.push_back(box);
+                read = read && !ring.empty();
+                if (read) StripBoxes(ring, &boxes);
             }
             if (!read) {
                 boxes.resize(first);
