@@ -36,7 +36,8 @@ public:
             Word(w);
         }
         uint64_t last = 0;
-        std::memcpy(&last, p, size);
+        // An empty vector's data may be null, which memcpy may not be given even for no bytes.
+        if (size > 0) std::memcpy(&last, p, size);
         Word(last);
     }
     void Add(const std::string& s) { Add(s.data(), s.size()); }
