@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <vector>
 
 namespace exact_sum_test {
 
@@ -41,6 +42,33 @@ TEST(ExactSum, EqualsTheRationalSumOverEveryMagnitude) {
     edges.Subtract(huge, huge, huge, 4);
     const mpq_class t(tiny), one(1.0 - std::ldexp(1.0, -53));
     EXPECT_EQ(edges.Value(), t * t * t + one * 1000);
+}
+
+// Terms kept in sums apart (ranges summed at once) and then added give the one sum, to the last bit.
+TEST(ExactSum, SumsOfPartsAddUpToTheWhole) {
+    std::mt19937_64 random(11);
+    std::uniform_real_distribution<double> mantissa(-1.0, 1.0);
+    std::uniform_int_distribution<int> exponent(-300, 300), parts(1, 9);
+    for (int round = 0; round < 20; ++round) {
+        const int n = parts(random);
+        std::vector<ExactSum> sums(static_cast<size_t>(n));
+        ExactSum whole;
+        for (int i = 0; i < 3000; ++i) {
+            const double a = std::ldexp(mantissa(random), exponent(random)), b = mantissa(random),
+                         c = std::ldexp(mantissa(random), exponent(random) / 4);
+            ExactSum& part = sums[size_t(random() % uint64_t(n))];
+            if (i % 2 == 0) {
+                part.Add(a, b, c, 3);
+                whole.Add(a, b, c, 3);
+            } else {
+                part.Subtract(a, b, c);
+                whole.Subtract(a, b, c);
+            }
+        }
+        ExactSum added;
+        for (const ExactSum& s : sums) added += s;
+        EXPECT_EQ(added.Value(), whole.Value()) << "round " << round;
+    }
 }
 
 }  // namespace exact_sum_test

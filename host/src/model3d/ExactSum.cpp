@@ -57,6 +57,20 @@ void ExactSum::Put(double a, double b, double c, uint64_t times, bool negative) 
     for (; carry != 0 && i < kLimbs; ++i) carry = ++acc[size_t(i)] == 0 ? 1 : 0;
 }
 
+ExactSum& ExactSum::operator+=(const ExactSum& other) {
+    const auto add = [](std::array<uint64_t, kLimbs>& to, const std::array<uint64_t, kLimbs>& from) {
+        uint64_t carry = 0;
+        for (size_t i = 0; i < to.size(); ++i) {
+            const unsigned __int128 s = static_cast<unsigned __int128>(to[i]) + from[i] + carry;
+            to[i] = uint64_t(s);
+            carry = uint64_t(s >> 64);
+        }
+    };
+    add(positive_, other.positive_);
+    add(negative_, other.negative_);
+    return *this;
+}
+
 mpq_class ExactSum::Value() const {
     mpz_class p, n;
     mpz_import(p.get_mpz_t(), kLimbs, -1, sizeof(uint64_t), 0, 0, positive_.data());

@@ -11,6 +11,8 @@ public:
     // Adds times * a * b * c, or takes it away. The numbers must be finite; `times` at most 4.
     void Add(double a, double b, double c, uint64_t times = 1) { Put(a, b, c, times, false); }
     void Subtract(double a, double b, double c, uint64_t times = 1) { Put(a, b, c, times, true); }
+    // Adds another sum, kept apart while its terms were added (sums of ranges taken at once).
+    ExactSum& operator+=(const ExactSum& other);
     // The sum as an exact rational.
     mpq_class Value() const;
 

@@ -2,12 +2,16 @@
 
 #include "model3d/ExactSum.hpp"
 #include "model3d/PlanTriangulation.hpp"
+#include "ParallelRanges.hpp"
 
 #include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <string>
 
 namespace {
@@ -78,11 +82,124 @@ private:
 };
 }  // namespace
 
+namespace {
+enum PolygonKind : uint8_t { kBad, kTop, kFloor, kSkirt, kTopToTurn, kFloorToTurn };
+
+// c - d when doubles give it exactly (Sterbenz: of one sign and within a factor two of each other, as neighbouring
+// heights of a terrain are), else NaN.
+double ExactDifference(double c, double d) {
+    if (c == d) return 0.0;
+    if ((c > 0 && d > 0 && d / 2 <= c && c <= 2 * d) || (c < 0 && d < 0 && d / 2 >= c && c >= 2 * d)) return c - d;
+    return std::numeric_limits<double>::quiet_NaN();
+}
+
+// The turn of a plan triangle where doubles tell it for certain (the error bound of Shewchuk's first stage), else
+// COLLINEAR with `known` false: those are asked of CGAL's exact predicate on one thread.
+CGAL::Orientation QuickTurn(const ModelPoint& a, const ModelPoint& b, const ModelPoint& c, bool* known) {
+    const double left = (a.x - c.x) * (b.y - c.y), right = (a.y - c.y) * (b.x - c.x);
+    const double size = std::fabs(left) + std::fabs(right), det = left - right;
+    constexpr double kEpsilon = 1.0 / 9007199254740992.0;  // 2^-53
+    constexpr double kBound = (3.0 + 16.0 * kEpsilon) * kEpsilon;
+    *known = std::isfinite(size) && size > 1e-280 && std::fabs(det) > kBound * size;
+    if (!*known) return CGAL::COLLINEAR;
+    return det > 0 ? CGAL::LEFT_TURN : CGAL::RIGHT_TURN;
+}
+// A solid's polygon sides: the side that runs each edge each way, the polygon of each side, and each vertex's first
+// corner. The side of a polygon is the polygon edge from its corner to the next.
+class Sides {
+public:
+    explicit Sides(const ModelBody& b)
+        : b_(b), forward_(b.edges.size(), -1), backward_(b.edges.size(), -1), polygonOf_(b.pedges.size(), -1),
+          first_(b.vertices.size(), -1) {}
+    // False unless each edge is run once each way and joins two of the vertices, and each side lies in one polygon.
+    bool Read() {
+        const size_t nV = b_.vertices.size(), nE = b_.edges.size(), nS = b_.pedges.size();
+        for (size_t p = 0; p < b_.pgons.size(); ++p) {
+            const auto& pg = b_.pgons[p];
+            if (pg.first < 1 || pg.second < pg.first + 2 || size_t(pg.second) > nS) return false;
+            for (int32_t k = pg.first - 1; k < pg.second; ++k) {
+                if (polygonOf_[size_t(k)] != -1) return false;
+                polygonOf_[size_t(k)] = int32_t(p);
+                const int32_t e = b_.pedges[size_t(k)];
+                if (e == 0 || size_t(std::abs(e)) > nE) return false;
+                int32_t& use = e > 0 ? forward_[size_t(e - 1)] : backward_[size_t(-e - 1)];
+                if (use != -1) return false;
+                use = k;
+            }
+        }
+        for (size_t k = 0; k < nS; ++k)
+            if (polygonOf_[k] == -1) return false;
+        for (size_t e = 0; e < nE; ++e) {
+            const auto& ed = b_.edges[e];
+            if (forward_[e] == -1 || backward_[e] == -1 || ed.first < 1 || size_t(ed.first) > nV || ed.second < 1 ||
+                size_t(ed.second) > nV)
+                return false;
+        }
+        for (int32_t k = 0; k < int32_t(nS); ++k) {
+            int32_t& f = first_[size_t(Corner(k))];
+            if (f == -1) f = k;
+        }
+        return true;
+    }
+    // Each vertex's polygons one fan. Going on from a side across its edge to the next side of the polygon there
+    // is a permutation of the sides, so the walk from each vertex's first corner comes back to it. The vertex's
+    // corners are one fan when that walk stays at the vertex and meets them all; every vertex's are when the walks
+    // stay and meet every side.
+    bool OneFanEach() const {
+        const size_t nV = b_.vertices.size(), nS = b_.pedges.size();
+        const size_t ranges = RangeCount(nV, 1 << 16);
+        std::vector<size_t> met(ranges, 0);
+        ForEachRange(nV, ranges, [&](size_t r, size_t from, size_t to) {
+            size_t count = 0;
+            for (size_t v = from; v < to && count <= nS; ++v) {
+                if (first_[v] == -1) continue;
+                int32_t k = first_[v];
+                do {
+                    k = Next(Across(k));
+                    // Past every side: a polygon whose sides do not follow on from each other.
+                    count = size_t(Corner(k)) == v ? count + 1 : nS + 1;
+                } while (k != first_[v] && count <= nS);
+            }
+            met[r] = count;
+        });
+        size_t all = 0;
+        for (size_t m : met) all += m;
+        return all == nS;
+    }
+    int32_t Across(int32_t k) const {
+        const int32_t e = b_.pedges[size_t(k)];
+        return e > 0 ? backward_[size_t(e - 1)] : forward_[size_t(-e - 1)];
+    }
+    int32_t PolygonOf(int32_t k) const { return polygonOf_[size_t(k)]; }
+    int32_t Next(int32_t k) const {
+        const auto& pg = b_.pgons[size_t(polygonOf_[size_t(k)])];
+        return k + 1 < pg.second ? k + 1 : pg.first - 1;
+    }
+    // The vertex a side starts at, from 0.
+    int32_t Corner(int32_t k) const {
+        const int32_t e = b_.pedges[size_t(k)];
+        const auto& ed = b_.edges[size_t(std::abs(e) - 1)];
+        return (e > 0 ? ed.first : ed.second) - 1;
+    }
+    // Polygon p's first four corners, and its number of corners.
+    int32_t CornersOf(size_t p, std::array<int32_t, 4>* v) const {
+        const auto& pg = b_.pgons[p];
+        const int32_t n = pg.second - pg.first + 1;
+        for (int32_t i = 0; i < n && i < 4; ++i) (*v)[size_t(i)] = Corner(pg.first - 1 + i);
+        return n;
+    }
+
+private:
+    const ModelBody& b_;
+    std::vector<int32_t> forward_, backward_, polygonOf_, first_;
+};
+}  // namespace
+
 std::unique_ptr<TerrainColumns> TerrainColumns::Of(std::shared_ptr<const ModelBody> solid, int32_t surfaceVertices) {
     const ModelBody& b = *solid;
-    const size_t nV = b.vertices.size(), nE = b.edges.size(), nS = b.pedges.size(), nP = b.pgons.size();
+    const size_t nV = b.vertices.size(), nS = b.pedges.size(), nP = b.pgons.size();
     const int32_t sv = surfaceVertices;
-    if (sv <= 0 || size_t(sv) >= nV || nP == 0) return nullptr;
+    if (sv <= 0 || size_t(sv) >= nV || nP == 0 || nS > size_t(INT32_MAX)) return nullptr;
     for (const ModelPoint& p : b.vertices)
         if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) return nullptr;
     // The floor: every vertex after the surface's, at one height.
@@ -90,94 +207,78 @@ std::unique_ptr<TerrainColumns> TerrainColumns::Of(std::shared_ptr<const ModelBo
     columns->floorZ_ = b.vertices[size_t(sv)].z;
     for (size_t v = size_t(sv); v < nV; ++v)
         if (b.vertices[v].z != columns->floorZ_) return nullptr;
-    // Each edge run once each way; the side of a polygon is the polygon edge from its corner to the next.
-    std::vector<int32_t> forward(nE, -1), backward(nE, -1), polygonOf(nS, -1);
-    for (size_t p = 0; p < nP; ++p) {
-        const auto& pg = b.pgons[p];
-        if (pg.first < 1 || pg.second < pg.first + 2 || size_t(pg.second) > nS) return nullptr;
-        for (int32_t k = pg.first - 1; k < pg.second; ++k) {
-            if (polygonOf[size_t(k)] != -1) return nullptr;
-            polygonOf[size_t(k)] = int32_t(p);
-            const int32_t e = b.pedges[size_t(k)];
-            if (e == 0 || size_t(std::abs(e)) > nE) return nullptr;
-            int32_t& use = e > 0 ? forward[size_t(e - 1)] : backward[size_t(-e - 1)];
-            if (use != -1) return nullptr;
-            use = k;
-        }
-    }
-    for (size_t e = 0; e < nE; ++e)
-        if (forward[e] == -1 || backward[e] == -1) return nullptr;
-    const auto next = [&](int32_t k) {
-        const auto& pg = b.pgons[size_t(polygonOf[size_t(k)])];
-        return k + 1 < pg.second ? k + 1 : pg.first - 1;
-    };
-    const auto corner = [&](int32_t k) {  // the vertex a side starts at, from 0
-        const int32_t e = b.pedges[size_t(k)];
-        const auto& ed = b.edges[size_t(std::abs(e) - 1)];
-        return (e > 0 ? ed.first : ed.second) - 1;
-    };
-    // Each vertex's polygons one fan: going round it from one corner meets all its corners.
-    {
-        std::vector<int32_t> corners(nV, 0), first(nV, -1);
-        for (int32_t k = 0; k < int32_t(nS); ++k) {
-            const int32_t v = corner(k);
-            if (v < 0 || size_t(v) >= nV) return nullptr;
-            ++corners[size_t(v)];
-            if (first[size_t(v)] == -1) first[size_t(v)] = k;
-        }
-        for (size_t v = 0; v < nV; ++v) {
-            if (first[v] == -1) continue;
-            int32_t k = first[v], met = 0;
-            do {
-                const int32_t e = b.pedges[size_t(k)];
-                k = next(e > 0 ? backward[size_t(e - 1)] : forward[size_t(-e - 1)]);
-                ++met;
-            } while (k != first[v] && met <= corners[v]);
-            if (k != first[v] || met != corners[v]) return nullptr;
-        }
-    }
-    // The polygons: top triangles, floor triangles, skirt quads; nothing else.
-    std::vector<int32_t> topOf(nP, -1);
-    for (size_t p = 0; p < nP; ++p) {
-        const auto& pg = b.pgons[p];
-        const int32_t n = pg.second - pg.first + 1;
-        std::array<int32_t, 4> v = {0, 0, 0, 0};
-        if (n > 4) return nullptr;
-        for (int32_t i = 0; i < n; ++i) v[size_t(i)] = corner(pg.first - 1 + i);
-        const auto onTop = [&](int32_t i) { return v[size_t(i)] < sv; };
-        if (n == 3 && onTop(0) && onTop(1) && onTop(2)) {
+    Sides sides(b);
+    if (!sides.Read() || !sides.OneFanEach()) return nullptr;
+    // The polygons: top triangles counter-clockwise in plan, floor triangles clockwise, skirt quads; nothing else.
+    const auto cornersOf = [&](size_t p, std::array<int32_t, 4>* v) { return sides.CornersOf(p, v); };
+    std::vector<uint8_t> kind(nP, kBad);
+    const size_t ranges = RangeCount(nP, 1 << 16);
+    std::vector<size_t> tops(ranges, 0);
+    ForEachRange(nP, ranges, [&](size_t r, size_t from, size_t to) {
+        size_t count = 0;
+        for (size_t p = from; p < to; ++p) {
+            std::array<int32_t, 4> v = {0, 0, 0, 0};
+            const int32_t n = cornersOf(p, &v);
+            const auto onTop = [&](int32_t i) { return v[size_t(i)] < sv; };
             const ModelPoint &a = b.vertices[size_t(v[0])], &c = b.vertices[size_t(v[1])],
                              &d = b.vertices[size_t(v[2])];
-            if (PlanTurn(a, c, d) != CGAL::LEFT_TURN || !(a.z > columns->floorZ_) || !(c.z > columns->floorZ_) ||
-                !(d.z > columns->floorZ_))
-                return nullptr;
-            topOf[p] = int32_t(columns->triangles_.size());
-            columns->triangles_.push_back({v[0], v[1], v[2]});
-        } else if (n == 3 && !onTop(0) && !onTop(1) && !onTop(2)) {
-            if (PlanTurn(b.vertices[size_t(v[0])], b.vertices[size_t(v[1])], b.vertices[size_t(v[2])]) !=
-                CGAL::RIGHT_TURN)
-                return nullptr;
-        } else if (n == 4 && onTop(0) && !onTop(1) && !onTop(2) && onTop(3)) {
-            const ModelPoint &a = b.vertices[size_t(v[0])], &fa = b.vertices[size_t(v[1])];
-            const ModelPoint &fb = b.vertices[size_t(v[2])], &c = b.vertices[size_t(v[3])];
-            if (!SamePlace(a, fa) || !SamePlace(c, fb) || SamePlace(a, c) || !(a.z > columns->floorZ_) ||
-                !(c.z > columns->floorZ_))
-                return nullptr;
-        } else {
-            return nullptr;
+            bool known = false;
+            if (n == 3 && onTop(0) && onTop(1) && onTop(2)) {
+                const CGAL::Orientation turn = QuickTurn(a, c, d, &known);
+                if ((known && turn != CGAL::LEFT_TURN) || !(a.z > columns->floorZ_) || !(c.z > columns->floorZ_) ||
+                    !(d.z > columns->floorZ_))
+                    continue;
+                kind[p] = known ? kTop : kTopToTurn;
+                ++count;
+            } else if (n == 3 && !onTop(0) && !onTop(1) && !onTop(2)) {
+                const CGAL::Orientation turn = QuickTurn(a, c, d, &known);
+                if (!known || turn == CGAL::RIGHT_TURN) kind[p] = known ? kFloor : kFloorToTurn;
+            } else if (n == 4 && onTop(0) && !onTop(1) && !onTop(2) && onTop(3)) {
+                const ModelPoint& e = b.vertices[size_t(v[3])];
+                if (SamePlace(a, c) && SamePlace(e, d) && !SamePlace(a, e) && a.z > columns->floorZ_ &&
+                    e.z > columns->floorZ_)
+                    kind[p] = kSkirt;
+            }
         }
-    }
-    if (columns->triangles_.empty()) return nullptr;
-    columns->across_.resize(columns->triangles_.size());
+        tops[r] = count;
+    });
+    // What doubles could not tell, exactly; then each range's top triangles from its first number on.
+    std::vector<size_t> topFrom(ranges + 1, 0);
+    for (size_t r = 0; r < ranges; ++r) topFrom[r + 1] = topFrom[r] + tops[r];
     for (size_t p = 0; p < nP; ++p) {
-        if (topOf[p] < 0) continue;
-        for (int32_t i = 0; i < 3; ++i) {
-            const int32_t k = b.pgons[p].first - 1 + i;
-            const int32_t e = b.pedges[size_t(k)];
-            const int32_t other = e > 0 ? backward[size_t(e - 1)] : forward[size_t(-e - 1)];
-            columns->across_[size_t(topOf[p])][size_t(i)] = topOf[size_t(polygonOf[size_t(other)])];
-        }
+        if (kind[p] == kBad) return nullptr;
+        if (kind[p] != kTopToTurn && kind[p] != kFloorToTurn) continue;
+        std::array<int32_t, 4> v = {0, 0, 0, 0};
+        cornersOf(p, &v);
+        const CGAL::Orientation turn =
+            PlanTurn(b.vertices[size_t(v[0])], b.vertices[size_t(v[1])], b.vertices[size_t(v[2])]);
+        if (turn != (kind[p] == kTopToTurn ? CGAL::LEFT_TURN : CGAL::RIGHT_TURN)) return nullptr;
+        kind[p] = kind[p] == kTopToTurn ? kTop : kFloor;
     }
+    if (topFrom[ranges] == 0) return nullptr;
+    std::vector<int32_t> topOf(nP, -1), polygonOfTop(topFrom[ranges], -1);
+    columns->triangles_.resize(topFrom[ranges]);
+    columns->across_.resize(topFrom[ranges]);
+    ForEachRange(nP, ranges, [&](size_t r, size_t from, size_t to) {
+        size_t t = topFrom[r];
+        for (size_t p = from; p < to; ++p) {
+            if (kind[p] != kTop) continue;
+            std::array<int32_t, 4> v = {0, 0, 0, 0};
+            cornersOf(p, &v);
+            topOf[p] = int32_t(t);
+            polygonOfTop[t] = int32_t(p);
+            columns->triangles_[t++] = {v[0], v[1], v[2]};
+        }
+    });
+    ForEachRange(polygonOfTop.size(), ranges, [&](size_t, size_t from, size_t to) {
+        for (size_t t = from; t < to; ++t) {
+            const size_t p = size_t(polygonOfTop[t]);
+            for (int32_t i = 0; i < 3; ++i) {
+                const int32_t other = sides.Across(b.pgons[p].first - 1 + i);
+                columns->across_[t][size_t(i)] = topOf[size_t(sides.PolygonOf(other))];
+            }
+        }
+    });
     columns->solid_ = std::move(solid);
     return columns;
 }
@@ -190,14 +291,17 @@ PlanBox TerrainColumns::BoxOf(size_t t) const {
 bool TerrainColumns::HeldNear(const std::vector<PlanBox>& boxes, std::vector<char>* out) const {
     const size_t nT = triangles_.size();
     std::vector<char> held(nT, 0);
-    bool any = false;
     const BoxCells cells(boxes);
-    for (size_t t = 0; t < nT; ++t)
-        if (cells.Meets(BoxOf(t))) {
-            held[t] = 1;
-            any = true;
-        }
-    if (!any && !boxes.empty()) return false;
+    const size_t ranges = RangeCount(nT, 1 << 16);
+    std::vector<char> anyIn(ranges, 0);
+    ForEachRange(nT, ranges, [&](size_t r, size_t from, size_t to) {
+        for (size_t t = from; t < to; ++t)
+            if (cells.Meets(BoxOf(t))) {
+                held[t] = 1;
+                anyIn[r] = 1;
+            }
+    });
+    if (std::count(anyIn.begin(), anyIn.end(), 1) == 0 && !boxes.empty()) return false;
     // Where the part's border passes a corner twice the part would touch itself there: it takes every column round
     // that corner, until no corner is passed twice.
     std::vector<uint8_t> passes(solid_->vertices.size(), 0);
@@ -298,12 +402,24 @@ bool TerrainColumns::PartNear(const std::vector<PlanBox>& boxes, Floor floor, Pa
     std::vector<char> held;
     if (!HeldNear(boxes, &held)) return false;
     if (!Boundary(held, 1, true, floor, out) && !Boundary(held, 1, true, Floor::Copies, out)) return false;
-    // Six times the columns' volume: each triangle's twice plan area, the sum over its sides of
-    // (xa yb - xb ya), times its three heights over the floor. A side between two columns left out takes both
-    // triangles' terms at once, in which only the heights of the corners off the side remain.
+    // The columns left out, range by range, summed exactly.
     const size_t nT = triangles_.size();
+    const size_t ranges = RangeCount(nT, 1 << 16);
+    std::vector<ExactSum> sums(ranges);
+    ForEachRange(nT, ranges, [&](size_t r, size_t from, size_t to) { AddRestVolume(held, from, to, &sums[r]); });
     ExactSum rest;
-    for (size_t t = 0; t < nT; ++t) {
+    for (const ExactSum& sum : sums) rest += sum;
+    out->restVolume = rest.Value() / 6;
+    out->held = std::move(held);
+    return true;
+}
+
+// Six times the columns' volume: each triangle's twice plan area, the sum over its sides of (xa yb - xb ya), times
+// its three heights over the floor. A side between two columns left out takes both triangles' terms at once, in
+// which only the heights of the corners off the side remain.
+void TerrainColumns::AddRestVolume(const std::vector<char>& held, size_t from, size_t to, ExactSum* sum) const {
+    ExactSum& rest = *sum;
+    for (size_t t = from; t < to; ++t) {
         if (held[t]) continue;
         const std::array<int32_t, 3>& tri = triangles_[t];
         for (size_t k = 0; k < 3; ++k) {
@@ -315,6 +431,12 @@ bool TerrainColumns::PartNear(const std::vector<PlanBox>& boxes, Floor floor, Pa
                 int32_t d = other[0];
                 for (int32_t v : other)
                     if (v != tri[k] && v != tri[(k + 1) % 3]) d = v;
+                const double dz = ExactDifference(c.z, Point(d).z);
+                if (dz == dz) {
+                    rest.Add(a.x, b.y, dz);
+                    rest.Subtract(b.x, a.y, dz);
+                    continue;
+                }
                 rest.Add(a.x, b.y, c.z);
                 rest.Subtract(b.x, a.y, c.z);
                 rest.Subtract(a.x, b.y, Point(d).z);
@@ -329,16 +451,17 @@ bool TerrainColumns::PartNear(const std::vector<PlanBox>& boxes, Floor floor, Pa
             rest.Add(b.x, a.y, floorZ_, 3);
         }
     }
-    out->restVolume = rest.Value() / 6;
-    out->held = std::move(held);
-    return true;
 }
 
 bool TerrainColumns::Holds(const Part& part, const std::vector<PlanBox>& boxes) const {
     const BoxCells cells(boxes);
-    for (size_t t = 0; t < triangles_.size(); ++t)
-        if (!part.held[t] && cells.Meets(BoxOf(t))) return false;
-    return true;
+    const size_t ranges = RangeCount(triangles_.size(), 1 << 16);
+    std::vector<char> missed(ranges, 0);
+    ForEachRange(triangles_.size(), ranges, [&](size_t r, size_t from, size_t to) {
+        for (size_t t = from; t < to && !missed[r]; ++t)
+            if (!part.held[t] && cells.Meets(BoxOf(t))) missed[r] = 1;
+    });
+    return std::count(missed.begin(), missed.end(), 1) == 0;
 }
 
 std::vector<char> TerrainColumns::Corners(const std::vector<char>& held) const {

@@ -15,6 +15,8 @@
 #include <utility>
 #include <vector>
 
+class ExactSum;
+
 class TerrainColumns {
 public:
     // The columns of `solid`, whose first `surfaceVertices` vertices are its surface's; null when the solid is not
@@ -52,6 +54,8 @@ public:
 
 private:
     PlanBox BoxOf(size_t t) const;
+    // Six times the volume of the columns from `from` to before `to` that `held` leaves out, added to `sum`.
+    void AddRestVolume(const std::vector<char>& held, size_t from, size_t to, ExactSum* sum) const;
     const ModelPoint& Point(int32_t v) const { return solid_->vertices[size_t(v)]; }
 
     std::shared_ptr<const ModelBody> solid_;

@@ -2,6 +2,7 @@
 
 #include "model3d/ElementModels.hpp"
 #include "project/AddOnPointRecord.hpp"
+#include "ParallelRanges.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -119,21 +120,34 @@ bool PolygonCoverage(const ProjectCore& project, const API_Guid& guid, API_ElemT
     if (!ElementRings(*m, 0.0, &outline, why)) return false;
     // The counts take no order: the store is walked as it lies, without a lookup a point, and a point's height
     // is read only when it lies outside.
-    TerrainCoverage c;
+    // Ranges of the store are counted at once and their counts added: nothing here depends on the order.
     const RingsCover covers(outline, kCoverTolerance);
-    project.Model().elements.ForEachReadingAhead([&](const API_Guid&, const StoredElement& e) {
-        if (e.record.header.typeID != API_HotspotID || e.database != m->database ||
-            e.record.header.floorInd != m->record.header.floorInd || !IsAddOnPoint(e))
-            return;
-        API_Coord pos;
-        e.record.CopyBytes(offsetof(API_Element, hotspot.pos), sizeof pos, &pos);
-        ++c.points;
-        if (covers(pos.x, pos.y)) return;
-        std::optional<double> height;
-        ReadAddOnPoint(e, &height);
-        CountOutside(height, &c);
+    const ElementStore& store = project.Model().elements;
+    const size_t ranges = RangeCount(store.capacity(), 1 << 16);
+    std::vector<TerrainCoverage> counts(ranges);
+    ForEachRange(store.capacity(), ranges, [&](size_t r, size_t from, size_t to) {
+        TerrainCoverage& c = counts[r];
+        store.ForEachReadingAhead(from, to, [&](const API_Guid&, const StoredElement& e) {
+            if (e.record.header.typeID != API_HotspotID || e.database != m->database ||
+                e.record.header.floorInd != m->record.header.floorInd || !IsAddOnPoint(e))
+                return;
+            API_Coord pos;
+            e.record.CopyBytes(offsetof(API_Element, hotspot.pos), sizeof pos, &pos);
+            ++c.points;
+            if (covers(pos.x, pos.y)) return;
+            std::optional<double> height;
+            ReadAddOnPoint(e, &height);
+            CountOutside(height, &c);
+        });
     });
-    *coverage = c;
+    TerrainCoverage all;
+    for (const TerrainCoverage& c : counts) {
+        all.points += c.points;
+        all.outside += c.outside;
+        if (c.highestOutside && (!all.highestOutside || *c.highestOutside > *all.highestOutside))
+            all.highestOutside = c.highestOutside;
+    }
+    *coverage = all;
     return true;
 }
 }  // namespace

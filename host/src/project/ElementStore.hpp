@@ -10,6 +10,8 @@
 #include "project/Guids.hpp"
 #include "project/StoredElement.hpp"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -85,9 +87,14 @@ public:
     // millions of elements waits for memory a few times over, not once an element and block.
     template <typename F>
     void ForEachReadingAhead(F&& f) const {
+        ForEachReadingAhead(0, table_.capacity(), std::forward<F>(f));
+    }
+    // The same for the table's slots from `from` to before `to` (slots run to capacity()): walks of ranges at once.
+    template <typename F>
+    void ForEachReadingAhead(size_t from, size_t to, F&& f) const {
         constexpr size_t kNode = 16, kParts = 8;  // how far ahead each level is asked for
-        const size_t n = table_.capacity();
-        for (size_t i = 0; i < n; ++i) {
+        const size_t n = std::min(to, table_.capacity());
+        for (size_t i = from; i < n; ++i) {
             if (i + kNode < n) __builtin_prefetch(table_.SlotAt(i + kNode).value.get());
             if (i + kParts < n)
                 if (const value_type* ahead = table_.SlotAt(i + kParts).value.get()) {
@@ -98,6 +105,7 @@ public:
         }
     }
     size_t size() const { return table_.size(); }
+    size_t capacity() const { return table_.capacity(); }
     bool empty() const { return table_.empty(); }
     size_t count(const API_Guid& guid) const { return table_.IndexOf(guid) < table_.capacity() ? 1 : 0; }
 
