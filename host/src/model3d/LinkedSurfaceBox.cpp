@@ -1,6 +1,7 @@
 #include "model3d/LinkedSurfaceBox.hpp"
 
 #include "APIInteraction.hpp"
+#include "ParallelRanges.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -104,32 +105,65 @@ public:
             levels.emplace_back(z, std::vector<int32_t>(side * side, 0));
             return &levels.back().second;
         };
-        for (int32_t p = 1; p <= int32_t(solid.pgons.size()); ++p) {
-            const auto [first, last] = solid.pgons[size_t(p - 1)];
-            Box3 box;
+        const auto boxOf = [&](size_t p, Box3* box) {
+            const auto [first, last] = solid.pgons[p];
             bool surface = false;
             for (int32_t e = first; e <= last; ++e) {
                 const auto& edge = solid.edges[size_t(std::abs(solid.pedges[size_t(e - 1)]) - 1)];
                 for (int32_t v : {edge.first, edge.second}) {
-                    box.Add(solid.vertices[size_t(v - 1)]);
+                    box->Add(solid.vertices[size_t(v - 1)]);
                     surface = surface || v <= surfaceVertices;
                 }
             }
-            if (std::vector<int32_t>* counts = surface ? nullptr : countAt(box.hi[2])) {
-                int x0, y0, x1, y1;
-                grid_.Span(box, &x0, &y0, &x1, &y1);
-                if (x0 > x1 || y0 > y1) continue;
-                (*counts)[size_t(y0) * side + size_t(x0)] += 1;
-                (*counts)[size_t(y0) * side + size_t(x1 + 1)] -= 1;
-                (*counts)[size_t(y1 + 1) * side + size_t(x0)] -= 1;
-                (*counts)[size_t(y1 + 1) * side + size_t(x1 + 1)] += 1;
-                continue;
+            return surface;
+        };
+        // The surface's polygons in ranges at once, each raising cells of its own, joined in no order (a highest
+        // and a lowest); the floor's few after them, on one thread.
+        const size_t ranges = RangeCount(solid.pgons.size(), 1 << 16, 4);
+        std::vector<std::vector<double>> tops(ranges), lows(ranges);
+        std::vector<std::vector<size_t>> floors(ranges);
+        ForEachRange(solid.pgons.size(), ranges, [&](size_t r, size_t from, size_t to) {
+            std::vector<double>& top = r == 0 ? top_ : tops[r];
+            std::vector<double>& low = r == 0 ? low_ : lows[r];
+            if (r != 0) {
+                top.assign(grid_.Count(), -std::numeric_limits<double>::infinity());
+                low.assign(grid_.Count(), std::numeric_limits<double>::infinity());
             }
-            grid_.Cells(box, [&](size_t c) {
-                top_[c] = std::max(top_[c], box.hi[2]);
-                if (surface) low_[c] = std::min(low_[c], box.lo[2]);
-            });
-        }
+            for (size_t p = from; p < to; ++p) {
+                Box3 box;
+                if (!boxOf(p, &box)) {
+                    floors[r].push_back(p);
+                    continue;
+                }
+                grid_.Cells(box, [&](size_t c) {
+                    top[c] = std::max(top[c], box.hi[2]);
+                    low[c] = std::min(low[c], box.lo[2]);
+                });
+            }
+        });
+        ForEachRange(grid_.Count(), RangeCount(grid_.Count(), 1 << 16, 4), [&](size_t, size_t from, size_t to) {
+            for (size_t r = 1; r < ranges; ++r)
+                for (size_t c = from; c < to; ++c) {
+                    top_[c] = std::max(top_[c], tops[r][c]);
+                    low_[c] = std::min(low_[c], lows[r][c]);
+                }
+        });
+        for (const std::vector<size_t>& floor : floors)
+            for (size_t p : floor) {
+                Box3 box;
+                boxOf(p, &box);
+                if (std::vector<int32_t>* counts = countAt(box.hi[2])) {
+                    int x0, y0, x1, y1;
+                    grid_.Span(box, &x0, &y0, &x1, &y1);
+                    if (x0 > x1 || y0 > y1) continue;
+                    (*counts)[size_t(y0) * side + size_t(x0)] += 1;
+                    (*counts)[size_t(y0) * side + size_t(x1 + 1)] -= 1;
+                    (*counts)[size_t(y1 + 1) * side + size_t(x0)] -= 1;
+                    (*counts)[size_t(y1 + 1) * side + size_t(x1 + 1)] += 1;
+                    continue;
+                }
+                grid_.Cells(box, [&](size_t c) { top_[c] = std::max(top_[c], box.hi[2]); });
+            }
         const size_t n = side - 1;
         for (auto& [level, counts] : levels) {
             // Running sums along rows, then down columns: each cell's count of rectangles over it.

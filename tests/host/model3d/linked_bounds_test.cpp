@@ -9,6 +9,7 @@
 #include "model3d/ModelStore.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <random>
 #include <string>
 #include <vector>
@@ -113,6 +114,59 @@ TEST_F(LinkedBoundsTest, TheBoxBeforeTheOperationsIsTheBoxTheyReadBack) {
     // Both ways were taken.
     EXPECT_GT(derived, asked / 5);
     EXPECT_LT(derived, asked);
+}
+
+// A terrain of 135,000 triangles, whose faces are rastered in ranges at once: the box from the bodies is the box
+// read back, for joins and cuts over its middle; and a join under the higher of two spikes far apart is not taken
+// for one that leaves the terrain's top to the lower.
+TEST_F(LinkedBoundsTest, ALargeTerrainsBoxIsTheBoxTheOperationsReadBack) {
+    std::mt19937 rng(8);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    int derived = 0;
+    for (const double spikeAt : {25.0, 225.0}) {
+        std::vector<API_Coord3D> points;
+        for (int i = 0; i < 260; ++i)
+            for (int j = 0; j < 260; ++j) {
+                const double spike = i == j && (i == 25 || i == 225) ? (i == spikeAt ? 40.0 : 20.0) : 0.0;
+                points.push_back(
+                    {i * 2.0, j * 2.0, 40.0 + 10.0 * std::sin(i * 0.05) * std::cos(j * 0.04) + unit(rng) + spike});
+            }
+        API_Guid mesh = {};
+        ASSERT_EQ(Db().PlaceMeshFromPoints(points, 1, "", &mesh), NoError) << Db().LastRefusal();
+        for (int edit = 0; edit < 3; ++edit) {
+            // Two in the middle, then one under the higher spike.
+            const double x0 = edit == 2 ? 2.0 * spikeAt - 10.0 : 150.0 + 200.0 * unit(rng);
+            const double y0 = edit == 2 ? x0 : 150.0 + 200.0 * unit(rng);
+            const bool join = edit != 1;
+            const API_Guid op =
+                Box(x0, y0, x0 + 20.0, y0 + 30.0, join ? 32.0 : 44.0, join ? 40.0 + 6.0 * unit(rng) : 49.0);
+            ASSERT_EQ(Command([&] {
+                          return ACAPI_Element_SolidLink_Create(mesh, op,
+                                                                join ? APISolid_Add : APISolid_SubtractUpwards, 1);
+                      }),
+                      NoError);
+            std::string why;
+            std::vector<LinkStep> steps;
+            int32_t surfaceVertices = 0;
+            ASSERT_TRUE(Models().MeshStepsOf(mesh, &steps, &surfaceVertices, &why)) << why;
+            const std::shared_ptr<const ModelBody> solid = Models().MeshSolidOf(mesh, &why);
+            ASSERT_TRUE(solid) << why;
+            API_Box3D fromBodies = {};
+            const bool known = LinkedSurfaceBox(*solid, surfaceVertices, steps, &fromBodies);
+            const std::shared_ptr<const Model3D> model = Models().ModelOf(mesh, &why);
+            ASSERT_TRUE(model) << why;
+            const API_Box3D read = ReadBackBox(*model);
+            if (!known) continue;
+            ++derived;
+            EXPECT_EQ(fromBodies.xMin, read.xMin);
+            EXPECT_EQ(fromBodies.yMin, read.yMin);
+            EXPECT_EQ(fromBodies.zMin, read.zMin);
+            EXPECT_EQ(fromBodies.xMax, read.xMax);
+            EXPECT_EQ(fromBodies.yMax, read.yMax);
+            EXPECT_EQ(fromBodies.zMax, read.zMax) << "spike at " << spikeAt << ", edit " << edit;
+        }
+    }
+    EXPECT_GT(derived, 0);
 }
 
 }  // namespace linked_bounds_test
