@@ -88,9 +88,11 @@ void ElementEvents::Note(ProjectDatabase::ChangeKind kind, const StoredElement& 
     if (kind == ProjectDatabase::ChangeKind::Created) code = userAction_ == UserAction::Copy ? 2 : 1;
     if (kind == ProjectDatabase::ChangeKind::Changed) code = userAction_ == UserAction::Edit ? 4 : 3;
     const API_Elem_Head& head = after.record.header;
-    // The latest event of an element is looked for from the end: it is mostly the last one.
+    // The latest event of an element is looked for from the end: it is mostly the last one. A new element's GUID
+    // was never given before (the serials only go up), so no event waits for it: an import of millions of points
+    // asks the set for none of them.
     auto waiting = pending_.end();
-    if (waiting_.count(head.guid) != 0) {
+    if (kind != ProjectDatabase::ChangeKind::Created && waiting_.count(head.guid) != 0) {
         const auto last = std::find_if(pending_.rbegin(), pending_.rend(),
                                        [&](const Pending& p) { return p.head.guid == head.guid; });
         if (last != pending_.rend()) waiting = std::prev(last.base());
