@@ -16,14 +16,6 @@
 
 namespace linked_bounds_test {
 
-class LinkedBoundsTest : public ProjectHostTest {
-protected:
-    API_Guid Box(double x0, double y0, double x1, double y1, double z0, double z1) {
-        return PlaceBox(x0, y0, x1, y1, z0, z1);
-    }
-    ModelStore& Models() { return host->Project().models; }
-};
-
 // The box of the model read back: the mesh body's surface, every other body whole.
 API_Box3D ReadBackBox(const Model3D& model) {
     API_Box3D box = {};
@@ -41,6 +33,37 @@ API_Box3D ReadBackBox(const Model3D& model) {
     }
     return box;
 }
+
+bool Same(const API_Box3D& a, const API_Box3D& b) {
+    return a.xMin == b.xMin && a.yMin == b.yMin && a.zMin == b.zMin && a.xMax == b.xMax && a.yMax == b.yMax &&
+        a.zMax == b.zMax;
+}
+
+class LinkedBoundsTest : public ProjectHostTest {
+protected:
+    API_Guid Box(double x0, double y0, double x1, double y1, double z0, double z1) {
+        return PlaceBox(x0, y0, x1, y1, z0, z1);
+    }
+    ModelStore& Models() { return host->Project().models; }
+    // The mesh's box from its solid and its links' bodies (`known`: whether it can be had so; with `kept`'s raster
+    // too, into `fromKept`), and the box of the model the operations read back.
+    void Boxes(const API_Guid& mesh, bool* known, API_Box3D* fromBodies, API_Box3D* read,
+               LinkedSurfaceCache* kept = nullptr, API_Box3D* fromKept = nullptr) {
+        std::string why;
+        std::vector<LinkStep> steps;
+        int32_t surfaceVertices = 0;
+        ASSERT_TRUE(Models().MeshStepsOf(mesh, &steps, &surfaceVertices, &why)) << why;
+        const std::shared_ptr<const ModelBody> solid = Models().MeshSolidOf(mesh, &why);
+        ASSERT_TRUE(solid) << why;
+        *known = LinkedSurfaceBox(*solid, surfaceVertices, steps, fromBodies);
+        if (kept != nullptr) {
+            ASSERT_EQ(LinkedSurfaceBox(solid, surfaceVertices, steps, fromKept, kept), *known);
+        }
+        const std::shared_ptr<const Model3D> model = Models().ModelOf(mesh, &why);
+        ASSERT_TRUE(model) << why;
+        *read = ReadBackBox(*model);
+    }
+};
 
 TEST_F(LinkedBoundsTest, TheBoxBeforeTheOperationsIsTheBoxTheyReadBack) {
     std::mt19937 rng(51);
@@ -85,27 +108,13 @@ TEST_F(LinkedBoundsTest, TheBoxBeforeTheOperationsIsTheBoxTheyReadBack) {
             // Asked first, while the operations wait.
             API_Box3D bounds = {};
             ASSERT_TRUE(Models().Bounds(mesh, &bounds));
-            std::string why;
-            std::vector<LinkStep> steps;
-            int32_t surfaceVertices = 0;
-            ASSERT_TRUE(Models().MeshStepsOf(mesh, &steps, &surfaceVertices, &why)) << why;
-            const std::shared_ptr<const ModelBody> solid = Models().MeshSolidOf(mesh, &why);
-            ASSERT_TRUE(solid) << why;
-            API_Box3D fromBodies = {};
-            const bool known = LinkedSurfaceBox(*solid, surfaceVertices, steps, &fromBodies);
-            API_Box3D fromKept = {};
-            ASSERT_EQ(LinkedSurfaceBox(solid, surfaceVertices, steps, &fromKept, &kept), known);
-            const std::shared_ptr<const Model3D> model = Models().ModelOf(mesh, &why);
-            ASSERT_TRUE(model) << why;
-            const API_Box3D read = ReadBackBox(*model);
-            const auto same = [](const API_Box3D& a, const API_Box3D& b) {
-                return a.xMin == b.xMin && a.yMin == b.yMin && a.zMin == b.zMin && a.xMax == b.xMax &&
-                    a.yMax == b.yMax && a.zMax == b.zMax;
-            };
-            EXPECT_TRUE(same(bounds, read)) << "round " << round << " edit " << edit;
+            bool known = false;
+            API_Box3D fromBodies = {}, fromKept = {}, read = {};
+            ASSERT_NO_FATAL_FAILURE(Boxes(mesh, &known, &fromBodies, &read, &kept, &fromKept));
+            EXPECT_TRUE(Same(bounds, read)) << "round " << round << " edit " << edit;
             if (known) {
-                EXPECT_TRUE(same(fromBodies, read)) << "round " << round << " edit " << edit;
-                EXPECT_TRUE(same(fromKept, read)) << "round " << round << " edit " << edit;
+                EXPECT_TRUE(Same(fromBodies, read)) << "round " << round << " edit " << edit;
+                EXPECT_TRUE(Same(fromKept, read)) << "round " << round << " edit " << edit;
                 ++derived;
             }
             ++asked;
@@ -145,25 +154,12 @@ TEST_F(LinkedBoundsTest, ALargeTerrainsBoxIsTheBoxTheOperationsReadBack) {
                                                                 join ? APISolid_Add : APISolid_SubtractUpwards, 1);
                       }),
                       NoError);
-            std::string why;
-            std::vector<LinkStep> steps;
-            int32_t surfaceVertices = 0;
-            ASSERT_TRUE(Models().MeshStepsOf(mesh, &steps, &surfaceVertices, &why)) << why;
-            const std::shared_ptr<const ModelBody> solid = Models().MeshSolidOf(mesh, &why);
-            ASSERT_TRUE(solid) << why;
-            API_Box3D fromBodies = {};
-            const bool known = LinkedSurfaceBox(*solid, surfaceVertices, steps, &fromBodies);
-            const std::shared_ptr<const Model3D> model = Models().ModelOf(mesh, &why);
-            ASSERT_TRUE(model) << why;
-            const API_Box3D read = ReadBackBox(*model);
+            bool known = false;
+            API_Box3D fromBodies = {}, read = {};
+            ASSERT_NO_FATAL_FAILURE(Boxes(mesh, &known, &fromBodies, &read));
             if (!known) continue;
             ++derived;
-            EXPECT_EQ(fromBodies.xMin, read.xMin);
-            EXPECT_EQ(fromBodies.yMin, read.yMin);
-            EXPECT_EQ(fromBodies.zMin, read.zMin);
-            EXPECT_EQ(fromBodies.xMax, read.xMax);
-            EXPECT_EQ(fromBodies.yMax, read.yMax);
-            EXPECT_EQ(fromBodies.zMax, read.zMax) << "spike at " << spikeAt << ", edit " << edit;
+            EXPECT_TRUE(Same(fromBodies, read)) << "spike at " << spikeAt << ", edit " << edit;
         }
     }
     EXPECT_GT(derived, 0);
