@@ -68,8 +68,8 @@ TEST_F(TerrainColumnsTest, TheColumnsLeftOutHoldWhatTheirTrianglesDo) {
             ++left;
             const ModelPoint &a = base->vertices[size_t(tops[t][0] - 1)], &b = base->vertices[size_t(tops[t][1] - 1)],
                              &c = base->vertices[size_t(tops[t][2] - 1)];
-            const mpq_class twiceArea = (mpq_class(b.x) - a.x) * (mpq_class(c.y) - a.y) -
-                (mpq_class(c.x) - a.x) * (mpq_class(b.y) - a.y);
+            const mpq_class twiceArea =
+                (mpq_class(b.x) - a.x) * (mpq_class(c.y) - a.y) - (mpq_class(c.x) - a.x) * (mpq_class(b.y) - a.y);
             expected += twiceArea * (mpq_class(a.z) + b.z + c.z - 3 * floor);
         }
         expected /= 6;
