@@ -15,10 +15,13 @@ bool Same(const API_Guid& a, const API_Guid& b) { return std::memcmp(&a, &b, siz
 size_t GuidHashSet::Home(const API_Guid& guid) const {
     uint64_t x[2];
     std::memcpy(x, &guid, sizeof x);
-    // Both halves folded in and spread by one multiply: GUIDs may differ in a few bits of either half.
-    const uint64_t folded = x[0] ^ ((x[1] << 31) | (x[1] >> 33));
+    // Both halves folded in and spread by one multiply: GUIDs may differ in a few bits of either half. The first
+    // byte's four lowest bits are kept as the lowest: GUIDs handed out one after another fall side by side, sixteen
+    // at a time, so that a set filled in their order is written in runs.
+    constexpr uint64_t run = 15;
+    const uint64_t folded = (x[0] & ~run) ^ ((x[1] << 31) | (x[1] >> 33));
     const uint64_t spread = folded * 0xD6E8FEB86659FD93ull;
-    return size_t(spread ^ (spread >> 32)) & Mask();
+    return size_t(((spread ^ (spread >> 32)) & ~run) | (x[0] & run)) & Mask();
 }
 
 size_t GuidHashSet::IndexOf(const API_Guid& guid) const {
