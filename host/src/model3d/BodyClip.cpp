@@ -43,10 +43,10 @@ PlanRing Straightened(const PlanRing& ring) {
     if (kept.size() < 3) return ring;
     return PlanRing{std::move(kept)};
 }
+}  // namespace
 
-// The body inside (`inside`) or outside the prism, as a new body.
-bool WithPrism(const ModelBody& body, const std::vector<PlanRing>& rings, double zLow, double zHigh, bool inside,
-               ModelBody* out, std::string* why) {
+bool ClipBodyToPrism(const ModelBody& body, const std::vector<PlanRing>& rings, double zLow, double zHigh,
+                     ModelBody* out, std::string* why) {
     std::vector<PlanRing> straight;
     for (const PlanRing& ring : rings) straight.push_back(Straightened(ring));
     ModelBody prismBody;
@@ -60,7 +60,7 @@ bool WithPrism(const ModelBody& body, const std::vector<PlanRing>& rings, double
             *why = "the body is not closed";
             return false;
         }
-        if (!Combine(solid, prism, inside ? SolidOperation::Intersection : SolidOperation::Difference, part)) {
+        if (!Combine(solid, prism, SolidOperation::Intersection, part)) {
             *why = "the body cannot be cut at the terrain's outline";
             return false;
         }
@@ -70,20 +70,4 @@ bool WithPrism(const ModelBody& body, const std::vector<PlanRing>& rings, double
         return false;
     }
     return true;
-}
-}  // namespace
-
-bool ClipBodyToPrism(const ModelBody& body, const std::vector<PlanRing>& rings, double zLow, double zHigh,
-                     ModelBody* out, std::string* why) {
-    return WithPrism(body, rings, zLow, zHigh, true, out, why);
-}
-
-bool CutPrismOut(const ModelBody& body, const PlanRing& ring, ModelBody* out, std::string* why) {
-    if (body.vertices.empty()) {
-        *out = body;
-        return true;
-    }
-    double low = body.vertices[0].z, high = low;
-    for (const ModelPoint& p : body.vertices) low = std::min(low, p.z), high = std::max(high, p.z);
-    return WithPrism(body, {ring}, low - 1.0, high + 1.0, false, out, why);
 }

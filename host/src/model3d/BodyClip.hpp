@@ -11,6 +11,3 @@
 // vertices). False with `why` when the body is no closed solid or the operation cannot be computed.
 bool ClipBodyToPrism(const ModelBody& body, const std::vector<PlanRing>& rings, double zLow, double zHigh,
                      ModelBody* out, std::string* why);
-// The part of the body outside the prism over one ring reaching from below it to above it: an obstacle stops
-// the earthwork with upright faces.
-bool CutPrismOut(const ModelBody& body, const PlanRing& ring, ModelBody* out, std::string* why);

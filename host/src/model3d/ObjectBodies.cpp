@@ -86,7 +86,8 @@ bool ReadPlatform(const StoredElement& object, double base, const LibBodyItem& i
 }
 
 bool PlatformBodies(const StoredElement& object, double base, const LibBodyItem& item, const LibBodyItem* incline,
-                    Role role, const EarthworkGround& ground, std::vector<ModelBody>* bodies, std::string* why) {
+                    Role role, const EarthworkGround& ground, const std::vector<std::vector<ModelPoint>>& obstacles,
+                    std::vector<ModelBody>* bodies, std::string* why) {
     PlatformPlane plane;
     double rise = 0.0;
     if (!ReadPlatform(object, base, item, incline, &plane, why) ||
@@ -112,23 +113,14 @@ bool PlatformBodies(const StoredElement& object, double base, const LibBodyItem&
         *why = "the platform lies more than 10 km off the terrain's heights";
         return false;
     }
-    // The plan the slopes may cover: the terrain's and the outline's boxes.
-    PlanBox box = BoxOf(ground.outline[0]);
-    for (const ModelPoint& p : plane.outline)
-        box = {std::min(box.xMin, p.x), std::min(box.yMin, p.y), std::max(box.xMax, p.x), std::max(box.yMax, p.y)};
-    const double corners[4] = {plane.At(box.xMin, box.yMin), plane.At(box.xMax, box.yMin), plane.At(box.xMax, box.yMax),
-                               plane.At(box.xMin, box.yMax)};
-    const double boxLow = *std::min_element(corners, corners + 4), boxHigh = *std::max_element(corners, corners + 4);
-    const double diagonal = std::hypot(box.xMax - box.xMin, box.yMax - box.yMin);
-    // Past the reach the slopes are clear of the ground, or of the terrain's plan.
     const bool cut = role == Role::Cut;
     if (cut ? low >= zMax : high <= zMin) return true;  // nothing to cut or fill
-    // A fill reaches a metre below the lowest ground, so that no face of it lies on the terrain's.
-    const double reach = std::min(diagonal, cut ? (zMax + 1.0 - boxLow) / rise : (boxHigh - zMin + 1.0) / rise);
+    // The slopes reach on until they are clear of every ground: a metre above its highest point, below its lowest.
     ModelBody body;
-    if (!BuildPlatformBody(plane, rise, cut, std::max(reach, 1e-3), &body, why)) return false;
-    const double zLow = cut ? std::min(ground.mesh->floorZ, low) - 1.0 : std::max(ground.mesh->floorZ, zMin - 1.0);
-    const double zHigh = cut ? zMax + 1.0 : high + 1.0;
+    if (!BuildPlatformBody(plane, rise, cut, cut ? zMax + 1.0 : zMin - 1.0, obstacles, &body, why)) return false;
+    // Past the slopes' reach and short of the lid (the floor), so that the plane cuts no face along its side.
+    const double zLow = cut ? std::min(ground.mesh->floorZ, low) - 1.0 : std::max(ground.mesh->floorZ, zMin - 1.5);
+    const double zHigh = cut ? zMax + 1.5 : high + 1.0;
     if (!EndAtGround(ground, zLow, zHigh, &body, why)) return false;
     if (!body.vertices.empty()) bodies->push_back(std::move(body));
     return true;
@@ -178,7 +170,8 @@ bool ReadSides(const StoredElement& object, double base, const LibBodyItem& item
 }
 
 bool StripBodies(const StoredElement& object, double base, const LibBodyItem& item, Role role,
-                 const EarthworkGround& ground, std::vector<ModelBody>* bodies, std::string* why) {
+                 const EarthworkGround& ground, const std::vector<std::vector<ModelPoint>>& obstacles,
+                 std::vector<ModelBody>* bodies, std::string* why) {
     const bool cut = role == Role::Cut;
     StripSides sides;
     if (!ReadSides(object, base, item, cut, ground, &sides, why)) return false;
@@ -192,8 +185,7 @@ bool StripBodies(const StoredElement& object, double base, const LibBodyItem& it
                 return false;
             }
     ModelBody body;
-    std::vector<std::vector<ModelPoint>> daylight;
-    if (!BuildStripBody(sides, *ground.mesh, cut, &body, &daylight, why)) return false;
+    if (!BuildStripBody(sides, *ground.mesh, cut, obstacles, &body, why)) return false;
     if (body.vertices.empty()) return true;
     double zMin = 0.0, zMax = 0.0, high = -1e300;
     ground.mesh->surface.ZRange(&zMin, &zMax);
@@ -209,8 +201,9 @@ bool StripBodies(const StoredElement& object, double base, const LibBodyItem& it
     if (!part.vertices.empty()) bodies->push_back(std::move(part));
     return true;
 }
-// The obstacles' outlines: several polylines in one array, row j holding outline j's points as x, y, z triples.
-bool ReadObstacles(const StoredElement& object, const LibBodyItem& item, std::vector<PlanRing>* rings,
+// The obstacles' paths: several polylines in one array, row j holding path j's points as x, y, z triples. A path
+// is open (a wall's line); one that ends where it starts runs round.
+bool ReadObstacles(const StoredElement& object, const LibBodyItem& item, std::vector<std::vector<ModelPoint>>* paths,
                    std::string* why) {
     std::vector<std::vector<double>> counts, rows;
     if (!ObjectRows(object, item.params[0], 1, &counts, why) || !ObjectRows(object, item.params[1], 3, &rows, why))
@@ -223,13 +216,17 @@ bool ReadObstacles(const StoredElement& object, const LibBodyItem& item, std::ve
             return false;
         }
         std::vector<std::vector<double>> triples;
-        for (size_t k = 0; k < size_t(c); ++k) triples.push_back({rows[j][3 * k], rows[j][3 * k + 1], 0.0});
-        PlanRing ring;
-        ring.points = ObjectPoints(o, triples, 0, triples.size());
-        if (ring.points.size() > 3 && ring.points.front().x == ring.points.back().x &&
-            ring.points.front().y == ring.points.back().y)
-            ring.points.pop_back();
-        if (ring.points.size() >= 3 && SignedArea(ring) != 0.0) rings->push_back(std::move(ring));
+        for (size_t k = 0; k < size_t(c); ++k) {
+            if (!std::isfinite(rows[j][3 * k]) || !std::isfinite(rows[j][3 * k + 1])) {
+                *why = "obstacle " + std::to_string(j + 1) + " holds a value that is not a number";
+                return false;
+            }
+            triples.push_back({rows[j][3 * k], rows[j][3 * k + 1], 0.0});
+        }
+        std::vector<ModelPoint> path;
+        for (const ModelPoint& p : ObjectPoints(o, triples, 0, triples.size()))
+            if (path.empty() || p.x != path.back().x || p.y != path.back().y) path.push_back(p);
+        if (path.size() >= 2) paths->push_back(std::move(path));
     }
     return true;
 }
@@ -261,18 +258,10 @@ bool BuildObjectBodies(const StoredElement& object, double storyLevel, const std
         return false;
     }
     const double base = storyLevel + object.record.Get().object.level;
-    std::vector<PlanRing> obstacles;
+    std::vector<std::vector<ModelPoint>> obstacles;
     if ((obstacle != nullptr && !ReadObstacles(object, *obstacle, &obstacles, why)) ||
-        !(platform != nullptr ? PlatformBodies(object, base, *platform, incline, role, ground, bodies, why)
-                              : StripBodies(object, base, *strip, role, ground, bodies, why)))
+        !(platform != nullptr ? PlatformBodies(object, base, *platform, incline, role, ground, obstacles, bodies, why)
+                              : StripBodies(object, base, *strip, role, ground, obstacles, bodies, why)))
         return false;
-    for (const PlanRing& ring : obstacles)
-        for (ModelBody& body : *bodies) {
-            ModelBody rest;
-            if (!CutPrismOut(body, ring, &rest, why)) return false;
-            body = std::move(rest);
-        }
-    bodies->erase(std::remove_if(bodies->begin(), bodies->end(), [](const ModelBody& b) { return b.vertices.empty(); }),
-                  bodies->end());
     return true;
 }

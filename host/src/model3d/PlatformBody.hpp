@@ -1,9 +1,9 @@
 #pragma once
-// The solid of a platform with its side slopes, as an earthwork's cut or fill takes it: the platform over a
-// closed outline, and slopes that rise (cut) or fall (fill) outward from every side by `rise` per metre of plan
-// distance, mitred at the corners. The slopes of a concave outline meet along its exterior straight skeleton
-// (CGAL), so every slope is one plane per side. The body reaches `reach` metres of mitred distance out, where a lid
-// parallel to the platform closes it: above the slopes for a cut, below them for a fill.
+// The solid of a platform with its side slopes, as an earthwork's cut or fill takes it: the platform over a closed
+// outline, and beside every side the plane that holds the side and rises (a cut) or falls (a fill) outward at the
+// slope's angle on its steepest line (model3d/SideSlopes.hpp), mitred at the corners; where the slopes of a concave
+// outline run into each other the lower (a cut's) or the higher (a fill's) holds. The slopes reach on to a given
+// height, where a lid (a cut) or a floor (a fill) closes the body.
 #include "model3d/ModelBody.hpp"
 
 #include <string>
@@ -16,7 +16,8 @@ struct PlatformPlane {
     double At(double x, double y) const { return level + gx * (x - x0) + gy * (y - y0); }
 };
 
-// False with `why` for an outline that is no simple polygon of three points or more, or slopes that cannot be
-// built.
-bool BuildPlatformBody(const PlatformPlane& platform, double rise, bool cut, double reach, ModelBody* body,
-                       std::string* why);
+// `tangent`: of the slopes' angle; `reach`: the height the slopes reach on to; `obstacles`: open polylines in plan
+// that stop the slopes. False with `why` for an outline that is no simple polygon of three points or more, or slopes
+// that cannot be built.
+bool BuildPlatformBody(const PlatformPlane& platform, double tangent, bool cut, double reach,
+                       const std::vector<std::vector<ModelPoint>>& obstacles, ModelBody* body, std::string* why);

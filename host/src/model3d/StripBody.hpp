@@ -1,9 +1,9 @@
 #pragma once
-// The solid of a strip between two 3D edges (a road's or a railway's) with its side slopes, as an earthwork's cut
-// or fill takes it: the surface lofted between the edges, and on each side a slope that rises (cut) or falls
-// (fill) outward at that side's angle until it has met the ground for the last time (its daylight); the ends are
-// vertical. A cut closes with walls up to a lid above its highest point, a fill with walls down to a floor below
-// the terrain's lowest point.
+// The solid of a strip between two 3D edges (a road's, a railway's, a sidewalk's) with its side slopes, as an
+// earthwork's cut or fill takes it: the deck lofted between the edges (straight chords between their points), and on
+// each side the slopes of its edge's chords (model3d/SideSlopes.hpp), reaching on until they are clear of every
+// ground; where slopes of a bend run into each other the lower (a cut's) or the higher (a fill's) holds. The ends stand
+// upright across the deck. A cut closes with a lid above its highest point, a fill with a floor below its lowest.
 #include "model3d/ElementModels.hpp"
 
 #include <string>
@@ -15,8 +15,8 @@ struct StripSides {
     bool upright = false;                    // no slopes: the sides stand upright on the edges
 };
 
-// The body (oriented as it comes) and, in `daylight`, where each side's slope meets the ground (left, then right).
-// An empty body when the slopes meet no ground to cut or fill. False with `why` when the slopes cross themselves
-// or an edge is too short.
-bool BuildStripBody(const StripSides& sides, const MeshSurfaceModel& ground, bool cut, ModelBody* body,
-                    std::vector<std::vector<ModelPoint>>* daylight, std::string* why);
+// The body (oriented outward), less what lies behind the obstacles' paths (open polylines in plan). An empty body when
+// the slopes meet no ground to cut or fill. False with `why` when the edges cross each other or an edge is too short
+// or steeper than its slope.
+bool BuildStripBody(const StripSides& sides, const MeshSurfaceModel& ground, bool cut,
+                    const std::vector<std::vector<ModelPoint>>& obstacles, ModelBody* body, std::string* why);

@@ -256,19 +256,32 @@ TEST_F(EarthworkBodiesTest, ParametersThatGiveNoSoundBodyGiveNoneAndSayWhy) {
     }
 }
 
-TEST_F(EarthworkBodiesTest, ASlopedPlateauParallelToSlopingGroundCutsTheFlatClosedFormAndItsDaylightIsTheOffset) {
-    // The ground falls by g towards east; the platform falls the same way d below it, and its slopes rise by their
-    // tangent per metre on top of that plane: the cut is that of a level plateau d deep on level ground.
-    const double g = 0.1, d = 4, a = 30, b = 20, angle = std::atan(2.0), r = d / 2.0;
+// A prismatoid whose top is the a x b rectangle and whose base is that rectangle grown by r on each side (west, east,
+// south, north), d apart: d / 6 (top + base + 4 mid-section).
+double EwPrismatoid(double a, double b, double d, double w, double e, double so, double no) {
+    return d / 6 * (a * b + (a + w + e) * (b + so + no) + 4 * (a + (w + e) / 2) * (b + (so + no) / 2));
+}
+
+TEST_F(EarthworkBodiesTest, ASlopedPlateausFacesStandAtTheirAngleOnTheirSteepestLine) {
+    // The ground falls by g towards east; the platform falls the same way d below it. Each slope holds its side and
+    // rises at the slope's tangent t on its steepest line: across the west and east sides by t, against ground
+    // that rises and falls by g, so they meet it d / (t - g) and d / (t + g) out; along the south and north sides,
+    // which fall by g themselves as the ground does, by sqrt(t^2 - g^2) across. The cut is the prismatoid between
+    // the platform and the daylight rectangle.
+    const double g = 0.1, d = 4, a = 30, b = 20, t = 2.0;
     const API_Guid mesh = Terrain(0, 200, 0, 200, 20, [&](double x, double) { return 100 - g * x; });
-    const std::map<std::string, double> numbers = {
-        {"livello", 100 - g * 80 - d}, {"slope_angle_cut", angle}, {"slope", std::atan(g)},
-        {"slope_direction", 0.0},      {"X_origo", 0.0},           {"Y_origo", 0.0}};
+    const std::map<std::string, double> numbers = {{"livello", 100 - g * 80 - d},
+                                                   {"slope_angle_cut", std::atan(t)},
+                                                   {"slope", std::atan(g)},
+                                                   {"slope_direction", 0.0},
+                                                   {"X_origo", 0.0},
+                                                   {"Y_origo", 0.0}};
     const API_Guid cut =
         Earthwork("VY_SLOPED_PLATEAU", u"cut", 80, 90, numbers, {{"perimetro_base", EwRectangle(a, b)}});
-    const double expected = d * (a * b + (a + b) * r + 4 * r * r / 3);
+    const double west = d / (t - g), east = d / (t + g), across = d / std::sqrt(t * t - g * g);
+    const double expected = EwPrismatoid(a, b, d, west, east, across, across);
     EXPECT_NEAR(Measured(mesh, cut, true), expected, 1e-6 * expected);
-    // Where the slopes meet the ground: one closed line r out from the outline, mitred at the corners.
+    // Where the slopes meet the ground: one closed line, each side's distance out from the outline.
     std::vector<std::vector<ModelPoint>> lines;
     std::string why;
     ASSERT_TRUE(host->Project().models.DaylightOf(cut, &lines, &why)) << why;
@@ -276,8 +289,9 @@ TEST_F(EarthworkBodiesTest, ASlopedPlateauParallelToSlopingGroundCutsTheFlatClos
     EXPECT_NEAR(lines[0].front().x, lines[0].back().x, 1e-6);
     EXPECT_NEAR(lines[0].front().y, lines[0].back().y, 1e-6);
     for (const ModelPoint& p : lines[0]) {
-        const double out = std::max({80 - p.x, p.x - 80 - a, 90 - p.y, p.y - 90 - b});
-        EXPECT_NEAR(out, r, 1e-6) << p.x << ", " << p.y;
+        const double out =
+            std::max({(80 - p.x) / west, (p.x - 80 - a) / east, (90 - p.y) / across, (p.y - 90 - b) / across});
+        EXPECT_NEAR(out, 1.0, 1e-6) << p.x << ", " << p.y;
     }
 }
 
@@ -299,18 +313,139 @@ TEST_F(EarthworkBodiesTest, ASidewalkCutsItsThicknessOnTheGroundAndFillsWhatItsT
     }
 }
 
-TEST_F(EarthworkBodiesTest, AnObstacleStopsTheEarthworkWithAnUprightFace) {
-    // An obstacle over the east half of a plateau and its slopes: what is left is the west half, by symmetry half
-    // the closed form.
+TEST_F(EarthworkBodiesTest, AWallStopsThePlateausSlopesAndLeavesTheGroundBehindItAsItWas) {
+    // A level plateau a x b, d deep in flat ground, its slopes reaching r = d / t out. A wall e out from its east side
+    // takes off all of the body east of its line, the mitred corners too: a straight one along the whole side
+    // (2 points), then one bent round the north-east corner (3 points, e out from both sides).
+    const double a = 40, b = 20, d = 3, t = 1.5, r = d / t, e = 0.8;
     const API_Guid mesh = Terrain(0, 200, 0, 200, 50, [](double, double) { return 100.0; });
-    const double a = 40, b = 20, d = 3, angle = std::atan(1.5), r = d / 1.5;
-    const std::vector<std::vector<double>> obstacle = {{a / 2, -30, 0, 90, -30, 0, 90, 50, 0, a / 2, 50, 0}};
-    const std::map<std::string, double> below = {{"livello", 100 - d}, {"slope_angle_cut", angle}};
-    const API_Guid cut =
-        Earthwork("VY_PLATEAU", u"cut", 80, 90, below,
-                  {{"perimetro_base", EwRectangle(a, b)}, {"nodi_ostacoli", {{4}}}, {"ostacolo", obstacle}});
-    const double expected = d * (a * b + (a + b) * r + 4 * r * r / 3) / 2;
-    EXPECT_NEAR(Measured(mesh, cut, true), expected, 1e-6 * expected);
+    const double whole = d * (a * b + (a + b) * r + 4 * r * r / 3);
+    // What lies past x = a + e, by slices across: t (r - u) (b + r + u) for u = x - a from e to r.
+    const double pastEast = t * ((b + 2 * r) * (r - e) * (r - e) / 2 - std::pow(r - e, 3) / 3);
+    const double pastNorth = t * ((a + 2 * r) * (r - e) * (r - e) / 2 - std::pow(r - e, 3) / 3);
+    const double pastCorner = t * std::pow(r - e, 3) / 3;  // past both
+    struct Case {
+        std::vector<double> path;  // x, y, z triples relative to the plateau's first corner
+        double expected;
+    };
+    const Case cases[] = {
+        {{a + e, -30, 0, a + e, b + 30, 0}, whole - pastEast},
+        {{a + e, -30, 0, a + e, b + e, 0, -30, b + e, 0}, whole - pastEast - pastNorth + pastCorner},
+    };
+    for (const Case& c : cases) {
+        const std::map<std::string, double> below = {{"livello", 100 - d}, {"slope_angle_cut", std::atan(t)}};
+        const API_Guid cut = Earthwork("VY_PLATEAU", u"cut", 80, 90, below,
+                                       {{"perimetro_base", EwRectangle(a, b)},
+                                        {"nodi_ostacoli", {{double(c.path.size() / 3)}}},
+                                        {"ostacolo", {c.path}}});
+        EXPECT_NEAR(Measured(mesh, cut, true), c.expected, 1e-6 * c.expected) << c.path.size() / 3 << " points";
+        // Behind the wall the ground is as it was; in front of it, the slope.
+        ASSERT_EQ(Link(mesh, cut, APISolid_SubtractUpwards), NoError);
+        double z = 0.0;
+        std::string why;
+        ASSERT_TRUE(host->Project().models.HeightAt(mesh, 80 + a + e + 0.3 * (r - e), 100, &z, &why)) << why;
+        EXPECT_NEAR(z, 100.0, 1e-9);
+        ASSERT_TRUE(host->Project().models.HeightAt(mesh, 80 + a + e / 2, 100, &z, &why)) << why;
+        EXPECT_NEAR(z, 100 - d + t * e / 2, 1e-9);
+        EXPECT_EQ(Command([&] { return ACAPI_Element_SolidLink_Remove(mesh, cut); }), NoError);
+    }
+}
+
+TEST_F(EarthworkBodiesTest, ALevelRoadAcrossAValleyFillsAndThroughARidgeCutsThePrismAndBothSlopeWedges) {
+    // The ground g |x| off its bottom (a valley; a ridge upside down); a level road w wide crosses it along x, h off
+    // the bottom. Across x the road holds h - g |x| of earth over 2 h / g, and each side's slope a triangle
+    // (h - g |x|)^2 / (2 t): w h^2 / g + 2 h^3 / (3 g t). Beyond, out to its upright ends, it meets the flanks that
+    // rise past it (q = L / 2 - h / g of them on each side): w g q^2 + 2 g^2 q^3 / (3 t) the other way.
+    const double g = 0.2, w = 8, h = 6, length = 160, q = length / 2 - h / g;
+    for (const double sign : {1.0, -1.0})
+        for (const double t : {std::tan(0.3), 1.0, std::tan(1.3)}) {
+            const API_Guid mesh =
+                Terrain(-100, 100, 0, 200, 10, [&](double x, double) { return 50 + sign * g * std::abs(x); });
+            const double z = 50 + sign * h;
+            const std::vector<std::vector<double>> left = {{0, w, z}, {length, w, z}};
+            const std::vector<std::vector<double>> right = {{0, 0, z}, {length, 0, z}};
+            const std::map<std::string, std::vector<std::vector<double>>> edges = {{"road_SX", left},
+                                                                                   {"road_DX", right}};
+            const std::map<std::string, double> slopes = {{"slope_SX_cut", std::atan(t)},
+                                                          {"slope_DX_cut", std::atan(t)},
+                                                          {"slope_SX_fill", std::atan(t)},
+                                                          {"slope_DX_fill", std::atan(t)}};
+            const API_Guid cut = Earthwork("VY_ROAD", u"cut", -length / 2, 96, slopes, edges);
+            const API_Guid fill = Earthwork("VY_ROAD", u"fill", -length / 2, 96, slopes, edges);
+            const double middle = w * h * h / g + 2 * h * h * h / (3 * g * t);
+            const double flanks = w * g * q * q + 2 * g * g * q * q * q / (3 * t);
+            EXPECT_NEAR(Measured(mesh, fill, false), sign > 0 ? middle : flanks, 1e-6 * middle) << sign << " " << t;
+            EXPECT_NEAR(Measured(mesh, cut, true), sign > 0 ? flanks : middle, 1e-6 * middle) << sign << " " << t;
+        }
+}
+
+// The lowest (a cut's) or highest (a fill's) of the slope cones from the points of one straight 3D chord, at a
+// plan distance `across` from its line and `along` it from its start: each cone z0 + g s +- t sqrt(across^2 +
+// (s - along)^2), its best point s found in closed form and kept on the chord.
+double EwChordCones(double z0, double g, double length, double t, bool cut, double along, double across) {
+    const double sign = cut ? 1.0 : -1.0, gg = sign * g;
+    double s = along - gg * std::abs(across) / std::sqrt(t * t - gg * gg);
+    s = std::clamp(s, 0.0, length);
+    return sign * (sign * z0 + gg * s + t * std::hypot(across, s - along));
+}
+
+TEST_F(EarthworkBodiesTest, StraightCorridorsOnTiltedPlanesCutAndFillWhatTheSlopeConesLeave) {
+    // Straight roads at random headings, grades and cross-falls over random tilted planes: the cut and the fill
+    // against an integration, by the midpoint rule, of the deck's plane between the edges and beside each edge of the
+    // lowest (highest) of the slope cones from every point of that edge, at that side's angle.
+    std::mt19937 rng(67);
+    std::uniform_real_distribution<double> u(0.0, 1.0);
+    for (int round = 0; round < 8; ++round) {
+        const double gx = (u(rng) - 0.5) * 0.3, gy = (u(rng) - 0.5) * 0.3;
+        const auto groundAt = [&](double x, double y) { return 100 + gx * (x - 100) + gy * (y - 100); };
+        const API_Guid mesh = Terrain(0, 200, 0, 200, 20, groundAt);
+        const double heading = u(rng) * 2 * std::acos(-1.0), length = 50 + 40 * u(rng), w = 5 + 6 * u(rng);
+        const double grade = (u(rng) - 0.5) * 0.2, fall = (u(rng) - 0.5) * 0.08;
+        const double cx = 100 - length / 2 * std::cos(heading), cy = 100 - length / 2 * std::sin(heading);
+        const double z0 = groundAt(100, 100) + (u(rng) - 0.5) * 12 - grade * length / 2;
+        const double ux = std::cos(heading), uy = std::sin(heading), nx = -uy, ny = ux;
+        // The deck's height at a distance along the road and across it (positive to the left, from the centre).
+        const auto deck = [&](double along, double across) { return z0 + grade * along + fall * across; };
+        const double tl[2] = {std::tan(0.35 + u(rng)), std::tan(0.35 + u(rng))};  // cut, fill on the left
+        const double tr[2] = {std::tan(0.35 + u(rng)), std::tan(0.35 + u(rng))};
+        std::map<std::string, std::vector<std::vector<double>>> edges;
+        for (const double side : {1.0, -1.0}) {
+            std::vector<std::vector<double>> rows;
+            for (const double along : {0.0, length})
+                rows.push_back({along * ux + side * w / 2 * nx - (w / 2 * nx),
+                                along * uy + side * w / 2 * ny - (w / 2 * ny), deck(along, side * w / 2)});
+            edges[side > 0 ? "road_SX" : "road_DX"] = rows;
+        }
+        const std::map<std::string, double> slopes = {{"slope_SX_cut", std::atan(tl[0])},
+                                                      {"slope_SX_fill", std::atan(tl[1])},
+                                                      {"slope_DX_cut", std::atan(tr[0])},
+                                                      {"slope_DX_fill", std::atan(tr[1])}};
+        // The object stands at the left edge's start.
+        const double ox = cx + w / 2 * nx, oy = cy + w / 2 * ny;
+        const API_Guid cut = Earthwork("VY_ROAD", u"cut", ox, oy, slopes, edges);
+        const API_Guid fill = Earthwork("VY_ROAD", u"fill", ox, oy, slopes, edges);
+        double wantCut = 0, wantFill = 0;
+        const double step = 0.25;
+        for (double x = step / 2; x < 200; x += step)
+            for (double y = step / 2; y < 200; y += step) {
+                const double along = (x - cx) * ux + (y - cy) * uy, across = (x - cx) * nx + (y - cy) * ny;
+                if (along < 0 || along > length) continue;  // the ends stand upright
+                double cutZ = deck(along, across), fillZ = cutZ;
+                if (std::abs(across) > w / 2) {
+                    // Beside the deck, the cones of the edge on that side.
+                    const double side = across > 0 ? 1.0 : -1.0, *tan = side > 0 ? tl : tr;
+                    const double off = across - side * w / 2, start = deck(0, side * w / 2);
+                    cutZ = EwChordCones(start, grade, length, tan[0], true, along, off);
+                    fillZ = EwChordCones(start, grade, length, tan[1], false, along, off);
+                }
+                const double ground = groundAt(x, y);
+                wantCut += std::max(0.0, ground - cutZ) * step * step;
+                wantFill += std::max(0.0, fillZ - ground) * step * step;
+            }
+        SCOPED_TRACE("round " + std::to_string(round));
+        EXPECT_NEAR(Measured(mesh, cut, true), wantCut, 2e-3 * wantCut + 1.0);
+        EXPECT_NEAR(Measured(mesh, fill, false), wantFill, 2e-3 * wantFill + 1.0);
+    }
 }
 
 TEST_F(EarthworkBodiesTest, ABodyTheScriptGivesReplacesTheObjectsOwn) {
