@@ -5,8 +5,10 @@
 #include "foundation/QV_String.hpp"
 
 struct CalculationVolume {
-    double secondDifference = 0.0;  // copy volume before minus after removing the pair's second link
-    double firstDifference = 0.0;   // the same for the first (newest) link
+    // Copy volume before minus after removing a link of the pair: of a cut and fill pair, the fill's (removed
+    // first) and the cut's; of any other pair, the second link's and the first (newest) one's.
+    double secondDifference = 0.0;
+    double firstDifference = 0.0;
     double total = 0.0;             // volume before the pair minus after both
     char terrainName[16] = {};      // the terrain's element ID, system code page, at most 15 bytes and a NUL
     QV_String featureName;          // the element ID of the first link's operator element

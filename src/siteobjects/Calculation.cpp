@@ -185,10 +185,14 @@ bool CalculationCls::ComputeVolumes() {
         }
         const int32_t p = FindFeaturePartner(entries, 0);
         int32_t order[2] = {0, p};
-        // The cut goes first, so the first difference is always the cut's.
-        if (p >= 0 && entries[p].operatorText.Compare(QV_String("cut")) == 0 &&
-            first.operatorText.Compare(QV_String("cut")) != 0)
-            std::swap(order[0], order[1]);
+        // The fill goes first: a feature whose fill refills what its cut takes (a sidewalk's pavement in its
+        // excavation) would otherwise have its cut measured with the fill still in it. The cut's difference is
+        // always the first one kept.
+        const bool fillFirst = p >= 0 && first.operatorText.Compare(QV_String("cut")) == 0 &&
+            entries[p].operatorText.Compare(QV_String("fill")) == 0;
+        const bool fillNewest = p >= 0 && first.operatorText.Compare(QV_String("fill")) == 0 &&
+            entries[p].operatorText.Compare(QV_String("cut")) == 0;
+        if (fillFirst) std::swap(order[0], order[1]);
         CalculationVolume v;
         if (!ReadElementInfoString(first.operatorGuid, v.featureName)) return false;
         std::memcpy(v.terrainName, terrainName, sizeof terrainName);
@@ -200,8 +204,9 @@ bool CalculationCls::ComputeVolumes() {
         if (p >= 0 &&
             (ACAPI_Element_SolidLink_Remove(copy, entries[order[1]].operatorGuid) != NoError || !GetCopyVolume(v2)))
             return false;
-        v.firstDifference = v0 - v1;
-        v.secondDifference = v1 - v2;
+        const bool cutSecond = fillFirst || fillNewest;
+        v.firstDifference = cutSecond ? v1 - v2 : v0 - v1;
+        v.secondDifference = cutSecond ? v0 - v1 : v1 - v2;
         v.total = v0 - v2;
         if (!volumes.Insert(v)) return false;
         if (p >= 0) entries.Remove(p);

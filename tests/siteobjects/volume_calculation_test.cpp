@@ -110,6 +110,24 @@ TEST_F(VolumeCalculationTest, ABoxCutAndABoxFilledGiveTheirPrismsAndTheTotalsAdd
     EXPECT_EQ(meshes, 1);
 }
 
+TEST_F(VolumeCalculationTest, AFeatureWhoseFillRefillsItsCutHasItsWholeExcavationCounted) {
+    // As a sidewalk's: its cut takes everything above its underside u, its fill adds everything below its top, which
+    // lies under the ground: the cut is the whole excavation down to u, the fill the pavement between u and the top.
+    // A 2 x 2 box: the ground within it stays within 0.07 of its centre's height, above the top.
+    const double u = Plane(50, 40) - 0.3, top = Plane(50, 40) - 0.1;
+    API_Guid result = {};
+    result.time_low = 0x4321;
+    const API_Guid cut = FeatureObject("cut", Box(49, 39, 51, 41, u, 130.0), result, {});
+    const API_Guid fill = FeatureObject("fill", Box(49, 39, 51, 41, 90.0, top), result, cut);
+    ASSERT_EQ(Link(cut, APISolid_SubtractUpwards), NoError);
+    ASSERT_EQ(Link(fill, APISolid_Add), NoError);
+    CalculationCls cls;
+    ASSERT_EQ(cls.Run(Get(terrain.header.guid)), 0);
+    ASSERT_EQ(cls.volumes.GetCount(), 1);
+    EXPECT_NEAR(cls.volumes[0].firstDifference, -4.0 * (Plane(50, 40) - u), 1e-9);
+    EXPECT_NEAR(cls.volumes[0].secondDifference, 4.0 * (top - u), 1e-9);
+}
+
 TEST_F(VolumeCalculationTest, NoLinksGiveNoVolumesAndAFailedMeasurementIsAnError) {
     CalculationCls cls;
     EXPECT_EQ(cls.Run(Get(terrain.header.guid)), 0);
