@@ -9,8 +9,8 @@ struct CalculationVolume {
     // first) and the cut's; of any other pair, the second link's and the first (newest) one's.
     double secondDifference = 0.0;
     double firstDifference = 0.0;
-    double total = 0.0;             // volume before the pair minus after both
-    char terrainName[16] = {};      // the terrain's element ID, system code page, at most 15 bytes and a NUL
-    QV_String featureName;          // the element ID of the first link's operator element
+    double total = 0.0;         // volume before the pair minus after both
+    char terrainName[16] = {};  // the terrain's element ID, system code page, at most 15 bytes and a NUL
+    QV_String featureName;      // the element ID of the first link's operator element
 };
 QV_DECLARE_RELOCATABLE(CalculationVolume);

@@ -333,6 +333,23 @@ const ModelBody* EarthworkChain::Base() const { return chain_ ? chain_->base.get
 
 double EarthworkChain::Volume() { return chain_ ? VolumeAt(chain_->solids.size() - 1) : 0.0; }
 
+bool EarthworkChain::Changes(double* removed, double* added, std::string* why) {
+    *removed = *added = 0.0;
+    if (!chain_ || chain_->solids.size() < 2) return true;
+    // The columns left out are the same before and after: the part alone tells what changed.
+    ExactSolid before = chain_->solids.front(), after = chain_->solids.back(), both;
+    try {
+        if (!Combine(before, after, SolidOperation::Intersection, both)) both.clear();
+    } catch (const std::exception& ex) {
+        *why = std::string("what the links changed cannot be computed: ") + ex.what();
+        return false;
+    }
+    const ExactKernel::FT::ET kept = ExactVolume(both);
+    *removed = RoundedVolume(ExactVolume(chain_->solids.front()) - kept);
+    *added = RoundedVolume(ExactVolume(chain_->solids.back()) - kept);
+    return true;
+}
+
 const VolumeBounds& EarthworkChain::BoundsAt(size_t k) {
     Chain& chain = *chain_;
     Chain::Measure& m = chain.volumes[k];

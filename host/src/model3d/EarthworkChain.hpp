@@ -40,6 +40,9 @@ public:
                   bool whole, std::string* why);
     // The latest run's volume, exact and then rounded.
     double Volume();
+    // What the latest run's links took from its base and added to it, each exact and then rounded: the volume of the
+    // base less what is left of it, and of the result less what it keeps of the base.
+    bool Changes(double* removed, double* added, std::string* why);
     // The volume after the steps from `base`, as Run and then Volume give it, and whether it came from a part of
     // the columns. Solids that are the same point set have the same exact volume however they are numbered: the
     // kept solids serve steps whose bodies have the same shapes as theirs, and what is computed past them is kept

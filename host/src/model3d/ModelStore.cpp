@@ -4,6 +4,7 @@
 #include "HostCalls.hpp"
 #include "library/LibraryStore.hpp"
 #include "model3d/Daylight.hpp"
+#include "model3d/ObjectParams.hpp"
 #include "model3d/GroundCut.hpp"
 #include "model3d/LinkedSurfaceBox.hpp"
 #include "model3d/ObjectBodies.hpp"
@@ -189,6 +190,13 @@ std::shared_ptr<const Model3D> ModelStore::Current(const API_Guid& guid, bool bo
         const std::vector<uint64_t> target = StateOf(ground);
         state.push_back(Bytes(&ground, sizeof ground));
         state.insert(state.end(), target.begin(), target.end());
+        // Its slopes reach past the ground the other earthworks on that terrain may leave.
+        for (const StoredSolidLink& l : db_.SolidLinks())
+            if (l.target == ground && l.operatorGuid != guid) {
+                const std::vector<uint64_t> other = StateOf(l.operatorGuid);
+                state.push_back(Bytes(&l, sizeof l));
+                state.insert(state.end(), other.begin(), other.end());
+            }
     }
     if (e->record.header.typeID == API_MeshID) state.push_back(Word(OperatorsBottom()));
     if (models_[guid].state != state) {
@@ -249,6 +257,15 @@ bool ModelStore::MeshStepsOf(const API_Guid& mesh, std::vector<LinkStep>* steps,
     return true;
 }
 
+bool ModelStore::ChangesOf(const API_Guid& mesh, double* removed, double* added, std::string* why) {
+    *removed = *added = 0.0;
+    if (!Current(mesh, false, why)) return false;
+    MeshWork& w = models_[mesh].work;
+    if (!w.solid || w.steps.empty()) return true;
+    EarthworkChain& chain = ChainFor(w.solid.get());
+    return chain.Run(w.solid, w.surfaceVertices, w.steps, false, why) == NoError && chain.Changes(removed, added, why);
+}
+
 bool ModelStore::VolumeOf(const API_Guid& mesh, double* volume, bool* partial, std::string* why) {
     if (!Current(mesh, false, why)) return false;
     MeshWork& w = models_[mesh].work;
@@ -307,7 +324,8 @@ API_Guid ModelStore::GroundGuid(const API_Guid& guid) const {
 }
 
 std::shared_ptr<const MeshSurfaceModel> ModelStore::GroundOf(const API_Guid& guid, bool under,
-                                                             std::vector<PlanRing>* outline, std::string* why) {
+                                                             std::vector<PlanRing>* outline, std::string* why,
+                                                             API_Guid* found) {
     std::vector<API_Guid> meshes;
     const API_Guid linked = GroundGuid(guid);
     if (db_.Find(linked) != nullptr) meshes.push_back(linked);
@@ -323,10 +341,51 @@ std::shared_ptr<const MeshSurfaceModel> ModelStore::GroundOf(const API_Guid& gui
             }
         }
     if (meshes.empty()) return nullptr;
+    if (found != nullptr) *found = meshes[0];
     std::shared_ptr<const MeshSurfaceModel> mesh = MeshSurfaceOf(meshes[0], why);
     if (mesh && !ElementRings(*db_.Find(meshes[0]), 0.0, outline, why)) mesh.reset();
     if (!mesh && why->empty()) *why = "the terrain has no outline";
     return mesh;
+}
+
+namespace {
+// Whether two objects build their bodies from the same parameters, their role aside: the cut, fill and result objects
+// of one earthwork.
+bool SameBodyParameters(const StoredElement& a, const StoredElement& b, const std::vector<LibBodyItem>& items) {
+    const API_ObjectType &oa = a.record.Get().object, &ob = b.record.Get().object;
+    if (oa.libInd != ob.libInd || oa.pos.x != ob.pos.x || oa.pos.y != ob.pos.y || oa.angle != ob.angle ||
+        oa.level != ob.level || oa.reflected != ob.reflected || a.record.header.floorInd != b.record.header.floorInd)
+        return false;
+    for (const LibBodyItem& item : items) {
+        if (item.kind == LibBodyItem::Kind::Role) continue;
+        for (const std::string& name : item.params) {
+            std::string ignored;
+            std::vector<std::vector<double>> ra, rb;
+            double na = 0.0, nb = 0.0;
+            if (ObjectNumber(a, name, &na, &ignored) != ObjectNumber(b, name, &nb, &ignored) || na != nb) return false;
+            if (ObjectRows(a, name, 1, &ra, &ignored) != ObjectRows(b, name, 1, &rb, &ignored) || ra != rb)
+                return false;
+        }
+    }
+    return true;
+}
+}  // namespace
+
+void ModelStore::AddOtherEarthworks(const API_Guid& mesh, const StoredElement& object, const LibPartDef& part,
+                                    EarthworkGround* ground) {
+    for (const StoredSolidLink& l : db_.SolidLinks()) {
+        if (l.target != mesh || l.operatorGuid == object.record.header.guid) continue;
+        if (l.operation != APISolid_Add && l.operation != APISolid_SubtractUpwards) continue;
+        const StoredElement* op = db_.Find(l.operatorGuid);
+        if (op == nullptr || op->record.header.typeID != API_ObjectID || !op->bodies.empty()) continue;
+        const LibPartDef* opPart = libraries_->Part(op->record.Get().object.libInd);
+        // Its own cut or fill meets ground its partner leaves as it was.
+        if (opPart == nullptr || opPart->body.empty() || SameBodyParameters(object, *op, part.body)) continue;
+        EarthworkReach reach;
+        if (EarthworkReachOf(*op, StoryLevel(db_, op->record.header.floorInd), opPart->body, *ground,
+                             l.operation == APISolid_Add, &reach))
+            ground->others.push_back(reach);
+    }
 }
 
 void ModelStore::BuildOwnBodies(const API_Guid& guid, const StoredElement& object, double storyLevel, Model3D* model) {
@@ -337,6 +396,7 @@ void ModelStore::BuildOwnBodies(const API_Guid& guid, const StoredElement& objec
     std::string why;
     const std::shared_ptr<const MeshSurfaceModel> mesh = GroundOf(guid, false, &ground.outline, &why);
     ground.mesh = mesh.get();
+    if (mesh) AddOtherEarthworks(GroundGuid(guid), object, *part, &ground);
     if (!mesh && !why.empty()) {
         model->noBody = "its terrain has no surface (" + why + ")";
         notes_.push_back("the 3D model of " + GuidText(guid) + " has no body: " + model->noBody);
@@ -353,6 +413,47 @@ void ModelStore::BuildOwnBodies(const API_Guid& guid, const StoredElement& objec
     for (ModelBody& b : bodies) model->bodies.push_back(std::move(b));
 }
 
+std::shared_ptr<const MeshSurfaceModel> ModelStore::GroundBefore(const API_Guid& mesh, const API_Guid& object,
+                                                                 const std::vector<LibBodyItem>& items,
+                                                                 std::string* why) {
+    std::vector<LinkStep> steps;
+    int32_t surfaceVertices = 0;
+    if (!MeshStepsOf(mesh, &steps, &surfaceVertices, why)) return nullptr;
+    const StoredElement* e = db_.Find(object);
+    size_t before = steps.size();
+    for (size_t k = 0; k < steps.size() && before == steps.size(); ++k) {
+        const StoredElement* op = db_.Find(steps[k].operatorGuid);
+        if (op != nullptr &&
+            (GuidText(steps[k].operatorGuid) == GuidText(object) ||
+             (op->record.header.typeID == API_ObjectID && SameBodyParameters(*e, *op, items))))
+            before = k;
+    }
+    if (before == 0) return MeshSurfaceOf(mesh, why);
+    // The solid after the earlier links, its top as the ground.
+    const std::shared_ptr<const ModelBody> solid = MeshSolidOf(mesh, why);
+    if (!solid) return nullptr;
+    steps.resize(before);
+    EarthworkChain& chain = ChainFor(solid.get());
+    ModelBody body;
+    int32_t top = surfaceVertices;
+    if (chain.Run(solid, surfaceVertices, steps, false, why) != NoError || !chain.Body(&body, &top, why))
+        return nullptr;
+    auto ground = std::make_shared<MeshSurfaceModel>();
+    ground->surface.points.assign(body.vertices.begin(), body.vertices.begin() + top);
+    for (int32_t p = 1; p <= int32_t(body.pgons.size()); ++p) {
+        const std::vector<int32_t> v = body.PolygonVertices(p);
+        if (v.size() != 3 || *std::max_element(v.begin(), v.end()) > top) continue;
+        const ModelPoint &a = body.vertices[size_t(v[0] - 1)], &b = body.vertices[size_t(v[1] - 1)],
+                         &c = body.vertices[size_t(v[2] - 1)];
+        // The top's triangles face up; the floor's and the skirt's do not.
+        if ((b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x) <= 0.0) continue;
+        ground->surface.triangles.push_back({v[0] - 1, v[1] - 1, v[2] - 1});
+    }
+    ground->surface.ZRange(&ground->floorZ, &ground->zMax);
+    ground->index = std::make_unique<SurfaceIndex>(ground->surface);
+    return ground;
+}
+
 bool ModelStore::DaylightOf(const API_Guid& guid, std::vector<std::vector<ModelPoint>>* lines, std::string* why) {
     ForgetOtherProjects();
     lines->clear();
@@ -365,19 +466,24 @@ bool ModelStore::DaylightOf(const API_Guid& guid, std::vector<std::vector<ModelP
         return false;
     }
     EarthworkGround ground;
-    const std::shared_ptr<const MeshSurfaceModel> mesh = GroundOf(guid, true, &ground.outline, why);
+    API_Guid meshGuid = {};
+    const std::shared_ptr<const MeshSurfaceModel> mesh = GroundOf(guid, true, &ground.outline, why, &meshGuid);
     ground.mesh = mesh.get();
     if (!mesh) {
         if (why->empty()) *why = "no terrain lies under it";
         return false;
     }
+    AddOtherEarthworks(meshGuid, *e, *part, &ground);
+    // The slopes meet the ground as the earthworks linked before this one (or before its cut and fill) leave it.
+    const std::shared_ptr<const MeshSurfaceModel> met = GroundBefore(meshGuid, guid, part->body, why);
+    if (!met) return false;
     // The result object carries no body: its slopes are those its cut and fill would build.
     for (const std::u16string role : {u"cut", u"fill"}) {
         std::vector<ModelBody> bodies;
         if (!BuildObjectBodies(*e, StoryLevel(db_, e->record.header.floorInd), part->body, ground, &bodies, why, &role))
             return false;
         for (const ModelBody& b : bodies)
-            for (std::vector<ModelPoint>& line : DaylightLines(b, role == u"cut", mesh->surface, *mesh->index))
+            for (std::vector<ModelPoint>& line : DaylightLines(b, role == u"cut", met->surface, *met->index))
                 lines->push_back(std::move(line));
     }
     return true;

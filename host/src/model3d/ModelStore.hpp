@@ -4,7 +4,9 @@
 // the numbering of bodies across the whole model, and the body that component reads count in.
 #include "APIDefs.hpp"
 #include "APIMesh.hpp"
+#include "library/LibraryBody.hpp"
 #include "model3d/EarthworkChain.hpp"
+#include "model3d/ObjectBodies.hpp"
 #include "model3d/ElementModels.hpp"
 #include "model3d/LinkedSurfaceBox.hpp"
 #include "project/Guids.hpp"
@@ -16,6 +18,7 @@
 #include <vector>
 
 class LibraryStore;
+struct LibPartDef;
 class ProjectDatabase;
 
 class ModelStore {
@@ -39,6 +42,9 @@ public:
     // The volume of the mesh's current model, exact and then rounded (0 without a solid); `partial` tells whether
     // it came from the columns near the links' bodies. False with `why` when it cannot be computed.
     bool VolumeOf(const API_Guid& mesh, double* volume, bool* partial, std::string* why);
+    // What the mesh's links together took from its solid and added to it: its final model against the model without
+    // links, each exact and then rounded. False with `why` when it cannot be computed.
+    bool ChangesOf(const API_Guid& mesh, double* removed, double* added, std::string* why);
     // The range of the element's bodies in the whole model (firstBody > lastBody when it has none).
     GSErrCode Get3DInfo(const API_Guid& guid, API_ElemInfo3D* info, std::string* why);
     // A body by its number in the whole model (it becomes the current body), or a polygon, polygon edge, edge or
@@ -52,8 +58,9 @@ public:
     // face lies over it.
     bool HeightAt(const API_Guid& guid, double x, double y, double* z, std::string* why);
 
-    // Where the cut and the fill an object's parameters build would meet the ground (model3d/Daylight.hpp), over the
-    // mesh it operates on, else the mesh under its position; false with `why` when it has neither or builds no body.
+    // Where the cut and the fill an object's parameters build would meet the ground (model3d/Daylight.hpp): the mesh
+    // it (or an object of the same parameters in another role) operates on, as the links made before its own leave
+    // it; else the mesh under its position. False with `why` when it has neither or builds no body.
     bool DaylightOf(const API_Guid& guid, std::vector<std::vector<ModelPoint>>* lines, std::string* why);
 
     // How often a mesh surface and a model were built (tests see that queries reuse them).
@@ -67,6 +74,13 @@ public:
     }
 
 private:
+    // The surface of the mesh as the links made before the object's (or before those of the objects that build from
+    // the same parameters in other roles) leave it.
+    std::shared_ptr<const MeshSurfaceModel> GroundBefore(const API_Guid& mesh, const API_Guid& object,
+                                                         const std::vector<LibBodyItem>& items, std::string* why);
+    // The other earthworks linked to the mesh, but the object's partners in other roles, into its ground.
+    void AddOtherEarthworks(const API_Guid& mesh, const StoredElement& object, const LibPartDef& part,
+                            EarthworkGround* ground);
     // What an element's model depends on: the project, its state, its story's level.
     std::vector<uint64_t> StateOf(const API_Guid& guid) const;
     std::shared_ptr<const MeshSurfaceModel> MeshSurfaceOf(const API_Guid& guid, std::string* why);
@@ -84,8 +98,9 @@ private:
     // The mesh an object's bodies are built on through its links (the first it operates on, or that cuts it
     // downwards); a null guid when there is none.
     API_Guid GroundGuid(const API_Guid& guid) const;
+    // `found` (optional) takes the mesh's guid.
     std::shared_ptr<const MeshSurfaceModel> GroundOf(const API_Guid& guid, bool under, std::vector<PlanRing>* outline,
-                                                     std::string* why);
+                                                     std::string* why, API_Guid* found = nullptr);
     void BuildOwnBodies(const API_Guid& guid, const StoredElement& object, double storyLevel, Model3D* model);
     bool ApplyLinks(const API_Guid& guid, Model3D* model, std::shared_ptr<const ModelBody>* meshSolid,
                     std::string* why);

@@ -15,6 +15,32 @@ constexpr double kFar = 1e4;  // a platform this far above or below every ground
 
 enum class Role { Cut, Fill, None };
 
+// The height a cut's slopes reach up to, or a fill's down to: a metre past every ground they may meet, the terrain's
+// and what the other earthworks on it leave.
+double ReachHeight(const EarthworkGround& ground, bool cut) {
+    double zMin = 0.0, zMax = 0.0;
+    ground.mesh->surface.ZRange(&zMin, &zMax);
+    for (const EarthworkReach& o : ground.others) {
+        if (cut && o.adds) zMax = std::max(zMax, o.high);
+        if (!cut && !o.adds) zMin = std::min(zMin, o.low);
+    }
+    return cut ? zMax + 1.0 : zMin - 1.0;
+}
+
+// The ground's extreme over a region: the terrain's, past what another earthwork whose reach meets it may leave.
+GroundExtreme ExtremeOf(const EarthworkGround& ground) {
+    return [&ground](const std::vector<std::pair<double, double>>& region, bool highest, double* z) {
+        if (!SurfaceExtremeOver(ground.mesh->surface, *ground.mesh->index, region, highest, z)) return false;
+        PlanBox box = {region[0].first, region[0].second, region[0].first, region[0].second};
+        for (const auto& p : region)
+            box = {std::min(box.xMin, p.first), std::min(box.yMin, p.second), std::max(box.xMax, p.first),
+                   std::max(box.yMax, p.second)};
+        for (const EarthworkReach& o : ground.others)
+            if (o.box.Meets(box) && o.adds == highest) *z = highest ? std::max(*z, o.high) : std::min(*z, o.low);
+        return true;
+    };
+}
+
 // The tangent of a slope angle strictly between 0 and 90 degrees.
 bool SlopeTangent(const StoredElement& object, const std::string& name, double* tangent, std::string* why) {
     double a = 0.0;
@@ -114,13 +140,13 @@ bool PlatformBodies(const StoredElement& object, double base, const LibBodyItem&
         return false;
     }
     const bool cut = role == Role::Cut;
-    if (cut ? low >= zMax : high <= zMin) return true;  // nothing to cut or fill
-    // The slopes reach on until they are clear of every ground: a metre above its highest point, below its lowest.
+    const double reach = ReachHeight(ground, cut);
+    if (cut ? low >= reach - 1.0 : high <= reach + 1.0) return true;  // nothing to cut or fill
     ModelBody body;
-    if (!BuildPlatformBody(plane, rise, cut, cut ? zMax + 1.0 : zMin - 1.0, obstacles, &body, why)) return false;
+    if (!BuildPlatformBody(plane, rise, cut, reach, ExtremeOf(ground), obstacles, &body, why)) return false;
     // Past the slopes' reach and short of the lid (the floor), so that the plane cuts no face along its side.
-    const double zLow = cut ? std::min(ground.mesh->floorZ, low) - 1.0 : std::max(ground.mesh->floorZ, zMin - 1.5);
-    const double zHigh = cut ? zMax + 1.5 : high + 1.0;
+    const double zLow = cut ? std::min(ground.mesh->floorZ, low) - 1.0 : std::max(ground.mesh->floorZ, reach - 0.5);
+    const double zHigh = cut ? reach + 0.5 : high + 1.0;
     if (!EndAtGround(ground, zLow, zHigh, &body, why)) return false;
     if (!body.vertices.empty()) bodies->push_back(std::move(body));
     return true;
@@ -185,7 +211,7 @@ bool StripBodies(const StoredElement& object, double base, const LibBodyItem& it
                 return false;
             }
     ModelBody body;
-    if (!BuildStripBody(sides, *ground.mesh, cut, obstacles, &body, why)) return false;
+    if (!BuildStripBody(sides, ReachHeight(ground, cut), ExtremeOf(ground), cut, obstacles, &body, why)) return false;
     if (body.vertices.empty()) return true;
     double zMin = 0.0, zMax = 0.0, high = -1e300;
     ground.mesh->surface.ZRange(&zMin, &zMax);
@@ -231,6 +257,57 @@ bool ReadObstacles(const StoredElement& object, const LibBodyItem& item, std::ve
     return true;
 }
 }  // namespace
+
+bool EarthworkReachOf(const StoredElement& object, double storyLevel, const std::vector<LibBodyItem>& items,
+                      const EarthworkGround& ground, bool adds, EarthworkReach* reach) {
+    const LibBodyItem *platform = nullptr, *incline = nullptr, *strip = nullptr;
+    for (const LibBodyItem& item : items) {
+        if (item.kind == LibBodyItem::Kind::Platform) platform = &item;
+        if (item.kind == LibBodyItem::Kind::Incline) incline = &item;
+        if (item.kind == LibBodyItem::Kind::Strip || item.kind == LibBodyItem::Kind::Walk) strip = &item;
+    }
+    if ((platform == nullptr && strip == nullptr) || ground.mesh == nullptr) return false;
+    std::string why;
+    const double base = storyLevel + object.record.Get().object.level;
+    std::vector<ModelPoint> points;
+    double tangent = 0.0, depth = 0.0;  // the gentlest slope; how far a walk's cut lies under its edges
+    if (platform != nullptr) {
+        PlatformPlane plane;
+        if (!ReadPlatform(object, base, *platform, incline, &plane, &why) ||
+            !SlopeTangent(object, platform->params[adds ? 3 : 2], &tangent, &why))
+            return false;
+        for (const ModelPoint& p : plane.outline) points.push_back({p.x, p.y, plane.At(p.x, p.y)});
+    } else {
+        std::vector<ModelPoint> left, right;
+        if (!ReadEdge(object, base, strip->params[0], ground, &left, &why) ||
+            !ReadEdge(object, base, strip->params[1], ground, &right, &why))
+            return false;
+        points = left;
+        points.insert(points.end(), right.begin(), right.end());
+        double t2 = 0.0;
+        if (strip->kind == LibBodyItem::Kind::Strip) {
+            if (!SlopeTangent(object, strip->params[adds ? 4 : 2], &tangent, &why) ||
+                !SlopeTangent(object, strip->params[adds ? 5 : 3], &t2, &why))
+                return false;
+            tangent = std::min(tangent, t2);
+        } else if (!adds && !ObjectNumber(object, strip->params[2], &depth, &why)) {
+            return false;
+        }
+    }
+    if (points.empty()) return false;
+    reach->low = reach->high = points[0].z;
+    for (const ModelPoint& p : points) reach->low = std::min(reach->low, p.z), reach->high = std::max(reach->high, p.z);
+    reach->low -= std::max(depth, 0.0);
+    reach->adds = adds;
+    double zMin = 0.0, zMax = 0.0;
+    ground.mesh->surface.ZRange(&zMin, &zMax);
+    // As far as its slopes can run before they are clear of the terrain's heights.
+    const double d =
+        tangent > 0.0 ? std::max(0.0, adds ? reach->high - zMin + 1.0 : zMax + 1.0 - reach->low) / tangent : 0.0;
+    const PlanBox box = BoxOf(points);
+    reach->box = {box.xMin - d, box.yMin - d, box.xMax + d, box.yMax + d};
+    return std::isfinite(reach->low) && std::isfinite(reach->high) && std::isfinite(d);
+}
 
 bool BuildObjectBodies(const StoredElement& object, double storyLevel, const std::vector<LibBodyItem>& items,
                        const EarthworkGround& ground, std::vector<ModelBody>* bodies, std::string* why,

@@ -9,11 +9,26 @@
 #include <string>
 #include <vector>
 
-// The terrain an earthwork meets: its surface before any link, and its outline in plan.
+// How far another earthwork on the same terrain may move its ground: over `box` (its deck or platform and as far as
+// its slopes may reach), down to `low` where it cuts, up to `high` where it adds.
+struct EarthworkReach {
+    PlanBox box = {0, 0, 0, 0};
+    double low = 0.0, high = 0.0;
+    bool adds = false;
+};
+
+// The terrain an earthwork meets: its surface before any link, its outline in plan, and the other earthworks linked
+// to it, whose ground a slope may meet where they come first.
 struct EarthworkGround {
     const MeshSurfaceModel* mesh = nullptr;
     std::vector<PlanRing> outline;
+    std::vector<EarthworkReach> others;
 };
+
+// How far an earthwork object's cut (`adds` false) or fill may move the ground of `ground` (itself not among its
+// others); false when its parameters build no platform or strip.
+bool EarthworkReachOf(const StoredElement& object, double storyLevel, const std::vector<LibBodyItem>& items,
+                      const EarthworkGround& ground, bool adds, EarthworkReach* reach);
 
 // Which body the object carries by its role (none for a result), built over `ground`. True with no body when
 // its role carries none or there is nothing to cut or fill; false with `why` for parameters that give no sound

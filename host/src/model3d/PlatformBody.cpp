@@ -10,7 +10,8 @@
 #include <cmath>
 
 bool BuildPlatformBody(const PlatformPlane& platform, double tangent, bool cut, double reach,
-                       const std::vector<std::vector<ModelPoint>>& obstacles, ModelBody* body, std::string* why) {
+                       const GroundExtreme& ground, const std::vector<std::vector<ModelPoint>>& obstacles,
+                       ModelBody* body, std::string* why) {
     using K = CGAL::Exact_predicates_inexact_constructions_kernel;
     CGAL::Polygon_2<K> polygon;
     for (const ModelPoint& p : platform.outline) {
@@ -42,7 +43,7 @@ bool BuildPlatformBody(const PlatformPlane& platform, double tangent, bool cut, 
     side.closed = true;
     side.left = false;  // counter-clockwise: the outside lies on the right
     side.tangent = tangent;
-    if (!SlopePieces(side, cut, reach, obstacles, &pieces, why)) {
+    if (!SlopePieces(side, cut, reach, ground, obstacles, &pieces, why)) {
         *why = "the slopes of the outline cannot be built: " + *why;
         return false;
     }

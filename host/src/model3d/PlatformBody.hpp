@@ -5,6 +5,7 @@
 // outline run into each other the lower (a cut's) or the higher (a fill's) holds. The slopes reach on to a given
 // height, where a lid (a cut) or a floor (a fill) closes the body.
 #include "model3d/ModelBody.hpp"
+#include "model3d/SideSlopes.hpp"
 
 #include <string>
 #include <vector>
@@ -16,8 +17,9 @@ struct PlatformPlane {
     double At(double x, double y) const { return level + gx * (x - x0) + gy * (y - y0); }
 };
 
-// `tangent`: of the slopes' angle; `reach`: the height the slopes reach on to; `obstacles`: open polylines in plan
-// that stop the slopes. False with `why` for an outline that is no simple polygon of three points or more, or slopes
-// that cannot be built.
+// `tangent`: of the slopes' angle; `reach`: the height the slopes reach on to, or with `ground` a metre past the
+// ground each covers; `obstacles`: open polylines in plan that stop the slopes. False with `why` for an outline that
+// is no simple polygon of three points or more, or slopes that cannot be built.
 bool BuildPlatformBody(const PlatformPlane& platform, double tangent, bool cut, double reach,
-                       const std::vector<std::vector<ModelPoint>>& obstacles, ModelBody* body, std::string* why);
+                       const GroundExtreme& ground, const std::vector<std::vector<ModelPoint>>& obstacles,
+                       ModelBody* body, std::string* why);

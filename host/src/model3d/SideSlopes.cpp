@@ -27,7 +27,7 @@ struct Chord {
     ModelPoint from, to;
     double ux = 0, uy = 0, nx = 0, ny = 0;  // along it and outward, unit
     double length = 0, grade = 0, across = 0;
-    PlanePiece plane;  // region empty
+    PlanePiece plane;       // region empty
     double wx = 0, wy = 0;  // the slope's steepest line outward, unit
 };
 
@@ -39,7 +39,9 @@ std::vector<XY> Clipped(std::vector<XY> region, const Half& h) { return ClipRegi
 void LessShadow(const Chord& chord, const ModelPoint* point, const ModelPoint& a0, const ModelPoint& b0,
                 std::vector<std::vector<XY>>* regions) {
     // Only the part of the path outward of the chord's line casts a shadow on the slope.
-    const auto out = [&](const ModelPoint& p) { return chord.nx * (p.x - chord.from.x) + chord.ny * (p.y - chord.from.y); };
+    const auto out = [&](const ModelPoint& p) {
+        return chord.nx * (p.x - chord.from.x) + chord.ny * (p.y - chord.from.y);
+    };
     ModelPoint a = a0, b = b0;
     const double fa = out(a), fb = out(b);
     if (fa <= 0.0 && fb <= 0.0) return;
@@ -60,7 +62,8 @@ void LessShadow(const Chord& chord, const ModelPoint* point, const ModelPoint& a
             !LineThrough(a, ex, ey, {a.x - chord.wx, a.y - chord.wy, 0.0}, &before))
             return;
     } else if (!LineThrough(a, a.x - point->x, a.y - point->y, b, &besideA) ||
-               !LineThrough(b, b.x - point->x, b.y - point->y, a, &besideB) || !LineThrough(a, ex, ey, *point, &before)) {
+               !LineThrough(b, b.x - point->x, b.y - point->y, a, &besideB) ||
+               !LineThrough(a, ex, ey, *point, &before)) {
         return;  // a path through the point, or one seen edge-on from it
     }
     std::vector<std::vector<XY>> kept;
@@ -103,8 +106,9 @@ std::vector<std::vector<XY>> Unhidden(const Chord& c, const std::vector<XY>& reg
 }
 }  // namespace
 
-bool SlopePieces(const SlopeSide& side, bool cut, double reach, const std::vector<std::vector<ModelPoint>>& obstacles,
-                 std::vector<PlanePiece>* pieces, std::string* why) {
+bool SlopePieces(const SlopeSide& side, bool cut, double reach, const GroundExtreme& ground,
+                 const std::vector<std::vector<ModelPoint>>& obstacles, std::vector<PlanePiece>* pieces,
+                 std::string* why) {
     const std::vector<ModelPoint>& line = side.line;
     const size_t n = line.size();
     if (n < 2 || (side.closed && n < 3)) {
@@ -139,24 +143,18 @@ bool SlopePieces(const SlopeSide& side, bool cut, double reach, const std::vecto
         c.wy = (sign * c.grade * c.uy + c.across * c.ny) / t;
         chords.push_back(c);
     }
-    // The lines where neighbouring slopes meet, as rays outward from the corners: ray[i] at the start of chord i,
-    // running out to where the slopes reach `reach`. Neighbours share the ray's points to the bit, so that their
-    // regions meet without a gap.
+    // The lines where neighbouring slopes meet, as rays outward from the corners: ray[i] at the start of chord i.
     const size_t m = chords.size();
-    std::vector<ModelPoint> rayEnd(m + 1);
+    std::vector<ModelPoint> corner(m + 1), dir(m + 1);
     for (size_t i = 0; i <= m; ++i) {
         const bool first = i == 0, last = i == m;
-        if (side.closed && last) {
-            rayEnd[m] = rayEnd[0];
-            continue;
-        }
         const Chord& p = chords[(i + m - 1) % m];
         const Chord& q = chords[i % m];
-        const Chord& own = first ? q : p;  // an open end's chord
-        const ModelPoint corner = last ? p.to : q.from;
+        corner[i] = last ? p.to : q.from;
         double dx = 0.0, dy = 0.0;
         if (!side.closed && (first || last)) {
             // An open end: along the line across the strip, away from it.
+            const Chord& own = first ? q : p;
             const ModelPoint& across = first ? side.startAcross : side.endAcross;
             dx = across.x, dy = across.y;
             if (dx * own.nx + dy * own.ny < 0.0) dx = -dx, dy = -dy;
@@ -177,38 +175,72 @@ bool SlopePieces(const SlopeSide& side, bool cut, double reach, const std::vecto
             if (dx * ox + dy * oy < 0.0) dx = -dx, dy = -dy;
         }
         const double len = std::hypot(dx, dy);
-        dx /= len, dy /= len;
-        // How fast the slope's height moves off the corner's along the ray, towards the reach.
-        const double rate = sign * (own.plane.a * dx + own.plane.b * dy);
-        const double rest = sign * (reach - corner.z);
-        double s = rate > 0.0 ? rest / rate : 0.0;
-        // A ray that never reaches the height (it runs along a bend's falling chord) stops far out.
-        const double far = std::abs(rest) / std::min(p.across, q.across) * 12.0 + p.length + q.length;
-        if (!(s > 0.0) || s > far) s = rest > 0.0 ? far : 0.0;
-        rayEnd[i] = {corner.x + dx * s, corner.y + dy * s, 0.0};
+        dir[i] = {dx / len, dy / len, 0.0};
     }
-    for (size_t i = 0; i < m; ++i) {
+    // How far out along ray k chord i's slope reaches the height h: where its plane does, or far out for a ray it
+    // never rises (falls) along.
+    const auto along = [&](size_t k, size_t i, double h) {
+        const Chord& c = chords[i % m];
+        const double rate = sign * (c.plane.a * dir[k].x + c.plane.b * dir[k].y);
+        const double rest = sign * (h - c.plane.At(corner[k].x, corner[k].y));
+        if (!(rest > 0.0)) return 0.0;
+        const double far = rest / c.across * 12.0 + c.length;
+        return rate > 0.0 ? std::min(rest / rate, far) : far;
+    };
+    // The region between chord i and its rays, out to a and b along them; rays that cross before that close it at
+    // their crossing.
+    const auto regionOf = [&](size_t i, double a, double b) {
         const Chord& c = chords[i];
-        const ModelPoint &a = rayEnd[i], &b = rayEnd[i + 1];
-        std::vector<XY> region;
-        // Rays that cross before they reach close the region at their crossing.
-        const double ex = a.x - c.from.x, ey = a.y - c.from.y, fx = b.x - c.to.x, fy = b.y - c.to.y;
+        const double ex = dir[i].x * a, ey = dir[i].y * a, fx = dir[i + 1].x * b, fy = dir[i + 1].y * b;
         const double den = ex * fy - ey * fx;
         double u = -1.0, v = -1.0;
         if (den != 0.0) {
             const double gx = c.to.x - c.from.x, gy = c.to.y - c.from.y;
             u = (gx * fy - gy * fx) / den, v = (gx * ey - gy * ex) / den;
         }
+        std::vector<XY> region;
         if (u > 0.0 && u < 1.0 && v > 0.0 && v < 1.0)
             region = {{c.from.x, c.from.y}, {c.to.x, c.to.y}, {c.from.x + ex * u, c.from.y + ey * u}};
         else
-            region = {{c.from.x, c.from.y}, {c.to.x, c.to.y}, {b.x, b.y}, {a.x, a.y}};
+            region = {
+                {c.from.x, c.from.y}, {c.to.x, c.to.y}, {c.to.x + fx, c.to.y + fy}, {c.from.x + ex, c.from.y + ey}};
         double area = 0.0;
         for (size_t k = 0; k < region.size(); ++k)
             area += region[k].first * region[(k + 1) % region.size()].second -
                 region[(k + 1) % region.size()].first * region[k].second;
         if (area < 0.0) std::reverse(region.begin(), region.end());
-        if (region.size() == 4 && std::abs(area) == 0.0) continue;
+        if (area == 0.0) region.clear();
+        return region;
+    };
+    // Each chord's slope reaches a metre past the ground it covers: from `reach`, the ground's extreme over the
+    // region the slope covers out to there, until that no longer draws it in. Ground beyond the region stays under a
+    // cut's slope (over a fill's) at every step, so no daylight is lost.
+    std::vector<double> height(m, reach);
+    if (ground != nullptr)
+        for (size_t i = 0; i < m; ++i)
+            for (int round = 0; round < 4; ++round) {
+                double extreme = 0.0;
+                const std::vector<XY> region = regionOf(i, along(i, i, height[i]), along(i + 1, i, height[i]));
+                if (region.empty() || !ground(region, cut, &extreme)) break;
+                const double h = extreme + sign;
+                if (!(sign * (height[i] - h) > 0.01 * std::abs(height[i] - chords[i].from.z) + 1e-9)) break;
+                height[i] = h;
+            }
+    // Neighbours share each ray's end to the bit, out as far as either needs, so that their regions meet without a
+    // gap.
+    std::vector<double> rayEnd(m + 1, 0.0);
+    for (size_t k = 0; k <= m; ++k) {
+        if (k > 0) rayEnd[k] = std::max(rayEnd[k], along(k, k - 1, height[k - 1]));
+        if (k < m)
+            rayEnd[k] = std::max(rayEnd[k], along(k, k, height[k]));
+        else if (side.closed)
+            rayEnd[k] = std::max(rayEnd[k], along(k, 0, height[0]));
+    }
+    if (side.closed) rayEnd[0] = rayEnd[m] = std::max(rayEnd[0], rayEnd[m]);
+    for (size_t i = 0; i < m; ++i) {
+        const Chord& c = chords[i];
+        const std::vector<XY> region = regionOf(i, rayEnd[i], rayEnd[i + 1]);
+        if (region.empty()) continue;
         for (std::vector<XY>& r : Unhidden(c, region, obstacles)) {
             PlanePiece piece = c.plane;
             piece.region = std::move(r);

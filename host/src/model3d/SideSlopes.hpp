@@ -7,7 +7,9 @@
 // slope's steepest line, is left out.
 #include "model3d/SlopeEnvelope.hpp"
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct SlopeSide {
@@ -20,8 +22,14 @@ struct SlopeSide {
     ModelPoint startAcross = {0, 0, 0}, endAcross = {0, 0, 0};
 };
 
-// The slope pieces of `side`, out to the height `reach` (above the line for a cut, below it for a fill), less what
-// lies behind the obstacles' paths (open polylines in plan). False with `why` when a chord rises more steeply than
-// the slope or the line turns back on itself.
-bool SlopePieces(const SlopeSide& side, bool cut, double reach, const std::vector<std::vector<ModelPoint>>& obstacles,
-                 std::vector<PlanePiece>* pieces, std::string* why);
+// The ground the slopes meet: its highest (`highest`) or lowest height over a convex plan region, or false when none
+// lies there.
+using GroundExtreme =
+    std::function<bool(const std::vector<std::pair<double, double>>& region, bool highest, double* z)>;
+
+// The slope pieces of `side`, out to the height `reach` (above every ground for a cut, below it for a fill) or, with
+// `ground`, to a metre past the ground each slope covers; less what lies behind the obstacles' paths (open polylines
+// in plan). False with `why` when a chord rises more steeply than the slope or the line turns back on itself.
+bool SlopePieces(const SlopeSide& side, bool cut, double reach, const GroundExtreme& ground,
+                 const std::vector<std::vector<ModelPoint>>& obstacles, std::vector<PlanePiece>* pieces,
+                 std::string* why);

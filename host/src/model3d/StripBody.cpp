@@ -64,7 +64,7 @@ bool Simple(const std::vector<ModelPoint>& ring) {
 }
 }  // namespace
 
-bool BuildStripBody(const StripSides& input, const MeshSurfaceModel& ground, bool cut,
+bool BuildStripBody(const StripSides& input, double reach, const GroundExtreme& ground, bool cut,
                     const std::vector<std::vector<ModelPoint>>& obstacles, ModelBody* body, std::string* why) {
     const std::vector<ModelPoint> left = WithoutRepeats(input.left), right = WithoutRepeats(input.right);
     if (left.size() < 2 || right.size() < 2) {
@@ -77,12 +77,11 @@ bool BuildStripBody(const StripSides& input, const MeshSurfaceModel& ground, boo
         *why = "the strip's edges cross each other";
         return false;
     }
-    double zMin = 0.0, zMax = 0.0, low = 1e300, high = -1e300;
-    ground.surface.ZRange(&zMin, &zMax);
+    double low = 1e300, high = -1e300;
     for (const ModelPoint& p : rim) low = std::min(low, p.z), high = std::max(high, p.z);
     *body = ModelBody();
-    // Slopes rise from a cut above the ground and fall from a fill below it: nothing to take or to add.
-    if (cut ? low >= zMax : high <= zMin) return true;
+    // Slopes rise from a cut above every ground and fall from a fill below it: nothing to take or to add.
+    if (cut ? low >= reach - 1.0 : high <= reach + 1.0) return true;
     std::vector<PlanePiece> pieces;
     // The deck between the edges, zipped along their lengths.
     for (const std::array<size_t, 3>& t : Zipped(left, right)) {
@@ -95,8 +94,6 @@ bool BuildStripBody(const StripSides& input, const MeshSurfaceModel& ground, boo
         pieces.push_back(std::move(piece));
     }
     if (!input.upright) {
-        // The slopes reach on until they are clear of every ground: above its highest point, below its lowest.
-        const double reach = cut ? zMax + 1.0 : zMin - 1.0;
         const ModelPoint startAcross = {right.front().x - left.front().x, right.front().y - left.front().y, 0.0};
         const ModelPoint endAcross = {right.back().x - left.back().x, right.back().y - left.back().y, 0.0};
         for (const bool onLeft : {true, false}) {
@@ -105,7 +102,7 @@ bool BuildStripBody(const StripSides& input, const MeshSurfaceModel& ground, boo
             side.left = onLeft;
             side.tangent = onLeft ? input.leftRise : input.rightRise;
             side.startAcross = startAcross, side.endAcross = endAcross;
-            if (!SlopePieces(side, cut, reach, obstacles, &pieces, why)) {
+            if (!SlopePieces(side, cut, reach, ground, obstacles, &pieces, why)) {
                 *why = std::string("the ") + (onLeft ? "left" : "right") + " edge: " + *why;
                 return false;
             }

@@ -5,6 +5,7 @@
 // ground; where slopes of a bend run into each other the lower (a cut's) or the higher (a fill's) holds. The ends stand
 // upright across the deck. A cut closes with a lid above its highest point, a fill with a floor below its lowest.
 #include "model3d/ElementModels.hpp"
+#include "model3d/SideSlopes.hpp"
 
 #include <string>
 #include <vector>
@@ -15,8 +16,9 @@ struct StripSides {
     bool upright = false;                    // no slopes: the sides stand upright on the edges
 };
 
-// The body (oriented outward), less what lies behind the obstacles' paths (open polylines in plan). An empty body when
-// the slopes meet no ground to cut or fill. False with `why` when the edges cross each other or an edge is too short
-// or steeper than its slope.
-bool BuildStripBody(const StripSides& sides, const MeshSurfaceModel& ground, bool cut,
+// The body (oriented outward), its slopes out to the height `reach` (a metre past every ground a cut's may meet, or a
+// fill's), or to a metre past the ground each covers (SideSlopes), less what lies behind the obstacles' paths (open
+// polylines in plan). An empty body when the slopes meet no ground to cut or fill. False with `why` when the edges
+// cross each other or an edge is too short or steeper than its slope.
+bool BuildStripBody(const StripSides& sides, double reach, const GroundExtreme& ground, bool cut,
                     const std::vector<std::vector<ModelPoint>>& obstacles, ModelBody* body, std::string* why);

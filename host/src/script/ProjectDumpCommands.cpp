@@ -203,8 +203,17 @@ std::string VolumeLines(ScriptContext& r, const nlohmann::ordered_json& doc, con
         ++features;
     }
     if (features == 0) return "\nvolumes: the calculation found no feature: nothing cuts or fills the terrain";
-    s += "\ntotal of " + std::to_string(features) + " feature(s): cut " + Thousands(cut) + " m3, fill " +
+    // Each feature is measured against the ground the later ones leave: a ground one refills another takes away
+    // counts in both, so the features' sum is not what the earthworks move together.
+    s += "\n" + std::to_string(features) + " feature(s) as measured, added up: cut " + Thousands(cut) + " m3, fill " +
         Thousands(fill) + " m3";
+    double removed = 0.0, added = 0.0;
+    std::string why;
+    if (r.Host().Project().models.ChangesOf(terrain, &removed, &added, &why))
+        s += "\nall earthworks together, the final ground against the original: cut " + Thousands(removed) +
+            " m3, fill " + Thousands(added) + " m3";
+    else
+        s += "\nall earthworks together: not measured (" + why + ")";
     return s;
 }
 

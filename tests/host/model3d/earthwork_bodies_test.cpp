@@ -448,6 +448,73 @@ TEST_F(EarthworkBodiesTest, StraightCorridorsOnTiltedPlanesCutAndFillWhatTheSlop
     }
 }
 
+TEST_F(EarthworkBodiesTest, ALaterPlateausDaylightLiesOnTheGroundTheEarlierOneLeaves) {
+    // Plateau A cuts 3 m into flat ground at 100; plateau B overlaps its slope, linked after it, at 98.5. Where B's
+    // slopes meet the ground, the ground is A's: the lower of 100 and A's slope.
+    const double t = 1.2;
+    const API_Guid mesh = Terrain(0, 200, 0, 200, 25, [](double, double) { return 100.0; });
+    const auto slopeA = [&](double x, double y) {
+        return 97.0 + t * EwMitredDistance({{60, 60}, {100, 60}, {100, 90}, {60, 90}}, x, y);
+    };
+    const API_Guid a = Earthwork("VY_PLATEAU", u"cut", 60, 60, {{"livello", 97.0}, {"slope_angle_cut", std::atan(t)}},
+                                 {{"perimetro_base", EwRectangle(40, 30)}});
+    const std::map<std::string, double> numbers = {{"livello", 98.5}, {"slope_angle_cut", std::atan(t)}};
+    const API_Guid b = Earthwork("VY_PLATEAU", u"cut", 101, 70, numbers, {{"perimetro_base", EwRectangle(20, 20)}});
+    const API_Guid result =
+        Earthwork("VY_PLATEAU", u"result", 101, 70, numbers, {{"perimetro_base", EwRectangle(20, 20)}});
+    ASSERT_EQ(Link(mesh, a, APISolid_SubtractUpwards), NoError);
+    ASSERT_EQ(Link(mesh, b, APISolid_SubtractUpwards), NoError);
+    for (const API_Guid& g : {b, result}) {
+        std::vector<std::vector<ModelPoint>> lines;
+        std::string why;
+        ASSERT_TRUE(host->Project().models.DaylightOf(g, &lines, &why)) << why;
+        size_t points = 0, onA = 0;
+        for (const std::vector<ModelPoint>& line : lines)
+            for (const ModelPoint& p : line) {
+                const double ground = std::min(100.0, slopeA(p.x, p.y));
+                EXPECT_NEAR(p.z, ground, 1e-6) << p.x << ", " << p.y;
+                ++points;
+                onA += ground < 100.0 - 1e-6 ? 1 : 0;
+            }
+        EXPECT_GT(points, 4u);
+        EXPECT_GT(onA, 1u);  // it does meet A's slope
+    }
+}
+
+TEST_F(EarthworkBodiesTest, TheFinalGroundAgainstTheOriginalCountsWhatALaterPlateauRefillsOnce) {
+    // Plateau A cuts 3 m into flat ground at 100; plateau B, linked after it, fills to 101.5 over part of A. Together
+    // they leave max(min(100, A's cut surface), B's fill surface): what B refills of A's cut is neither cut nor fill
+    // of the two together.
+    const double t = 1.2, f = 0.8;
+    const API_Guid mesh = Terrain(0, 200, 0, 200, 25, [](double, double) { return 100.0; });
+    const API_Guid a = Earthwork("VY_PLATEAU", u"cut", 60, 60, {{"livello", 97.0}, {"slope_angle_cut", std::atan(t)}},
+                                 {{"perimetro_base", EwRectangle(40, 30)}});
+    const API_Guid b =
+        Earthwork("VY_PLATEAU", u"fill", 85, 70, {{"livello", 101.5}, {"slope_angle_fill", std::atan(f)}},
+                  {{"perimetro_base", EwRectangle(30, 20)}});
+    ASSERT_EQ(Link(mesh, a, APISolid_SubtractUpwards), NoError);
+    ASSERT_EQ(Link(mesh, b, APISolid_Add), NoError);
+    double removed = 0.0, added = 0.0;
+    std::string why;
+    ASSERT_TRUE(host->Project().models.ChangesOf(mesh, &removed, &added, &why)) << why;
+    double wantCut = 0.0, wantFill = 0.0;
+    const double h = 0.125;
+    for (double x = h / 2; x < 200; x += h)
+        for (double y = h / 2; y < 200; y += h) {
+            const double cutA = 97.0 + t * EwMitredDistance({{60, 60}, {100, 60}, {100, 90}, {60, 90}}, x, y);
+            const double fillB = 101.5 - f * EwMitredDistance({{85, 70}, {115, 70}, {115, 90}, {85, 90}}, x, y);
+            const double final = std::max(std::min(100.0, cutA), fillB);
+            wantCut += std::max(0.0, 100.0 - final) * h * h;
+            wantFill += std::max(0.0, final - 100.0) * h * h;
+        }
+    EXPECT_NEAR(removed, wantCut, 2e-4 * wantCut);
+    EXPECT_NEAR(added, wantFill, 2e-4 * wantFill);
+    // Each measured on its own (a calculation takes B off first) counts the refilled part in both.
+    const double fillOfB = Volume(mesh);
+    EXPECT_EQ(Command([&] { return ACAPI_Element_SolidLink_Remove(mesh, b); }), NoError);
+    EXPECT_GT(fillOfB - Volume(mesh), added + 1.0);
+}
+
 TEST_F(EarthworkBodiesTest, ABodyTheScriptGivesReplacesTheObjectsOwn) {
     const API_Guid mesh = Terrain(0, 200, 0, 200, 50, [](double, double) { return 100.0; });
     const API_Guid cut =
