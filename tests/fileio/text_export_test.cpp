@@ -1,6 +1,7 @@
 // "TXT file Export": the lines of a terrain's mesh points and of its 3D model, the file written over an older
 // one, and the destination's name check.
 #include "DGDriver.hpp"
+#include "AddOnParts.hpp"
 #include "ProjectHost.hpp"
 #include "TerrainMeshes.hpp"
 #include "elements/MeshHeightSampling.hpp"
@@ -246,6 +247,54 @@ TEST_F(TextExportTest, AModifiedModelGivesTheSurfaceThatIsLeft) {
         EXPECT_NEAR(p.z, 0.75 + plane(p.a, p.b), 1e-5) << p.a << " " << p.b;
         for (size_t k = 0; k < i; ++k)
             EXPECT_FALSE(got[k].a == p.a && got[k].b == p.b && got[k].z == p.z) << p.a << " " << p.b;
+    }
+}
+
+// A level road across a V valley, its cut and fill linked to the terrain, its stations 160 m apart: every exported
+// point lies on the ground the road leaves, its deck and side slopes (but on the road's upright ends, where the ground
+// stands upright); none is the old ground beside the deck between the stations.
+TEST_F(TextExportTest, AModelWithARoadGivesPointsOfTheGroundTheRoadLeaves) {
+    std::string why;
+    ASSERT_TRUE(host->AddLibraryFolder(std::string(LODRAVIX_SOURCE_DIR) + "/library", &why)) << why;
+    const auto valley = [](double x) { return 50.0 + 0.2 * std::abs(x - 100.0); };
+    std::vector<API_Coord3D> ring, levels;
+    for (const API_Coord& c : {API_Coord{0, 0}, API_Coord{200, 0}, API_Coord{200, 100}, API_Coord{0, 100}})
+        ring.push_back({c.x, c.y, valley(c.x)});
+    for (int x = 0; x <= 200; x += 10)
+        for (int y = 10; y <= 90; y += 10) levels.push_back({double(x), double(y), valley(x)});
+    const API_Element mesh = PlaceTerrain(ring, levels, 0.0);
+    const double deck = 56.0, slope = std::atan(1.0);
+    const AddOnParams road = {
+        {{"slope_SX_fill", slope}, {"slope_DX_fill", slope}, {"slope_SX_cut", slope}, {"slope_DX_cut", slope}},
+        {{"road_SX", {{0, 0, deck}, {160, 0, deck}}}, {"road_DX", {{0, -8, deck}, {160, -8, deck}}}},
+        {}};
+    for (const char16_t* role : {u"cut", u"fill"}) {
+        AddOnParams p = road;
+        p.texts["operatore"] = role;
+        const API_Guid op = PlaceAddOnPart(Db(), host->Project().libraries, "VY_ROAD", {20, 54}, 0.0, 1, p, "");
+        ASSERT_EQ(Command([&] {
+                      return ACAPI_Element_SolidLink_Create(
+                          mesh.header.guid, op, role[0] == u'c' ? APISolid_SubtractUpwards : APISolid_Add, 1);
+                  }),
+                  NoError);
+    }
+    TextExportRec record;
+    record.element = mesh;
+    record.decimals = 6;
+    record.withModifications = 1;
+    const std::vector<Parsed> got = ParseLines(Lines(record), 6);
+    EXPECT_GT(got.size(), 40u);
+    // The ground the road leaves: the deck between y 46 and 54 from x 20 to 180, slopes of 1 beside it.
+    const auto left = [&](double x, double y) {
+        if (x < 20 || x > 180) return valley(x);
+        const double d = std::max(0.0, std::abs(y - 50) - 4);
+        return std::min(std::max(valley(x), deck - d), deck + d);
+    };
+    for (const Parsed& p : got) {
+        const bool end = (std::abs(p.a - 20) < 1e-6 || std::abs(p.a - 180) < 1e-6);
+        if (!end) {
+            EXPECT_NEAR(p.z, left(p.a, p.b), 1e-5) << p.a << " " << p.b;
+        }
     }
 }
 

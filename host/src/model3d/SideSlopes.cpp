@@ -171,7 +171,11 @@ bool SlopePieces(const SlopeSide& side, bool cut, double reach, const GroundExtr
                 *why = "the line turns back on itself";
                 return false;
             }
-            if (!(std::hypot(dx, dy) > 1e-12 * (std::abs(p.plane.a) + std::abs(p.plane.b) + 1.0))) dx = ox, dy = oy;
+            // Chords of one plane (points on a straight run of one grade) part along its steepest line.
+            if (p.plane.a == q.plane.a && p.plane.b == q.plane.b && p.plane.c == q.plane.c)
+                dx = q.wx, dy = q.wy;
+            else if (!(std::hypot(dx, dy) > 1e-12 * (std::abs(p.plane.a) + std::abs(p.plane.b) + 1.0)))
+                dx = ox, dy = oy;
             if (dx * ox + dy * oy < 0.0) dx = -dx, dy = -dy;
         }
         const double len = std::hypot(dx, dy);

@@ -8,14 +8,17 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <array>
 #include <limits>
+#include <map>
+#include <set>
 
 namespace {
 // Exact constructions: the pieces' sides run along one line where a strip's end meets its slopes, and only exact
 // points tell a sliver between them from the pieces beside it.
 using K = CGAL::Exact_predicates_exact_constructions_kernel;
 struct VertexInfo {
-    int32_t low = 0, high = 0;  // body vertices under and over it (0: none yet)
+    int32_t place = -1;  // its place in doubles, which exact points that round alike share
     double z = 0.0;
     bool used = false;
 };
@@ -288,29 +291,70 @@ bool BuildEnvelopeBody(const std::vector<PlanePiece>& input, bool cut, double cl
         extreme = cut ? std::max(extreme, v->info().z) : std::min(extreme, v->info().z);
     }
     const double cap = cut ? extreme + clear : extreme - clear;
+    // Exact points within a rounding of each other in doubles become one place (solids weld such points, 1e-12 of
+    // the coordinates' size apart): a face they shrink to a line goes.
+    std::vector<CDT::Vertex_handle> used;
+    double extent = 1.0;
+    for (CDT::Vertex_handle v : cdt.finite_vertex_handles())
+        if (v->info().used) {
+            used.push_back(v);
+            const XY at = Plan(v->point());
+            extent = std::max({extent, std::abs(at.first), std::abs(at.second), std::abs(v->info().z)});
+        }
+    const double tolerance = 2e-12 * extent;
+    std::sort(used.begin(), used.end(),
+              [](CDT::Vertex_handle a, CDT::Vertex_handle b) { return Plan(a->point()) < Plan(b->point()); });
+    std::vector<double> placeZ;
+    std::vector<XY> places;
+    for (size_t k = 0; k < used.size(); ++k) {
+        VertexInfo& i = used[k]->info();
+        if (i.place >= 0) continue;
+        const XY at = Plan(used[k]->point());
+        i.place = int32_t(places.size());
+        places.push_back(at);
+        placeZ.push_back(i.z);
+        for (size_t m = k + 1; m < used.size(); ++m) {
+            const XY other = Plan(used[m]->point());
+            if (other.first - at.first > tolerance) break;
+            VertexInfo& j = used[m]->info();
+            if (j.place >= 0 || std::abs(other.second - at.second) > tolerance) continue;
+            j.place = i.place;
+            double& z = placeZ.back();
+            z = cut ? std::min(z, j.z) : std::max(z, j.z);
+        }
+    }
     BodyBuilder b;
+    std::vector<int32_t> lowIds(placeZ.size(), 0), highIds(placeZ.size(), 0);
     const auto low = [&](CDT::Vertex_handle v) {
-        VertexInfo& i = v->info();
-        if (i.low == 0) i.low = b.AddVertex({Plan(v->point()).first, Plan(v->point()).second, cut ? i.z : cap});
-        return i.low;
+        const size_t k = size_t(v->info().place);
+        if (lowIds[k] == 0) lowIds[k] = b.AddVertex({places[k].first, places[k].second, cut ? placeZ[k] : cap});
+        return lowIds[k];
     };
     const auto high = [&](CDT::Vertex_handle v) {
-        VertexInfo& i = v->info();
-        if (i.high == 0) i.high = b.AddVertex({Plan(v->point()).first, Plan(v->point()).second, cut ? cap : i.z});
-        return i.high;
+        const size_t k = size_t(v->info().place);
+        if (highIds[k] == 0) highIds[k] = b.AddVertex({places[k].first, places[k].second, cut ? cap : placeZ[k]});
+        return highIds[k];
     };
+    const auto place = [](CDT::Vertex_handle v) { return v->info().place; };
+    // The top: each face the body takes, by places, counter-clockwise in plan; its sides that no other face runs the
+    // other way are the body's rim, where it stands upright.
+    std::vector<std::array<CDT::Vertex_handle, 3>> faces;
+    std::set<std::pair<int32_t, int32_t>> sides;
     for (CDT::Face_handle f : cdt.finite_face_handles()) {
         if (f->info().piece < 0) continue;
         const CDT::Vertex_handle v0 = f->vertex(0), v1 = f->vertex(1), v2 = f->vertex(2);
-        // Counter-clockwise in plan: the top seen from above; the underside runs the other way.
-        b.AddTriangle(high(v0), high(v1), high(v2));
-        b.AddTriangle(low(v0), low(v2), low(v1));
+        if (place(v0) == place(v1) || place(v1) == place(v2) || place(v2) == place(v0)) continue;
+        faces.push_back({v0, v1, v2});
+        for (int i = 0; i < 3; ++i)
+            sides.insert({place(faces.back()[size_t(i)]), place(faces.back()[size_t((i + 1) % 3)])});
+    }
+    for (const std::array<CDT::Vertex_handle, 3>& t : faces) {
+        b.AddTriangle(high(t[0]), high(t[1]), high(t[2]));
+        b.AddTriangle(low(t[0]), low(t[2]), low(t[1]));
         for (int i = 0; i < 3; ++i) {
-            const CDT::Face_handle n = f->neighbor(i);
-            if (!cdt.is_infinite(n) && n->info().piece >= 0) continue;
-            // The side from vertex i + 1 to i + 2 has the face on its left: the wall faces right.
-            const CDT::Vertex_handle p = f->vertex(CDT::ccw(i)), q = f->vertex(CDT::cw(i));
-            b.AddPolygon({low(p), low(q), high(q), high(p)});
+            const CDT::Vertex_handle p = t[size_t(i)], q = t[size_t((i + 1) % 3)];
+            // The side has the face on its left: the wall faces right.
+            if (sides.count({place(q), place(p)}) == 0) b.AddPolygon({low(p), low(q), high(q), high(p)});
         }
     }
     *body = b.Finish();
