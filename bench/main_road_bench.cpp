@@ -1,8 +1,9 @@
 // The main road at growing sizes, in-process through the stand-in host: the window of the real grid that
 // examples/main_road.script imports (50 x 50 cells of 600 m), resampled bilinearly to k x k cells over the same
 // 30 km square (10^3 to 10^5 points; 10^6 with --main_road_full, which takes minutes), then the script's steps:
-// "ASC file import", "Outline", "Terrain" (the mesh and its 3D model), "Contour lines", a road, a level plateau
-// and "Volume calculation". Each size runs in a child process of its own (a fresh host, the peak reset); a script
+// "ASC file import", "Outline", "Terrain" (the mesh and its 3D model), "Contour lines", a road, a level plateau,
+// "Volume calculation" and the script's summary (the terrain's coverage and surface, each feature's volumes and what
+// the earthworks move together). Each size runs in a child process of its own (a fresh host, the peak reset); a script
 // command between the steps notes the time and the peak resident memory so far. --main_road_full also runs the
 // whole real grid at the size users have it: warped to 60 m cells, 1.43 million cells of integers, half of them
 // no-data (712,305 points); its outline is drawn round the points' box and runs through the points the corridor
@@ -42,8 +43,9 @@ using K = CGAL::Exact_predicates_inexact_constructions_kernel;
 using CDT = CGAL::Constrained_Delaunay_triangulation_2<K, CGAL::Default, CGAL::Exact_predicates_tag>;
 
 constexpr double kSide = 30000.0;  // the window's side in metres
-constexpr int kSteps = 7;
-const char* const kStepNames[kSteps] = {"import", "outline", "mesh", "contours", "road", "plateau", "volumes"};
+constexpr int kSteps = 8;
+const char* const kStepNames[kSteps] = {"import", "outline", "mesh",    "contours",
+                                        "road",   "plateau", "volumes", "summary"};
 
 constexpr int64_t kRealGrid = -60;  // the benchmark argument that stands for the real grid at 60 m
 
@@ -195,7 +197,7 @@ std::string MainRoadScript(const Grid& g) {
       << click(-h, -h) << click(-h, g.boxH + h) << click(g.boxW + h, g.boxH + h) << click(g.boxW + h, -h)
       << click(-h, -h) << "dialog 32575 click 8\nexpect elements 1 fill\nbench mark\n"
       << "dialog 32547 click 1\ndialog 32575 click 9\nexpect alert \"Terrain has been created!\"\n"
-      << "expect elements 1 mesh\nbench mark\n"
+      << "expect elements 1 mesh\nname T mesh\nbench mark\n"
       << "dialog 32549 click 1\ndialog 32575 click 10\nname CL VY_CONTOURLINES\nbench mark\n"
       << "place polyline P \"" << at(3000, 5000) << " " << at(15000, 12000) << " " << at(26000, 24000)
       << "\"\nselect P\ndialog 32400 click 3\n"
@@ -208,6 +210,7 @@ std::string MainRoadScript(const Grid& g) {
       << "bench mark\n"
       << "dialog 32400 click 5\ndialog 32404 click 1\nname CL VY_CONTOURLINES\nexpect param-cells CL quantita 4\nbench "
          "mark\n"
+      << "summary T CL\nbench mark\n"
       << "release\nexpect unloaded\n";
     return s.str();
 }

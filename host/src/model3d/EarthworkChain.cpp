@@ -333,21 +333,74 @@ const ModelBody* EarthworkChain::Base() const { return chain_ ? chain_->base.get
 
 double EarthworkChain::Volume() { return chain_ ? VolumeAt(chain_->solids.size() - 1) : 0.0; }
 
-bool EarthworkChain::Changes(double* removed, double* added, std::string* why) {
-    *removed = *added = 0.0;
-    if (!chain_ || chain_->solids.size() < 2) return true;
-    // The columns left out are the same before and after: the part alone tells what changed.
-    ExactSolid before = chain_->solids.front(), after = chain_->solids.back(), both;
-    try {
-        if (!Combine(before, after, SolidOperation::Intersection, both)) both.clear();
-    } catch (const std::exception& ex) {
-        *why = std::string("what the links changed cannot be computed: ") + ex.what();
-        return false;
+bool EarthworkChain::SurfaceCounts(int64_t* points, int64_t* triangles) const {
+    if (!chain_) return false;
+    const Chain& chain = *chain_;
+    const ExactSolid& solid = chain.solids.back();
+    *points = *triangles = 0;
+    // The columns left out keep their top; the part's points round its border are theirs.
+    std::set<PointKey> shared;
+    std::vector<char> restUsed;
+    if (chain.partial) {
+        *triangles += columns_->RestTop(chain.part.held, &restUsed);
+        const std::vector<char> corner = columns_->Corners(chain.part.held);
+        const ModelBody& base = *columns_->Solid();
+        for (size_t v = 0; v < restUsed.size(); ++v) {
+            if (restUsed[v] == 0) continue;
+            ++*points;
+            if (corner[v] != 0) shared.insert(PointKey{base.vertices[v].x, base.vertices[v].y, base.vertices[v].z});
+        }
     }
-    const ExactKernel::FT::ET kept = ExactVolume(both);
-    *removed = RoundedVolume(ExactVolume(chain_->solids.front()) - kept);
-    *added = RoundedVolume(ExactVolume(chain_->solids.back()) - kept);
+    // As the body read back numbers them: the part's own points on the surface (above the floor, or on a face that
+    // looks up), and its triangles of such points but the walls where it meets the columns left out.
+    const size_t nV = solid.number_of_vertices() + solid.number_of_removed_vertices();
+    std::vector<char> onSurface(nV, 0), sharedPoint(nV, 0);
+    for (ExactSolid::Vertex_index v : solid.vertices()) {
+        PointKey key;
+        const bool exact = AsDoubles(solid.point(v), &key);
+        sharedPoint[size_t(v)] = exact && shared.count(key) != 0 ? 1 : 0;
+        onSurface[size_t(v)] = key[2] > chain.floorZ ? 1 : 0;
+    }
+    std::vector<ExactSolid::Face_index> candidates;
+    for (ExactSolid::Face_index f : solid.faces()) {
+        const ExactKernel::FT nz = PMP::compute_face_normal(f, solid).z();
+        if (nz > 0)
+            for (ExactSolid::Vertex_index v : CGAL::vertices_around_face(solid.halfedge(f), solid))
+                onSurface[size_t(v)] = 1;
+        candidates.push_back(f);
+    }
+    for (ExactSolid::Vertex_index v : solid.vertices())
+        if (onSurface[size_t(v)] != 0 && sharedPoint[size_t(v)] == 0) ++*points;
+    for (ExactSolid::Face_index f : candidates) {
+        size_t corners = 0, sharedCorners = 0;
+        bool surface = true;
+        for (ExactSolid::Vertex_index v : CGAL::vertices_around_face(solid.halfedge(f), solid)) {
+            ++corners;
+            surface = surface && onSurface[size_t(v)] != 0;
+            sharedCorners += sharedPoint[size_t(v)];
+        }
+        if (corners != 3 || !surface) continue;
+        // A vertical face whose corners all lie round the border is a wall between the part and the columns left
+        // out, which the body read back leaves out.
+        if (chain.partial && sharedCorners == corners && PMP::compute_face_normal(f, solid).z() == 0) continue;
+        ++*triangles;
+    }
     return true;
+}
+
+void EarthworkChain::TopFaces(std::vector<std::array<ModelPoint, 3>>* faces) const {
+    faces->clear();
+    if (!chain_) return;
+    const ExactSolid& solid = chain_->solids.back();
+    for (ExactSolid::Face_index f : solid.faces()) {
+        if (!FacesUp(solid, f)) continue;
+        std::vector<ModelPoint> ring;
+        for (ExactSolid::Vertex_index v : CGAL::vertices_around_face(solid.halfedge(f), solid)) {
+            const ExactPoint& p = solid.point(v);
+            ring.push_back({CGAL::to_double(p.x()), CGAL::to_double(p.y()), CGAL::to_double(p.z())});
+        }
+        for (size_t k = 1; k + 1 < ring.size(); ++k) faces->push_back({ring[0], ring[k], ring[k + 1]});
+    }
 }
 
 const VolumeBounds& EarthworkChain::BoundsAt(size_t k) {

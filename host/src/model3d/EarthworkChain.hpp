@@ -7,6 +7,7 @@
 #include "APIDefs.hpp"
 #include "model3d/ModelBody.hpp"
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,9 +41,11 @@ public:
                   bool whole, std::string* why);
     // The latest run's volume, exact and then rounded.
     double Volume();
-    // What the latest run's links took from its base and added to it, each exact and then rounded: the volume of the
-    // base less what is left of it, and of the result less what it keeps of the base.
-    bool Changes(double* removed, double* added, std::string* why);
+    // How many points and triangles the surface of the latest run's solid has, counted as Body numbers them, without
+    // reading it back; false before the first run.
+    bool SurfaceCounts(int64_t* points, int64_t* triangles) const;
+    // The faces of the latest run's solid that face up (of the part it computed, when it took one), as triangles.
+    void TopFaces(std::vector<std::array<ModelPoint, 3>>* faces) const;
     // The volume after the steps from `base`, as Run and then Volume give it, and whether it came from a part of
     // the columns. Solids that are the same point set have the same exact volume however they are numbered: the
     // kept solids serve steps whose bodies have the same shapes as theirs, and what is computed past them is kept

@@ -5,6 +5,7 @@
 #include "library/LibraryStore.hpp"
 #include "model3d/Daylight.hpp"
 #include "model3d/ObjectParams.hpp"
+#include "model3d/SurfaceDifference.hpp"
 #include "model3d/GroundCut.hpp"
 #include "model3d/LinkedSurfaceBox.hpp"
 #include "model3d/ObjectBodies.hpp"
@@ -257,13 +258,43 @@ bool ModelStore::MeshStepsOf(const API_Guid& mesh, std::vector<LinkStep>* steps,
     return true;
 }
 
+bool ModelStore::SurfaceCountsOf(const API_Guid& mesh, int64_t* points, int64_t* triangles, std::string* why) {
+    *points = *triangles = 0;
+    if (!Current(mesh, false, why)) return false;
+    MeshWork& w = models_[mesh].work;
+    if (!w.solid) {
+        *why = "the mesh has no solid";
+        return false;
+    }
+    if (w.steps.empty()) {
+        *points = w.surfaceVertices;
+        for (int32_t p = 1; p <= int32_t(w.solid->pgons.size()); ++p) {
+            const std::vector<int32_t> v = w.solid->PolygonVertices(p);
+            if (v.size() == 3 && *std::max_element(v.begin(), v.end()) <= w.surfaceVertices) ++*triangles;
+        }
+        return true;
+    }
+    EarthworkChain& chain = ChainFor(w.solid.get());
+    if (chain.Run(w.solid, w.surfaceVertices, w.steps, false, why) != NoError) return false;
+    return chain.SurfaceCounts(points, triangles);
+}
+
 bool ModelStore::ChangesOf(const API_Guid& mesh, double* removed, double* added, std::string* why) {
     *removed = *added = 0.0;
     if (!Current(mesh, false, why)) return false;
     MeshWork& w = models_[mesh].work;
     if (!w.solid || w.steps.empty()) return true;
+    const std::shared_ptr<const MeshSurfaceModel> surface = MeshSurfaceOf(mesh, why);
+    if (!surface) return false;
     EarthworkChain& chain = ChainFor(w.solid.get());
-    return chain.Run(w.solid, w.surfaceVertices, w.steps, false, why) == NoError && chain.Changes(removed, added, why);
+    if (chain.Run(w.solid, w.surfaceVertices, w.steps, false, why) != NoError) return false;
+    // Where the links left the surface as it was, the new top is the old one: only the part they took changes.
+    std::vector<std::array<ModelPoint, 3>> top;
+    chain.TopFaces(&top);
+    const SurfaceChange change = SurfaceDifference(top, surface->surface, *surface->index);
+    *removed = change.removed;
+    *added = change.added;
+    return true;
 }
 
 bool ModelStore::VolumeOf(const API_Guid& mesh, double* volume, bool* partial, std::string* why) {

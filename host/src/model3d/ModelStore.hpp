@@ -42,8 +42,10 @@ public:
     // The volume of the mesh's current model, exact and then rounded (0 without a solid); `partial` tells whether
     // it came from the columns near the links' bodies. False with `why` when it cannot be computed.
     bool VolumeOf(const API_Guid& mesh, double* volume, bool* partial, std::string* why);
-    // What the mesh's links together took from its solid and added to it: its final model against the model without
-    // links, each exact and then rounded. False with `why` when it cannot be computed.
+    // How many points and triangles the surface of the mesh's model has, counted without reading its body back.
+    bool SurfaceCountsOf(const API_Guid& mesh, int64_t* points, int64_t* triangles, std::string* why);
+    // What the mesh's links together took from its surface and added to it: the top of its final model against its
+    // surface without links. False with `why` when it cannot be computed.
     bool ChangesOf(const API_Guid& mesh, double* removed, double* added, std::string* why);
     // The range of the element's bodies in the whole model (firstBody > lastBody when it has none).
     GSErrCode Get3DInfo(const API_Guid& guid, API_ElemInfo3D* info, std::string* why);

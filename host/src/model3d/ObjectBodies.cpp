@@ -66,14 +66,20 @@ bool ConvexRing(const PlanRing& ring) {
     return true;
 }
 
-// The body as it ends at the terrain's outline and within the heights; a body already inside stays as it is.
-bool EndAtGround(const EarthworkGround& ground, double zLow, double zHigh, ModelBody* body, std::string* why) {
+// The body as it ends at the terrain's outline; a body already inside stays as it is. The cutting prism reaches past
+// the body's heights: a plane through its walls would leave points rounded off them, tilting the walls. (Its floor
+// lies above the terrain's, which lies below every body linked to it.)
+bool EndAtGround(const EarthworkGround& ground, ModelBody* body, std::string* why) {
+    if (body->vertices.empty()) return true;
+    double low = body->vertices[0].z, high = low;
     bool inside = ground.outline.size() == 1 && ConvexRing(ground.outline[0]);
-    for (const ModelPoint& p : body->vertices)
-        inside = inside && p.z >= zLow && p.z <= zHigh && InsideRings(ground.outline, p.x, p.y);
+    for (const ModelPoint& p : body->vertices) {
+        low = std::min(low, p.z), high = std::max(high, p.z);
+        inside = inside && InsideRings(ground.outline, p.x, p.y);
+    }
     if (inside) return true;
     ModelBody part;
-    if (!ClipBodyToPrism(*body, ground.outline, zLow, zHigh, &part, why)) return false;
+    if (!ClipBodyToPrism(*body, ground.outline, low - 1.0, high + 1.0, &part, why)) return false;
     *body = std::move(part);
     return true;
 }
@@ -145,9 +151,7 @@ bool PlatformBodies(const StoredElement& object, double base, const LibBodyItem&
     ModelBody body;
     if (!BuildPlatformBody(plane, rise, cut, reach, ExtremeOf(ground), obstacles, &body, why)) return false;
     // Past the slopes' reach and short of the lid (the floor), so that the plane cuts no face along its side.
-    const double zLow = cut ? std::min(ground.mesh->floorZ, low) - 1.0 : std::max(ground.mesh->floorZ, reach - 0.5);
-    const double zHigh = cut ? reach + 0.5 : high + 1.0;
-    if (!EndAtGround(ground, zLow, zHigh, &body, why)) return false;
+    if (!EndAtGround(ground, &body, why)) return false;
     if (!body.vertices.empty()) bodies->push_back(std::move(body));
     return true;
 }

@@ -175,22 +175,10 @@ std::vector<XY> ClipRegion(const std::vector<XY>& region, double A, double B, do
     return unique.size() >= 3 ? unique : std::vector<XY>();
 }
 
-bool BuildEnvelopeBody(const std::vector<PlanePiece>& input, bool cut, double clear, ModelBody* body,
+// The pieces' sides and, where two overlapping pieces' planes meet within both, that line: the surface bends there.
+bool TriangulatePieces(const std::vector<PlanePiece>& pieces, const std::vector<Box>& boxes, CDT* out,
                        std::string* why) {
-    *body = ModelBody();
-    std::vector<PlanePiece> pieces;
-    for (const PlanePiece& p : input) {
-        if (p.region.size() < 3 || !std::isfinite(p.a) || !std::isfinite(p.b) || !std::isfinite(p.c)) continue;
-        bool finite = true;
-        for (const XY& q : p.region) finite = finite && std::isfinite(q.first) && std::isfinite(q.second);
-        // A region of no area covers nothing (and the other pieces' sides already run along it).
-        if (finite && Area(p.region) > 1e-9 * std::max(1.0, std::abs(p.region[0].first) + std::abs(p.region[0].second)))
-            pieces.push_back(p);
-    }
-    if (pieces.empty()) return true;
-    std::vector<Box> boxes;
-    for (const PlanePiece& p : pieces) boxes.push_back(BoxOf(p.region));
-    CDT cdt;
+    CDT& cdt = *out;
     try {
         const auto point = [](const XY& p) { return K::Point_2(p.first, p.second); };
         for (const PlanePiece& p : pieces)
@@ -236,6 +224,61 @@ bool BuildEnvelopeBody(const std::vector<PlanePiece>& input, bool cut, double cl
         *why = "the slopes' plan cannot be triangulated";
         return false;
     }
+    return true;
+}
+
+// Exact points within a rounding of each other in doubles become one place (solids weld such points, 1e-12 of
+// the coordinates' size apart): a face they shrink to a line goes.
+void WeldPlaces(CDT& cdt, bool cut, std::vector<XY>* placesOut, std::vector<double>* placeZOut) {
+    std::vector<XY>& places = *placesOut;
+    std::vector<double>& placeZ = *placeZOut;
+    std::vector<CDT::Vertex_handle> used;
+    double extent = 1.0;
+    for (CDT::Vertex_handle v : cdt.finite_vertex_handles())
+        if (v->info().used) {
+            used.push_back(v);
+            const XY at = Plan(v->point());
+            extent = std::max({extent, std::abs(at.first), std::abs(at.second), std::abs(v->info().z)});
+        }
+    const double tolerance = 2e-12 * extent;
+    std::sort(used.begin(), used.end(),
+              [](CDT::Vertex_handle a, CDT::Vertex_handle b) { return Plan(a->point()) < Plan(b->point()); });
+    for (size_t k = 0; k < used.size(); ++k) {
+        VertexInfo& i = used[k]->info();
+        if (i.place >= 0) continue;
+        const XY at = Plan(used[k]->point());
+        i.place = int32_t(places.size());
+        places.push_back(at);
+        placeZ.push_back(i.z);
+        for (size_t m = k + 1; m < used.size(); ++m) {
+            const XY other = Plan(used[m]->point());
+            if (other.first - at.first > tolerance) break;
+            VertexInfo& j = used[m]->info();
+            if (j.place >= 0 || std::abs(other.second - at.second) > tolerance) continue;
+            j.place = i.place;
+            double& z = placeZ.back();
+            z = cut ? std::min(z, j.z) : std::max(z, j.z);
+        }
+    }
+}
+
+bool BuildEnvelopeBody(const std::vector<PlanePiece>& input, bool cut, double clear, ModelBody* body,
+                       std::string* why) {
+    *body = ModelBody();
+    std::vector<PlanePiece> pieces;
+    for (const PlanePiece& p : input) {
+        if (p.region.size() < 3 || !std::isfinite(p.a) || !std::isfinite(p.b) || !std::isfinite(p.c)) continue;
+        bool finite = true;
+        for (const XY& q : p.region) finite = finite && std::isfinite(q.first) && std::isfinite(q.second);
+        // A region of no area covers nothing (and the other pieces' sides already run along it).
+        if (finite && Area(p.region) > 1e-9 * std::max(1.0, std::abs(p.region[0].first) + std::abs(p.region[0].second)))
+            pieces.push_back(p);
+    }
+    if (pieces.empty()) return true;
+    std::vector<Box> boxes;
+    for (const PlanePiece& p : pieces) boxes.push_back(BoxOf(p.region));
+    CDT cdt;
+    if (!TriangulatePieces(pieces, boxes, &cdt, why)) return false;
     // Each face takes the lowest (highest) plane of the pieces it lies in: no side of a piece and no line where two
     // planes meet runs through a face, so that plane holds over the whole face.
     const PieceGrid grid(pieces, boxes);
@@ -291,38 +334,9 @@ bool BuildEnvelopeBody(const std::vector<PlanePiece>& input, bool cut, double cl
         extreme = cut ? std::max(extreme, v->info().z) : std::min(extreme, v->info().z);
     }
     const double cap = cut ? extreme + clear : extreme - clear;
-    // Exact points within a rounding of each other in doubles become one place (solids weld such points, 1e-12 of
-    // the coordinates' size apart): a face they shrink to a line goes.
-    std::vector<CDT::Vertex_handle> used;
-    double extent = 1.0;
-    for (CDT::Vertex_handle v : cdt.finite_vertex_handles())
-        if (v->info().used) {
-            used.push_back(v);
-            const XY at = Plan(v->point());
-            extent = std::max({extent, std::abs(at.first), std::abs(at.second), std::abs(v->info().z)});
-        }
-    const double tolerance = 2e-12 * extent;
-    std::sort(used.begin(), used.end(),
-              [](CDT::Vertex_handle a, CDT::Vertex_handle b) { return Plan(a->point()) < Plan(b->point()); });
-    std::vector<double> placeZ;
     std::vector<XY> places;
-    for (size_t k = 0; k < used.size(); ++k) {
-        VertexInfo& i = used[k]->info();
-        if (i.place >= 0) continue;
-        const XY at = Plan(used[k]->point());
-        i.place = int32_t(places.size());
-        places.push_back(at);
-        placeZ.push_back(i.z);
-        for (size_t m = k + 1; m < used.size(); ++m) {
-            const XY other = Plan(used[m]->point());
-            if (other.first - at.first > tolerance) break;
-            VertexInfo& j = used[m]->info();
-            if (j.place >= 0 || std::abs(other.second - at.second) > tolerance) continue;
-            j.place = i.place;
-            double& z = placeZ.back();
-            z = cut ? std::min(z, j.z) : std::max(z, j.z);
-        }
-    }
+    std::vector<double> placeZ;
+    WeldPlaces(cdt, cut, &places, &placeZ);
     BodyBuilder b;
     std::vector<int32_t> lowIds(placeZ.size(), 0), highIds(placeZ.size(), 0);
     const auto low = [&](CDT::Vertex_handle v) {

@@ -464,6 +464,17 @@ bool TerrainColumns::Holds(const Part& part, const std::vector<PlanBox>& boxes) 
     return std::count(missed.begin(), missed.end(), 1) == 0;
 }
 
+int64_t TerrainColumns::RestTop(const std::vector<char>& held, std::vector<char>* used) const {
+    used->assign(solid_->vertices.size(), 0);
+    int64_t count = 0;
+    for (size_t t = 0; t < triangles_.size(); ++t) {
+        if (held[t] != 0) continue;
+        ++count;
+        for (int32_t v : triangles_[t]) (*used)[size_t(v)] = 1;
+    }
+    return count;
+}
+
 std::vector<char> TerrainColumns::Corners(const std::vector<char>& held) const {
     std::vector<char> corner(solid_->vertices.size(), 0);
     for (size_t t = 0; t < triangles_.size(); ++t)

@@ -45,6 +45,9 @@ public:
     // (under the sides next to the other columns too when `innerWalls`), and a floor; points and polygons only.
     // False when a flat floor cannot be made.
     bool Boundary(const std::vector<char>& held, char keep, bool innerWalls, Floor floor, Part* out) const;
+    // The number of top triangles whose flag in `held` is not set, and in `used` per vertex of the solid whether one of
+    // them has it.
+    int64_t RestTop(const std::vector<char>& held, std::vector<char>* used) const;
     // Per vertex of the solid: whether it is a corner of a column whose flag in `held` is set.
     std::vector<char> Corners(const std::vector<char>& held) const;
     // The sides between a column whose flag is set and one whose flag is not, as (lower, higher) vertex.

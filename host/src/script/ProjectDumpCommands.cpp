@@ -49,22 +49,17 @@ bool CheckJson(const nlohmann::ordered_json& doc, const std::string& pointer, co
     *m = pointer + " = " + shown + (SameJson(found, expected) ? "" : ", expected " + expected);
     return SameJson(found, expected);
 }
-// The mesh's surface as its 3D model has it (with its solid links): its points and the triangles of its top.
-bool SurfaceCounts(ScriptContext& r, const API_Guid& mesh, int64_t* points, int64_t* triangles, std::string* m) {
-    std::string why;
-    const std::shared_ptr<const Model3D> model = r.Host().Project().models.ModelOf(mesh, &why);
-    if (model == nullptr || model->bodies.empty() || model->surfaceVertices < 0) {
-        *m = "no mesh surface: " + (why.empty() ? std::string("not a mesh") : why);
-        return false;
+
+// The project's objects as ToJson writes them, under "elements": what the summary reads of a feature, without the
+// survey's points, which a large terrain has millions of.
+nlohmann::ordered_json ObjectsJson(ScriptContext& r) {
+    nlohmann::ordered_json doc;
+    doc["elements"] = nlohmann::ordered_json::array();
+    for (const API_Guid& g : Db(r).AllElements()) {
+        const StoredElement* e = Db(r).Find(g);
+        if (e != nullptr && e->record.header.typeID == API_ObjectID) doc["elements"].push_back(Db(r).ElementJson(g));
     }
-    const ModelBody& body = model->bodies[0];
-    *points = model->surfaceVertices;
-    *triangles = 0;
-    for (int32_t p = 1; p <= int32_t(body.pgons.size()); ++p) {
-        const std::vector<int32_t> v = body.PolygonVertices(p);
-        if (v.size() == 3 && *std::max_element(v.begin(), v.end()) <= model->surfaceVertices) ++*triangles;
-    }
-    return true;
+    return doc;
 }
 
 // The GUIDs an object's record names (its feature's elements): the objects of one feature name the same ones.
@@ -227,7 +222,7 @@ std::string StandingLine(ScriptContext& r, const API_Guid& terrain) {
         const StoredElement* e = Db(r).Find(l.target);
         if (e == nullptr || e->record.header.typeID != API_ObjectID) continue;
         std::string name = GuidText(l.target), why;
-        if (doc.is_null()) doc = Db(r).ToJson();
+        if (doc.is_null()) doc = ObjectsJson(r);
         for (const nlohmann::ordered_json& j : doc["elements"])
             if (j.value("guid", "") == name && !j.value("name", "").empty()) name = j.value("name", "");
         const std::shared_ptr<const Model3D> model = r.Host().Project().models.ModelOf(l.target, &why);
@@ -325,16 +320,19 @@ void AddProjectDumpCommands(ScriptLanguage& L) {
             API_Guid mesh;
             if (!Named(r, a.Text("terrain"), &mesh, m)) return false;
             int64_t points = 0, triangles = 0;
-            if (!SurfaceCounts(r, mesh, &points, &triangles, m)) return false;
+            std::string why;
+            if (!r.Host().Project().models.SurfaceCountsOf(mesh, &points, &triangles, &why)) {
+                *m = "no mesh surface: " + why;
+                return false;
+            }
             TerrainCoverage coverage;
             if (!MeshCoverage(Db(r), mesh, &coverage, m)) return false;
             *m = "summary\n" + TerrainLine(a.Text("terrain"), coverage, points, triangles);
             *m += StandingLine(r, mesh);
             if (!a.Has("contours")) return true;
             API_Guid object;
-            std::string why;
             if (!Named(r, a.Text("contours"), &object, &why)) return *m = why, false;
-            const nlohmann::ordered_json doc = Db(r).ToJson();
+            const nlohmann::ordered_json doc = ObjectsJson(r);
             for (const nlohmann::ordered_json& e : doc["elements"])
                 if (e["guid"] == GuidText(object)) *m += VolumeLines(r, doc, e, mesh);
             return true;

@@ -515,6 +515,39 @@ TEST_F(EarthworkBodiesTest, TheFinalGroundAgainstTheOriginalCountsWhatALaterPlat
     EXPECT_GT(fillOfB - Volume(mesh), added + 1.0);
 }
 
+TEST_F(EarthworkBodiesTest, TheSurfaceIsCountedAsTheBodyReadBackHasIt) {
+    // Plateaus and roads linked one after another to a rough terrain: the counts the summary takes without reading the
+    // body back are those of the body read back.
+    std::mt19937 rng(68);
+    std::uniform_real_distribution<double> u(0.0, 1.0);
+    const API_Guid mesh = Terrain(0, 300, 0, 300, 15,
+                                  [](double x, double y) { return 100 + 6 * std::sin(x / 23) + 4 * std::cos(y / 17); });
+    for (int k = 0; k < 6; ++k) {
+        const bool road = k % 2 == 1, cut = k % 3 != 2;
+        const double x = 40 + 200 * u(rng), y = 40 + 200 * u(rng), level = 96 + 8 * u(rng);
+        const API_Guid op = road
+            ? Earthwork("VY_ROAD", cut ? u"cut" : u"fill", x, y, {},
+                        {{"road_SX", {{0, 0, level}, {40, 30 * u(rng), level}, {70, 10, level}}},
+                         {"road_DX", {{0, -8, level}, {40, 30 * u(rng) - 8, level}, {70, 2, level}}}})
+            : Earthwork("VY_PLATEAU", cut ? u"cut" : u"fill", x, y, {{"livello", level}},
+                        {{"perimetro_base", EwRectangle(20 + 20 * u(rng), 20 + 20 * u(rng))}});
+        ASSERT_EQ(Link(mesh, op, cut ? APISolid_SubtractUpwards : APISolid_Add), NoError);
+        std::string why;
+        int64_t points = 0, triangles = 0;
+        ASSERT_TRUE(host->Project().models.SurfaceCountsOf(mesh, &points, &triangles, &why)) << why;
+        const std::shared_ptr<const Model3D> model = host->Project().models.ModelOf(mesh, &why);
+        ASSERT_TRUE(model && !model->bodies.empty()) << why;
+        int64_t read = 0;
+        const ModelBody& body = model->bodies[0];
+        for (int32_t p = 1; p <= int32_t(body.pgons.size()); ++p) {
+            const std::vector<int32_t> v = body.PolygonVertices(p);
+            if (v.size() == 3 && *std::max_element(v.begin(), v.end()) <= model->surfaceVertices) ++read;
+        }
+        EXPECT_EQ(points, model->surfaceVertices) << "link " << k;
+        EXPECT_EQ(triangles, read) << "link " << k;
+    }
+}
+
 TEST_F(EarthworkBodiesTest, ABodyTheScriptGivesReplacesTheObjectsOwn) {
     const API_Guid mesh = Terrain(0, 200, 0, 200, 50, [](double, double) { return 100.0; });
     const API_Guid cut =
