@@ -1,6 +1,7 @@
 #include "model3d/SurfaceDifference.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <utility>
 
@@ -21,51 +22,57 @@ bool PlaneOf(const ModelPoint& p, const ModelPoint& q, const ModelPoint& r, Plan
 }
 
 using XY = std::pair<double, double>;
-using Ring = std::vector<XY>;
 
-Ring Corners(const ModelPoint& p, const ModelPoint& q, const ModelPoint& r) {
-    Ring ring = {{p.x, p.y}, {q.x, q.y}, {r.x, r.y}};
-    if ((q.x - p.x) * (r.y - p.y) - (q.y - p.y) * (r.x - p.x) < 0) std::swap(ring[1], ring[2]);
+// A convex polygon of at most a triangle cut by three lines, held in place: the integration visits every old
+// triangle under a changed face, and a heap vector per step cost most of its time.
+struct Ring {
+    std::array<XY, 9> p;
+    size_t n = 0;
+    void Add(const XY& q) { p[n++] = q; }
+};
+
+Ring Corners(const ModelPoint& a, const ModelPoint& b, const ModelPoint& c) {
+    Ring ring;
+    ring.Add({a.x, a.y});
+    ring.Add({b.x, b.y});
+    ring.Add({c.x, c.y});
+    if ((b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x) < 0) std::swap(ring.p[1], ring.p[2]);
     return ring;
 }
 
-// The part of a counter-clockwise convex polygon on the left of a-b.
-Ring ClipLeft(const Ring& in, const XY& a, const XY& b) {
+// The part of a convex polygon where the linear `side` is not negative.
+template <typename Side>
+Ring Keep(const Ring& in, const Side& side) {
     Ring out;
-    const auto side = [&](const XY& p) {
-        return (b.first - a.first) * (p.second - a.second) - (b.second - a.second) * (p.first - a.first);
-    };
-    for (size_t i = 0; i < in.size(); ++i) {
-        const XY& p = in[i];
-        const XY& q = in[(i + 1) % in.size()];
+    for (size_t i = 0; i < in.n; ++i) {
+        const XY& p = in.p[i];
+        const XY& q = in.p[(i + 1) % in.n];
         const double sp = side(p), sq = side(q);
-        if (sp >= 0) out.push_back(p);
+        if (sp >= 0) out.Add(p);
         if ((sp >= 0) != (sq >= 0)) {
             const double t = sp / (sp - sq);
-            out.push_back({p.first + (q.first - p.first) * t, p.second + (q.second - p.second) * t});
+            out.Add({p.first + (q.first - p.first) * t, p.second + (q.second - p.second) * t});
         }
     }
     return out;
 }
 
+// The part of a counter-clockwise convex polygon on the left of a-b.
+Ring ClipLeft(const Ring& in, const XY& a, const XY& b) {
+    return Keep(in, [&](const XY& p) {
+        return (b.first - a.first) * (p.second - a.second) - (b.second - a.second) * (p.first - a.first);
+    });
+}
+
 // The integral over a convex polygon of max(0, d) for d linear: the polygon cut where d is 0, the part where it is
 // positive integrated by its centroid's value times its area.
 double PositivePart(const Ring& ring, const Plane& d) {
-    Ring positive;
-    for (size_t i = 0; i < ring.size(); ++i) {
-        const XY& p = ring[i];
-        const XY& q = ring[(i + 1) % ring.size()];
-        const double dp = d.At(p.first, p.second), dq = d.At(q.first, q.second);
-        if (dp >= 0) positive.push_back(p);
-        if ((dp >= 0) != (dq >= 0)) {
-            const double t = dp / (dp - dq);
-            positive.push_back({p.first + (q.first - p.first) * t, p.second + (q.second - p.second) * t});
-        }
-    }
+    const Ring positive = Keep(ring, [&](const XY& p) { return d.At(p.first, p.second); });
     double sum = 0.0;
-    for (size_t i = 1; i + 1 < positive.size(); ++i) {
-        const XY &a = positive[0], &b = positive[i], &c = positive[i + 1];
-        const double area = ((b.first - a.first) * (c.second - a.second) - (b.second - a.second) * (c.first - a.first)) / 2;
+    for (size_t i = 1; i + 1 < positive.n; ++i) {
+        const XY &a = positive.p[0], &b = positive.p[i], &c = positive.p[i + 1];
+        const double area =
+            ((b.first - a.first) * (c.second - a.second) - (b.second - a.second) * (c.first - a.first)) / 2;
         const double mean = (d.At(a.first, a.second) + d.At(b.first, b.second) + d.At(c.first, c.second)) / 3;
         sum += std::abs(area) * std::max(0.0, mean);
     }
@@ -89,8 +96,24 @@ SurfaceChange SurfaceDifference(const std::vector<std::array<ModelPoint, 3>>& fa
             Plane ground;
             if (!PlaneOf(a, b, c, &ground)) return;
             Ring piece = Corners(a, b, c);
-            for (size_t i = 0; i < 3 && piece.size() >= 3; ++i) piece = ClipLeft(piece, face[i], face[(i + 1) % 3]);
-            if (piece.size() < 3) return;
+            // Most triangles the box finds lie wholly beside a long face, and most under it wholly within it: the
+            // triangle is cut only by the face's sides it lies across.
+            bool across[3];
+            for (size_t i = 0; i < 3; ++i) {
+                const XY &e0 = face.p[i], &e1 = face.p[(i + 1) % 3];
+                int left = 0, right = 0;
+                for (size_t k = 0; k < 3; ++k) {
+                    const double side = (e1.first - e0.first) * (piece.p[k].second - e0.second) -
+                        (e1.second - e0.second) * (piece.p[k].first - e0.first);
+                    left += side >= 0 ? 1 : 0;
+                    right += side <= 0 ? 1 : 0;
+                }
+                if (right == 3 && left < 3) return;
+                across[i] = left < 3;
+            }
+            for (size_t i = 0; i < 3 && piece.n >= 3; ++i)
+                if (across[i]) piece = ClipLeft(piece, face.p[i], face.p[(i + 1) % 3]);
+            if (piece.n < 3) return;
             const Plane lower = {ground.a - top.a, ground.b - top.b, ground.c - top.c};
             const Plane higher = {-lower.a, -lower.b, -lower.c};
             change.removed += PositivePart(piece, lower);
