@@ -47,13 +47,26 @@ public:
         w_ = (all_.xMax - all_.xMin) / double(n_);
         h_ = (all_.yMax - all_.yMin) / double(n_);
         cells_.resize(n_ * n_);
+        covered_.assign(n_ * n_, 0);
         for (const PlanBox& b : boxes) {
             if (!(b.xMin <= b.xMax && b.yMin <= b.yMax) || !std::isfinite(b.xMin) || !std::isfinite(b.xMax) ||
                 !std::isfinite(b.yMin) || !std::isfinite(b.yMax))
                 continue;
-            for (size_t j = Cell(b.yMin, all_.yMin, h_); j <= Cell(b.yMax, all_.yMin, h_); ++j)
-                for (size_t i = Cell(b.xMin, all_.xMin, w_); i <= Cell(b.xMax, all_.xMin, w_); ++i)
-                    cells_[j * n_ + i].push_back(b);
+            // A cell strictly between the box's first and last cells lies within it (the cells are monotone), so
+            // every box in it meets the box: such cells are only marked, and a body's large faces (a slope's, a
+            // lid's) file themselves in their border cells alone.
+            const size_t i0 = Cell(b.xMin, all_.xMin, w_), i1 = Cell(b.xMax, all_.xMin, w_);
+            const size_t j0 = Cell(b.yMin, all_.yMin, h_), j1 = Cell(b.yMax, all_.yMin, h_);
+            for (size_t j = j0; j <= j1; ++j) {
+                if (j > j0 && j < j1 && i1 > i0 + 1) {
+                    cells_[j * n_ + i0].push_back(b);
+                    cells_[j * n_ + i1].push_back(b);
+                    std::fill(covered_.begin() + std::ptrdiff_t(j * n_ + i0 + 1),
+                              covered_.begin() + std::ptrdiff_t(j * n_ + i1), char(1));
+                    continue;
+                }
+                for (size_t i = i0; i <= i1; ++i) cells_[j * n_ + i].push_back(b);
+            }
         }
     }
     bool Meets(const PlanBox& q) const {
@@ -61,9 +74,11 @@ public:
             if (b.Meets(q)) return true;
         if (cells_.empty() || !all_.Meets(q)) return false;
         for (size_t j = Cell(q.yMin, all_.yMin, h_); j <= Cell(q.yMax, all_.yMin, h_); ++j)
-            for (size_t i = Cell(q.xMin, all_.xMin, w_); i <= Cell(q.xMax, all_.xMin, w_); ++i)
+            for (size_t i = Cell(q.xMin, all_.xMin, w_); i <= Cell(q.xMax, all_.xMin, w_); ++i) {
+                if (covered_[j * n_ + i]) return true;
                 for (const PlanBox& b : cells_[j * n_ + i])
                     if (b.Meets(q)) return true;
+            }
         return false;
     }
 
@@ -78,6 +93,7 @@ private:
     size_t n_ = 0;
     double w_ = 0.0, h_ = 0.0;
     std::vector<std::vector<PlanBox>> cells_;
+    std::vector<char> covered_;  // per cell: within some box
     std::vector<PlanBox> unbounded_;
 };
 }  // namespace

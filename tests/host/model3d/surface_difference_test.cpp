@@ -10,8 +10,8 @@ namespace {
 // A height field on [0, 10]^2: an n x n grid of squares, each cut along a diagonal drawn at random.
 struct Field {
     int n = 0;
-    std::vector<double> z;       // (n + 1)^2 heights
-    std::vector<bool> rising;    // per square: cut from (0,0) to (1,1), else from (1,0) to (0,1)
+    std::vector<double> z;     // (n + 1)^2 heights
+    std::vector<bool> rising;  // per square: cut from (0,0) to (1,1), else from (1,0) to (0,1)
     double h() const { return 10.0 / n; }
     double Z(int i, int j) const { return z[size_t(j * (n + 1) + i)]; }
     double At(double x, double y) const {
@@ -29,8 +29,10 @@ struct Field {
         for (int j = 0; j < n; ++j)
             for (int i = 0; i < n; ++i) {
                 const ModelPoint a = P(i, j), b = P(i + 1, j), c = P(i + 1, j + 1), d = P(i, j + 1);
-                if (rising[size_t(j * n + i)]) f.push_back({a, b, c}), f.push_back({a, c, d});
-                else f.push_back({a, b, d}), f.push_back({b, c, d});
+                if (rising[size_t(j * n + i)])
+                    f.push_back({a, b, c}), f.push_back({a, c, d});
+                else
+                    f.push_back({a, b, d}), f.push_back({b, c, d});
             }
         return f;
     }
