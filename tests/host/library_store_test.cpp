@@ -193,6 +193,7 @@ TEST_F(LibraryFolderTest, FolderLoadsWholeOrNotAtAll) {
     Write("notes.txt", "not a description");
     EXPECT_FALSE(store.LoadFolder(dir, &error));
     EXPECT_NE(error.find("BAD.lpd: line 4: unknown parameter type"), std::string::npos) << error;
+    EXPECT_FALSE(store.LoadFolder(dir, nullptr));  // a caller that keeps no reason is refused all the same
     EXPECT_EQ(store.PartCount(), 0);
     EXPECT_TRUE(store.Folders().empty());
 

@@ -10,8 +10,9 @@
 
 inline const LibraryStore& AddOnLibrary() {
     static LibraryStore store;
-    static const bool loaded = store.LoadFolder(std::string(LODRAVIX_SOURCE_DIR) + "/library", nullptr);
-    EXPECT_TRUE(loaded);
+    static std::string why;
+    static const bool loaded = store.LoadFolder(std::string(LODRAVIX_SOURCE_DIR) + "/library", &why);
+    EXPECT_TRUE(loaded) << why;
     return store;
 }
 

@@ -30,6 +30,9 @@ bool LibraryStore::LoadFolder(const std::string& folder, std::string* error, boo
     namespace fs = std::filesystem;
     bool ignored = false;
     if (faultyFile == nullptr) faultyFile = &ignored;
+    // A caller that keeps no reason still gets false; the reason then goes nowhere.
+    std::string unread;
+    if (error == nullptr) error = &unread;
     *faultyFile = false;
     std::string dir = folder;
     for (char& c : dir)
