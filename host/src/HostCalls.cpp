@@ -1,7 +1,6 @@
 #include "HostCalls.hpp"
 
 #include "LogText.hpp"
-#include "assembly/HostProject.hpp"
 
 #include <algorithm>
 #include <cstdio>
@@ -141,10 +140,3 @@ std::string ErrorText(GSErrCode err) {
     std::snprintf(buf, sizeof buf, "0x%08X", uint32_t(err));
     return buf;
 }
-
-ProjectRecords& HostCalls::Records() { return *parts_.project; }
-ModelStore& HostCalls::Models() { return parts_.project->models; }
-MeshVolumes& HostCalls::Volumes() { return parts_.project->volumes; }
-View3DState& HostCalls::View3D() { return parts_.project->view3D; }
-GivenDrawings& HostCalls::Drawings() { return parts_.project->drawings; }
-SettingsDialogAnswers& HostCalls::SettingsDialogs() { return parts_.project->settingsDialogs; }

@@ -51,12 +51,12 @@ public:
     HostSettings& Settings() { return settings_; }
     HostProject& Project() { return *parts_.project; }
     // The parts of the project each family serves (the whole is assembly/HostProject, above the families).
-    ProjectRecords& Records();
-    ModelStore& Models();
-    MeshVolumes& Volumes();
-    View3DState& View3D();
-    GivenDrawings& Drawings();
-    SettingsDialogAnswers& SettingsDialogs();
+    ProjectRecords& Records() { return *parts_.records; }
+    ModelStore& Models() { return *parts_.models; }
+    MeshVolumes& Volumes() { return *parts_.volumes; }
+    View3DState& View3D() { return *parts_.view3D; }
+    GivenDrawings& Drawings() { return *parts_.drawings; }
+    SettingsDialogAnswers& SettingsDialogs() { return *parts_.settingsDialogs; }
     LibraryStore& Libraries() { return *parts_.libraries; }
     ProjectDatabase& Database() { return *parts_.database; }
     ModuleSession& Session() { return session_; }
@@ -139,6 +139,13 @@ protected:
         ProjectDatabase* database = nullptr;
         ElementEvents* events = nullptr;
         InteractiveInput* input = nullptr;
+        // The project's parts each family serves, given apart so that the families need not know the whole.
+        ProjectRecords* records = nullptr;
+        ModelStore* models = nullptr;
+        MeshVolumes* volumes = nullptr;
+        View3DState* view3D = nullptr;
+        GivenDrawings* drawings = nullptr;
+        SettingsDialogAnswers* settingsDialogs = nullptr;
     };
     void AttachParts(const Parts& parts) { parts_ = parts; }
     void SetFailure(const std::string& function, int32_t key, GSErrCode error) {

@@ -106,7 +106,8 @@ StandinHost::StandinHost(const HostSettings& settings, std::ostream* logStream) 
     table_.version = API_HostFunctionTableVersion;
     HostFunctionSet set(&table_, this);
     InstallHostFunctions(set);
-    AttachParts({&project_, &project_.libraries, &project_.database, &events_, &input_});
+    AttachParts({&project_, &project_.libraries, &project_.database, &events_, &input_, &project_, &project_.models,
+                 &project_.volumes, &project_.view3D, &project_.drawings, &project_.settingsDialogs});
     project_.libraries.SetReadOnlyFolder(Settings().shippedLibrary);
     IODriver::SetUserFolder(Settings().userFolder);
     DGDriver::SetLengthUnit(DG_UNIT_M);

@@ -53,8 +53,10 @@ inline Graph ReadUnits(const std::filesystem::path& src) {
             if (!std::regex_search(line, m, include)) continue;
             std::string target = m[1];
             if (target.find('/') == std::string::npos) {
+                // A bare name is the header beside the file, or else one at the tree's root (the host's own).
                 const std::string dir = fs::path(relative).parent_path().generic_string();
-                target = dir.empty() ? target : dir + "/" + target;
+                const std::string beside = dir.empty() ? target : dir + "/" + target;
+                if (fs::exists(src / beside)) target = beside;
             }
             if (!fs::exists(src / target)) continue;
             const std::string used = UnitOf(target);

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <random>
 
-namespace {
+namespace surface_difference_test {
 // A height field on [0, 10]^2: an n x n grid of squares, each cut along a diagonal drawn at random.
 struct Field {
     int n = 0;
@@ -46,7 +46,6 @@ Field RandomField(std::mt19937& random, int n, double spread) {
     for (int k = 0; k < n * n; ++k) f.rising.push_back(random() % 2 == 0);
     return f;
 }
-}  // namespace
 
 TEST(SurfaceDifferenceTest, WhatATopTakesAndAddsIsTheIntegralOfTheHeightsItLeavesAboveAndBelow) {
     std::mt19937 random(20261211);
@@ -75,3 +74,4 @@ TEST(SurfaceDifferenceTest, WhatATopTakesAndAddsIsTheIntegralOfTheHeightsItLeave
         EXPECT_NEAR(change.added, added, 2e-3 * (removed + added)) << "trial " << trial;
     }
 }
+}  // namespace surface_difference_test
