@@ -65,7 +65,8 @@ double PositivePart(const Ring& ring, const Plane& d) {
     double sum = 0.0;
     for (size_t i = 1; i + 1 < positive.size(); ++i) {
         const XY &a = positive[0], &b = positive[i], &c = positive[i + 1];
-        const double area = ((b.first - a.first) * (c.second - a.second) - (b.second - a.second) * (c.first - a.first)) / 2;
+        const double area =
+            ((b.first - a.first) * (c.second - a.second) - (b.second - a.second) * (c.first - a.first)) / 2;
         const double mean = (d.At(a.first, a.second) + d.At(b.first, b.second) + d.At(c.first, c.second)) / 3;
         sum += std::abs(area) * std::max(0.0, mean);
     }
