@@ -13,6 +13,7 @@
 // triangulation of the same points with the outline as its constraints (the mesh), and GDAL's contour generator
 // (gdal_contour's API, 10 m levels) on the same grid (the contour lines). The closing table gives each step's
 // seconds, microseconds per point, peak memory after it and the ratio to its peer.
+#include "HugePageHeap.hpp"
 #include "PeakMemory.hpp"
 #include "RealGrid.hpp"
 #include "ScriptSteps.hpp"
@@ -382,6 +383,8 @@ void FullSize(benchmark::internal::Benchmark* b) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The host's heap as standin-host has it; the peers, run in children of this process, on the same pages.
+    RunWithHugePageHeap(argv);
     // --main_road_full adds the 10^6-point runs and the real grid at 60 m (minutes).
     const bool full = TakeFlag(argc, argv, "--main_road_full");
     GDALAllRegister();

@@ -2,6 +2,7 @@
 //
 //   standin-host --module <liblodravix.so> --script <file> [--temp-user-folder | --user-folder <dir>]
 //                [--quiet | --verbose] [--seed <n>]
+#include "HugePageHeap.hpp"
 #include "StandinHost.hpp"
 #include "module/ModuleInstall.hpp"
 #include "script/DialogReference.hpp"
@@ -74,6 +75,7 @@ std::string ResourcesBesideProgram() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    RunWithHugePageHeap(argv);
     std::string modulePath, scriptPath, userFolder;
     bool tempUserFolder = false;
     LogLevel logLevel = LogLevel::Normal;

@@ -7,6 +7,7 @@
 #include "elements/ModelUpdate.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/Language.hpp"
+#include "foundation/ObservedElements.hpp"
 #include "settings/ProjectOffset.hpp"
 
 #include "UniString.hpp"
@@ -51,6 +52,11 @@ bool PlacePoints(ColumnFileCls& reader, ImportOptionsRec& stored) {
     bool ran = false;
     const bool done = RunCommand(Uni(undoText), [&] {
         ran = true;
+        // Every point of a file read whole is placed: the lists that take one entry a point get their room once.
+        if (!limited) {
+            made.reserve(count);
+            ObservedElements::ExpectAttached(count);
+        }
         GS::UniString title("Lodravix");
         int16_t phases = int16_t(std::min<size_t>(batches, 32767));
         ACAPI_Interface(APIIo_InitProcessWindowID, &title, &phases);

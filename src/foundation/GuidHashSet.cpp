@@ -37,8 +37,10 @@ bool GuidHashSet::Contains(const API_Guid& guid) const {
     return IndexOf(guid) < slots_.size();
 }
 
-void GuidHashSet::Grow() {
-    std::vector<API_Guid> old(slots_.empty() ? 16 : slots_.size() * 2, API_Guid{});
+void GuidHashSet::Grow() { GrowTo(slots_.empty() ? 16 : slots_.size() * 2); }
+
+void GuidHashSet::GrowTo(size_t slots) {
+    std::vector<API_Guid> old(slots, API_Guid{});
     old.swap(slots_);
     for (const API_Guid& g : old) {
         if (IsNull(g)) continue;
@@ -46,6 +48,12 @@ void GuidHashSet::Grow() {
         while (!IsNull(slots_[i])) i = (i + 1) & Mask();
         slots_[i] = g;
     }
+}
+
+void GuidHashSet::Reserve(size_t count) {
+    size_t slots = slots_.empty() ? 16 : slots_.size();
+    while (count * 4 > slots * 3) slots *= 2;
+    if (slots > slots_.size()) GrowTo(slots);
 }
 
 bool GuidHashSet::Insert(const API_Guid& guid) {

@@ -13,6 +13,8 @@ public:
     // True when the GUID was in the set.
     bool Erase(const API_Guid& guid);
     bool Contains(const API_Guid& guid) const;
+    // Room for `count` GUIDs in all without growing on the way.
+    void Reserve(size_t count);
     void Clear();
     size_t Size() const { return size_ + (hasNull_ ? 1 : 0); }
 
@@ -22,6 +24,7 @@ private:
     // The slot that holds the GUID, or slots_.size() when none does.
     size_t IndexOf(const API_Guid& guid) const;
     void Grow();
+    void GrowTo(size_t slots);  // a power of two, more than now
 
     std::vector<API_Guid> slots_;  // a power of two of them, at most three quarters used; null: empty
     size_t size_ = 0;              // the GUIDs in slots_

@@ -18,6 +18,11 @@ void NoteDetached(const API_Guid& guid) { observed.Erase(guid); }
 
 void Forget() { observed.Clear(); }
 
+void ExpectAttached(size_t count) {
+    observed.Reserve(observed.Size() + count);
+    if (journal != nullptr) journal->reserve(journal->size() + count);
+}
+
 CommandJournal::CommandJournal() : outermost_(journal == nullptr) {
     if (!outermost_) return;
     recorded.clear();

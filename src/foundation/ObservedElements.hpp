@@ -13,6 +13,8 @@ void NoteAttached(const API_Guid& guid);
 void NoteDetached(const API_Guid& guid);
 // Another project is open: none of its elements is observed yet.
 void Forget();
+// About `count` elements are about to be attached (an import's points): room for them at once.
+void ExpectAttached(size_t count);
 
 // Records, while it lives, the elements attached that the add-on did not observe before. Only the outermost
 // journal records; one made inside it does nothing.

@@ -1,5 +1,5 @@
-// The flat GUID set against std::set under random adds, removals and clears, with GUIDs that differ in few bits
-// (the host's serials) and in many, the null GUID among them.
+// The flat GUID set against std::set under random adds, removals, clears and room made ahead, with GUIDs that differ
+// in few bits (the host's serials) and in many, the null GUID among them.
 #include "foundation/GuidHashSet.hpp"
 
 #include <gtest/gtest.h>
@@ -42,6 +42,8 @@ TEST(GuidHashSet, AgreesWithAnOrderedSetUnderRandomAddsAndRemovals) {
             } else if (step % 7 == 0) {
                 set.Clear();
                 model.clear();
+            } else {
+                set.Reserve(model.size() + rng() % 5000);
             }
             ASSERT_EQ(set.Contains(g), model.count(g) == 1);
             ASSERT_EQ(set.Size(), model.size());

@@ -3,6 +3,21 @@
 #include <algorithm>
 #include <cstring>
 
+namespace {
+// The length up to the last byte that is not zero. Most of a record is zeros behind a few dozen bytes: the zeros
+// are passed eight at a time.
+size_t KeptLength(const uint8_t* bytes, size_t size) {
+    while (size >= 8) {
+        uint64_t word;
+        std::memcpy(&word, bytes + size - 8, sizeof word);
+        if (word != 0) break;
+        size -= 8;
+    }
+    while (size > 0 && bytes[size - 1] == 0) --size;
+    return size;
+}
+}  // namespace
+
 size_t ElementRecord::TailSize() const {
     if (!tail_) return 0;
     uint16_t n;
@@ -26,8 +41,7 @@ ElementRecord& ElementRecord::operator=(const ElementRecord& other) {
 ElementRecord& ElementRecord::operator=(const API_Element& record) {
     std::memcpy(&header, record.bytes, sizeof header);
     const uint8_t* tail = record.bytes + sizeof(API_Elem_Head);
-    size_t size = kTailCapacity;
-    while (size > 0 && tail[size - 1] == 0) --size;
+    const size_t size = KeptLength(tail, kTailCapacity);
     if (size != TailSize()) tail_ = size > 0 ? std::make_unique<uint8_t[]>(2 + size) : nullptr;
     if (size > 0) {
         const uint16_t n = uint16_t(size);
@@ -62,9 +76,7 @@ bool ElementRecord::SameAs(const API_Element& record) const {
     const uint8_t* tail = record.bytes + sizeof(API_Elem_Head);
     const size_t size = TailSize();
     if (size > 0 && std::memcmp(Tail(), tail, size) != 0) return false;
-    for (size_t i = size; i < kTailCapacity; ++i)
-        if (tail[i] != 0) return false;
-    return true;
+    return KeptLength(tail + size, kTailCapacity - size) == 0;
 }
 
 uint64_t ElementRecord::Hash() const {
