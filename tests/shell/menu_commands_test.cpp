@@ -260,6 +260,22 @@ TEST_F(MenuCommandsTest, APaletteThatCannotOpenOrReadItsDefaultsSaysWhy) {
     }
     EXPECT_TRUE(windowTold);
 
+    // The menu's texts the host would not set, as the palette hides, or its window it would not register.
+    ToolsPalette().Close();
+    ASSERT_TRUE(host->ChooseMenu(32501, 1));
+    ASSERT_TRUE(host->FailCall("Interface", -1, APIERR_GENERAL));
+    ASSERT_TRUE(host->ChooseMenu(32501, 1));
+    host->ClearFailures();
+    EXPECT_NE(alerts().back().find("menu's texts could not be updated"), std::string::npos) << alerts().back();
+    ToolsPalette().Close();
+    const size_t beforeRegistration = alerts().size();
+    ASSERT_TRUE(host->FailCall("RegisterModelessWindow", -1, APIERR_GENERAL));
+    ASSERT_TRUE(host->ChooseMenu(32501, 1));
+    host->ClearFailures();
+    EXPECT_FALSE(DGIsDialogOpen(32400));
+    ASSERT_GT(alerts().size(), beforeRegistration);
+    EXPECT_NE(alerts().back().find("palette could not be opened"), std::string::npos) << alerts().back();
+
     for (const char* function : {"Goodies", "LibPart_Search"}) {
         ASSERT_TRUE(host->ChooseMenu(32501, 1));  // hidden
         ToolsPalette().Close();
