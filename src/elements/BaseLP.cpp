@@ -320,8 +320,9 @@ bool BaseLP::GetLibPartParams(int32_t libIndex, GSHandle* outParams, double* out
     API_GetParamsType got = {};
     const GSErrCode err = ACAPI_Goodies(APIAny_GetActParametersID, &got);
     OwnedParams fetched(got.params);
-    ACAPI_Goodies(APIAny_CloseParametersID);
-    if (err != NoError) return false;
+    // Parameters the host would not close are no read it finished.
+    const GSErrCode closed = ACAPI_Goodies(APIAny_CloseParametersID);
+    if (err != NoError || closed != NoError) return false;
     if (outParams != nullptr) *outParams = fetched.Release();
     return true;
 }

@@ -196,7 +196,8 @@ int32_t SegmentCrossesConstraintLine(const API_Coord& a, const API_Coord& b, uin
             if (ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &db) != NoError) return -1;
             read = ACAPI_Element_GetUserData(&line.header, &data);
             db.typeID = APIWind_3DModelID;
-            ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &db);
+            // Left in the floor plan, the caller would read the next elements in the wrong database.
+            if (ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &db) != NoError && read == NoError) read = APIERR_GENERAL;
         } else {
             read = ACAPI_Element_GetUserData(&line.header, &data);
         }

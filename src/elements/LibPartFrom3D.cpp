@@ -1,4 +1,5 @@
 #include "elements/LibPartFrom3D.hpp"
+#include "elements/LeftoverElements.hpp"
 
 #include "elements/ElementHelpers.hpp"
 #include "elements/LibPartHelpers.hpp"
@@ -201,7 +202,8 @@ bool SaveViewAsTempLibPart(const BaseCls& cls, const QV_String& partName, QV_Str
             API_SavePars_Object options = {};
             options.format = APIObjectSave_ModelScript;
             saved = ACAPI_Automate(APIDo_SaveID, &file, &options) == NoError;
-            ACAPI_Environment(APIEnv_Change3DProjectionSetsID, &current);
+            // The user's 3D projection not given back is a change the step could not undo.
+            if (ACAPI_Environment(APIEnv_Change3DProjectionSetsID, &current) != NoError) NoteStrandedChange();
         }
     }
     ACAPI_Automate(APIDo_ShowAllIn3DID);

@@ -1,4 +1,5 @@
 #include "elements/LibPartSections.hpp"
+#include "elements/LeftoverElements.hpp"
 
 #include "elements/BaseLP.hpp"
 #include "elements/ElementHelpers.hpp"
@@ -313,10 +314,11 @@ bool LibPart_CreateFromPart(const QV_String& fileName, bool ownerFlag, GS::UniSt
     created.location = &folderLocation;
 
     bool overwrite = ownerFlag;
-    ACAPI_Environment(APIEnv_OverwriteLibPartID, &overwrite);
+    if (ACAPI_Environment(APIEnv_OverwriteLibPartID, &overwrite) != NoError) return false;
     const GSErrCode createErr = ACAPI_LibPart_Create(&created);
     overwrite = false;
-    ACAPI_Environment(APIEnv_OverwriteLibPartID, &overwrite);
+    // Left on, the host would let the next part of the same name replace this one unasked.
+    if (ACAPI_Environment(APIEnv_OverwriteLibPartID, &overwrite) != NoError) NoteStrandedChange();
     if (createErr != NoError) return false;
 
     // A part left half written is never saved over the old one.
@@ -365,10 +367,10 @@ bool LibPart_CreateFromSections(int32_t sourceIndex, const QV_String& folderPath
     created.location = &folderLocation;
 
     bool overwrite = true;
-    ACAPI_Environment(APIEnv_OverwriteLibPartID, &overwrite);
+    if (ACAPI_Environment(APIEnv_OverwriteLibPartID, &overwrite) != NoError) return false;
     const GSErrCode createErr = ACAPI_LibPart_Create(&created);
     overwrite = false;
-    ACAPI_Environment(APIEnv_OverwriteLibPartID, &overwrite);
+    if (ACAPI_Environment(APIEnv_OverwriteLibPartID, &overwrite) != NoError) NoteStrandedChange();
     created.location = nullptr;
     if (createErr != NoError) return false;
     if (LibPart_WriteSections(created, sections, paramsOverride, aOverride, bOverride, defaultDetails, details, text) !=

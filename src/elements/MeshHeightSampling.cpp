@@ -23,18 +23,20 @@ class PlanDatabase {
 public:
     PlanDatabase() { saved_ = ACAPI_Database(APIDb_GetCurrentDatabaseID, &callers_) == NoError; }
     ~PlanDatabase() {
-        if (saved_) ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &callers_);
+        // The caller's database not made current again is a change the step could not undo.
+        if (saved_ && ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &callers_) != NoError) NoteStrandedChange();
     }
     PlanDatabase(const PlanDatabase&) = delete;
     PlanDatabase& operator=(const PlanDatabase&) = delete;
 
-    void Ensure() {
+    // False when the host would not tell the current database or make the floor plan's current.
+    bool Ensure() {
         API_DatabaseInfo current = {};
-        if (ACAPI_Database(APIDb_GetCurrentDatabaseID, &current) != NoError || current.typeID != APIWind_3DModelID)
-            return;
+        if (ACAPI_Database(APIDb_GetCurrentDatabaseID, &current) != NoError) return false;
+        if (current.typeID != APIWind_3DModelID) return true;
         API_DatabaseInfo plan = {};
         plan.typeID = APIWind_FloorPlanID;
-        ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &plan);
+        return ACAPI_Database(APIDb_ChangeCurrentDatabaseID, &plan) == NoError;
     }
 
 private:
@@ -98,9 +100,7 @@ OutlineCut CutAndRead(MeshBody& body, const API_Element& mesh, const QV_List<QV_
     OutlineCut cut;
     body.element = mesh;
     std::memset(static_cast<void*>(&body.secondElement), 0, sizeof body.secondElement);
-    plan.Ensure();
-    if (!CreateCutterSlabAroundElement(body, outline, cut.created)) return cut;
-    plan.Ensure();
+    if (!plan.Ensure() || !CreateCutterSlabAroundElement(body, outline, cut.created) || !plan.Ensure()) return cut;
     cut.linked = LinkElementGuids(body.secondElement, body.element);
     cut.read = cut.linked && ReadModelVertices(body);
     return cut;
@@ -108,9 +108,8 @@ OutlineCut CutAndRead(MeshBody& body, const API_Element& mesh, const QV_List<QV_
 
 // Removes what CutAndRead left; false when something could not be removed.
 bool Uncut(MeshBody& body, const OutlineCut& cut, PlanDatabase& plan) {
-    plan.Ensure();
-    bool ok = true;
-    if (cut.linked) ok = Unlink(body.element, body.secondElement);
+    bool ok = plan.Ensure();
+    if (cut.linked) ok = Unlink(body.element, body.secondElement) && ok;
     if (cut.created) ok = DeleteSlab(body.secondElement) && ok;
     return ok;
 }

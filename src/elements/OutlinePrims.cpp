@@ -1,5 +1,7 @@
 #include "elements/OutlinePrims.hpp"
 
+#include "elements/LeftoverElements.hpp"
+
 #include "elements/ElementHelpers.hpp"
 #include "foundation/Alert.hpp"
 #include "foundation/ACAPI.hpp"
@@ -251,11 +253,10 @@ bool MakePickFill(BaseCls& cls, int16_t fillValue) {
     SelectElement(fill, false);
     cls.pickHead = fill.header;
     const bool built = cls.BuildPrimitives(BaseCls::PrimitiveOptions().FillPrims().CloseCodes());
-    GS::Array<API_Guid> gone;
-    gone.Push(fill.header.guid);
-    ACAPI_Element_Delete(gone);
+    // A fill the host would not delete takes the command back (LeftoverWatch): it must not outlive the step.
+    const bool deleted = DeleteLeftoverElement(fill.header.guid);
     std::memset(static_cast<void*>(&cls.pickHead), 0, sizeof cls.pickHead);  // the fill is gone
-    return built;
+    return built && deleted;
 }
 
 bool FindSegmentAtPoint(const BaseCls& cls, const API_Coord& point, int32_t& side) {

@@ -100,6 +100,9 @@ enum ErrorTableText : int32_t {
     HeightTableMissingText = 105,  // "No height was taken from a field: the table {1} is missing."
     HeightFieldMissingText = 106,  // "No height was taken from a field: the table has no number field."
     HeightTableUnreadText = 107,   // "No height was taken from a field: the table {1} could not be read."
+    OffsetNotStoredText = 108,     // "The project offset could not be stored: the saved project may hold an older one."
+    PaletteNotOpenedText = 109,    // "The Lodravix palette could not be opened: its window could not be made."
+    MenuTextNotSetText = 110,      // "The menu's texts could not be updated: they may not say what the palette does."
 };
 
 // The entry of the title of every error alert ("Error").

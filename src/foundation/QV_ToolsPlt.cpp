@@ -74,8 +74,14 @@ void QV_ToolsPlt::EnableItems(bool enable) {
 
 int16_t QV_ToolsPlt::Open() {
     const GSResModule own = ACAPI_GetOwnResModule();
+    registrationRefused = false;
     const int16_t id = DGModelessInit(own, resourceId, own, DialogCallback, reinterpret_cast<DGUserData>(this));
     dialogId = id;
+    // A window the host would not register would not hear the host's palette messages: it is closed again.
+    if (id != 0 && registrationRefused) {
+        Close();
+        return 0;
+    }
     // Only a window that exists makes the palette open: a failed build leaves it closed, so that the next
     // open builds again instead of toggling nothing.
     if (id == 0) return id;
@@ -102,7 +108,9 @@ int16_t QV_ToolsPlt::DialogCallback(int16_t message, int16_t dialId, int16_t ite
         case DG_MSG_INIT:
             currentPalette = self;
             self->dialogId = dialId;
-            ACAPI_RegisterModelessWindow(dialId, PaletteControlCallback, static_cast<int32_t>(self->controlFlags));
+            self->registrationRefused =
+                ACAPI_RegisterModelessWindow(dialId, PaletteControlCallback,
+                                             static_cast<int32_t>(self->controlFlags)) != NoError;
             self->SetClientSize(dialId);
             self->Activate();
             return 0;

@@ -61,6 +61,8 @@ public:
     uint8_t flag5 = 1;
     uint8_t flag6 = 1;
     uint8_t flag7 = 1;
+    // The host refused to register the window as it opened (Open then closes it again).
+    bool registrationRefused = false;
 
 private:
     void ResetFields();

@@ -112,10 +112,10 @@ bool ReadObjectDefaults(API_Element& element, API_ElementMemo* memo) {
     return ok;
 }
 
-void SelectToolbox18() {
+bool SelectToolbox18() {
     API_ToolBoxItem fillTool = {};
     fillTool.typeID = API_HatchID;
-    ACAPI_Environment(APIEnv_SetToolBoxModeID, &fillTool);
+    return ACAPI_Environment(APIEnv_SetToolBoxModeID, &fillTool) == NoError;
 }
 
 bool GetSelectedElements(ElemSelection& selection, bool clear, const API_ElemTypeID* typeFilter, bool onlyEditable,

@@ -32,8 +32,8 @@ bool GetObjectDefaults(API_Element& element, API_ElementMemo* memo);
 // disposes of the memo, with the toolbox switched to the object tool around the call as above. False when the
 // toolbox cannot be switched or the host refuses the defaults.
 bool ReadObjectDefaults(API_Element& element, API_ElementMemo* memo);
-// Makes the fill tool (type 18) current; the result is not used.
-void SelectToolbox18();
+// Makes the fill tool (type 18) current; false when the host would not switch the toolbox.
+bool SelectToolbox18();
 
 // Appends the selected elements that pass the filters to `selection` (emptied first with `clear`).
 // typeFilter: null or 0 accepts every type, else the element's type must match. libIndFilter above 0 keeps

@@ -39,16 +39,22 @@ struct PartView : PrefsLP {
     explicit PartView(GSHandle params) { Attach(params, true); }
 };
 
-QV_String DefaultTextFont() {
+QV_String DefaultTextFont(bool& refused) {
     API_FontType font = {};
-    if (!GetTextDefaultRecord(&font)) return QV_String("");
+    if (!GetTextDefaultRecord(&font)) {
+        refused = true;
+        return QV_String("");
+    }
     return QV_String(font.head.name, uint32_t(strnlen(font.head.name, sizeof font.head.name)), Encoding_UTF8);
 }
 
-int16_t DefaultMeshLayer() {
+int16_t DefaultMeshLayer(bool& refused) {
     API_Element mesh = {};
     mesh.header.typeID = API_MeshID;
-    if (ACAPI_Element_GetDefaults(&mesh, nullptr) != NoError) return 1;
+    if (ACAPI_Element_GetDefaults(&mesh, nullptr) != NoError) {
+        refused = true;
+        return 1;
+    }
     return int16_t(mesh.header.layer);
 }
 
@@ -65,15 +71,20 @@ bool RunSections(PrefsLP& view, Settings& settings, int32_t direction) {
 
 }  // namespace
 
-bool PrefsLP::LoadAtStart(Settings* settings) {
+bool PrefsLP::LoadAtStart(Settings* settings, bool* refused) {
     if (settings == nullptr) return false;
     Settings& s = *settings;
+    bool hostRefused = false;
     s.contour.altitude.SetDefaults();
-    const QV_String font = DefaultTextFont();
+    const QV_String font = DefaultTextFont(hostRefused);
 
     bool loaded = false;
     PartParams params;
-    if (params.Read(SearchLibPartByName(QV_String(kPartName), APILib_ObjectID))) {
+    int32_t libIndex = -1;
+    const LibPartLookup lookup = LookUpLibPart(QV_String(kPartName), APILib_ObjectID, libIndex);
+    if (lookup == LibPartLookup::Refused) hostRefused = true;
+    if (lookup == LibPartLookup::Found && libIndex > 0 && !params.Read(libIndex)) hostRefused = true;
+    if (params.handle != nullptr) {
         PrefsEntryList entries;
         if (ReadPrefsFile(entries, GetPrefsFilePath(), true) && ApplyPrefsEntriesToParams(entries, params.handle)) {
             PartView view(params.handle);
@@ -86,7 +97,8 @@ bool PrefsLP::LoadAtStart(Settings* settings) {
         }
     }
     if (!loaded) s.SetBuiltInDefaults(font);
-    s.SetLayerFields(DefaultMeshLayer());
+    s.SetLayerFields(DefaultMeshLayer(hostRefused));
+    if (refused != nullptr) *refused = hostRefused;
     return loaded;
 }
 

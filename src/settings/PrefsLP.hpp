@@ -14,8 +14,10 @@ public:
     // missing library part or mirror file, or a file that does not match the part, gives the built-in defaults
     // instead; a section that fails gives its record the built-in defaults. Either way every layer field then
     // takes the layer of the host's default mesh (1 when it cannot be read). Reports nothing; true when the
-    // preferences were loaded, false when the built-in defaults were set. A null `settings` does nothing.
-    static bool LoadAtStart(Settings* settings);
+    // preferences were loaded, false when the built-in defaults were set. `refused`, when given, tells whether the
+    // host refused a read on the way (the part's search or parameters, the default font or mesh), which the caller
+    // reports. A null `settings` does nothing.
+    static bool LoadAtStart(Settings* settings, bool* refused = nullptr);
 
     // `settings` into the library part's parameter list (in memory), then that list into the mirror file. The
     // part is looked for as any add-on part (the library folder may be asked for). Any failure shows error 49

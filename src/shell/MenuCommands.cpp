@@ -55,10 +55,19 @@ int32_t ApplyLanguage() {
     return counted == NoError || counted == APIERR_BADNAME ? 0 : ErrFindingData;
 }
 
+// The menu's texts follow the palette: one the module could not set leaves the menu saying the opposite of what
+// the palette does, which the user learns.
+void TellMenuTextRefusal() {
+    if (ToolsPalette().TakeMenuTextRefusal())
+        ShowAlert(Alert(AlertKind::Warning, ErrorTitleText, AlertText{ErrorTableBase, MenuTextNotSetText}));
+}
+
 void OpenToolsPalette() {
     CToolsPlt& palette = ToolsPalette();
+    palette.TakeMenuTextRefusal();
     if (!palette.IsClosed()) {
         palette.Toggle();
+        TellMenuTextRefusal();
         return;
     }
     CreateOperatorsLayer(VY_Operators);
@@ -67,8 +76,14 @@ void OpenToolsPalette() {
     const bool operatorLayer = EnsureOperatorLayer() > 0;
     palette.Create();
     PaletteSuspended = 0;
-    LoadAddOnLibraries(true);
-    PrefsLP::LoadAtStart(&GlobalSettings);
+    const bool librariesLoaded = LoadAddOnLibraries(true);
+    bool prefsRefused = false;
+    PrefsLP::LoadAtStart(&GlobalSettings, &prefsRefused);
+    // A window the host would not build leaves no palette: without a word the menu command would seem to do nothing.
+    if (palette.IsClosed())
+        ShowAlert(Alert(AlertKind::Error, ErrorTitleText, AlertText{ErrorTableBase, PaletteNotOpenedText}));
+    // The tools then start from their built-in defaults, or miss the add-on's parts: a read the host refused.
+    if (!librariesLoaded || prefsRefused) ShowErrorMessage(ErrFindingData, AlertKind::Warning);
     // The palette still opens (its next click tries the layer again), but the earthworks' cut and fill objects
     // have no layer until then: the user learns it now rather than from a misplaced object.
     if (!operatorLayer) ShowErrorMessage(ErrLayer, AlertKind::Warning);
@@ -76,6 +91,7 @@ void OpenToolsPalette() {
     // its change back; the palette opens all the same.
     ShowErrorMessage(observed, AlertKind::Warning);
     ShowErrorMessage(upkeep, AlertKind::Warning);
+    TellMenuTextRefusal();
 }
 
 void MenuCommandHandler(const API_MenuParams* menuParams, int16_t ownMenuResID) {

@@ -43,7 +43,7 @@ GSErrCode ProjectEventHandler(int32_t notifID, int32_t) {
                 ReadProjectOffset();
             }
             break;
-        case EventBeforeSave: StoreProjectOffset(); break;
+        case EventBeforeSave: StoreProjectOffsetTold(); break;
         case EventClose:
             ToolsPalette().Close();
             PaletteSuspended = 1;

@@ -1,6 +1,8 @@
 #include "shell/ProjectOffset.hpp"
 
 #include "foundation/ACAPI.hpp"
+#include "foundation/Alert.hpp"
+#include "foundation/ErrorCode.hpp"
 #include "settings/ProjectOffset.hpp"
 
 #include "DG.hpp"
@@ -120,22 +122,30 @@ int32_t ReadProjectOffset() {
     return 1;
 }
 
-void StoreProjectOffset() {
+bool StoreProjectOffset() {
     if (std::fabs(ProjectOffsetX) < 1e-7 && std::fabs(ProjectOffsetY) < 1e-7 &&
         std::fabs(ShapeHeight - ShapeHeightUnset) < 1e-7) {
-        ACAPI_ModulData_Delete("");
-        return;
+        const GSErrCode deleted = ACAPI_ModulData_Delete("");
+        return deleted == NoError || deleted == APIERR_NOMODULEDATA;
     }
     const QV_String text = ProjectOffsetText();
     const GSErrCode deleted = ACAPI_ModulData_Delete("");
-    if ((deleted != NoError && deleted != APIERR_NOMODULEDATA) || text.GetLength() == 0) return;
+    if (deleted != NoError && deleted != APIERR_NOMODULEDATA) return false;
+    if (text.GetLength() == 0) return true;
     const std::string bytes = text.ToStdString(Encoding_System);
     API_ModulData info = {};
     info.dataVersion = DataVersion;
     info.platformSign = PlatformSign;
     info.dataHdl = BMAllocateHandle(GSSize(bytes.size() + 1), 0, 0);
-    if (info.dataHdl == nullptr) return;
+    if (info.dataHdl == nullptr) return false;
     std::memcpy(*info.dataHdl, bytes.c_str(), bytes.size() + 1);
-    ACAPI_ModulData_Store(&info, "");
+    const GSErrCode stored = ACAPI_ModulData_Store(&info, "");
     BMKillHandle(&info.dataHdl);
+    return stored == NoError;
+}
+
+void StoreProjectOffsetTold() {
+    if (StoreProjectOffset()) return;
+    // The offset stays in memory; the saved project does not hold it, and the next import there would not find it.
+    ShowAlert(Alert(AlertKind::Warning, ErrorTitleText, AlertText{ErrorTableBase, OffsetNotStoredText}));
 }

@@ -17,8 +17,10 @@ constexpr int32_t ModuleDataTextMax = 10240;
 
 // 1 when module data was found (its text decides the values), else 0; unreadable fields fall back to 0 and unset.
 int32_t ReadProjectOffset();
-// Stores the offset with the project, or removes the entry when nothing is set.
-void StoreProjectOffset();
+// Stores the offset with the project, or removes the entry when nothing is set; false when the host refused either.
+bool StoreProjectOffset();
+// The same before a save, the user told when the project is to be saved without the offset now set.
+void StoreProjectOffsetTold();
 // True when the host returned module data; its bytes (at most ModuleDataTextMax - 1 of them) become `text`.
 bool ReadModuleDataText(QV_String& text);
 // The stored line for the current values.

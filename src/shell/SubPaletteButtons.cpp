@@ -25,7 +25,10 @@
 namespace {
 constexpr int32_t NotAvailableEntry = 90;  // table 32710 + language: "This tool is not available yet."
 
-void Hatch() { SelectToolbox18(); }
+// The button only picks the fill tool: one the host would not pick leaves the user drawing with another.
+void Hatch() {
+    if (!SelectToolbox18()) ReportToolResult(ErrSettings);
+}
 
 // A command that asks the user through a port is handed it too, from the ports the shell made at start.
 template <void (*Run)(Settings&, EarthworkDialogs&)>

@@ -90,13 +90,17 @@ void DrawButton(int32_t index, const DGUserUpdateData& update) {
     DGDrawPicture(update.drawContext, rect, GS::UniString(name.c_str()));
 }
 
+// The host refused to take the sub-palette opening now among its windows.
+bool registrationRefused = false;
+
 int16_t SubPaletteCallback(int16_t message, int16_t dialId, int16_t item, DGUserData userData, DGMessageData data) {
     const int32_t index = static_cast<int32_t>(userData);
     if (index < 0 || index >= SubPaletteCount) return 0;
     SubPaletteRecord& record = SubPalettes[index];
     switch (message) {
         case DG_MSG_INIT:
-            ACAPI_RegisterModelessWindow(dialId, ControlCallbacks[index], int32_t(record.registrationFlags));
+            registrationRefused = ACAPI_RegisterModelessWindow(dialId, ControlCallbacks[index],
+                                                               int32_t(record.registrationFlags)) != NoError;
             record.dialogId = uint16_t(dialId);
             DGSetDialogClientSize(dialId, SubPaletteWidth, SubPaletteHeight(Layouts[index].buttonCount), 0, true);
             return 0;
@@ -142,21 +146,35 @@ void SetSubPaletteAnchor(QV_ToolsPlt& palette, int16_t paletteDialogId, void (*o
 
 void ToggleSubPalette(int32_t index) {
     if (index < 0 || index >= SubPaletteCount) return;
-    const bool wasVisible = IsSubPaletteVisible(index);
-    CloseAllSubPalettes();
-    if (wasVisible) return;
+    if (IsSubPaletteVisible(index)) {
+        CloseAllSubPalettes();
+        return;
+    }
+    // The one open stays until the new one stands: a sub-palette that cannot open leaves the user the one they had.
     SubPaletteRecord& record = SubPalettes[index];
+    if (record.dialogId != 0) DGModelessClose(int16_t(record.dialogId));
     SetClosed(record);
     record.registrationFlags = Layouts[index].registrationFlags;
     const GSResModule own = ACAPI_GetOwnResModule();
-    const int16_t dialId =
+    registrationRefused = false;
+    int16_t dialId =
         DGModelessInit(own, Layouts[index].resourceId, own, SubPaletteCallback, static_cast<DGUserData>(index));
+    // A window the host does not know would not follow its palette nor close with the project: none is shown.
+    if (dialId != 0 && registrationRefused) {
+        DGModelessClose(dialId);
+        dialId = 0;
+    }
     record.dialogId = uint16_t(dialId);
     if (dialId == 0) {
         // Without the module's resources there is no sub-palette to show: the user would click on nothing.
         SetClosed(record);
         ShowErrorMessage(ErrFindingData, AlertKind::Error);
         return;
+    }
+    for (int32_t other = 0; other < SubPaletteCount; ++other) {
+        if (other == index || SubPalettes[other].dialogId == 0) continue;
+        DGModelessClose(int16_t(SubPalettes[other].dialogId));
+        SetClosed(SubPalettes[other]);
     }
     PlaceBesidePalette(index);
     DGShowModelessDialog(dialId);

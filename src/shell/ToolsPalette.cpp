@@ -24,13 +24,15 @@
 namespace {
 constexpr int16_t FirstDisplayItem = 7;
 constexpr int16_t ModifiersNorwegian = 3;
-void SetMenuItemText(int16_t menu, int16_t item, const QV_String& text) {
+// False when the text could not be read (the item keeps the text it has) or the host refused it.
+bool SetMenuItemText(int16_t menu, int16_t item, const QV_String& text) {
+    if (!IsResText(text)) return false;
     API_MenuItemText record = {};
     record.menuItemRef.menuResID = menu;
     record.menuItemRef.itemIndex = item;
     const std::string utf8 = text.ToStdString();
     std::strncpy(record.text, utf8.c_str(), sizeof record.text - 1);
-    ACAPI_Interface(APIIo_SetMenuItemTextID, &record);
+    return ACAPI_Interface(APIIo_SetMenuItemTextID, &record) == NoError;
 }
 
 int32_t FrontWindowType() {
@@ -124,15 +126,17 @@ void CToolsPlt::Close() {
 
 void CToolsPlt::UpdateMenu() {
     const bool visible = IsVisible();
+    bool set = true;
     for (int16_t menu = MenuResBase; menu < MenuResBase + LanguageCount; ++menu) {
         QV_String text;
         GetResString(text, MenuTextTableBase + LanguageIndex, visible ? 2 : 1);
-        SetMenuItemText(menu, 1, text);
+        set = SetMenuItemText(menu, 1, text) && set;
         GetResString(text, MenuTextTableBase + LanguageIndex, 3);
-        SetMenuItemText(menu, 2, text);
+        set = SetMenuItemText(menu, 2, text) && set;
         GetResString(text, MenuTextTableBase + LanguageIndex, 4);
-        SetMenuItemText(menu, 3, text);
+        set = SetMenuItemText(menu, 3, text) && set;
     }
+    menuTextRefused = menuTextRefused || !set;
     if (dialogId == 0) return;
     for (int16_t item = ItemAbout; item <= ItemLast; ++item) DGSetItemHelpIndex(dialogId, item, LanguageIndex + 1);
     Activate();

@@ -42,6 +42,13 @@ public:
 
     // The names the module's life and its menu use.
     void UpdateMenuTexts() { UpdateMenu(); }
+    // Whether a menu text could not be read or set since the last call: the menu may then offer to show the palette
+    // while it shows, or the reverse.
+    bool TakeMenuTextRefusal() {
+        const bool refused = menuTextRefused;
+        menuTextRefused = false;
+        return refused;
+    }
     void Toggle() { ToggleVisibility(); }
     bool IsClosed() const { return closed != 0; }
 
@@ -55,6 +62,7 @@ public:
     uint8_t dataUpdateEnabled = 1;
     uint8_t itemsEnabled = 1;
     uint8_t subPaletteButtonsEnabled[4] = {1, 1, 1, 1};
+    bool menuTextRefused = false;
 
 private:
     void ShowAbout();

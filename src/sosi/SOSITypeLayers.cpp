@@ -1,6 +1,7 @@
 #include "sosi/SOSIOutputSteps.hpp"
 
 #include "elements/LayerHelpers.hpp"
+#include "elements/LeftoverElements.hpp"
 #include "foundation/ACAPI.hpp"
 
 #include <algorithm>
@@ -64,10 +65,13 @@ void TakeBackSOSIBuild() {
     if (!state.made.empty()) {
         GS::Array<API_Guid> guids;
         for (const API_Guid& g : state.made) guids.Push(g);
-        ACAPI_Element_Delete(guids);
+        DeleteLeftoverElements(guids);
     }
-    for (API_Attribute& layer : state.madeLayers) ACAPI_Attribute_Delete(&layer.header);
-    for (API_Attribute& layer : state.changedLayers) ACAPI_Attribute_Modify(&layer);
+    // What the host would not take back here it takes back with the whole command.
+    for (API_Attribute& layer : state.madeLayers)
+        if (ACAPI_Attribute_Delete(&layer.header) != NoError) NoteStrandedChange();
+    for (API_Attribute& layer : state.changedLayers)
+        if (ACAPI_Attribute_Modify(&layer) != NoError) NoteStrandedChange();
     state.made.clear();
     state.madeLayers.clear();
     state.changedLayers.clear();

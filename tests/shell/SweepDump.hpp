@@ -102,26 +102,30 @@ struct DumpShape {
     bool (*trims)(const ordered_json& element) = nullptr;
 };
 
-// What else of the project a user or a later action meets, a line each: the front window, the current database,
-// the selection (its elements' numbers, in order), the undo steps by name (in order), the attributes other than
-// layers and the user folder's files. After the elements, whose numbers the selection uses.
+// What else of the project a user or a later action meets, a line each: the front window, the current database and
+// story, the tool picked in the toolbox, the selection (its elements' numbers, in the order selected), the undo
+// steps by name (in order), the attributes other than layers, the user folder's files, the tools' defaults, the
+// module's data, the dialogs and palettes open, the module's registered windows and menu texts. After the elements,
+// whose numbers the selection uses.
+inline const std::vector<const char*>& SurroundingParts() {
+    static const std::vector<const char*> parts = {"window",    "database",   "currentStory", "toolbox",  "undoSteps",
+                                                   "selection", "attributes", "files",        "defaults", "moduleData",
+                                                   "dialogs",   "windows",    "menus"};
+    return parts;
+}
 template <typename Numbers>
 void DumpSurroundings(const ordered_json& project, Numbers& numbers, Signature& out) {
     const auto text = [](const ordered_json& x) {
         return x.dump(-1, ' ', false, ordered_json::error_handler_t::replace);
     };
-    for (const char* part : {"window", "database", "undoSteps"})
+    for (const char* part : {"window", "database", "currentStory", "toolbox", "undoSteps"})
         if (project.contains(part)) out.push_back(std::string(part) + " " + text(project[part]));
     if (project.contains("selection")) {
-        std::vector<std::string> selected;
-        for (const ordered_json& guid : project["selection"])
-            selected.push_back(numbers.Rewrite(guid.get<std::string>()));
-        std::sort(selected.begin(), selected.end());
         std::string line = "selection";
-        for (const std::string& s : selected) line += " " + s;
+        for (const ordered_json& guid : project["selection"]) line += " " + numbers.Rewrite(guid.get<std::string>());
         out.push_back(line);
     }
-    for (const char* part : {"attributes", "files"})
+    for (const char* part : {"attributes", "files", "defaults", "moduleData", "dialogs", "windows", "menus"})
         if (project.contains(part))
             for (const ordered_json& x : project[part]) out.push_back(std::string(part) + " " + text(x));
 }

@@ -5,8 +5,11 @@
 // again (the whole project as JSON for every run cost most of the sweep's time).
 #include "SweepDump.hpp"
 
+#include "DGDriver.hpp"
 #include "StandinHost.hpp"
 #include "project/Guids.hpp"
+
+#include "DG.hpp"
 
 #include <sys/stat.h>
 
@@ -138,12 +141,48 @@ inline ordered_json UserFolderFiles(StandinHost& host) {
     return out;
 }
 
+// What the host keeps for the user beside the project's database: the tools' defaults (each a key of its record),
+// the module's data, the dialogs and palettes open (modeless ones with whether they show), the module's modeless
+// windows as registered and the menu texts it set.
+inline void AddHostSurroundings(StandinHost& host, ordered_json& project) {
+    ordered_json defaults = ordered_json::array();
+    for (const auto& [tool, record] : host.Database().DefaultRecords()) {
+        ContentKey key;
+        key.Add(&record, sizeof record);
+        defaults.push_back({int32_t(tool.first), tool.second, std::to_string(key.Value())});
+    }
+    project["defaults"] = defaults;
+    ordered_json data = ordered_json::array();
+    for (const auto& [name, entry] : host.Project().moduleData) {
+        ContentKey key;
+        key.Add(entry.bytes);
+        data.push_back({name, entry.dataVersion, entry.platformSign, entry.bytes.size(), std::to_string(key.Value())});
+    }
+    project["moduleData"] = data;
+    ordered_json dialogs = ordered_json::array();
+    const std::vector<int16_t> modeless = DGDriver::OpenModelessDialogs();
+    for (const int16_t id : DGDriver::OpenDialogs()) {
+        const bool isModeless = std::find(modeless.begin(), modeless.end(), id) != modeless.end();
+        dialogs.push_back({id, isModeless ? (DGIsModelessDialogVisible(id) ? "shown" : "hidden") : "modal"});
+    }
+    project["dialogs"] = dialogs;
+    // The registrations of the windows open: one left behind by a window that closed is nothing the user meets.
+    ordered_json windows = ordered_json::array();
+    for (const auto& [id, window] : host.Session().modelessWindows)
+        if (DGIsDialogOpen(int16_t(id))) windows.push_back({id, window.controlFlags});
+    project["windows"] = windows;
+    ordered_json menus = ordered_json::array();
+    for (const auto& [item, text] : host.Session().menuItemTexts) menus.push_back({item.first, item.second, text});
+    project["menus"] = menus;
+}
+
 // The project as the sweep compares it: the host's JSON, each element the module observes marked "observed", with
-// the attributes other than layers and the user folder's files.
+// the attributes other than layers, the user folder's files and the rest of what the host keeps for the user.
 inline ordered_json SweptProject(StandinHost& host) {
     ordered_json project = host.Database().ToJson();
     project["attributes"] = OtherAttributes(host);
     project["files"] = UserFolderFiles(host);
+    AddHostSurroundings(host, project);
     for (ordered_json& e : project["elements"]) {
         API_Guid guid;
         if (ParseGuidText(e.value("guid", ""), &guid) && host.Events().IsObserved(guid)) e["observed"] = true;
@@ -289,6 +328,7 @@ public:
         ordered_json surroundings = parts;
         surroundings["attributes"] = OtherAttributes(host);
         surroundings["files"] = UserFolderFiles(host);
+        AddHostSurroundings(host, surroundings);
         for (const ElementText* t : texts) {
             std::string line;
             line.reserve(t->length + 16);

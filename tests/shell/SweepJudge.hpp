@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <cstddef>
 #include <functional>
 #include <map>
@@ -104,6 +105,7 @@ struct RunCase {
     // The entry points the action ran, in order, in the run and in the clean run.
     std::vector<EntryRun> entries = {}, cleanEntries = {};
     std::vector<CleanStep> cleanStepEnds = {};
+    std::string failedFunction = {};  // the host function failed in the run ("" unknown)
 };
 
 // --- what the user is told
@@ -136,7 +138,14 @@ inline const std::string OpeningMark = "[opening dialog ";
 // dialog stayed open after it): "[answered again, dialog <id>] ".
 inline const std::string AnsweredAgainMark = "[answered again, dialog ";
 
-// An alert's kind (the host's alert type) follows its texts: " {kind <n>}".
+// The mark an alert shown while a dialog opened or waited begins with ("" none).
+inline std::string DialogMark(const std::string& alert) {
+    if (alert.rfind(OpeningMark, 0) != 0 && alert.rfind(AnsweredAgainMark, 0) != 0) return "";
+    const size_t end = alert.find("] ");
+    return end == std::string::npos ? "" : alert.substr(0, end + 2);
+}
+
+// An alert's buttons follow its texts, " [OK, Cancel]", and its kind (the host's alert type) ends it: " {kind <n>}".
 inline std::string WithoutKind(const std::string& alert) {
     const size_t at = alert.rfind(" {kind ");
     return at == std::string::npos ? alert : alert.substr(0, at);
@@ -195,13 +204,16 @@ inline bool BlamesInput(const std::string& alert) {
 inline const std::string MissingTextMarker = "_ERR_NO_";
 inline bool Unworded(const std::string& alert) { return alert.find(MissingTextMarker) != std::string::npos; }
 
+// An information alert tells of work done: shown for a failure, it tells the user that all went well.
+inline bool IsInformation(const std::string& alert) { return alert.find(" {kind 1}") != std::string::npos; }
+
 // Told: the user learns that something was not done. An alert the clean run does not show, none of the new ones
-// blames the user's input for what the host refused or shows a text the resources could not give, and no alert the
-// clean run shows is lost.
+// blames the user's input for what the host refused, shows a text (or a button) the resources could not give, or
+// comes as information, and no alert the clean run shows is lost.
 inline bool Told(const std::vector<std::string>& run, const std::vector<std::string>& clean) {
     const std::vector<std::string> added = NewAlerts(run, clean);
     return !added.empty() && std::none_of(added.begin(), added.end(), BlamesInput) &&
-        std::none_of(added.begin(), added.end(), Unworded);
+        std::none_of(added.begin(), added.end(), Unworded) && std::none_of(added.begin(), added.end(), IsInformation);
 }
 inline bool Told(const RunCase& c) { return Told(c.run.alerts, c.clean.alerts); }
 
@@ -223,8 +235,9 @@ inline std::vector<size_t> NewAlertIndexes(const std::vector<std::string>& run, 
 // layers, user folder files). A told partial outcome is judged on the model; the outcomes that claim the project as
 // the clean run or as before compare the whole.
 inline bool IsSurrounding(const std::string& line) {
-    for (const char* part : {"window ", "database ", "undoSteps ", "selection", "attributes ", "files "})
-        if (line.rfind(part, 0) == 0) return true;
+    for (const char* part : SurroundingParts())
+        if (line.rfind(part, 0) == 0 && (line.size() == std::strlen(part) || line[std::strlen(part)] == ' '))
+            return true;
     return false;
 }
 inline Signature Modelled(const Signature& dump) {
@@ -364,8 +377,13 @@ inline bool FailedBeforeItsQuestion(const RunCase& c) {
 // upkeeps of an opened project) keeps, whole, the steps done before the one that failed, takes that one back, and
 // says so: the project exactly as the clean run left it after one of its earlier steps, or as it stood where the
 // failure came (a later step, one that had nothing to change in the clean run, was not done).
+inline std::vector<std::string> UndoNames(const Signature& dump);
 inline bool EarlierStepsKept(const RunCase& c) {
     if (c.run.dump == c.before.dump || c.run.hash == c.clean.hash || !Told(c)) return false;
+    // The step that failed was taken back: the run keeps fewer undo steps than the clean run (an empty one left in
+    // its place is no step kept).
+    const std::vector<std::string> runSteps = UndoNames(c.run.dump), cleanSteps = UndoNames(c.clean.dump);
+    if (!cleanSteps.empty() && runSteps.size() >= cleanSteps.size()) return false;
     const std::string model = DumpHash(Modelled(c.run.dump));  // the steps are known by their models' hashes
     return c.cleanSteps.count(model) != 0 || (!c.failedFrom.empty() && model == c.failedFrom);
 }
@@ -577,12 +595,6 @@ inline bool FailedWhereNothingWasToDo(const RunCase& c) {
 // Warned without its text: the project as the clean run leaves it and the same alerts, where an alert whose text
 // the module's resources could not give says that a read failed instead ("Error while finding data.", with the
 // details the clean run's gives, or what they name), and nothing more: not that the command was not done.
-// The mark an alert shown while a dialog opened or waited begins with ("" none).
-inline std::string DialogMark(const std::string& alert) {
-    if (alert.rfind(OpeningMark, 0) != 0 && alert.rfind(AnsweredAgainMark, 0) != 0) return "";
-    const size_t end = alert.find("] ");
-    return end == std::string::npos ? "" : alert.substr(0, end + 2);
-}
 inline bool WarnedWithoutItsText(const RunCase& c) {
     if (c.run.hash != c.clean.hash || c.run.alerts.size() != c.clean.alerts.size() || c.run.alerts == c.clean.alerts)
         return false;
@@ -765,10 +777,12 @@ inline bool AnsweredAsItMust(const EntryRun& e, const std::vector<EntryRun>& cle
 inline bool RefusedAtAnEntryPoint(const RunCase& c) {
     const bool refused =
         std::any_of(c.entries.begin(), c.entries.end(), [](const EntryRun& e) { return !e.refused.empty(); });
-    return refused && c.run.dump == c.before.dump && NewAlerts(c.run.alerts, c.clean.alerts).empty() &&
-        !LostAlerts(c) && std::all_of(c.entries.begin(), c.entries.end(), [&c](const EntryRun& e) {
-               return AnsweredAsItMust(e, c.cleanEntries);
-           });
+    // The menu's texts an entry point could not read or set stay the host's own from the menu resource.
+    const auto withoutMenus = [](const Signature& dump) { return Lines(dump, "menus ", false); };
+    return refused && withoutMenus(c.run.dump) == withoutMenus(c.before.dump) &&
+        NewAlerts(c.run.alerts, c.clean.alerts).empty() && !LostAlerts(c) &&
+        std::all_of(c.entries.begin(), c.entries.end(),
+                    [&c](const EntryRun& e) { return AnsweredAsItMust(e, c.cleanEntries); });
 }
 
 // Unread selection: a selected element the host cannot read counts as not selected. With every element read
@@ -793,6 +807,140 @@ inline bool HoldsUnreadValue(const std::string& line) {
 inline std::string UnreadValueWritten(const Signature& before, const Signature& after) {
     for (const std::string& line : Added(before, after))
         if (HoldsUnreadValue(line)) return "a value the host never gave was written: " + line.substr(0, 300);
+    return "";
+}
+
+// --- the alerts as a whole: their order, and words that fit the failure
+
+// The clean run's alerts the run shows too come in the clean run's order (an error before the question it follows in
+// the clean run tells another story).
+inline bool AlertsInCleanOrder(const RunCase& c) {
+    std::multiset<std::string> left(c.clean.alerts.begin(), c.clean.alerts.end());
+    size_t k = 0;
+    for (const std::string& a : c.run.alerts) {
+        const auto it = left.find(a);
+        if (it == left.end()) continue;
+        left.erase(it);
+        while (k < c.clean.alerts.size() && c.clean.alerts[k] != a) ++k;
+        if (k == c.clean.alerts.size()) return false;
+        ++k;
+    }
+    return true;
+}
+// Host functions that only read, and those that write, by name (the selector families, which do both, are neither).
+inline bool ReadsOnly(const std::string& function) {
+    for (const char* part : {"_Get", "_Search", "_Filter", "Selection_Get"})
+        if (function.find(part) != std::string::npos) return true;
+    return false;
+}
+inline bool Writes(const std::string& function) {
+    for (const char* part : {"_Create", "_Delete", "_Change", "_Modify", "_Store", "_Save", "_Set", "_AddSection",
+                             "_UpdateSection", "_Remove", "_Edit"})
+        if (function.find(part) != std::string::npos) return true;
+    return false;
+}
+// Words that do not fit the failure: a read the host refused told as a file that could not be written, a write it
+// refused as a file that could not be read. "" when the words fit (or the failure is of neither kind).
+inline std::string UnfittingWords(const RunCase& c) {
+    const std::string title = ModuleErrorText(ErrorTitleEntry) + " | ";
+    const std::string created = title + ModuleErrorText(ErrCreatingFile),
+                      read = title + ModuleErrorText(ErrReadingFile);
+    for (const std::string& a : NewAlerts(c.run.alerts, c.clean.alerts)) {
+        const std::string words = a.substr(DialogMark(a).size());
+        if (ReadsOnly(c.failedFunction) && words.rfind(created, 0) == 0)
+            return "a read the host refused (" + c.failedFunction + ") is told as a file not written: " + a;
+        if (Writes(c.failedFunction) && words.rfind(read, 0) == 0)
+            return "a write the host refused (" + c.failedFunction + ") is told as a file not read: " + a;
+    }
+    return "";
+}
+
+// --- what surrounds the model, judged part by part
+
+// The lines of one part of what surrounds the model ("files", "selection" ...), in the dump's order.
+inline Signature PartLines(const Signature& dump, const std::string& part) {
+    Signature out;
+    for (const std::string& line : dump)
+        if (line.rfind(part, 0) == 0 && (line.size() == part.size() || line[part.size()] == ' ')) out.push_back(line);
+    return out;
+}
+inline std::vector<std::string> UndoNames(const Signature& dump) {
+    const Signature line = PartLines(dump, "undoSteps");
+    std::vector<std::string> out;
+    if (line.empty()) return out;
+    const ordered_json steps = ordered_json::parse(line.front().substr(std::strlen("undoSteps ")), nullptr, false);
+    if (steps.is_array())
+        for (const ordered_json& step : steps) out.push_back(step.is_string() ? step.get<std::string>() : step.dump());
+    return out;
+}
+// The run's undo steps: those before the action, then some of the clean run's new ones, in their order and under
+// their names (an action that failed keeps fewer steps, never another or a renamed one).
+inline bool UndoStepsFit(const RunCase& c) {
+    const std::vector<std::string> before = UndoNames(c.before.dump), clean = UndoNames(c.clean.dump),
+                                   run = UndoNames(c.run.dump);
+    if (run == before || run == clean) return true;
+    const auto startsWithBefore = [&before](const std::vector<std::string>& steps) {
+        return steps.size() >= before.size() && std::equal(before.begin(), before.end(), steps.begin());
+    };
+    if (!startsWithBefore(run) || !startsWithBefore(clean)) return false;
+    size_t k = before.size();
+    for (size_t i = before.size(); i < run.size(); ++i) {
+        while (k < clean.size() && clean[k] != run[i]) ++k;
+        if (k == clean.size()) return false;
+        ++k;
+    }
+    return true;
+}
+// What the run's end differs in, part by part, from both the clean run's end and the project before: every part of
+// what surrounds the model (window, database, story, toolbox, selection and its order, attributes, the user folder's
+// files and their bytes, the tools' defaults, the module's data, open dialogs and palettes, registered windows, menu
+// texts) as one or the other leaves it, and the undo steps as UndoStepsFit; `mayDiffer` names the parts an outcome
+// lets differ (", "-separated). "" when nothing differs that may not.
+inline std::string SurroundingsFault(const RunCase& c, const std::string& mayDiffer) {
+    const auto allowed = [&mayDiffer](const std::string& part) {
+        size_t at = 0;
+        while ((at = mayDiffer.find(part, at)) != std::string::npos) {
+            const size_t end = at + part.size();
+            if ((at == 0 || mayDiffer[at - 1] == ' ') && (end == mayDiffer.size() || mayDiffer[end] == ','))
+                return true;
+            at = end;
+        }
+        return false;
+    };
+    // A selection the host would not read as the action began, or not set again, is told as lost (UserView): then
+    // it may be neither.
+    const std::string title = ModuleErrorText(ErrorTitleEntry) + " | ";
+    const std::vector<std::string> added = NewAlerts(c.run.alerts, c.clean.alerts);
+    const bool selectionTold = (c.failedFunction == "Selection_Get" || c.failedFunction == "Element_Select" ||
+                                c.failedFunction == "Element_DeselectAll") &&
+        std::any_of(added.begin(), added.end(), [&title](const std::string& a) {
+                                   const std::string words = a.substr(DialogMark(a).size());
+                                   return words.rfind(title + ModuleErrorText(ErrSelectedElement), 0) == 0 ||
+                                       words.rfind(title + ModuleErrorText(ErrFindingData), 0) == 0;
+                               });
+    // Menu texts the module could not set are told so.
+    const bool menusTold = std::any_of(added.begin(), added.end(), [&c, &title](const std::string& a) {
+        // Without its resource module the module cannot word it: a read failed, it says.
+        return a.find(ModuleErrorText(MenuTextNotSetText)) != std::string::npos ||
+            (c.failedFunction == "GetOwnResModule" &&
+             a.substr(DialogMark(a).size()).rfind(title + ModuleErrorText(ErrFindingData), 0) == 0);
+    });
+    for (const char* part : SurroundingParts()) {
+        if (allowed(part) || (selectionTold && std::string(part) == "selection") ||
+            (menusTold && std::string(part) == "menus"))
+            continue;
+        if (std::string(part) == "undoSteps") {
+            if (!UndoStepsFit(c))
+                return "the undo steps are neither those before the action nor some of the clean run's, in order: " +
+                    Describe(c.clean.dump, PartLines(c.run.dump, part));
+            continue;
+        }
+        const Signature run = PartLines(c.run.dump, part);
+        if (run == PartLines(c.clean.dump, part) || run == PartLines(c.before.dump, part)) continue;
+        return std::string("its ") + part + " differ from both the clean run's and the project's before the action:" +
+            Describe(PartLines(c.clean.dump, part), run) +
+            "\nagainst the project before:" + Describe(PartLines(c.before.dump, part), run);
+    }
     return "";
 }
 
@@ -839,7 +987,8 @@ struct Outcome {
     const char* name;
     bool (*meets)(const RunCase&);  // null: judged apart (see its reason)
     bool unreadChecked;
-    const char* reason;  // why a user accepts a run that ends so
+    const char* reason;          // why a user accepts a run that ends so
+    const char* mayDiffer = "";  // the parts of what surrounds the model it lets differ (SurroundingsFault)
 };
 inline const std::vector<Outcome>& Outcomes() {
     static const std::vector<Outcome> table = {
@@ -880,7 +1029,8 @@ inline const std::vector<Outcome>& Outcomes() {
          "a command placing a standalone object per input leaves out the one it could not make and says so"},
         {"refused at an entry point", RefusedAtAnEntryPoint, false,
          "an entry point shows nothing: it answers the host's error for a refused registration (and the host ends "
-         "the load), as in the clean run for a call it has a fallback for; nothing shown, the project as before"},
+         "the load), as in the clean run for a call it has a fallback for; nothing shown, the project as before",
+         "menus"},
         {"failed before its question", FailedBeforeItsQuestion, false,
          "a command failing at a step before its question ends with its error, as its clean run did after the "
          "answer; the question after the failed step is not asked"},
@@ -912,6 +1062,13 @@ inline Verdict Judge(const RunCase& c) {
     }
     v.outcome = met->name;
     if (met->unreadChecked) v.fault = UnreadValueWritten(c.before.dump, c.run.dump);
+    if (v.fault.empty()) {
+        const std::string around = SurroundingsFault(c, met->mayDiffer);
+        if (!around.empty()) v.fault = std::string(met->name) + ", but " + around;
+    }
+    if (v.fault.empty() && !AlertsInCleanOrder(c))
+        v.fault = std::string(met->name) + ", but the clean run's alerts come in another order";
+    if (v.fault.empty()) v.fault = UnfittingWords(c);
     if (!v.fault.empty()) v.outcome.clear();
     return v;
 }

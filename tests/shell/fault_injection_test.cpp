@@ -64,7 +64,9 @@ std::vector<std::string> AlertTextsSince(size_t from) {
                                                : "";
         text += log[i].title;
         for (const std::string& t : log[i].texts) text += " | " + t;
-        text += " {kind " + std::to_string(log[i].id) + "}";
+        text += " [";
+        for (size_t b = 0; b < log[i].buttons.size(); ++b) text += (b > 0 ? ", " : "") + log[i].buttons[b];
+        text += "] {kind " + std::to_string(log[i].id) + "}";
         out.push_back(text);
     }
     return out;
@@ -435,6 +437,7 @@ void JudgeFailingRun(StandinHost& host, const Signature& afterDump, json& out) {
     run.alerts = out["alerts"].get<std::vector<std::string>>();
     run.load = [&host] { return SweptProject(host); };
     RunCase c{before, clean, run, s.stepHashes};
+    c.failedFunction = s.failing;
     // Where the first failure came: inside a command, the project as that command began (the clean run's, the same
     // until then); between commands, as it was then.
     if (out.contains("failedIn")) {

@@ -13,6 +13,7 @@
 #include "settings/Settings.hpp"
 #include "shell/AddOnLibraries.hpp"
 #include "shell/MenuCommands.hpp"
+#include "shell/ToolsPalette.hpp"
 
 #include <algorithm>
 #include <cctype>
@@ -221,6 +222,72 @@ TEST_F(MenuCommandsTest, PaletteItemCreatesThenToggles) {
     EXPECT_EQ(host->Session().menuItemTexts.at({int16_t(32501), int16_t(1)}), "Show Lodravix Palette");
     ASSERT_TRUE(host->ChooseMenu(32501, 1));
     EXPECT_TRUE(DGIsModelessDialogVisible(32400));
+}
+
+// The palette item with a host call refused on its way: the palette that cannot be built says so and the next
+// choice builds it; refused reads of the add-on's parts or the tools' defaults are told, the palette opening all
+// the same. Never a silent command.
+TEST_F(MenuCommandsTest, APaletteThatCannotOpenOrReadItsDefaultsSaysWhy) {
+    LoadShippedLibrary();
+    ASSERT_TRUE(host->ChooseMenu(32501, 3));  // the first command's setup done
+    host->ClearModuleReports();
+    const auto alerts = [this] {
+        std::vector<std::string> out;
+        for (const DGDriver::LogRecord& r : Records("alert")) out.push_back(r.texts.empty() ? "" : r.texts[0]);
+        return out;
+    };
+    ASSERT_TRUE(host->FailCall("GetOwnResModule", -1, APIERR_GENERAL));
+    ASSERT_TRUE(host->ChooseMenu(32501, 1));
+    host->ClearFailures();
+    EXPECT_FALSE(DGIsDialogOpen(32400));
+    // Without its resource module the module cannot read its own words either: the alert says a read failed.
+    ASSERT_EQ(alerts().size(), 1u);
+    EXPECT_EQ(alerts()[0], "Error while finding data.");
+    ASSERT_TRUE(host->ChooseMenu(32501, 1));
+    EXPECT_TRUE(DGIsModelessDialogVisible(32400));
+    EXPECT_EQ(alerts().size(), 1u);
+    // Each of its calls refused alone: the palette opens, or the user learns why not; once it is the window's.
+    bool windowTold = false;
+    for (int32_t n = 0; n < 40; ++n) {
+        ToolsPalette().Close();
+        const size_t before = alerts().size();
+        ASSERT_TRUE(host->FailCallAfter("GetOwnResModule", -1, APIERR_GENERAL, n, 1));
+        ASSERT_TRUE(host->ChooseMenu(32501, 1));
+        host->ClearFailures();
+        const bool open = DGIsDialogOpen(32400);
+        EXPECT_TRUE(open || alerts().size() > before) << n;
+        windowTold = windowTold || (!open && alerts().back().find("palette could not be opened") != std::string::npos);
+    }
+    EXPECT_TRUE(windowTold);
+
+    // The menu's texts the host would not set, as the palette hides, or its window it would not register.
+    ToolsPalette().Close();
+    ASSERT_TRUE(host->ChooseMenu(32501, 1));
+    ASSERT_TRUE(host->FailCall("Interface", -1, APIERR_GENERAL));
+    ASSERT_TRUE(host->ChooseMenu(32501, 1));
+    host->ClearFailures();
+    EXPECT_NE(alerts().back().find("menu's texts could not be updated"), std::string::npos) << alerts().back();
+    ToolsPalette().Close();
+    const size_t beforeRegistration = alerts().size();
+    ASSERT_TRUE(host->FailCall("RegisterModelessWindow", -1, APIERR_GENERAL));
+    ASSERT_TRUE(host->ChooseMenu(32501, 1));
+    host->ClearFailures();
+    EXPECT_FALSE(DGIsDialogOpen(32400));
+    ASSERT_GT(alerts().size(), beforeRegistration);
+    EXPECT_NE(alerts().back().find("palette could not be opened"), std::string::npos) << alerts().back();
+
+    for (const char* function : {"Goodies", "LibPart_Search"}) {
+        ASSERT_TRUE(host->ChooseMenu(32501, 1));  // hidden
+        ToolsPalette().Close();
+        const size_t before = alerts().size();
+        ASSERT_TRUE(host->FailCall(function, -1, APIERR_GENERAL));
+        ASSERT_TRUE(host->ChooseMenu(32501, 1));
+        host->ClearFailures();
+        const std::vector<std::string> now = alerts();
+        ASSERT_GT(now.size(), before) << function;
+        EXPECT_NE(std::find(now.begin() + std::ptrdiff_t(before), now.end(), "Error while finding data."), now.end())
+            << function;
+    }
 }
 
 TEST_F(MenuCommandsTest, MenuParametersOfAnotherMenuAreIgnored) {

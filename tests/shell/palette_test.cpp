@@ -5,9 +5,18 @@
 #include "foundation/ACAPI.hpp"
 #include "foundation/QV_ToolsPlt.hpp"
 #include "shell/AttributeCache.hpp"
+#include "shell/Notifications.hpp"
 #include "shell/ProjectOffset.hpp"
+#include "shell/ShellState.hpp"
+#include "shell/SubPaletteButtons.hpp"
+#include "shell/SubPalettes.hpp"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <map>
+#include <set>
 #include <string>
 
 namespace palette_test {
@@ -105,6 +114,38 @@ TEST_F(PaletteTest, ProjectOffsetRoundTripsAndOddTextsStayReadable) {
     }
 }
 
+// A save whose offset the host would not store, or whose old entry it would not remove, tells the user; the offset
+// stays in memory for the next save.
+TEST_F(PaletteTest, AnOffsetTheHostWouldNotKeepIsToldAtTheSave) {
+    const auto warnings = [] {
+        size_t n = 0;
+        for (const DGDriver::LogRecord& r : DGDriver::Log())
+            n += r.kind == "alert" && !r.texts.empty() &&
+                r.texts[0].find("offset could not be stored") != std::string::npos;
+        return n;
+    };
+    for (const char* function : {"ModulData_Store", "ModulData_Delete"})
+        for (const bool set : {true, false}) {
+            ProjectOffsetX = set ? 12.5 : 0.0;
+            ProjectOffsetY = set ? -3.0 : 0.0;
+            ShapeHeight = ShapeHeightUnset;
+            const size_t before = warnings();
+            ASSERT_TRUE(host->FailCall(function, -1, APIERR_GENERAL));
+            const bool stored = StoreProjectOffset();
+            ProjectEventHandler(8, 0);
+            host->ClearFailures();
+            // Nothing set needs no store: only a refused removal counts then.
+            const bool refused = set || std::string(function) == "ModulData_Delete";
+            EXPECT_EQ(stored, !refused) << function << " " << set;
+            EXPECT_EQ(warnings(), before + (refused ? 1 : 0)) << function << " " << set;
+            EXPECT_EQ(ProjectOffsetX, set ? 12.5 : 0.0);
+            ProjectEventHandler(8, 0);
+            EXPECT_EQ(warnings(), before + (refused ? 1 : 0));
+            EXPECT_EQ(ReadProjectOffset(), set ? 1 : 0);
+            EXPECT_EQ(ProjectOffsetX, set ? 12.5 : 0.0);
+        }
+}
+
 TEST_F(PaletteTest, ModuleDataLongerThanTheReadBufferIsCut) {
     std::string big = "OFFSET DATA   X: 1.000 Y: 2.000   SHAPE HEIGHT    H: 3.000";
     big.append(3 * ModuleDataTextMax, '7');  // no NUL anywhere
@@ -163,6 +204,61 @@ TEST_F(PaletteTest, AttributeCacheIsSortedWithoutDuplicatesAndForgetsAStalePosit
     EXPECT_TRUE(RebuildAttributeCache());
     EXPECT_EQ(AttributeCache.GetCount(), 0);
     EXPECT_EQ(DefaultTextAttribute, -1);
+}
+
+// Every command of the palette, its sub-palettes and the add-on menu is performed by an example (so the fault sweep
+// fails each host call of it): tests/data/example_coverage.tsv names, for each, a button or menu item that runs it
+// and the example that performs it. A command the input layouts share is one command, whichever layout runs it.
+TEST(ExampleCoverage, EveryCommandIsPerformedByTheExampleTheListNames) {
+    std::map<std::string, std::string> listed;  // "dialog <id> click <item>" or "menu <id> <item>" -> example
+    std::ifstream list(std::string(LODRAVIX_SOURCE_DIR) + "/tests/data/example_coverage.tsv");
+    ASSERT_TRUE(list.good());
+    for (std::string line; std::getline(list, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        const size_t tab = line.find('\t');
+        ASSERT_NE(tab, std::string::npos) << line;
+        EXPECT_TRUE(listed.emplace(line.substr(0, tab), line.substr(tab + 1)).second) << "listed twice: " << line;
+    }
+    // The commands, each with the buttons that run it.
+    std::map<std::string, std::set<std::string>> commands;
+    for (int16_t item = 1; item <= 6; ++item) {
+        const std::string action = "dialog 32400 click " + std::to_string(item);
+        commands[action].insert(action);
+    }
+    for (int16_t item = 1; item <= 3; ++item) {
+        const std::string action = "menu 32501 " + std::to_string(item);
+        commands[action].insert(action);
+    }
+    const uint8_t xyz = XYZButtonState;
+    for (const uint8_t state : {uint8_t(0), uint8_t(1)}) {
+        XYZButtonState = state;
+        for (int32_t index = 0; index < SubPaletteCount; ++index)
+            for (int16_t item = 1; const SubPaletteButton* button = FindSubPaletteButton(index, item); ++item) {
+                char key[64];
+                std::snprintf(key, sizeof key, "%s %p", button->image, reinterpret_cast<void*>(button->command));
+                commands[key].insert("dialog " + std::to_string(SubPaletteLayoutOf(index).resourceId) + " click " +
+                                     std::to_string(item));
+            }
+    }
+    XYZButtonState = xyz;
+    for (const auto& [command, buttons] : commands) {
+        const auto found = std::find_if(listed.begin(), listed.end(),
+                                        [&buttons](const auto& entry) { return buttons.count(entry.first) != 0; });
+        if (found == listed.end()) {
+            ADD_FAILURE() << "no example listed for " << *buttons.begin() << " (" << command << ")";
+            continue;
+        }
+        std::ifstream script(std::string(LODRAVIX_SOURCE_DIR) + "/examples/" + found->second + ".script");
+        ASSERT_TRUE(script.good()) << found->second;
+        bool performed = false;
+        for (std::string line; std::getline(script, line) && !performed;)
+            performed = line == found->first || line.rfind(found->first + " ", 0) == 0;
+        EXPECT_TRUE(performed) << found->second << " does not perform " << found->first;
+    }
+    for (const auto& [action, example] : listed)
+        EXPECT_TRUE(std::any_of(commands.begin(), commands.end(),
+                                [&action](const auto& c) { return c.second.count(action) != 0; }))
+            << "listed, but the module has no " << action;
 }
 
 }  // namespace palette_test

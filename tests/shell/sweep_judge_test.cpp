@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <set>
 #include <string>
 #include <tuple>
@@ -555,6 +556,169 @@ TEST(SweepJudge, RefusedAtAnEntryPointAnswersTheHostsErrorAndShowsNothing) {
     EXPECT_EQ(judged(changed, {}, {check, registered, handlerRefused, freed}), "");
     EXPECT_EQ(judged(before, {}, {check, registered, {"Initialize", 0, {}}}), "");
     EXPECT_EQ(judged(before, {}, {}), "");
+}
+
+// --- planted faults: end states a module with a fault acting only when a host call fails would leave, each fed to
+// the judge beside the run it spoils; every one must be a fault, and the unspoilt run an outcome.
+
+// A project with everything the user meets around its elements.
+ordered_json Surrounded(std::vector<ordered_json> elements, std::vector<std::string> undo,
+                        std::vector<std::string> selection = {G(1)}) {
+    ordered_json p = Project(std::move(elements));
+    p["window"] = {{"kind", "plan"}, {"typeID", 1}};
+    p["database"] = {{"kind", "plan"}, {"typeID", 1}, {"title", ""}};
+    p["currentStory"] = 0;
+    p["toolbox"] = {{"typeID", 0}, {"variationID", 0}};
+    p["undoSteps"] = undo;
+    p["selection"] = selection;
+    p["attributes"] = ordered_json::array({{2, 1, "Pen 1", "11"}});
+    p["files"] = ordered_json::array({{"site.txt", "100"}, {"library/VY_TREE.gsm", "7"}});
+    p["defaults"] = ordered_json::array({{20, 0, "5"}});
+    p["moduleData"] = ordered_json::array({{"", 1, 22359, 66, "77"}});
+    p["dialogs"] = ordered_json::array({{32400, "shown"}});
+    p["windows"] = ordered_json::array({{32400, 3}});
+    p["menus"] = ordered_json::array({{32501, 1, "Hide Lodravix Palette"}});
+    return p;
+}
+
+struct Planted {
+    const char* fault;
+    std::function<void(ordered_json& run)> spoil;
+};
+
+const std::vector<Planted>& PlantedInTheProject() {
+    static const std::vector<Planted> faults = {
+        {"a wrong file written", [](ordered_json& p) { p["files"][0][1] = "101"; }},
+        {"changed file bytes in the library", [](ordered_json& p) { p["files"][1][1] = "8"; }},
+        {"a stray file",
+         [](ordered_json& p) {
+             p["files"].push_back({"site.txt.tmp", "3"});
+         }},
+        {"a half-written library part",
+         [](ordered_json& p) {
+             p["files"].push_back({"library/VY_NEW.gsm", "4"});
+         }},
+        {"a file lost", [](ordered_json& p) { p["files"].erase(0); }},
+        {"an extra undo step", [](ordered_json& p) { p["undoSteps"].push_back("External command"); }},
+        {"a renamed step", [](ordered_json& p) { p["undoSteps"].back() = "Another command"; }},
+        {"a dropped selection", [](ordered_json& p) { p["selection"] = ordered_json::array(); }},
+        {"the selection not given back",
+         [](ordered_json& p) {
+             p["selection"] = ordered_json::array({G(1), G(2)});
+         }},
+        {"another window in front",
+         [](ordered_json& p) {
+             p["window"] = {{"kind", "3D"}, {"typeID", 6}};
+         }},
+        {"another database current", [](ordered_json& p) { p["database"]["typeID"] = 6; }},
+        {"another story current", [](ordered_json& p) { p["currentStory"] = 1; }},
+        {"another tool picked", [](ordered_json& p) { p["toolbox"]["typeID"] = 20; }},
+        {"an added pen",
+         [](ordered_json& p) {
+             p["attributes"].push_back({2, 2, "Pen 2", "12"});
+         }},
+        {"a lost tool default", [](ordered_json& p) { p["defaults"] = ordered_json::array(); }},
+        {"a changed tool default", [](ordered_json& p) { p["defaults"][0][2] = "6"; }},
+        {"a cleared module flag", [](ordered_json& p) { p["moduleData"][0][4] = "78"; }},
+        {"module data lost", [](ordered_json& p) { p["moduleData"] = ordered_json::array(); }},
+        {"a palette closed", [](ordered_json& p) { p["dialogs"] = ordered_json::array(); }},
+        {"a palette hidden", [](ordered_json& p) { p["dialogs"][0][1] = "hidden"; }},
+        {"a dialog left open",
+         [](ordered_json& p) {
+             p["dialogs"].push_back({32547, "modal"});
+         }},
+        {"a window unregistered", [](ordered_json& p) { p["windows"] = ordered_json::array(); }},
+        {"a menu text wrong", [](ordered_json& p) { p["menus"][0][2] = "Show Lodravix Palette"; }},
+    };
+    return faults;
+}
+
+// The action kept its first command and failed in its second, told: earlier steps kept, and nothing around the
+// model may differ from both the clean run's end and the project before.
+TEST(SweepJudgePlantedFaults, EveryFaultAroundAPartialOutcomeIsCaught) {
+    const std::string notDone = "Error | Error while modifying database. [OK] {kind -1}";
+    const ordered_json before = Surrounded({Wall(1)}, {"Place"});
+    const ordered_json clean =
+        Surrounded({Wall(1), Wall(2), Wall(3)}, {"Place", "External command", "External command"});
+    const ordered_json step = Surrounded({Wall(1), Wall(2)}, {"Place", "External command"});
+    const auto judged = [&](const ordered_json& run) {
+        Judged j = Runs(before, clean, run, {}, {notDone});
+        RunCase c = j.Case();
+        c.cleanSteps = {DumpHash(Modelled(ProjectDump(step)))};
+        return Judge(c);
+    };
+    ASSERT_EQ(judged(step).outcome, "earlier steps kept") << judged(step).fault;
+    for (const Planted& planted : PlantedInTheProject()) {
+        ordered_json run = step;
+        planted.spoil(run);
+        const Verdict v = judged(run);
+        EXPECT_EQ(v.outcome, "") << planted.fault;
+        EXPECT_NE(v.fault, "") << planted.fault;
+    }
+}
+
+// The same faults beside a run taken back, and beside one that ended as the clean run.
+TEST(SweepJudgePlantedFaults, EveryFaultAroundAWholeOutcomeIsCaught) {
+    const std::string notDone = "Error | Error while modifying database. [OK] {kind -1}";
+    const ordered_json before = Surrounded({Wall(1)}, {"Place"});
+    const ordered_json clean = Surrounded({Wall(1), Wall(2)}, {"Place", "External command"}, {G(2)});
+    ASSERT_EQ(Judge(Runs(before, clean, before, {}, {notDone}).Case()).outcome, "taken back");
+    ASSERT_EQ(Judge(Runs(before, clean, clean, {}, {}).Case()).outcome, "done");
+    for (const Planted& planted : PlantedInTheProject()) {
+        ordered_json back = before, done = clean;
+        planted.spoil(back);
+        planted.spoil(done);
+        EXPECT_NE(Judge(Runs(before, clean, back, {}, {notDone}).Case()).fault, "") << planted.fault;
+        EXPECT_NE(Judge(Runs(before, clean, done, {}, {}).Case()).fault, "") << planted.fault;
+    }
+}
+
+// Alerts judged whole: their kind, their buttons, their order, and words that fit the failure.
+TEST(SweepJudgePlantedFaults, EveryFaultInWhatTheUserIsToldIsCaught) {
+    const ordered_json before = Surrounded({Wall(1)}, {"Place"});
+    const ordered_json clean = Surrounded({Wall(1), Wall(2)}, {"Place", "External command"}, {G(2)});
+    const std::string notDone = "Error | Error while modifying database. [OK] {kind -1}";
+    const std::string asked = "Terrain | Go on? [Yes, No] {kind -2}";
+    const std::string done = "Terrain | Terrain has been created! [OK] {kind 1}";
+    const auto judged = [&](std::vector<std::string> cleanAlerts, std::vector<std::string> runAlerts,
+                            const std::string& function = "") {
+        Judged j = Runs(before, clean, before, std::move(cleanAlerts), std::move(runAlerts));
+        RunCase c = j.Case();
+        c.failedFunction = function;
+        return Judge(c);
+    };
+    ASSERT_EQ(judged({asked, done}, {asked, notDone}).outcome, "taken back");
+    ASSERT_EQ(judged({}, {"Error | Error while creating the file. [OK] {kind -1}"}, "ModulData_Store").outcome,
+              "taken back");
+    const struct {
+        const char* fault;
+        std::vector<std::string> clean, run;
+        std::string function;
+    } told[] = {
+        {"an error shown as information", {}, {"Error | Error while modifying database. [OK] {kind 1}"}, ""},
+        {"an alert of the wrong kind beside a question",
+         {asked},
+         {asked, "Error | Error while modifying database. [OK] {kind 1}"},
+         ""},
+        {"a _ERR_NO_ button", {}, {"Error | Error while modifying database. [_ERR_NO_] {kind -1}"}, ""},
+        {"a _ERR_NO_ text", {}, {"Error | _ERR_NO_ [OK] {kind -1}"}, ""},
+        {"alerts out of their order", {asked, done}, {done, asked, notDone}, ""},
+        {"a read failure worded as a create failure",
+         {},
+         {"Error | Error while creating the file. [OK] {kind -1}"},
+         "Element_Get"},
+        {"a write failure worded as a read failure",
+         {},
+         {"Error | Error while reading the file. [OK] {kind -1}"},
+         "Element_Create"},
+        {"nothing told", {}, {}, ""},
+        {"the input blamed", {}, {"Error | " + ModuleErrorText(ErrSelectTerrain) + " [OK] {kind -1}"}, ""},
+    };
+    for (const auto& t : told) {
+        const Verdict v = judged(t.clean, t.run, t.function);
+        EXPECT_EQ(v.outcome, "") << t.fault;
+        EXPECT_NE(v.fault, "") << t.fault;
+    }
 }
 
 }  // namespace sweep_judge_test

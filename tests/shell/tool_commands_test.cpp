@@ -250,6 +250,56 @@ TEST_F(ToolCommandsTest, TheToolsThatNeedATerrainSaySoAndPolygonPreparesThePolyl
     EXPECT_EQ(field, 1);
 }
 
+// The Polygon button with each of its host calls refused: the user is told, and the toolbox and the polyline's
+// default stay as they were (a default changed for a tool not picked is put back).
+TEST_F(ToolCommandsTest, APolygonButtonTheHostRefusesSaysSoAndLeavesTheToolsAsTheyWere) {
+    const auto polylineField = [] {
+        API_Element polyline = {};
+        polyline.header.typeID = API_PolyLineID;
+        EXPECT_EQ(ACAPI_Element_GetDefaults(&polyline, nullptr), NoError);
+        int32_t field = 0;
+        std::memcpy(&field, reinterpret_cast<const char*>(&polyline) + sizeof(API_Elem_Head), sizeof field);
+        return field;
+    };
+    const auto toolType = [] {
+        API_ToolBoxItem tool = {};
+        EXPECT_EQ(ACAPI_Environment(APIEnv_GetToolBoxModeID, &tool), NoError);
+        return tool.typeID;
+    };
+    const int32_t field = polylineField();
+    const API_ElemTypeID tool = toolType();
+    ASSERT_NE(field, 1);
+    ASSERT_NE(tool, API_PolyLineID);
+    const std::pair<const char*, const char*> cases[] = {
+        {"Element_GetDefaults", "Default information for the object cannot be obtained."},
+        {"Element_ChangeDefaults", "Error while managing settings."},
+        {"Environment", "Default information for the object cannot be obtained."},
+    };
+    for (const auto& [function, text] : cases) {
+        const size_t before = Alerts().size();
+        ASSERT_TRUE(host->FailCall(function, -1, APIERR_GENERAL));
+        RunPolygon(GlobalSettings);
+        host->ClearFailures();
+        const auto alerts = Alerts();
+        ASSERT_EQ(alerts.size(), before + 1) << function;
+        EXPECT_EQ(alerts.back().texts[0], text) << function;
+        EXPECT_EQ(polylineField(), field) << function;
+        EXPECT_EQ(toolType(), tool) << function;
+    }
+    // The tool picked, its default refused: the tool the user had comes back.
+    ASSERT_TRUE(host->FailCallAfter("Element_ChangeDefaults", -1, APIERR_GENERAL, 0, 1));
+    RunPolygon(GlobalSettings);
+    host->ClearFailures();
+    EXPECT_EQ(Alerts().back().texts[0], "Error while managing settings.");
+    EXPECT_EQ(toolType(), tool);
+    ASSERT_TRUE(host->FailCallAfter("Environment", -1, APIERR_GENERAL, 1, 1));
+    RunPolygon(GlobalSettings);
+    host->ClearFailures();
+    EXPECT_EQ(Alerts().back().texts[0], "Error while managing settings.");
+    EXPECT_EQ(polylineField(), field);
+    EXPECT_EQ(toolType(), tool);
+}
+
 TEST_F(ToolCommandsTest, DefaultSettingsCaptureAndRestoreTheStoredPreferences) {
     LoadShippedLibrary();
     // OK ends the dialog at once and stores nothing.

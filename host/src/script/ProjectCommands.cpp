@@ -322,6 +322,16 @@ void AddLayerStoryToolCommands(ScriptLanguage& L) {
         },
         "the user picks the tool of an element type in the toolbox (0 the arrow)");
     L.Add(
+        "expect tool <type:int>", true,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            API_ToolBoxItem item = {};
+            Db(r).GetToolBox(&item);
+            *m = "the toolbox shows the tool of type " + std::to_string(item.typeID);
+            if (item.typeID != a.Int("type")) *m += ", expected " + std::to_string(a.Int("type"));
+            return item.typeID == a.Int("type");
+        },
+        "the toolbox shows the tool of element type <type> (0 the arrow)");
+    L.Add(
         "undo", false,
         [](ScriptContext& r, const ScriptArgs&, std::string* m) {
             const std::string text = Db(r).UndoTexts().empty() ? std::string() : Db(r).UndoTexts().back();

@@ -128,23 +128,41 @@ void RunPlateau(Settings& settings, EarthworkDialogs& dialogs, ContourLineRefres
 void RunBridge(Settings& settings, EarthworkDialogs& dialogs) { ReportToolResult(Bridge(settings, dialogs)); }
 void RunRoadSection(Settings& settings, EarthworkDialogs& dialogs) { ReportToolResult(RoadSection(settings, dialogs)); }
 
+namespace {
+// The polyline default the Polygon button sets: the 32-bit field right after the head, 1 in `to`, and a mask
+// that covers that field alone.
+void PolygonFieldAndMask(API_Element& to, API_Element& mask) {
+    static_assert(sizeof(API_Element) >= sizeof(API_Elem_Head) + sizeof(int32_t), "a field follows the head");
+    std::memset(static_cast<void*>(&mask), 0, sizeof mask);
+    const int32_t one = 1;
+    const int32_t all = -1;
+    std::memcpy(reinterpret_cast<char*>(&to) + sizeof(API_Elem_Head), &one, sizeof one);
+    std::memcpy(reinterpret_cast<char*>(&mask) + sizeof(API_Elem_Head), &all, sizeof all);
+}
+}  // namespace
+
 void RunPolygon(Settings& settings) {
     BeginToolCommand(settings);
     API_Element polyline;
     std::memset(static_cast<void*>(&polyline), 0, sizeof polyline);
     polyline.header.typeID = API_PolyLineID;
-    if (ACAPI_Element_GetDefaults(&polyline, nullptr) == NoError) {
-        // The 32-bit field right after the head, alone in the change mask.
-        static_assert(sizeof(API_Element) >= sizeof(API_Elem_Head) + sizeof(int32_t), "a field follows the head");
-        API_Element mask;
-        std::memset(static_cast<void*>(&mask), 0, sizeof mask);
-        const int32_t one = 1;
-        const int32_t all = -1;
-        std::memcpy(reinterpret_cast<char*>(&polyline) + sizeof(API_Elem_Head), &one, sizeof one);
-        std::memcpy(reinterpret_cast<char*>(&mask) + sizeof(API_Elem_Head), &all, sizeof all);
-        ACAPI_Element_ChangeDefaults(&polyline, nullptr, &mask);
+    API_ToolBoxItem previous = {};
+    if (ACAPI_Element_GetDefaults(&polyline, nullptr) != NoError ||
+        ACAPI_Environment(APIEnv_GetToolBoxModeID, &previous) != NoError) {
+        ReportToolResult(ErrDefaults);
+        return;
     }
     API_ToolBoxItem tool = {};
     tool.typeID = API_PolyLineID;
-    ACAPI_Environment(APIEnv_SetToolBoxModeID, &tool);
+    if (ACAPI_Environment(APIEnv_SetToolBoxModeID, &tool) != NoError) {
+        ReportToolResult(ErrSettings);
+        return;
+    }
+    API_Element mask;
+    PolygonFieldAndMask(polyline, mask);
+    if (ACAPI_Element_ChangeDefaults(&polyline, nullptr, &mask) == NoError) return;
+    // The tool without its default would draw what the user did not ask for: the tool they had comes back; a refused
+    // switch back leaves nothing to do but the alert.
+    ACAPI_Environment(APIEnv_SetToolBoxModeID, &previous);
+    ReportToolResult(ErrSettings);
 }
