@@ -100,6 +100,17 @@ enum ErrorTableText : int32_t {
     HeightTableMissingText = 105,  // "No height was taken from a field: the table {1} is missing."
     HeightFieldMissingText = 106,  // "No height was taken from a field: the table has no number field."
     HeightTableUnreadText = 107,   // "No height was taken from a field: the table {1} could not be read."
+    BodyRefusedText = 150,         // "{1} cannot be built: {2}."
+    SlopeAngleText = 151,          // "a slope angle is not above 0 and below 90 degrees"
+    ZeroWidthText = 152,           // "its width is zero"
+    CrossingOutlineText = 153,     // "its outline crosses itself"
+    FlatOutlineText = 154,         // "its outline has no area: its points lie on one line"
+    LevelOutOfReachText = 155,     // "its level lies beyond any reach of the terrain, more than 10 km off its heights"
+    TooSteepText = 156,            // "its platform is as steep as its slopes or steeper"
+    OffTerrainText = 157,          // "its outline reaches off the terrain"
+    NoBodyText = 158,              // "its body cannot be built from its parameters"
+    NotMeasuredText = 159,         // "These earthworks could not be measured and are left out of the results."
+    NotMeasuredListText = 160,     // "Not measured: {1}"
 };
 
 // The entry of the title of every error alert ("Error").
