@@ -1,6 +1,5 @@
 #include "earthworks/BodyFault.hpp"
 
-#include "foundation/Language.hpp"
 #include "geometry/OutlineShape.hpp"
 
 #include <cmath>
@@ -45,8 +44,6 @@ BodyFault PlatformSlopeFault(double platformSlope, double cutAngle, double fillA
 }
 
 Alert BodyRefusal(const QV_String& name, BodyFault fault) {
-    const AlertText reason{ErrorTableBase, int32_t(fault == BodyFault::None ? BodyFault::NoBody : fault)};
-    return Alert(AlertKind::Error, ErrorTitleText, AlertText{ErrorTableBase, BodyRefusedText})
-        .With(name)
-        .With(AlertWords(reason, {}));
+    const int32_t entry = int32_t(fault == BodyFault::None ? BodyFault::NoBody : fault);
+    return Alert(AlertKind::Error, ErrorTitleText, AlertText{ErrorTableBase, entry}).With(name);
 }

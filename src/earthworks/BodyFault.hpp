@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <vector>
 
-// Each fault is the error table's entry of its reason.
+// Each fault is the error table's entry of its refusal.
 enum class BodyFault : int32_t {
     None = 0,
     SlopeAngle = SlopeAngleText,

@@ -41,8 +41,7 @@ OutlineShape ClassifyOutline(const std::vector<API_Coord>& points) {
     std::vector<API_Coord> ring;
     for (const API_Coord& p : points)
         if (ring.empty() || std::hypot(p.x - ring.back().x, p.y - ring.back().y) > eps) ring.push_back(p);
-    while (ring.size() > 1 && std::hypot(ring[0].x - ring.back().x, ring[0].y - ring.back().y) <= eps)
-        ring.pop_back();
+    while (ring.size() > 1 && std::hypot(ring[0].x - ring.back().x, ring[0].y - ring.back().y) <= eps) ring.pop_back();
     const size_t n = ring.size();
     if (n < 3) return OutlineShape::TooFewPoints;
     // On one line: every place on the line from the first to the one farthest from it.

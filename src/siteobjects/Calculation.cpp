@@ -191,9 +191,7 @@ bool CalculationCls::ComputeVolumes() {
             QV_String name;
             if (!ReadElementInfoString(first.operatorGuid, name)) return false;
             if (name.IsEmpty()) name = KindName(ListKinds[first.kind - 1]);
-            QV_String why;
-            GetResString(why, ErrorTableBase + LanguageIndex, NoBodyText);
-            unmeasured.emplace_back(name, why);
+            unmeasured.push_back(name);
             if (ACAPI_Element_SolidLink_Remove(copy, first.operatorGuid) != NoError ||
                 (p >= 0 && ACAPI_Element_SolidLink_Remove(copy, entries[p].operatorGuid) != NoError))
                 return false;
@@ -235,9 +233,9 @@ bool CalculationCls::ComputeVolumes() {
 Alert CalculationCls::UnmeasuredAlert() const {
     if (unmeasured.empty()) return Alert();
     QV_String list;
-    for (const auto& [name, why] : unmeasured) {
+    for (const QV_String& name : unmeasured) {
         if (!list.IsEmpty()) list += ", ";
-        list += AlertWords(AlertText{ErrorTableBase, CountedText}, {name, why});
+        list += name;
     }
     return Alert(AlertKind::Warning, ErrorTitleText, AlertText{ErrorTableBase, NotMeasuredText})
         .Beneath(AlertText{ErrorTableBase, NotMeasuredListText})

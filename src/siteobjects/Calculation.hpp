@@ -17,7 +17,6 @@
 #include "GSArray.hpp"
 
 #include <cstdint>
-#include <utility>
 #include <vector>
 
 // One solid link of the terrain.
@@ -59,7 +58,7 @@ public:
     QV_List<CalculationData> entries;
     API_Element terrainCopy = {};
     QV_List<CalculationVolume> volumes;
-    // Each feature whose body the host would not build, with why: it is left out of `volumes`, never listed as
+    // The name of each feature whose body the host would not build: it is left out of `volumes`, never listed as
     // 0 / 0.
-    std::vector<std::pair<QV_String, QV_String>> unmeasured;
+    std::vector<QV_String> unmeasured;
 };
