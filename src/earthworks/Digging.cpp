@@ -3,6 +3,7 @@
 #include "earthworks/Digging.hpp"
 
 #include "earthworks/EarthworkDialogs.hpp"
+#include "earthworks/EarthworkRefusal.hpp"
 #include "earthworks/EarthworkSet.hpp"
 #include "elements/ContourLineRefresh.hpp"
 #include "elements/MeshHeightSampling.hpp"
@@ -16,8 +17,10 @@
 #include "geometry/MeshBody.hpp"
 #include "settings/Settings.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 int32_t PlateauLibIndex = -1;
 int32_t SlopedPlateauLibIndex = -1;
@@ -117,6 +120,30 @@ bool DiggingCls::CreateElementBodyFromMesh() {
     return SampleMeshHeights(body, element, points3D, zMin, zMax);
 }
 
+bool DiggingCls::AcceptsBody() {
+    const bool sloped = settings.sloped == 1;
+    std::vector<API_Coord> outline;
+    for (const QV_Coord3DLong& p : points3D) outline.push_back(API_Coord{p.x, p.y});
+    // The platform's heights over the outline: it falls from its level at the slope's origin towards its direction.
+    const double g = sloped ? std::tan(settings.slope) : 0.0;
+    double low = settings.level, high = settings.level;
+    for (const API_Coord& p : outline) {
+        const double h = settings.level -
+            g * ((p.x - slopeOriginX) * std::cos(slopeDirection) + (p.y - slopeOriginY) * std::sin(slopeDirection));
+        low = std::min(low, h), high = std::max(high, h);
+    }
+    BodyFault fault = SlopeAnglesFault({settings.cutAngle, settings.fillAngle});
+    if (fault == BodyFault::None)
+        fault = PlatformSlopeFault(sloped ? settings.slope : 0.0, settings.cutAngle, settings.fillAngle);
+    if (fault == BodyFault::None) fault = OutlineFault(outline);
+    if (fault == BodyFault::None) fault = OffTerrainFault(element, outline);
+    if (fault == BodyFault::None && std::isfinite(low) && std::isfinite(high))
+        fault = TerrainLevelFault(element, low, high);
+    else if (fault == BodyFault::None)
+        fault = BodyFault::LevelOutOfReach;
+    return RefuseFault(EarthworkName(settings.name, sloped ? ElemKind_SlopedPlateau : ElemKind_Plateau), fault);
+}
+
 bool DiggingCls::AskNewPlateau(Settings& store, EarthworkDialogs& dialogs, int32_t& stopCode) {
     slopeDirection = 0.0;
     slopeDirectionChanged = 0;
@@ -141,9 +168,10 @@ int32_t DiggingCls::CreateFromPolygon(Settings& store, EarthworkDialogs& dialogs
         return ErrModifying;
     int32_t stopCode = 0;
     if (!AskNewPlateau(store, dialogs, stopCode)) return stopCode;
+    const int told = WarningsShown();
     if (!RunCommand(ExternalCommandUndoText(),
-                    [&] { return CreateElementBodyFromMesh() ? BuildObjects() : CommandEnd::Failed; }))
-        return ErrModifying;
+                    [&] { return AcceptsBody() && CreateElementBodyFromMesh() ? BuildObjects() : CommandEnd::Failed; }))
+        return WarningsShown() != told ? 0 : ErrModifying;
     contours.RefreshContourLines(element);
     return 0;
 }
@@ -156,6 +184,7 @@ int32_t DiggingCls::Create(Settings& store, EarthworkDialogs& dialogs, ContourLi
     if (!AskNewPlateau(store, dialogs, stopCode)) return stopCode;
     // Each plateau moves the slope origin to its own frame: every hatch starts from the clicked one.
     const double originX = slopeOriginX, originY = slopeOriginY;
+    const int told = WarningsShown();
     const bool ok = RunCommand(ExternalCommandUndoText(), [&] {
         for (int32_t i = 0; i < hatches.GetCount(); ++i) {
             // A hatch that fails before its plateau stands takes the earlier ones back too; one whose plateau
@@ -169,14 +198,15 @@ int32_t DiggingCls::Create(Settings& store, EarthworkDialogs& dialogs, ContourLi
             segments.Clear();
             prims.Clear();
             if (!ReadElement(terrain, true) ||
-                !BuildPrimitives(PrimitiveOptions().ReverseWhenOriented().CloseCodes()) || !CreateElementBodyFromMesh())
+                !BuildPrimitives(PrimitiveOptions().ReverseWhenOriented().CloseCodes()) || !AcceptsBody() ||
+                !CreateElementBodyFromMesh())
                 return CommandEnd::Failed;
             const CommandEnd built = BuildObjects();
             if (built != CommandEnd::Done) return built;
         }
         return CommandEnd::Done;
     });
-    if (!ok) return ErrModifying;
+    if (!ok) return WarningsShown() != told ? 0 : ErrModifying;
     contours.RefreshContourLines(element);
     return 0;
 }

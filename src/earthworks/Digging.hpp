@@ -50,6 +50,9 @@ public:
     bool InputSlopeLine(bool& failed);
     // The terrain's heights under each outline vertex (points3D) and its level range.
     bool CreateElementBodyFromMesh();
+    // Whether the plateau of the settings on the outline in points3D has a body to build; when it has none the
+    // refusal is shown.
+    bool AcceptsBody();
     // The three objects of the plateau built from the read terrain and outline, linked to the terrain: Done;
     // KeepSoFar when the three stand and their links fail; Failed, nothing of them left, before that.
     CommandEnd BuildObjects();

@@ -3,6 +3,7 @@
 #include "earthworks/AlignmentGeometry.hpp"
 #include "earthworks/Digging.hpp"
 #include "earthworks/EarthworkSelection.hpp"
+#include "earthworks/EarthworkRefusal.hpp"
 #include "earthworks/EarthworkSet.hpp"
 #include "earthworks/RaisedSkirt.hpp"
 #include "elements/LevelOnStory.hpp"
@@ -178,6 +179,10 @@ CommandEnd DiggingCls::BuildObjects() {
     object = result;
     if (!linked) return CommandEnd::KeepSoFar;
     ACAPI_Automate(APIDo_RebuildID, nullptr, nullptr);
+    // A plateau the host builds no body for would reshape nothing: it is not placed.
+    if (!RefuseUnbuiltSet(cut.header.guid, fill.header.guid,
+                          EarthworkName(settings.name, sloped ? ElemKind_SlopedPlateau : ElemKind_Plateau)))
+        return CommandEnd::Failed;
     return CommandEnd::Done;
 }
 
@@ -211,6 +216,11 @@ bool DiggingCls::ApplyToSelected(QV_List<API_Element>& plateaus, bool sloped) {
         int32_t language = LanguageIndex + 1;
         bool ok = SerializeSettings(memo.view, own, sloped, 0);
         PlateauSettings::CopyChangedFields(changed, own, settings);
+        // Settings that build no body are refused before they reach the objects.
+        BodyFault fault = SlopeAnglesFault({own.cutAngle, own.fillAngle});
+        if (fault == BodyFault::None) fault = PlatformSlopeFault(sloped ? own.slope : 0.0, own.cutAngle, own.fillAngle);
+        if (ok && !RefuseFault(EarthworkName(settings.name, sloped ? ElemKind_SlopedPlateau : ElemKind_Plateau), fault))
+            return false;
         ok = ok && SerializeSettings(memo.view, own, sloped, 1);
         if (ok && slopeDirectionChanged != 0)
             ok = memo.view.GetSetDouble(SlopedDiggingParam::SlopeDirection, slopeDirection, LPMode_Set);
@@ -221,6 +231,7 @@ bool DiggingCls::ApplyToSelected(QV_List<API_Element>& plateaus, bool sloped) {
         ok = ok && ACAPI_Element_ChangeParameters(one, &plateau, &memo.memo, &mask) == NoError;
         if (!ok) return false;
         if (SyncSiblingObjects(plateau.header, ElemKind_Plateau, false) == 0) return false;
+        if (!RefuseUnbuiltSetOf(plateau, ElemKind_Plateau)) return false;
     }
     return true;
 }
@@ -272,7 +283,9 @@ CommandEnd DiggingCls::RebuildObject(const API_Element& picked) {
     memo.Sync();
     API_Element changedObject = picked;
     if (!ok || ChangeElementMemo(&changedObject, &memo.memo) != NoError) return CommandEnd::Failed;
-    return SyncSiblingObjects(picked.header, ElemKind_Plateau, false) != 0 ? CommandEnd::Done : CommandEnd::KeepSoFar;
+    if (SyncSiblingObjects(picked.header, ElemKind_Plateau, false) == 0) return CommandEnd::KeepSoFar;
+    // Parameters edited by hand that build no body are not carried on to the terrain.
+    return RefuseUnbuiltSetOf(picked, ElemKind_Plateau) ? CommandEnd::Done : CommandEnd::Failed;
 }
 
 int32_t DiggingCls::Rebuild(ContourLineRefresh& contours, const API_Element& picked) {
@@ -284,8 +297,9 @@ int32_t DiggingCls::Rebuild(ContourLineRefresh& contours, const API_Element& pic
                          &sloped);
     // A refused search cannot tell a sloped plateau from a level one.
     if (sloped == LibPartLookup::Refused) return ErrFindingData;
+    const int told = WarningsShown();
     const bool ok = RunCommand(ExternalCommandUndoText(), [&] { return RebuildObject(picked); });
     if (ok) contours.RefreshContourLines(element);
     if (in3D) Ensure3DWindow(false);
-    return ok ? 0 : ErrModifying;
+    return ok || WarningsShown() != told ? 0 : ErrModifying;
 }

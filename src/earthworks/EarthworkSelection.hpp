@@ -9,6 +9,7 @@
 #include "elements/ParamIndexes.hpp"
 #include "elements/StoryHelpers.hpp"
 #include "foundation/ACAPI.hpp"
+#include "foundation/Alert.hpp"
 #include "foundation/DialogAnswer.hpp"
 #include "foundation/Encoding.hpp"
 #include "foundation/ErrorCode.hpp"
@@ -138,10 +139,11 @@ inline int32_t ModifyEarthworkSelection(const std::function<bool()>& read,
         RebuildCurrentWindow(in3D, true, 0);
         return 0;
     }
-    // An edit that fails on one object is taken back on all of them.
+    // An edit that fails on one object is taken back on all of them; one refused with its reason is told already.
+    const int told = WarningsShown();
     const bool ok = RunWholeCommand(apply);
     back();
-    if (!ok) return ErrModifying;
+    if (!ok) return WarningsShown() != told ? 0 : ErrModifying;
     if (in3D) ACAPI_Automate(APIDo_RebuildID, nullptr, nullptr);
     return 0;
 }

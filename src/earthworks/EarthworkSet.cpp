@@ -1,6 +1,7 @@
 #include "earthworks/EarthworkSet.hpp"
 
 #include "earthworks/AlignmentGeometry.hpp"
+#include "earthworks/EarthworkRefusal.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/LayerHelpers.hpp"
 #include "elements/MeshHeightSampling.hpp"
@@ -154,6 +155,9 @@ CommandEnd PlaceEarthworkSet(BaseRSWCls& owner, const EarthworkSetSpec& spec, co
     linked = linked && LinkElements(owner, cut.header.guid, fill.header.guid);
     if (!linked) return CommandEnd::KeepSoFar;
     ACAPI_Automate(APIDo_RebuildID, nullptr, nullptr);
+    // A set the host builds no body for would reshape nothing: it is not placed.
+    if (!RefuseUnbuiltSet(cut.header.guid, fill.header.guid, EarthworkName(spec.name, spec.kind)))
+        return CommandEnd::Failed;
     return CommandEnd::Done;
 }
 

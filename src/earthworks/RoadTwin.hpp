@@ -7,6 +7,7 @@
 // the options of earthworks/TwinDialogOptions (`EditOptions` for an edit of placed sets).
 #include "earthworks/AlignmentGeometry.hpp"
 #include "earthworks/EarthworkSelection.hpp"
+#include "earthworks/EarthworkRefusal.hpp"
 #include "earthworks/EarthworkSet.hpp"
 #include "earthworks/TwinDialogOptions.hpp"
 #include "elements/LevelOnStory.hpp"
@@ -33,6 +34,8 @@
 
 #include <cstdint>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 class EarthworkDialogs;
 
@@ -84,6 +87,36 @@ CommandEnd BuildTwinObjects(Cls& cls) {
         cls.object);
 }
 
+// The slope angles of the settings build slopes (of an edit, only the fields it changes).
+template <class Cls>
+BodyFault TwinAngleFault(const Cls& cls, bool changedOnly) {
+    using Id = typename Cls::SettingsRecord::Id;
+    const typename Cls::SettingsRecord& r = cls.settings;
+    const std::pair<int16_t, double> angles[4] = {{Id::leftCutAngle, r.leftCutAngle},
+                                                  {Id::leftFillAngle, r.leftFillAngle},
+                                                  {Id::rightCutAngle, r.rightCutAngle},
+                                                  {Id::rightFillAngle, r.rightFillAngle}};
+    for (const auto& [id, angle] : angles)
+        if ((!changedOnly || cls.changed[id] != 0) && SlopeAngleFault(angle) != BodyFault::None)
+            return BodyFault::SlopeAngle;
+    return BodyFault::None;
+}
+
+// Whether the set about to be placed from the settings (and, when `width` is given, a strip of that width) and
+// the edges in chainA and chainB has a body to build; when it has none the refusal is shown.
+template <class Cls>
+bool TwinAcceptsBody(const Cls& cls, const double* width) {
+    BodyFault fault = TwinAngleFault(cls, false);
+    if (fault == BodyFault::None && width != nullptr) fault = WidthFault(*width);
+    if (fault == BodyFault::None && width == nullptr) {
+        std::vector<API_Coord> edges;
+        for (const QV_List<QV_Coord3DLong>* chain : {&cls.chainA, &cls.chainB})
+            for (const QV_Coord3DLong& p : *chain) edges.push_back(API_Coord{p.x, p.y});
+        fault = OffTerrainFault(cls.element, edges);
+    }
+    return RefuseFault(EarthworkName(cls.settings.name, Cls::Kind), fault);
+}
+
 // A set on the strip of the fill between the two sides the user picks. 0 when done, cancelled or the part is
 // missing; 43 when the terrain or fill cannot be read or placing fails.
 template <class Cls>
@@ -102,10 +135,12 @@ int32_t CreateTwinOnFill(Cls& cls, Settings& store, EarthworkDialogs& dialogs, C
     // The split leaves chainB running from the last side back to the first; turned, it runs beside chainA from
     // the first side, as the edges built along a polyline do.
     ReverseChain(cls.chainB);
+    if (!TwinAcceptsBody(cls, nullptr)) return 0;
+    const int told = WarningsShown();
     if (!RunCommand(ExternalCommandUndoText(), [&] {
             return BuildPointElementFromList(cls) && cls.DrapeEdges() ? cls.BuildObjects() : CommandEnd::Failed;
         }))
-        return ErrModifying;
+        return WarningsShown() != told ? 0 : ErrModifying;
     contours.RefreshContourLines(cls.element);
     return 0;
 }
@@ -125,10 +160,13 @@ int32_t CreateTwinAlongPolyline(Cls& cls, Settings& store, EarthworkDialogs& dia
                               TwinDialog::PositionChoice | TwinDialog::DefaultWidth) == DialogAnswer::Cancelled)
         return 0;
     StoreTwinDefaults(cls, store);
+    if (!TwinAcceptsBody(cls, &cls.stripWidth)) return 0;
     if (!BuildEdgesAlongPolyline(cls, cls.stripWidth, cls.referenceLine)) return ErrModifying;
+    if (!TwinAcceptsBody(cls, nullptr)) return 0;
+    const int told = WarningsShown();
     if (!RunCommand(ExternalCommandUndoText(),
                     [&] { return cls.DrapeEdges() ? cls.BuildObjects() : CommandEnd::Failed; }))
-        return ErrModifying;
+        return WarningsShown() != told ? 0 : ErrModifying;
     contours.RefreshContourLines(cls.element);
     return 0;
 }
@@ -148,6 +186,7 @@ int32_t EditTwinDefaults(Cls& cls, Settings& store, EarthworkDialogs& dialogs) {
 template <class Cls>
 bool ApplyTwinToSelected(Cls& cls, QV_List<API_Element>& placed) {
     if (!AnyFieldChanged(cls.changed)) return true;
+    if (!RefuseFault(EarthworkName(cls.settings.name, Cls::Kind), TwinAngleFault(cls, true))) return false;
     // The edited objects stay selected when the host will not clear them: the edit fails and is taken back.
     if (ACAPI_Element_DeselectAll() != NoError) return false;
     API_Element mask = EmptyChangeMask();
@@ -161,6 +200,7 @@ bool ApplyTwinToSelected(Cls& cls, QV_List<API_Element>& placed) {
                                                         mask))
             return false;
         if (SyncSiblingObjects(object.header, Cls::Kind, false) == 0) return false;
+        if (!RefuseUnbuiltSetOf(object, Cls::Kind)) return false;
     }
     return true;
 }

@@ -4,6 +4,7 @@
 
 #include "earthworks/AlignmentGeometry.hpp"
 #include "earthworks/EarthworkDialogs.hpp"
+#include "earthworks/EarthworkRefusal.hpp"
 #include "earthworks/EarthworkSelection.hpp"
 #include "earthworks/EarthworkSet.hpp"
 #include "elements/LevelOnStory.hpp"
@@ -112,9 +113,10 @@ int32_t SideWalkCls::Create(Settings& store, EarthworkDialogs& dialogs, ContourL
     if (!InputPolygonStep(*this, &inputFailed)) return inputFailed ? ErrSpecifyingPoint : 0;
     if (!SplitRingAtSides(*this)) return 0;
     side = 1;
+    const int told = WarningsShown();
     if (!RunCommand(ExternalCommandUndoText(),
                     [&] { return BuildPointElementFromList(*this) ? BuildObjects() : CommandEnd::Failed; }))
-        return ErrModifying;
+        return WarningsShown() != told ? 0 : ErrModifying;
     contours.RefreshContourLines(element);
     return 0;
 }
@@ -228,6 +230,7 @@ bool SideWalkCls::ApplyToSelected(QV_List<API_Element>& sidewalks) {
         one.Push(sidewalk.header.guid);
         ok = ok && ACAPI_Element_ChangeParameters(one, &sidewalk, &memo.memo, &mask) == NoError;
         if (!ok || SyncSiblingObjects(sidewalk.header, ElemKind_Sidewalk, false) == 0) return false;
+        if (!RefuseUnbuiltSetOf(sidewalk, ElemKind_Sidewalk)) return false;
     }
     return true;
 }

@@ -103,6 +103,16 @@ enum ErrorTableText : int32_t {
     OffsetNotStoredText = 108,     // "The project offset could not be stored: the saved project may hold an older one."
     PaletteNotOpenedText = 109,    // "The Lodravix palette could not be opened: its window could not be made."
     MenuTextNotSetText = 110,      // "The menu's texts could not be updated: they may not say what the palette does."
+    SlopeAngleText = 151,          // "{1} cannot be built: a slope angle is not above 0 and below 90 degrees."
+    ZeroWidthText = 152,           // "{1} cannot be built: its width is zero."
+    CrossingOutlineText = 153,     // "{1} cannot be built: its outline crosses itself."
+    FlatOutlineText = 154,         // "{1} cannot be built: its outline has no area, its points lie on one line."
+    LevelOutOfReachText = 155,     // "{1} cannot be built: its level lies more than 10 km off the terrain's heights."
+    TooSteepText = 156,            // "{1} cannot be built: its platform is as steep as its slopes or steeper."
+    OffTerrainText = 157,          // "{1} cannot be built: its outline reaches off the terrain."
+    NoBodyText = 158,              // "{1} cannot be built: its parameters give it no body."
+    NotMeasuredText = 159,         // "These earthworks could not be measured and are left out of the results."
+    NotMeasuredListText = 160,     // "Not measured, their parameters giving them no body: {1}"
 };
 
 // The entry of the title of every error alert ("Error").

@@ -1,9 +1,11 @@
 #include "siteobjects/Calculation.hpp"
 
+#include "earthworks/EarthworkRefusal.hpp"
 #include "elements/AddOnObjects.hpp"
 #include "elements/ElemDataRecord.hpp"
 #include "elements/ElementHelpers.hpp"
 #include "elements/ElementQueries.hpp"
+#include "elements/KindName.hpp"
 #include "elements/LeftoverElements.hpp"
 #include "foundation/ACAPI.hpp"
 #include "foundation/AddOnInfo.hpp"
@@ -184,6 +186,19 @@ bool CalculationCls::ComputeVolumes() {
             continue;
         }
         const int32_t p = FindFeaturePartner(entries, 0);
+        if (!HostBuildsBody(first.operatorGuid) || (p >= 0 && !HostBuildsBody(entries[p].operatorGuid))) {
+            // Nothing to measure: its links come off and it is named instead of listed as 0 / 0.
+            QV_String name;
+            if (!ReadElementInfoString(first.operatorGuid, name)) return false;
+            if (name.IsEmpty()) name = KindName(ListKinds[first.kind - 1]);
+            unmeasured.push_back(name);
+            if (ACAPI_Element_SolidLink_Remove(copy, first.operatorGuid) != NoError ||
+                (p >= 0 && ACAPI_Element_SolidLink_Remove(copy, entries[p].operatorGuid) != NoError))
+                return false;
+            if (p >= 0) entries.Remove(p);
+            entries.Remove(0);
+            continue;
+        }
         int32_t order[2] = {0, p};
         // The fill goes first: a feature whose fill refills what its cut takes (a sidewalk's pavement in its
         // excavation) would otherwise have its cut measured with the fill still in it. The cut's difference is
@@ -215,8 +230,21 @@ bool CalculationCls::ComputeVolumes() {
     return true;
 }
 
+Alert CalculationCls::UnmeasuredAlert() const {
+    if (unmeasured.empty()) return Alert();
+    QV_String list;
+    for (const QV_String& name : unmeasured) {
+        if (!list.IsEmpty()) list += ", ";
+        list += name;
+    }
+    return Alert(AlertKind::Warning, ErrorTitleText, AlertText{ErrorTableBase, NotMeasuredText})
+        .Beneath(AlertText{ErrorTableBase, NotMeasuredListText})
+        .With(list);
+}
+
 int32_t CalculationCls::Run(const API_Element& terrain) {
     volumes.Clear();
+    unmeasured.clear();
     if (!EnsureFloorPlanWindow(false)) return ErrDatabase;
     element = terrain;
     QV_List<API_Element> lists[ListCount];
@@ -238,6 +266,7 @@ int32_t CalculationCls::Run(const API_Element& terrain) {
     }
     if (!measured) {
         volumes.Clear();
+        unmeasured.clear();
         return ErrCalculation;
     }
     return 0;

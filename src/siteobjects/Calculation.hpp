@@ -5,9 +5,11 @@
 //
 // A feature's cut and fill objects are measured as one pair whichever links lie between them in time; the pair's
 // first difference is its cut (removed first), the second its fill. A feature object without a partner is
-// measured alone (second difference 0).
+// measured alone (second difference 0). A feature whose cut or fill has no body the host builds is not measured:
+// its links come off unmeasured and it is named in a warning.
 #include "elements/BaseCls.hpp"
 #include "elements/CalculationVolume.hpp"
+#include "foundation/Alert.hpp"
 #include "foundation/QV_List.hpp"
 #include "foundation/QV_String.hpp"
 
@@ -15,6 +17,7 @@
 #include "GSArray.hpp"
 
 #include <cstdint>
+#include <vector>
 
 // One solid link of the terrain.
 struct CalculationData {
@@ -48,8 +51,14 @@ public:
     bool ComputeVolumes();
     bool GetCopyVolume(double& volume);
 
+    // The warning that names the features left unmeasured and why; one that shows nothing when all were measured.
+    Alert UnmeasuredAlert() const;
+
     GS::Array<API_Guid> operators;
     QV_List<CalculationData> entries;
     API_Element terrainCopy = {};
     QV_List<CalculationVolume> volumes;
+    // The name of each feature whose body the host would not build: it is left out of `volumes`, never listed as
+    // 0 / 0.
+    std::vector<QV_String> unmeasured;
 };

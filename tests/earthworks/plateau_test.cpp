@@ -363,14 +363,15 @@ TEST_F(PlateauToolTest, ARebuildMeasuresTheTerrainListsFromTheFirstRowInTheWorld
                   0);
     }
     API_Element result = ResultOf(Plateaus(), 0);
-    // Turned a quarter, mirrored and moved, its first row moved off the origin.
+    // Turned a quarter, mirrored and moved, its first row moved off the origin; it stays on the terrain, or its
+    // rebuild would be refused.
     API_Element mask = {};
     std::memset(&mask.object.angle, 0xFF, sizeof mask.object.angle);
     std::memset(&mask.object.reflected, 0xFF, sizeof mask.object.reflected);
     std::memset(&mask.object.pos, 0xFF, sizeof mask.object.pos);
     result.object.angle = M_PI / 2.0;
     result.object.reflected = 1;
-    result.object.pos = {30.0, 25.0};
+    result.object.pos = {30.0, 65.0};
     ASSERT_EQ(Command([&] { return ACAPI_Element_Change(&result, &mask, nullptr, 0); }), NoError);
     result = Get(result.header.guid);
     API_ElementMemo memo = {};
@@ -391,7 +392,7 @@ TEST_F(PlateauToolTest, ARebuildMeasuresTheTerrainListsFromTheFirstRowInTheWorld
         ASSERT_EQ(cls.Rebuild(contours, result), 0);
     }
     // Mirror first (1, 0) -> (-1, 0), then a quarter turn -> (0, -1), then the position.
-    const double ox = 30.0, oy = 24.0;
+    const double ox = 30.0, oy = 64.0;
     BaseCls reference;
     ASSERT_TRUE(reference.ReadElement(terrain, false));
     ASSERT_GT(reference.frameFirst.GetCount(), 0);

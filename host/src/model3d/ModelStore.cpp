@@ -629,6 +629,11 @@ bool ModelStore::ApplyLinks(const API_Guid& guid, Model3D* model, std::shared_pt
 GSErrCode ModelStore::Get3DInfo(const API_Guid& guid, API_ElemInfo3D* info, std::string* why) {
     std::shared_ptr<const Model3D> model = ModelOf(guid, why);
     if (!model) return db_.Find(guid) == nullptr ? APIERR_BADID : APIERR_GENERAL;
+    // An object whose parameters build no body has no 3D model to read, which is not an empty one.
+    if (!model->noBody.empty()) {
+        *why = "it has no body: " + model->noBody;
+        return APIERR_GENERAL;
+    }
     ModelEntry& entry = models_[guid];
     const int32_t count = int32_t(model->bodies.size());
     if (entry.firstBody == 0 && count > 0) {

@@ -47,7 +47,8 @@ public:
     // What the mesh's links together took from its surface and added to it: the top of its final model against its
     // surface without links. False with `why` when it cannot be computed.
     bool ChangesOf(const API_Guid& mesh, double* removed, double* added, std::string* why);
-    // The range of the element's bodies in the whole model (firstBody > lastBody when it has none).
+    // The range of the element's bodies in the whole model (firstBody > lastBody when it has none); refused, with the
+    // reason, for an object whose library part should build bodies from its parameters and cannot.
     GSErrCode Get3DInfo(const API_Guid& guid, API_ElemInfo3D* info, std::string* why);
     // A body by its number in the whole model (it becomes the current body), or a polygon, polygon edge, edge or
     // vertex of the current body by its number in it.

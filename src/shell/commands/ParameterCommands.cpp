@@ -39,6 +39,7 @@ int32_t Calculation(Settings& settings) {
         result = cls.Run(terrains[0]);
         return result == 0 && RunContourLines(settings, terrains[0], &cls.volumes) == 0;
     });
+    if (result == 0) ShowAlert(cls.UnmeasuredAlert());
     return result;
 }
 
