@@ -351,11 +351,39 @@ protected:
         for (size_t i = logged; i < DGDriver::Log().size(); ++i) {
             const DGDriver::LogRecord& r = DGDriver::Log()[i];
             if (r.kind == "file") shown.push_back("file dialog");
-            if (r.kind == "modal") shown.push_back(std::to_string(r.id));
+            if (r.kind == "modal") shown.push_back(std::to_string(r.id)), records.push_back(r);
         }
         return shown;
     }
+    std::vector<DGDriver::LogRecord> records;  // the dialogs the runs showed, as they closed
 };
+
+// The fixed entries the help lists for a pop-up are those the module put into it, in its order: every pop-up of
+// every dialog the imports below showed is compared with its line in the reference.
+void ExpectEntriesAsShown(const std::vector<DGDriver::LogRecord>& records, size_t* compared) {
+    std::ostringstream out;
+    std::string why;
+    ASSERT_TRUE(WriteDialogReference(Resources(), "", out, &why)) << why;
+    for (const DGDriver::LogRecord& r : records)
+        for (const DGDriver::ItemState& item : r.items) {
+            const PopUpGuide* guide = item.kind == "popup" ? FindPopUpGuide(r.id, item.id) : nullptr;
+            if (guide == nullptr || guide->table == 0 || item.popUpItems.empty()) continue;
+            // The fixed entries come first; what the module adds after them from the project or the file is told
+            // in words.
+            const size_t fixed = PopUpIndexes(*guide).size();
+            ASSERT_GE(item.popUpItems.size(), fixed) << r.id << " pop-up " << item.id;
+            std::string shown;
+            for (size_t k = 0; k < fixed; ++k) {
+                const std::string& entry = item.popUpItems[k];
+                shown += (shown.empty() ? "" : ", ") + (entry == "-" ? "(a dividing line)" : "\"" + entry + "\"");
+            }
+            const std::string lines = ItemLines(Section(out.str(), r.id), item.id, false);
+            EXPECT_NE(lines.find("entries: " + shown), std::string::npos)
+                << "dialog " << r.id << " pop-up " << item.id << " showed " << shown << "\n"
+                << lines;
+            ++*compared;
+        }
+}
 
 TEST_F(ImportOrderTest, TheHelpNamesEachImportsDialogsInTheOrderARunShowsThem) {
     struct Case {
@@ -391,6 +419,9 @@ TEST_F(ImportOrderTest, TheHelpNamesEachImportsDialogsInTheOrderARunShowsThem) {
             at = found + dialog.size();
         }
     }
+    size_t compared = 0;
+    ExpectEntriesAsShown(records, &compared);
+    EXPECT_GE(compared, 4u) << "the text import's and the grid import's pop-ups";
 }
 
 }  // namespace help_reference_test

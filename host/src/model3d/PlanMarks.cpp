@@ -59,7 +59,8 @@ std::string NorthArrowSvg(double x, double y) {
         << "<path d=\"M" << x << ' ' << y + 2 << " L" << x - 7 << ' ' << y + 28 << " L" << x << ' ' << y + 22
         << " Z\" fill=\"black\"/>\n<path d=\"M" << x << ' ' << y + 2 << " L" << x + 7 << ' ' << y + 28 << " L" << x
         << ' ' << y + 22 << " Z\" fill=\"white\" stroke=\"black\" stroke-width=\"1\"/>\n<text x=\"" << x << "\" y=\""
-        << y - 3 << "\" font-family=\"sans-serif\" font-size=\"12\" font-weight=\"bold\" text-anchor=\"middle\">N</text>\n"
+        << y - 3
+        << "\" font-family=\"sans-serif\" font-size=\"12\" font-weight=\"bold\" text-anchor=\"middle\">N</text>\n"
         << "</g>\n";
     return svg.str();
 }

@@ -7,15 +7,16 @@ constexpr int32_t kGeneral = 32540, kCommon = 32710;
 
 #define UNITS "219 220 221 - 222 223"
 #define UNIT_MEANING "the unit of the file's coordinates (entry 1 metres ... entry 6 decimal inches)"
-#define FONTS "the host's fonts, in the order the host lists them; the font the settings hold is chosen, else the default"
+#define FONTS                                                                                                          \
+    "the host's fonts, in the order the host lists them; the font the settings hold is chosen, else the default"
 #define FONT_MEANING "the font of the texts drawn"
 #define TRUNKS "146 147 148 149"
 #define LEAVES "150 151 152 153 149"
 #define HEIGHT_FIELDS                                                                                                  \
-    "the shapefile's fields of real numbers, in the table's order (\"----\" alone when it has none); the first is "  \
+    "the shapefile's fields of real numbers, in the table's order (\"----\" alone when it has none); the first is "    \
     "chosen"
 #define LOCATORS                                                                                                       \
-    "the independent worksheets that hold a coordinate locator, in the project's order, each \"<reference> - "      \
+    "the independent worksheets that hold a coordinate locator, in the project's order, each \"<reference> - "         \
     "<name>\"; the first is chosen"
 
 const PopUpGuide kPopUps[] = {
@@ -58,7 +59,8 @@ const PopUpGuide kPopUps[] = {
     {32535, 13, 0, "", HEIGHT_FIELDS, "the field the heights come from while check box 12 is ticked"},
     // The GIS object choice: the objects, and the row editors of the parameter list's field column.
     {32533, 10, 0, "", "every GIS object of the loaded libraries, sorted by name", "the object radio 9 uses"},
-    {32533, 16, 0, "", "every GIS object of the loaded libraries, sorted by name", "the object radio 12 ties fields to"},
+    {32533, 16, 0, "", "every GIS object of the loaded libraries, sorted by name",
+     "the object radio 12 ties fields to"},
     {32533, 13, 0, "", "\"----\", then the table's fields of real numbers in the table's order",
      "the field tied to the selected row's parameter (a real number)"},
     {32533, 14, 0, "", "\"----\", then the table's fields of whole numbers in the table's order",
