@@ -274,12 +274,12 @@ std::string PlaceOf(GSResModule module, int32_t dialog, const GS::Array<RSDialog
     }
     if (item.kind == RSDialogItemKind::List) return "(a list: its columns below)";
     if (item.kind == RSDialogItemKind::TabControl) return "(a tab control: its pages below)";
-    // A chooser right of a number field shows the same value: a pen the number names.
+    // A chooser right of a number field shows the same value: the pen (or line type) the number names.
     for (uint32_t i = 0; item.kind == RSDialogItemKind::UserControl && i < items.GetSize(); ++i) {
         const RSDialogItem& n = items[i];
         if (n.kind == RSDialogItemKind::IntEdit && SameLine(n, item) && item.x >= n.x + n.width &&
             item.x <= n.x + n.width + 20)
-            return "(the chooser of the number in item " + std::to_string(n.id) + ", the same pen)";
+            return "(the chooser kept in step with the number in item " + std::to_string(n.id) + ")";
     }
     // A pen or line-type number keeps the chooser beside it in step, a number the slider beside it.
     for (uint32_t i = 0; i < items.GetSize(); ++i) {
@@ -341,7 +341,8 @@ std::string PopUpEntries(GSResModule module, int32_t languageIndex, const PopUpG
         GS::UniString entry;
         if (index == 0)
             entry = "(a dividing line)";
-        else if (!RSGetIndString(&entry, guide.table + languageIndex, index, module))
+        else if (!RSGetIndString(&entry, guide.table + languageIndex, index, module) &&
+                 !RSGetIndString(&entry, guide.table + kEnglish, index, module))  // as the module falls back
             entry = GS::UniString("(entry " + std::to_string(index) + " missing)");
         text += (text.empty() ? "" : ", ") + (index == 0 ? entry.ToUtf8() : QuotedText(entry.ToUtf8()));
     }
