@@ -324,6 +324,8 @@ const ItemGuide kItems[] = {
     SPOT_SYMBOLS(32551),
     {32551, 14, "(symbol 8)", "the spot height's symbol: the eighth, image 32505 (radio group 1)"},
     SPOT_SYMBOLS(32518),
+    {32551, 34, "(italic)", "the text is written in italics"},
+    {32518, 30, "(italic)", "the text is written in italics"},
     // The plateau's level.
     {32553, 5, "Plateau", "heading of the plateau's level (item 8) and number of slope segments (item 14)"},
     {32553, 8, "(level)", "the plateau's level: the altitude of its flat top in metres (`dialog 32553 set 8 300`)"},
@@ -579,6 +581,16 @@ const ItemGuide kItems[] = {
     {32517, 14, "(right face angle)", "the angle of the wall's right face, degrees"},
     {32517, 21, "(arc resolution)", "how many segments a curved wall is drawn with"},
     // The coloured area's row editors: placed on the chosen row's columns of the list.
+    {32562, 26, "(material of the row)", "the row's material, in column 4"},
+    {32562, 27, "(fill of the row)", "the row's fill, in column 6"},
+    {32562, 29, "(chooser of pen 1 of the row)", "as item 28"},
+    {32562, 31, "(chooser of pen 2 of the row)", "as item 30"},
+    {32562, 33, "(chooser of pen 3 of the row)", "as item 32"},
+    {32511, 27, "(material of the row)", "the row's material, in column 4"},
+    {32511, 28, "(fill of the row)", "the row's fill, in column 6"},
+    {32511, 30, "(chooser of pen 1 of the row)", "as item 29"},
+    {32511, 32, "(chooser of pen 2 of the row)", "as item 31"},
+    {32511, 34, "(chooser of pen 3 of the row)", "as item 33"},
     {32562, 28, "(pen 1 of the row)", "the row's pen, in column 8; its chooser is item 29"},
     {32562, 30, "(pen 2 of the row)", "the row's fill pen, in column 11; its chooser is item 31"},
     {32562, 32, "(pen 3 of the row)", "the row's fill background pen (0: none), in column 14; its chooser is item 33"},
@@ -635,8 +647,26 @@ const ItemGuide* FindItemGuide(int32_t dialog, int16_t item) {
 }
 
 const char* ImageMeaning(int32_t image) {
-    static const std::pair<int32_t, const char*> kImages[] = {{32541, "Layer"},  {32550, "Pen"},  {32552, "2D pen"},
-                                                              {32582, "3D pen"}, {32559, "Fill"}, {32625, "Material"}};
+    static const std::pair<int32_t, const char*> kImages[] = {
+        {32541, "Layer"},
+        {32550, "Pen"},
+        {32552, "2D pen"},
+        {32582, "3D pen"},
+        {32559, "Fill"},
+        {32625, "Material"},
+        // The spot heights' and the coordinate locator's marker and text.
+        {32604, "Font"},
+        {32607, "Marker size"},
+        {32608, "Marker pen"},
+        {32609, "Text pen"},
+        {32610, "Text angle"},
+        {32618, "Text size"},
+        {32606, "First spacing of the spot-height grid"},
+        {32605, "Second spacing of the spot-height grid"},
+        // The coloured area's switches and offset.
+        {32562, "Show in 2D"},
+        {32626, "Show the ID"},
+        {32624, "Z offset"}};
     for (const auto& [id, meaning] : kImages)
         if (id == image) return meaning;
     return nullptr;
