@@ -243,6 +243,7 @@ TEST_F(ScriptRunTest, PrintAnswersWithoutFailingTheRun) {
                                "print param C operatore\n"
                                "print param C slope_inc_cut\n"
                                "print param C no_such_parameter\n"
+                               "print param NoSuchObject A\n"
                                "print volumes\n"
                                "print volumes T\n";
     EXPECT_TRUE(Run(script)) << output;
@@ -254,6 +255,7 @@ TEST_F(ScriptRunTest, PrintAnswersWithoutFailingTheRun) {
     EXPECT_NE(output.find("operatore of C = \"result\""), std::string::npos) << output;
     EXPECT_NE(output.find("slope_inc_cut of C = 2"), std::string::npos) << output;
     EXPECT_NE(output.find("C has no parameter no_such_parameter"), std::string::npos) << output;
+    EXPECT_NE(output.find("param: no element is named NoSuchObject"), std::string::npos) << output;
     // Cut: 100 m2 from the plane's 11.75 m at the box's middle down to -1; fill: 100 m2 from 13.75 m up to 20.
     const size_t volumes = output.find("volumes of terrain T:");
     ASSERT_NE(volumes, std::string::npos) << output;

@@ -317,7 +317,7 @@ std::string VolumesOf(ScriptContext& r, const API_Guid& terrain, const std::stri
 // What a user asks the project, printed; a question it cannot answer is answered in words, and no run fails.
 void AddPrintCommands(ScriptLanguage& L) {
     L.Add(
-        "print height <name:element> <x:number> <y:number>", false,
+        "print height <name:text> <x:number> <y:number>", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             std::vector<double> v;
             API_Guid g;
@@ -336,7 +336,7 @@ void AddPrintCommands(ScriptLanguage& L) {
         "print the height of the top of the element's 3D model (a terrain after its earthworks) over x y; never "
         "fails the run");
     L.Add(
-        "print param <name:element> <param:text>", false,
+        "print param <name:text> <param:text>", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             API_Guid g;
             std::string why;
@@ -352,7 +352,7 @@ void AddPrintCommands(ScriptLanguage& L) {
         },
         "print a parameter of a placed object: a number, a text or an array's rows; never fails the run");
     L.Add(
-        "print volumes [<terrain:element>] [<contours:element>]", false,
+        "print volumes [<terrain:text>] [<contours:text>]", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
             std::vector<API_Guid> terrains;
             std::string why;
