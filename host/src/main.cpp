@@ -35,13 +35,20 @@ void PrintUsage(std::ostream& out) {
         << "  --seed <n>            seeds the host's generators (group and library part ids, the runtime's rand);\n"
         << "                        the same script with the same seed makes the same project (default "
         << DefaultRunSeed << ")\n"
-        << "The exit status is 0 only when every script line held and nothing reported an error.\n";
+        << "The exit status is 0 only when every script line held and nothing reported an error.\n"
+        << "A script asks the project without checking anything, and never fails the run, with\n"
+        << "  print height <terrain> <x> <y>      the terrain's height there (after its earthworks)\n"
+        << "  print param <object> <parameter>    a placed object's parameter (a number, a text, an array's rows)\n"
+        << "  print volumes [<terrain>] [<contour-line object>]\n"
+        << "                                      the cut and fill of each feature and of all earthworks together\n"
+        << "(`standin-host --help-script` lists every command).\n";
 }
 
 void PrintScriptHelp(const std::string& resources, std::ostream& out) {
     out << "Script commands (one a line; # starts a comment; texts with blanks in double quotes). Lines that start\n"
         << "with `expect` are checks: a check that fails is counted and the script goes on (the run fails); an action\n"
-        << "that fails stops the script. `queue:` lines answer what the module asks for later:\n"
+        << "that fails stops the script. `queue:` lines answer what the module asks for later. `print` lines print\n"
+        << "what a user would ask (a height, a parameter, the volumes) and never fail the run:\n"
         << StandardScriptLanguage().Usage()
         << "\nNumbers: <...:int> is a whole number (decimal or 0x hexadecimal); <...:number> a decimal number;\n"
         << "<...:point> is x,y or x,y,z and <...:points> such points separated by blanks, in one quoted text.\n"

@@ -5,12 +5,15 @@
 #include "project/ActionAccount.hpp"
 #include "script/DialogReference.hpp"
 #include "script/ModuleGuide.hpp"
+#include "script/PopUpGuide.hpp"
 #include "script/ScriptRunner.hpp"
 #include "script/StandardLanguage.hpp"
 
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
+#include <regex>
 #include <sstream>
 #include <vector>
 
@@ -117,6 +120,123 @@ TEST(HelpReferenceTest, EveryItemOfEveryDialogResourceIsListed) {
     for (const auto& [id, texts] : known)
         for (const std::string& text : texts)
             EXPECT_NE(Section(reference, id).find(text), std::string::npos) << id << ": " << text;
+}
+
+// The line of an item in one dialog's section, and the lines under it (its entries, columns, rows), up to the next
+// item's line.
+std::string ItemLines(const std::string& section, int32_t item, bool onPage) {
+    const std::string head = "\n" + std::string(onPage ? "    " : "  ") + std::to_string(item) + " ";
+    const size_t at = section.find(head);
+    if (at == std::string::npos) return "";
+    size_t end = at + 1;
+    do end = section.find('\n', end + 1);
+    while (end != std::string::npos &&
+           section.compare(end + 1, onPage ? 10 : 8, std::string(onPage ? 10 : 8, ' ')) == 0);
+    return section.substr(at + 1, end == std::string::npos ? std::string::npos : end - at - 1);
+}
+
+// Every item a script sets or clicks says what it is: not only its kind or the image beside it, but words the
+// layout, the image's description or the host's table give; every pop-up lists its entries in order, every list
+// the order of its rows. The fields a user could not place before have their words, the road's "sx:" labels its
+// left cut slope, and the bridge's track measures are not taken for the side before them.
+TEST(HelpReferenceTest, EverySettableItemHasItsLabelEntriesAndRowOrder) {
+    std::ostringstream out;
+    std::string why;
+    ASSERT_TRUE(WriteDialogReference(Resources(), "", out, &why)) << why;
+    const std::string reference = out.str();
+    const std::set<std::string> settable = {"button",   "check",       "radio",      "edit",     "intedit",
+                                            "realedit", "angleedit",   "lengthedit", "richedit", "popup",
+                                            "list",     "usercontrol", "slider",     "tab",      "user"};
+    const std::regex kindOnly(
+        "\\((beside image \\d+|a chooser the module binds[^)]*|a text field with no words beside it|a number field "
+        "with "
+        "no words beside it|a pop-up the module fills|a check box the module names as it opens|a radio button the "
+        "module names as it opens)\\)");
+    size_t items = 0, popUps = 0, lists = 0;
+    std::string unnamed;
+    for (const auto& [id, layout] : ReadLayouts()) {
+        const std::string section = Section(reference, id);
+        for (const LayoutItem& item : layout) {
+            if (settable.count(item.kind) == 0) continue;
+            ++items;
+            const std::string lines = ItemLines(section, item.id, item.onPage);
+            ASSERT_FALSE(lines.empty()) << id << " item " << item.id;
+            const std::string line = lines.substr(0, lines.find('\n'));
+            if (std::regex_search(line, kindOnly)) unnamed += line + "  (dialog " + std::to_string(id) + ")\n";
+            if (item.kind == "popup" && !item.onPage) {
+                ++popUps;
+                ASSERT_NE(FindPopUpGuide(id, int16_t(item.id)), nullptr) << "pop-up " << item.id << " of " << id;
+                const size_t entries = lines.find("\n        entries: ");
+                ASSERT_NE(entries, std::string::npos) << lines;
+                EXPECT_EQ(lines.find("missing)", entries), std::string::npos) << lines;
+            }
+            if (item.kind == "list" && !item.onPage) {
+                ++lists;
+                EXPECT_NE(lines.find("\n        rows: "), std::string::npos) << lines;
+            }
+        }
+    }
+    // The dialogs a user met with fields that said nothing have words for every field.
+    for (const int32_t dialog : {32549, 32506, 32552, 32515, 32553, 32505, 32554, 32561, 32570, 32579, 32580, 32562,
+                                 32511, 32551, 32518, 32541})
+        EXPECT_EQ(unnamed.find("(dialog " + std::to_string(dialog) + ")"), std::string::npos)
+            << dialog << " has items that say only what kind they are:\n"
+            << unnamed;
+    EXPECT_GT(items, 1000u);
+    EXPECT_GT(popUps, 30u);
+    EXPECT_GT(lists, 10u);
+
+    // The fields a user met without words.
+    const auto lineOf = [&](int32_t dialog, int16_t item) {
+        const std::string lines = ItemLines(Section(reference, dialog), item, false);
+        return lines.substr(0, lines.find('\n'));
+    };
+    EXPECT_NE(lineOf(32561, 8).find("Building height"), std::string::npos) << lineOf(32561, 8);
+    EXPECT_NE(lineOf(32570, 19).find("Point filter distance"), std::string::npos) << lineOf(32570, 19);
+    EXPECT_NE(lineOf(32570, 21).find("Line filter distance"), std::string::npos) << lineOf(32570, 21);
+    EXPECT_NE(lineOf(32554, 15).find("left cut"), std::string::npos) << lineOf(32554, 15);
+    EXPECT_NE(lineOf(32554, 17).find("right cut"), std::string::npos) << lineOf(32554, 17);
+    EXPECT_NE(lineOf(32580, 19).find("left cut"), std::string::npos) << lineOf(32580, 19);
+    EXPECT_NE(lineOf(32580, 21).find("right cut"), std::string::npos) << lineOf(32580, 21);
+    for (const int16_t track : {58, 60}) EXPECT_EQ(lineOf(32579, track).find("side 2"), std::string::npos);
+    EXPECT_NE(lineOf(32579, 58).find("ties"), std::string::npos) << lineOf(32579, 58);
+    EXPECT_NE(lineOf(32579, 60).find("gauge"), std::string::npos) << lineOf(32579, 60);
+    // A pop-up's fixed entries are read from the string tables of the language shown.
+    EXPECT_NE(ItemLines(Section(reference, 32568), 12, false)
+                  .find("entries: \"meter\", \"centimeter\", \"millimeter\", (a dividing line), \"decimal feet\""),
+              std::string::npos)
+        << ItemLines(Section(reference, 32568), 12, false);
+    std::ostringstream german;
+    ASSERT_TRUE(WriteDialogReference(Resources(), "GER", german, &why)) << why;
+    // A language whose table lacks the texts shows the English ones, as the module falls back to them.
+    EXPECT_EQ(ItemLines(Section(german.str(), 32568), 12, false), ItemLines(Section(reference, 32568), 12, false));
+    EXPECT_EQ(german.str().find("missing)"), std::string::npos);
+}
+
+// The road's and the railway's "sx:" (left) stands beside the left cut slope's field, on its line and nearer to it
+// than to the right one, as the dialog shows it.
+TEST(HelpReferenceTest, TheLeftLabelStandsBesideTheLeftField) {
+    struct Layout {
+        int32_t dialog;
+        int16_t label, left, right;
+    };
+    for (const Layout& l : {Layout{32554, 14, 15, 17}, Layout{32580, 18, 19, 21}}) {
+        std::map<int, std::vector<int>> places;  // item: x, y, width, height
+        std::ifstream file(Resources() + "/DLOG/" + std::to_string(l.dialog) + ".txt");
+        for (std::string line; std::getline(file, line);) {
+            std::istringstream words(line);
+            std::string word, kind;
+            int id = 0, x = 0, y = 0, w = 0, h = 0;
+            if (words >> word >> id >> kind >> x >> y >> w >> h && word == "item") places[id] = {x, y, w, h};
+        }
+        const std::vector<int>& label = places[l.label];
+        const std::vector<int>& left = places[l.left];
+        const std::vector<int>& right = places[l.right];
+        ASSERT_EQ(label.size(), 4u);
+        EXPECT_EQ(label[1], left[1]) << l.dialog;
+        EXPECT_LE(label[0] + label[2], left[0]) << l.dialog << ": the label ends before the left field";
+        EXPECT_LT(left[0] - (label[0] + label[2]), right[0] - (label[0] + label[2])) << l.dialog;
+    }
 }
 
 // Every button of every sub-palette names what it takes and the clicks it asks for, in `--help-script` and beside
@@ -234,11 +354,39 @@ protected:
         for (size_t i = logged; i < DGDriver::Log().size(); ++i) {
             const DGDriver::LogRecord& r = DGDriver::Log()[i];
             if (r.kind == "file") shown.push_back("file dialog");
-            if (r.kind == "modal") shown.push_back(std::to_string(r.id));
+            if (r.kind == "modal") shown.push_back(std::to_string(r.id)), records.push_back(r);
         }
         return shown;
     }
+    std::vector<DGDriver::LogRecord> records;  // the dialogs the runs showed, as they closed
 };
+
+// The fixed entries the help lists for a pop-up are those the module put into it, in its order: every pop-up of
+// every dialog the imports below showed is compared with its line in the reference.
+void ExpectEntriesAsShown(const std::vector<DGDriver::LogRecord>& records, size_t* compared) {
+    std::ostringstream out;
+    std::string why;
+    ASSERT_TRUE(WriteDialogReference(Resources(), "", out, &why)) << why;
+    for (const DGDriver::LogRecord& r : records)
+        for (const DGDriver::ItemState& item : r.items) {
+            const PopUpGuide* guide = item.kind == "popup" ? FindPopUpGuide(r.id, item.id) : nullptr;
+            if (guide == nullptr || guide->table == 0 || item.popUpItems.empty()) continue;
+            // The fixed entries come first; what the module adds after them from the project or the file is told
+            // in words.
+            const size_t fixed = PopUpIndexes(*guide).size();
+            ASSERT_GE(item.popUpItems.size(), fixed) << r.id << " pop-up " << item.id;
+            std::string shown;
+            for (size_t k = 0; k < fixed; ++k) {
+                const std::string& entry = item.popUpItems[k];
+                shown += (shown.empty() ? "" : ", ") + (entry == "-" ? "(a dividing line)" : "\"" + entry + "\"");
+            }
+            const std::string lines = ItemLines(Section(out.str(), r.id), item.id, false);
+            EXPECT_NE(lines.find("entries: " + shown), std::string::npos)
+                << "dialog " << r.id << " pop-up " << item.id << " showed " << shown << "\n"
+                << lines;
+            ++*compared;
+        }
+}
 
 TEST_F(ImportOrderTest, TheHelpNamesEachImportsDialogsInTheOrderARunShowsThem) {
     struct Case {
@@ -274,6 +422,9 @@ TEST_F(ImportOrderTest, TheHelpNamesEachImportsDialogsInTheOrderARunShowsThem) {
             at = found + dialog.size();
         }
     }
+    size_t compared = 0;
+    ExpectEntriesAsShown(records, &compared);
+    EXPECT_GE(compared, 4u) << "the text import's and the grid import's pop-ups";
 }
 
 }  // namespace help_reference_test

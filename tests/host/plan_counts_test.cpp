@@ -63,6 +63,10 @@ TEST_P(ExampleCounts, AgreeWithThePicture) {
     EXPECT_GT(n.triangles, 0);
     EXPECT_EQ(items["triangle"], n.triangles);
     items.erase("triangle");
+    // The earthworks' shading, counted face by face.
+    EXPECT_EQ(items["cut"], n.cutFaces);
+    EXPECT_EQ(items["earth-fill"], n.fillFaces);
+    items.erase("cut"), items.erase("earth-fill");
     int kinds = 0;
     for (const KindInSvg& k : kKinds) {
         int inSvg = 0;

@@ -334,9 +334,11 @@ TEST_F(PlanPictureTest, APartThatOutlinesTheGroundBelowALevelDrawsItWhateverItsN
     EXPECT_EQ(n.WithoutPlanData(), 1);
     const auto outlines = ShapesOf(svg, "outline");
     ASSERT_EQ(outlines.size(), 1u);
-    const double scale = 8.0, middle = 20.0 + 50.0 * scale;  // 100 m over 800 pixels, 20 pixels of margin
+    // 100 m over 800 pixels; the plan's west side 72 pixels in (its northings left of it), its north side 50 down
+    // (the title above it).
+    const double scale = 8.0, middleX = 72.0 + 50.0 * scale, middleY = 50.0 + 50.0 * scale;
     for (const auto& p : outlines[0])
-        EXPECT_NEAR(std::max(std::abs(p.first - middle), std::abs(p.second - middle)), 12.5 * scale, 1e-6);
+        EXPECT_NEAR(std::max(std::abs(p.first - middleX), std::abs(p.second - middleY)), 12.5 * scale, 1e-6);
 }
 
 TEST_F(PlanPictureTest, HotspotMarkersLeaveTheGroundVisibleAtAnyCount) {
@@ -362,6 +364,117 @@ TEST_F(PlanPictureTest, HotspotMarkersLeaveTheGroundVisibleAtAnyCount) {
         ASSERT_EQ(xs.size(), size_t(side));
         EXPECT_LT(2 * r, 0.5 * (xs[1] - xs[0])) << side << " a side";
     }
+}
+
+// Everything a stroke-width says in the picture but the ground's triangles and the earthworks' faces, which are
+// edged only so that no seam shows between them.
+std::vector<double> LineWidths(const std::string& svg) {
+    std::vector<double> widths;
+    const std::regex element("<(\\w+)( class=\"([^\"]*)\")?[^>]*?stroke-width=\"([-0-9.e+]+)\"");
+    for (auto it = std::sregex_iterator(svg.begin(), svg.end(), element); it != std::sregex_iterator(); ++it) {
+        const std::string cls = (*it)[3];
+        if (cls != "triangle" && cls != "cut" && cls != "earth-fill") widths.push_back(std::stod((*it)[4]));
+    }
+    return widths;
+}
+
+// The picture says what it is and where: a title, a north arrow, the coordinates ticked round the plan at round
+// values, the main contour lines' heights written on them; the earthworks' cut and fill shaded in their own
+// colours where they lie, with a legend giving the volumes the final ground moves against the original; and no
+// line thinner than a pixel, however large the plan (a terrain 40 km across, where a metre is 0.02 pixels).
+TEST_F(PlanPictureTest, TitleNorthArrowCoordinatesContourHeightsAndTheEarthworksWithTheirVolumes) {
+    LoadAddOnLibrary();
+    const auto plane = [](double x, double y) { return 10.0 + 0.1 * x + 0.05 * y; };
+    std::vector<API_Coord3D> points;
+    for (int x = 0; x <= 40; x += 10)
+        for (int y = 0; y <= 20; y += 10) points.push_back({double(x), double(y), plane(x, y)});
+    API_Guid mesh = {};
+    ASSERT_EQ(Db().PlaceMeshFromPoints(points, 1, "T", &mesh), NoError);
+    const API_Guid cut = PlaceBox(10, 0, 20, 10, -1.0, 11.0), fill = PlaceBox(30, 0, 40, 10, 12.0, 20.0);
+    ASSERT_EQ(Command([&] { return ACAPI_Element_SolidLink_Create(mesh, cut, APISolid_SubtractUpwards, 1); }), NoError);
+    ASSERT_EQ(Command([&] { return ACAPI_Element_SolidLink_Create(mesh, fill, APISolid_Add, 1); }), NoError);
+    // Contour lines every metre from 10 to 16, every second a main one.
+    PlacePart("VY_CONTOURLINES", 0, 0, 0, 1,
+              {{"A", 40},
+               {"B", 20},
+               {"passo", 1},
+               {"quota_minima", 10},
+               {"quota_massima", 16},
+               {"passo_main", 2},
+               {"main_secondary", 1}},
+              {});
+    PlanPictureCounts n;
+    const std::string svg = PlanPictureSvg(Db(), host->Project().models, &host->Project().libraries, &n);
+
+    EXPECT_NE(svg.find(">Site plan</text>"), std::string::npos);
+    const size_t arrow = svg.find("<g class=\"north-arrow\">");
+    ASSERT_NE(arrow, std::string::npos);
+    EXPECT_LT(svg.find(">N</text>", arrow), svg.find("</g>", arrow));
+    // Ticks every 10 m: 0 to 40 under the plan, 0 to 20 beside it, each label at its tick.
+    const size_t ticks = svg.find("<g class=\"ticks\"");
+    ASSERT_NE(ticks, std::string::npos);
+    const std::string tickGroup = svg.substr(ticks, svg.find("</g>", ticks) - ticks);
+    std::vector<std::string> labels;
+    const std::regex text(">([-0-9.,]+)</text>");
+    for (auto it = std::sregex_iterator(tickGroup.begin(), tickGroup.end(), text); it != std::sregex_iterator(); ++it)
+        labels.push_back((*it)[1]);
+    EXPECT_EQ(labels, (std::vector<std::string>{"0", "10", "20", "30", "40", "0", "10", "20"}));
+    // The main lines' heights (10, 12, 14, 16 m where they are long enough to carry one) are written on them.
+    const size_t heights = svg.find("<g class=\"contour-labels\"");
+    ASSERT_NE(heights, std::string::npos);
+    const std::string heightGroup = svg.substr(heights, svg.find("</g>", heights) - heights);
+    int written = 0;
+    for (auto it = std::sregex_iterator(heightGroup.begin(), heightGroup.end(), text); it != std::sregex_iterator();
+         ++it, ++written)
+        EXPECT_EQ(std::stoi((*it)[1]) % 2, 0) << (*it)[1];
+    EXPECT_GE(written, 2);
+
+    // The cut lies over the first box and the fill over the second, each in its colour.
+    EXPECT_GT(n.cutFaces, 0);
+    EXPECT_GT(n.fillFaces, 0);
+    const auto cutFaces = ShapesOf(svg, "cut"), fillFaces = ShapesOf(svg, "earth-fill");
+    EXPECT_EQ(int(cutFaces.size()), n.cutFaces);
+    EXPECT_EQ(int(fillFaces.size()), n.fillFaces);
+    const auto west = ShapesOf(svg, "triangle");
+    double x0 = 1e9, x1 = -1e9;
+    for (const auto& t : west)
+        for (const auto& p : t) x0 = std::min(x0, p.first), x1 = std::max(x1, p.first);
+    const double scale = (x1 - x0) / 40.0;
+    for (const auto& face : cutFaces)
+        for (const auto& p : face) EXPECT_NEAR((p.first - x0) / scale, 15.0, 5.0 + 1e-6);
+    for (const auto& face : fillFaces)
+        for (const auto& p : face) EXPECT_NEAR((p.first - x0) / scale, 35.0, 5.0 + 1e-6);
+    EXPECT_NE(svg.find("class=\"cut\" points=\""), std::string::npos);
+    EXPECT_NE(svg.find(std::string("fill=\"") + CutColour() + "\" stroke"), std::string::npos);
+    EXPECT_NE(svg.find(std::string("fill=\"") + FillColour() + "\" stroke"), std::string::npos);
+    EXPECT_NE(std::string(CutColour()), FillColour());
+    EXPECT_NE(
+        PlanCountLine(n).find(std::to_string(n.cutFaces) + " cut and " + std::to_string(n.fillFaces) + " fill faces"),
+        std::string::npos)
+        << PlanCountLine(n);
+    // The legend's volumes: everything above -1 over the first box, and up to 20 over the second.
+    double removed = 0.0, added = 0.0;
+    std::string why;
+    ASSERT_TRUE(host->Project().models.ChangesOf(mesh, &removed, &added, &why)) << why;
+    EXPECT_NEAR(removed, 100.0 * (plane(15, 5) + 1.0), 1e-6);
+    EXPECT_NEAR(added, 100.0 * (20.0 - plane(35, 5)), 1e-6);
+    EXPECT_NE(svg.find(">cut 1,275 m3</text>"), std::string::npos);
+    EXPECT_NE(svg.find(">fill 625 m3</text>"), std::string::npos);
+    EXPECT_EQ(VolumeText(1234567.4), "1,234,567 m3");
+
+    // Lines a pixel wide at least, here and on a plan where the terrain is 40 km across.
+    std::vector<double> widths = LineWidths(svg);
+    EXPECT_GT(widths.size(), 10u);
+    for (const double w : widths) EXPECT_GE(w, 1.0);
+    Db().Reset();
+    std::vector<API_Coord3D> wide;
+    for (const API_Coord3D& p : points) wide.push_back({p.x * 1000.0, p.y * 1000.0, p.z});
+    ASSERT_EQ(Db().PlaceMeshFromPoints(wide, 1, "W", &mesh), NoError);
+    API_Guid road = {};
+    ASSERT_EQ(Db().PlaceLine({1000, 1000}, {30000, 15000}, 1, "L", &road), NoError);
+    widths = LineWidths(PlanPictureSvg(Db(), host->Project().models, &host->Project().libraries, &n));
+    EXPECT_GT(widths.size(), 5u);
+    for (const double w : widths) EXPECT_GE(w, 1.0);
 }
 
 TEST_F(PlanPictureTest, AnEmptyProjectGivesAnEmptyPicture) {

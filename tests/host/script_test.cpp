@@ -224,6 +224,47 @@ protected:
     int failures = 0;
 };
 
+// What a user asks the project is printed and fails nothing, a question it cannot answer included: a height on and
+// off the terrain, a parameter that is there and one that is not, the volumes an earthwork cuts and fills (a plane
+// z = 10 + 0.1x + 0.05y, a box taking everything above -1 over 10 by 10 m, a box filling up to 20 over another).
+TEST_F(ScriptRunTest, PrintAnswersWithoutFailingTheRun) {
+    const std::string script = "library load \"@module/library\"\n"
+                               "print volumes\n"
+                               "mesh-points T \"0,0,10 40,0,14 40,20,15 0,20,11\"\n"
+                               "legacy object C VY_ROAD 15,5\n"
+                               "body C box 10,0,-1 20,10,11\n"
+                               "link T C SSUU\n"
+                               "legacy object F VY_ROAD 35,5\n"
+                               "body F box 30,0,12 40,10,20\n"
+                               "link T F SADD\n"
+                               "print height T 25 15\n"
+                               "print height T 1000 1000\n"
+                               "print height C 500 500\n"
+                               "print param C operatore\n"
+                               "print param C slope_inc_cut\n"
+                               "print param C no_such_parameter\n"
+                               "print param NoSuchObject A\n"
+                               "print volumes\n"
+                               "print volumes T\n";
+    EXPECT_TRUE(Run(script)) << output;
+    EXPECT_EQ(failures, 0);
+    EXPECT_NE(output.find("volumes: the project has no terrain"), std::string::npos) << output;
+    EXPECT_NE(output.find("height of T at 25 15: 13.25 m"), std::string::npos) << output;
+    EXPECT_NE(output.find("height of T at 1000 1000: none ("), std::string::npos) << output;
+    EXPECT_NE(output.find("height of C at 500 500: none ("), std::string::npos) << output;
+    EXPECT_NE(output.find("operatore of C = \"result\""), std::string::npos) << output;
+    EXPECT_NE(output.find("slope_inc_cut of C = 2"), std::string::npos) << output;
+    EXPECT_NE(output.find("C has no parameter no_such_parameter"), std::string::npos) << output;
+    EXPECT_NE(output.find("param: no element is named NoSuchObject"), std::string::npos) << output;
+    // Cut: 100 m2 from the plane's 11.75 m at the box's middle down to -1; fill: 100 m2 from 13.75 m up to 20.
+    const size_t volumes = output.find("volumes of terrain T:");
+    ASSERT_NE(volumes, std::string::npos) << output;
+    EXPECT_NE(output.find("cut 1,275 m3, fill 625 m3", volumes), std::string::npos) << output;
+    EXPECT_NE(output.rfind("PASSED"), std::string::npos) << output;
+    // A misspelt question is refused before the run, as any command is.
+    EXPECT_FALSE(ParseErrors("print heights T 1 1\n").empty());
+}
+
 TEST_F(ScriptRunTest, NothingRunsWhenALaterLineIsBad) {
     EXPECT_FALSE(Run("file write \"a.txt\" \"x\"\nload\nmenu 1 x\n"));
     EXPECT_FALSE(Exists("a.txt"));

@@ -403,6 +403,28 @@ void EarthworkChain::TopFaces(std::vector<std::array<ModelPoint, 3>>* faces) con
     }
 }
 
+void EarthworkChain::TopRings(std::vector<std::vector<ModelPoint>>* rings) const {
+    rings->clear();
+    if (!chain_) return;
+    const auto less = [](const ModelPoint& a, const ModelPoint& b) {
+        return a.x != b.x ? a.x < b.x : a.y != b.y ? a.y < b.y : a.z < b.z;
+    };
+    const ExactSolid& solid = chain_->solids.back();
+    for (ExactSolid::Face_index f : solid.faces()) {
+        if (!FacesUp(solid, f)) continue;
+        std::vector<ModelPoint> ring;
+        for (ExactSolid::Vertex_index v : CGAL::vertices_around_face(solid.halfedge(f), solid)) {
+            const ExactPoint& p = solid.point(v);
+            ring.push_back({CGAL::to_double(p.x()), CGAL::to_double(p.y()), CGAL::to_double(p.z())});
+        }
+        std::rotate(ring.begin(), std::min_element(ring.begin(), ring.end(), less), ring.end());
+        rings->push_back(std::move(ring));
+    }
+    std::sort(rings->begin(), rings->end(), [&](const std::vector<ModelPoint>& a, const std::vector<ModelPoint>& b) {
+        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), less);
+    });
+}
+
 const VolumeBounds& EarthworkChain::BoundsAt(size_t k) {
     Chain& chain = *chain_;
     Chain::Measure& m = chain.volumes[k];

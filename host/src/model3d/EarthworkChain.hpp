@@ -46,6 +46,9 @@ public:
     bool SurfaceCounts(int64_t* points, int64_t* triangles) const;
     // The faces of the latest run's solid that face up (of the part it computed, when it took one), as triangles.
     void TopFaces(std::vector<std::array<ModelPoint, 3>>* faces) const;
+    // The same faces as rings, each from its least vertex (by x, then y, then z) round, in the order of those
+    // rings: the same for every run that gives the same solid, however its faces and vertices are numbered.
+    void TopRings(std::vector<std::vector<ModelPoint>>* rings) const;
     // The volume after the steps from `base`, as Run and then Volume give it, and whether it came from a part of
     // the columns. Solids that are the same point set have the same exact volume however they are numbered: the
     // kept solids serve steps whose bodies have the same shapes as theirs, and what is computed past them is kept

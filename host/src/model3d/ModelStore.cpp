@@ -6,6 +6,7 @@
 #include "model3d/Daylight.hpp"
 #include "model3d/ObjectParams.hpp"
 #include "model3d/SurfaceDifference.hpp"
+#include "model3d/SurfaceHeight.hpp"
 #include "model3d/GroundCut.hpp"
 #include "model3d/LinkedSurfaceBox.hpp"
 #include "model3d/ObjectBodies.hpp"
@@ -280,7 +281,15 @@ bool ModelStore::SurfaceCountsOf(const API_Guid& mesh, int64_t* points, int64_t*
 }
 
 bool ModelStore::ChangesOf(const API_Guid& mesh, double* removed, double* added, std::string* why) {
+    return ChangedFacesOf(mesh, nullptr, nullptr, removed, added, why);
+}
+
+bool ModelStore::ChangedFacesOf(const API_Guid& mesh, std::vector<std::array<ModelPoint, 3>>* cut,
+                                std::vector<std::array<ModelPoint, 3>>* fill, double* removed, double* added,
+                                std::string* why) {
     *removed = *added = 0.0;
+    if (cut != nullptr) cut->clear();
+    if (fill != nullptr) fill->clear();
     if (!Current(mesh, false, why)) return false;
     MeshWork& w = models_[mesh].work;
     if (!w.solid || w.steps.empty()) return true;
@@ -294,6 +303,21 @@ bool ModelStore::ChangesOf(const API_Guid& mesh, double* removed, double* added,
     const SurfaceChange change = SurfaceDifference(top, surface->surface, *surface->index);
     *removed = change.removed;
     *added = change.added;
+    if (cut == nullptr && fill == nullptr) return true;
+    // From the faces in an order of their own, so that the same solid gives the same triangles whichever run made it.
+    constexpr double kSame = 1e-3;
+    std::vector<std::vector<ModelPoint>> rings;
+    chain.TopRings(&rings);
+    for (const std::vector<ModelPoint>& ring : rings)
+        for (size_t k = 1; k + 1 < ring.size(); ++k) {
+            const std::array<ModelPoint, 3> f = {ring[0], ring[k], ring[k + 1]};
+            const double x = (f[0].x + f[1].x + f[2].x) / 3.0, y = (f[0].y + f[1].y + f[2].y) / 3.0;
+            const double z = (f[0].z + f[1].z + f[2].z) / 3.0;
+            double ground;
+            if (!SurfaceHeightAt(surface->surface, *surface->index, x, y, &ground)) continue;
+            if (z < ground - kSame && cut != nullptr) cut->push_back(f);
+            if (z > ground + kSame && fill != nullptr) fill->push_back(f);
+        }
     return true;
 }
 

@@ -11,6 +11,7 @@
 #include "model3d/LinkedSurfaceBox.hpp"
 #include "project/Guids.hpp"
 
+#include <array>
 #include <map>
 #include <memory>
 #include <set>
@@ -47,6 +48,10 @@ public:
     // What the mesh's links together took from its surface and added to it: the top of its final model against its
     // surface without links. False with `why` when it cannot be computed.
     bool ChangesOf(const API_Guid& mesh, double* removed, double* added, std::string* why);
+    // The same, with the faces of the final top that lie lower than the surface without links (`cut`) and those
+    // that lie higher (`fill`), each judged at its middle; faces within a millimetre of it are in neither.
+    bool ChangedFacesOf(const API_Guid& mesh, std::vector<std::array<ModelPoint, 3>>* cut,
+                        std::vector<std::array<ModelPoint, 3>>* fill, double* removed, double* added, std::string* why);
     // The range of the element's bodies in the whole model (firstBody > lastBody when it has none); refused, with the
     // reason, for an object whose library part should build bodies from its parameters and cannot.
     GSErrCode Get3DInfo(const API_Guid& guid, API_ElemInfo3D* info, std::string* why);

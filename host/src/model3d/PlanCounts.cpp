@@ -25,6 +25,8 @@ std::string Counted(int n, const char* one, const char* many) {
 
 std::string PlanCountLine(const PlanPictureCounts& n) {
     std::string line = Counted(n.triangles, "triangle", "triangles");
+    if (n.cutFaces > 0 || n.fillFaces > 0)
+        line += ", " + std::to_string(n.cutFaces) + " cut and " + Counted(n.fillFaces, "fill face", "fill faces");
     for (const KindWords& k : kKinds)
         if (k.always || n.Of(k.key) > 0) line += ", " + Counted(n.Of(k.key), k.one, k.many);
     line += "; " + Counted(n.objects, "object", "objects") + " drawn, " + std::to_string(n.WithoutPlanData()) +

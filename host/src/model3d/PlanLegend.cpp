@@ -42,6 +42,25 @@ constexpr Key kKeys[int(PlanKey::Count)] = {{"point", "black", ""},
 
 PlanKeyStyle KeyStyle(PlanKey key) { return {kKeys[int(key)].stroke, kKeys[int(key)].dash}; }
 
+// Warm for ground taken, cool for ground added: neither is a height colour.
+const char* CutColour() { return "rgb(214,69,46)"; }
+const char* FillColour() { return "rgb(52,101,214)"; }
+
+std::string VolumeText(double cubicMetres) {
+    const double rounded = std::round(std::isfinite(cubicMetres) ? std::abs(cubicMetres) : 0.0);
+    std::ostringstream digits;
+    digits.setf(std::ios::fixed);
+    digits.precision(0);
+    digits << rounded;
+    const std::string whole = digits.str();
+    std::string grouped;
+    for (size_t i = 0; i < whole.size(); ++i) {
+        if (i > 0 && (whole.size() - i) % 3 == 0) grouped += ',';
+        grouped += whole[i];
+    }
+    return (cubicMetres < 0.0 && rounded > 0.0 ? "-" : "") + grouped + " m3";
+}
+
 std::string HeightColour(double t) {
     t = std::clamp(std::isfinite(t) ? t : 0.0, 0.0, 1.0);
     const int r = int(std::lround(40 + t * (230 - 40))), g = int(std::lround(110 + t * (215 - 110))),
@@ -79,6 +98,16 @@ std::string PlanLegendSvg(const PlanLegend& legend, double left, double right, d
             << HeightText(legend.zMax) << "</text>\n";
         x += steps * 14.0 + 16.0;
     }
+    // The earthworks' shading with what they move, the final ground against the original.
+    if (legend.earthworks) {
+        for (const auto& [colour, text] : {std::make_pair(CutColour(), "cut " + VolumeText(legend.cutVolume)),
+                                           std::make_pair(FillColour(), "fill " + VolumeText(legend.fillVolume))}) {
+            svg << "<rect x=\"" << x << "\" y=\"" << top << "\" width=\"14\" height=\"12\" fill=\"" << colour
+                << "\" fill-opacity=\"" << kEarthworkOpacity << "\"/>\n<text class=\"volume\" x=\"" << x + 18
+                << "\" y=\"" << top + 10 << "\">" << text << "</text>\n";
+            x += 26.0 + 6.5 * double(text.size());
+        }
+    }
     // The scale bar takes the band's right end; the keys wrap into rows left of it.
     const double barLength = RoundLength(planMetres / 4.0);
     const double barPx = barLength * pixelsPerMetre, barX = right - barPx, barY = top + 36;
@@ -104,7 +133,7 @@ std::string PlanLegendSvg(const PlanLegend& legend, double left, double right, d
     svg << "<g class=\"scalebar\" font-family=\"sans-serif\" font-size=\"11\">\n<rect x=\"" << barX << "\" y=\"" << barY
         << "\" width=\"" << barPx / 2 << "\" height=\"5\" fill=\"black\"/>\n<rect x=\"" << barX + barPx / 2 << "\" y=\""
         << barY << "\" width=\"" << barPx / 2
-        << "\" height=\"5\" fill=\"white\" stroke=\"black\" stroke-width=\"0.8\"/>\n<text x=\"" << barX << "\" y=\""
+        << "\" height=\"5\" fill=\"white\" stroke=\"black\" stroke-width=\"1\"/>\n<text x=\"" << barX << "\" y=\""
         << barY - 4 << "\">0</text>\n<text x=\"" << barX + barPx << "\" y=\"" << barY - 4 << "\" text-anchor=\"end\">"
         << LengthText(barLength) << "</text>\n</g>\n";
     return svg.str();

@@ -1,6 +1,7 @@
 #include "model3d/PlanPicture.hpp"
 
 #include "model3d/PlanContours.hpp"
+#include "model3d/PlanMarks.hpp"
 #include "model3d/PlanScene.hpp"
 
 #include <algorithm>
@@ -10,6 +11,9 @@
 #include <vector>
 
 namespace {
+
+// The thinnest a line is drawn, whatever the plan's scale: a pixel.
+constexpr double kThinnest = 1.0;
 
 bool Finite(const ModelPoint& p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 
@@ -92,22 +96,24 @@ std::vector<Contours> TraceContours(const PlanScene& scene) {
 }
 
 // Where the plan lies in the picture. Pixels are computed here, not by an SVG transform: survey-sized coordinates
-// would lose their detail in a viewer's single-precision arithmetic.
+// would lose their detail in a viewer's single-precision arithmetic. Above the plan its title and north arrow, left
+// of it and under it its coordinates, then the legend and scale bar in the band.
 struct Frame {
     double minX, minY, maxX, maxY;  // the plan's box
     double minZ, maxZ;              // the triangles' heights
     double scale;                   // pixels per metre
     double plotW, plotH, width, height;
-    static constexpr double kSize = 800.0, kMargin = 20.0, kBand = 70.0;  // the legend and scale bar in the band
+    static constexpr double kSize = 800.0, kLeft = 72.0, kTop = 50.0, kRight = 24.0, kTicks = 22.0, kBand = 70.0;
 
-    double Px(const ModelPoint& p) const { return kMargin + (p.x - minX) * scale; }
-    double Py(const ModelPoint& p) const { return kMargin + (maxY - p.y) * scale; }
+    double Px(const ModelPoint& p) const { return kLeft + (p.x - minX) * scale; }
+    double Py(const ModelPoint& p) const { return kTop + (maxY - p.y) * scale; }
     std::string At(const ModelPoint& p) const {
         std::ostringstream s;
         s.precision(10);
         s << Px(p) << ',' << Py(p);
         return s.str();
     }
+    PlanPlot Plot() const { return {minX, minY, maxX, maxY, kLeft, kTop, scale}; }
 };
 
 // The frame that holds everything the scene and the traced contour lines show.
@@ -133,7 +139,8 @@ Frame FrameOf(const PlanScene& scene, const std::vector<Contours>& contours) {
     if (f.minX > f.maxX) f.minX = f.minY = 0.0, f.maxX = f.maxY = 1.0;
     f.scale = Frame::kSize / std::max({f.maxX - f.minX, f.maxY - f.minY, 1e-9});
     f.plotW = (f.maxX - f.minX) * f.scale, f.plotH = (f.maxY - f.minY) * f.scale;
-    f.width = std::max(f.plotW, 520.0) + 2 * Frame::kMargin, f.height = f.plotH + 2 * Frame::kMargin + Frame::kBand;
+    f.width = std::max(f.plotW, 520.0) + Frame::kLeft + Frame::kRight;
+    f.height = Frame::kTop + f.plotH + Frame::kTicks + Frame::kBand;
     return f;
 }
 
@@ -165,9 +172,14 @@ double AddContourShapes(const std::vector<Contours>& contours, const Frame& f, P
             scene->shapes.push_back(s);
         }
     }
-    // The contour lines lie on the ground, under everything drawn on it.
-    std::stable_partition(scene->shapes.begin(), scene->shapes.end(),
-                          [](const PlanShape& s) { return s.cls.compare(0, 7, "contour") == 0; });
+    // The contour lines lie on the ground, under everything drawn on it; where the earthworks meet the ground comes
+    // next, so that a road's edges, which run beside its daylight lines at a small scale, stay on top of them.
+    std::stable_sort(scene->shapes.begin(), scene->shapes.end(), [](const PlanShape& a, const PlanShape& b) {
+        const auto layer = [](const PlanShape& s) {
+            return s.key == PlanKey::Contour ? 0 : s.key == PlanKey::Daylight ? 1 : 2;
+        };
+        return layer(a) < layer(b);
+    });
     return shownInterval;
 }
 
@@ -181,6 +193,53 @@ void WriteTriangles(const PlanScene& scene, const Frame& f, std::ostream& svg, P
             << "\" fill=\"" << colour << "\" stroke=\"" << colour << "\" stroke-width=\"0.5\"/>\n";
         ++n->triangles;
     }
+}
+
+// The faces the earthworks lowered and those they raised, over the ground's shading: each set in one group whose
+// opacity lets the heights show through, its faces edged in their own colour so no seam shows between them.
+void WriteEarthworks(const PlanScene& scene, const Frame& f, std::ostream& svg, PlanPictureCounts* n) {
+    const auto write = [&](const std::vector<PlanTriangle>& faces, const char* cls, const char* colour, int* count) {
+        if (faces.empty()) return;
+        svg << "<g opacity=\"" << kEarthworkOpacity << "\">\n";
+        for (const PlanTriangle& t : faces) {
+            if (!Finite(t.a) || !Finite(t.b) || !Finite(t.c)) continue;
+            svg << "<polygon class=\"" << cls << "\" points=\"" << f.At(t.a) << ' ' << f.At(t.b) << ' ' << f.At(t.c)
+                << "\" fill=\"" << colour << "\" stroke=\"" << colour << "\" stroke-width=\"0.5\"/>\n";
+            ++*count;
+        }
+        svg << "</g>\n";
+    };
+    write(scene.cut, "cut", CutColour(), &n->cutFaces);
+    write(scene.fill, "earth-fill", FillColour(), &n->fillFaces);
+}
+
+// The heights written on the contour lines: on the main lines when there are any, else on every line drawn, each
+// at the middle of a line long enough to carry it and clear of the labels before it.
+std::vector<ContourLabel> ContourLabels(const PlanScene& scene, const Frame& f) {
+    const bool mains = std::any_of(scene.shapes.begin(), scene.shapes.end(),
+                                   [](const PlanShape& s) { return s.cls == "contour main"; });
+    constexpr double kLongEnough = 60.0, kApart = 45.0;
+    constexpr size_t kMost = 80;
+    std::vector<ContourLabel> labels;
+    for (const PlanShape& s : scene.shapes) {
+        if (s.key != PlanKey::Contour || (mains && s.cls != "contour main") || s.points.size() < 2) continue;
+        std::vector<double> along = {0.0};
+        for (size_t i = 1; i < s.points.size(); ++i)
+            along.push_back(
+                along.back() +
+                std::hypot(f.Px(s.points[i]) - f.Px(s.points[i - 1]), f.Py(s.points[i]) - f.Py(s.points[i - 1])));
+        if (!(along.back() >= kLongEnough)) continue;
+        const size_t at = size_t(std::lower_bound(along.begin(), along.end(), along.back() / 2.0) - along.begin());
+        const ModelPoint& p = s.points[std::min(at, s.points.size() - 1)];
+        if (!Finite(p) || !std::isfinite(p.z)) continue;
+        const ContourLabel label = {f.Px(p), f.Py(p), p.z};
+        const bool clear = std::none_of(labels.begin(), labels.end(), [&](const ContourLabel& l) {
+            return std::hypot(l.x - label.x, l.y - label.y) < kApart;
+        });
+        if (clear) labels.push_back(label);
+        if (labels.size() >= kMost) break;
+    }
+    return labels;
 }
 
 // The shapes in their order, each counted by its kind as it is written (and its object with its first one).
@@ -205,8 +264,8 @@ void WriteShapes(const PlanScene& scene, const Frame& f, std::ostream& svg, Plan
                 first = false;
             }
             const PlanKeyStyle style = KeyStyle(s.key);
-            svg << "\" stroke=\"" << (s.stroke.empty() ? style.stroke : s.stroke) << "\" stroke-width=\"" << s.width
-                << "\" fill=\"" << s.fill << '"'
+            svg << "\" stroke=\"" << (s.stroke.empty() ? style.stroke : s.stroke) << "\" stroke-width=\""
+                << std::max(s.width, kThinnest) << "\" fill=\"" << s.fill << '"'
                 << (*style.dash ? std::string(" stroke-dasharray=\"") + style.dash + "\"" : "")
                 << " stroke-linejoin=\"round\"/>\n";
         }
@@ -232,16 +291,26 @@ std::string PlanPictureSvg(const ProjectDatabase& db, ModelStore& models, const 
     svg << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << f.width << "\" height=\"" << f.height
         << "\" viewBox=\"0 0 " << f.width << ' ' << f.height
         << "\">\n<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
+    svg << PlanTitleSvg("Site plan",
+                        LengthText(f.maxX - f.minX) + " by " + LengthText(f.maxY - f.minY) +
+                            ", plan coordinates in metres, north up",
+                        Frame::kLeft, 4.0);
     WriteTriangles(scene, f, svg, &n);
+    WriteEarthworks(scene, f, svg, &n);
     WriteShapes(scene, f, svg, &n);
+    svg << ContourLabelsSvg(ContourLabels(scene, f), shownInterval > 0.0 ? shownInterval : 1.0);
+    svg << CoordinateTicksSvg(f.Plot());
+    svg << NorthArrowSvg(f.width - Frame::kRight - 18.0, 16.0);
     // The legend explains what was drawn, as counted.
     PlanLegend legend;
     legend.heights = !scene.triangles.empty();
     legend.zMin = f.minZ, legend.zMax = f.maxZ;
     legend.contourInterval = shownInterval;
     for (int k = 0; k < int(PlanKey::Count); ++k) legend.shown[k] = n.drawn[k] > 0;
-    svg << PlanLegendSvg(legend, Frame::kMargin, f.width - Frame::kMargin, f.plotH + 2 * Frame::kMargin + 8.0, f.scale,
-                         f.maxX - f.minX);
+    legend.earthworks = scene.earthworks;
+    legend.cutVolume = scene.cutVolume, legend.fillVolume = scene.fillVolume;
+    svg << PlanLegendSvg(legend, Frame::kLeft, f.width - Frame::kRight, Frame::kTop + f.plotH + Frame::kTicks + 6.0,
+                         f.scale, f.maxX - f.minX);
     svg << "</svg>\n";
     if (counts != nullptr) *counts = n;
     return svg.str();

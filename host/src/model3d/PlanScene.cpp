@@ -100,6 +100,20 @@ private:
             scene_.tops.push_back(std::move(top));
         }
         LevelLines(e);
+        Earthworks(g, e);
+    }
+
+    // Where the mesh's links cut into it and where they fill it, and how much: its final top against its surface.
+    void Earthworks(const API_Guid& g, const StoredElement& e) {
+        std::vector<std::array<ModelPoint, 3>> cut, fill;
+        double removed = 0.0, added = 0.0;
+        std::string why;
+        if (!models_.ChangedFacesOf(g, &cut, &fill, &removed, &added, &why)) return Skip(e, "no cut and fill: " + why);
+        for (const std::array<ModelPoint, 3>& f : cut) scene_.cut.push_back({f[0], f[1], f[2]});
+        for (const std::array<ModelPoint, 3>& f : fill) scene_.fill.push_back({f[0], f[1], f[2]});
+        scene_.cutVolume += removed;
+        scene_.fillVolume += added;
+        scene_.earthworks = scene_.earthworks || !cut.empty() || !fill.empty() || removed > 0.0 || added > 0.0;
     }
 
     // The level lines a mesh keeps in its memo.
@@ -192,7 +206,7 @@ private:
             s.closed = f.kind == FeatureShape::Kind::Outline;
             s.owner = owner;
             if (f.kind == FeatureShape::Kind::Line)
-                Add(std::move(s), "edge", PlanKey::Edge, 1.5);
+                Add(std::move(s), "edge", PlanKey::Edge, 2.5);  // a road or a track: thicker than the lines beside it
             else if (f.kind == FeatureShape::Kind::Foot)
                 Add(std::move(s), "foot", PlanKey::Foot, 1.0);
             else

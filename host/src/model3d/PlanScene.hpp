@@ -1,7 +1,8 @@
 #pragma once
 // What the plan picture shows, gathered from the project in plan coordinates before it is framed and drawn
 // (model3d/PlanPicture.hpp): the top triangles of meshes, the plan elements' points, lines and rings, what the
-// objects' library parts say they draw, and the contour lines they ask for. Elements on hidden layers are left out.
+// objects' library parts say they draw, the contour lines they ask for, and where the earthworks cut and fill the
+// meshes. Elements on hidden layers are left out.
 #include "model3d/PlanFeatures.hpp"
 #include "model3d/PlanLegend.hpp"
 
@@ -45,6 +46,11 @@ struct ContourRequest {
 struct PlanScene {
     std::vector<PlanShape> shapes;  // in the order of the elements
     std::vector<PlanTriangle> triangles;
+    // The faces of the meshes' final tops that their earthworks lowered (cut) or raised (fill), and the volumes
+    // taken and added, the final ground against the original (model3d/ModelStore.hpp: ChangedFacesOf).
+    std::vector<PlanTriangle> cut, fill;
+    double cutVolume = 0.0, fillVolume = 0.0;
+    bool earthworks = false;  // a mesh has links that change its surface
     std::vector<MeshTop> tops;
     std::vector<ContourRequest> contours;
     int objects = 0;  // objects shown, numbered from 0 as owners

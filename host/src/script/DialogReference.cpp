@@ -1,6 +1,7 @@
 #include "script/DialogReference.hpp"
 
 #include "script/ModuleGuide.hpp"
+#include "script/PopUpGuide.hpp"
 
 #include "ResourceDriver.hpp"
 #include "Resources.hpp"
@@ -181,25 +182,74 @@ std::string FrameWords(int32_t dialog, const GS::Array<RSDialogItem>& items, con
     return top != nullptr ? OwnWords(dialog, *top) : words;
 }
 
-// The words beside an item that has no text of its own: the nearest static text to its left on its line.
+// The innermost group box that holds the item, or null.
+const RSDialogItem* FrameOf(const GS::Array<RSDialogItem>& items, const RSDialogItem& item) {
+    const RSDialogItem* frame = nullptr;
+    for (uint32_t i = 0; i < items.GetSize(); ++i) {
+        const RSDialogItem& f = items[i];
+        if (f.kind == RSDialogItemKind::GroupBox && Inside(f, item) && (frame == nullptr || Inside(*frame, f)))
+            frame = &f;
+    }
+    return frame;
+}
+
+// The nearest image just left of the item on its line, in the same frame; null when none.
+const RSDialogItem* ImageBeside(const GS::Array<RSDialogItem>& items, const RSDialogItem& item) {
+    const RSDialogItem* image = nullptr;
+    const RSDialogItem* frame = FrameOf(items, item);
+    for (uint32_t i = 0; i < items.GetSize(); ++i) {
+        const RSDialogItem& s = items[i];
+        const bool isImage = s.kind == RSDialogItemKind::Picture || s.kind == RSDialogItemKind::Icon;
+        if (isImage && !s.text.IsEmpty() && SameLine(s, item) && s.x < item.x && s.x + s.width + 30 >= item.x &&
+            FrameOf(items, s) == frame && (image == nullptr || s.x > image->x))
+            image = &s;
+    }
+    return image;
+}
+
+// The words beside an item that has no text of its own: the nearest static text to its left on its line, in the
+// same frame (a text in the frame beside labels that frame's items), with no image nearer.
 std::string LabelOf(int32_t dialog, const GS::Array<RSDialogItem>& items, const RSDialogItem& item) {
     if (!item.text.IsEmpty()) return item.text.ToUtf8();
     const RSDialogItem* best = nullptr;
+    const RSDialogItem* frame = FrameOf(items, item);
     for (uint32_t i = 0; i < items.GetSize(); ++i) {
         const RSDialogItem& s = items[i];
         const std::string words = OwnWords(dialog, s);
         // A unit after the field before it labels that one.
         if (s.kind != RSDialogItemKind::Static || words.empty() || words == "mm" || words == "m" || words == "%")
             continue;
-        if (!SameLine(s, item) || s.x >= item.x) continue;
+        if (!SameLine(s, item) || s.x >= item.x || FrameOf(items, s) != frame) continue;
         if (best == nullptr || s.x > best->x) best = &s;
     }
+    const RSDialogItem* image = ImageBeside(items, item);
+    if (best != nullptr && image != nullptr && image->x > best->x) return std::string();
     return best != nullptr ? "(" + OwnWords(dialog, *best) + ")" : std::string();
+}
+
+// What an image resource shows, from its description ("DXF import dialog picture: Pen" shows a pen); "" when it
+// names only where it is used.
+std::string ImageWords(GSResModule module, const RSDialogItem& image) {
+    const int32_t id = std::atoi(image.text.ToUtf8().c_str());
+    if (const char* meaning = ImageMeaning(id)) return meaning;
+    GS::UniString description;
+    if (!RSGetIcon(id, module, &description) && !RSGetPicture(id, module, &description)) return "";
+    std::string words = description.ToUtf8();
+    const size_t colon = words.rfind(": ");
+    if (colon != std::string::npos) words = words.substr(colon + 2);
+    // How the module shows it while it does not apply is no part of what it is.
+    for (const char* state : {", greyed", " (greyed)"})
+        if (const size_t at = words.find(state); at != std::string::npos) words.erase(at, std::string(state).size());
+    if (words.empty() || words.find("picture") != std::string::npos || words.find("image") != std::string::npos ||
+        words.find(image.text.ToUtf8()) != std::string::npos)
+        return "";
+    return words;
 }
 
 // What an item without words of its own or beside it is, from its kind and its place: a frame names the items it
 // holds, an item beside an image or inside a titled frame says so, the rest what the module does with them.
-std::string PlaceOf(int32_t dialog, const GS::Array<RSDialogItem>& items, const RSDialogItem& item) {
+std::string PlaceOf(GSResModule module, int32_t dialog, const GS::Array<RSDialogItem>& items,
+                    const RSDialogItem& item) {
     switch (item.kind) {
         case RSDialogItemKind::Separator: return "(a dividing line)";
         case RSDialogItemKind::Picture:
@@ -218,16 +268,19 @@ std::string PlaceOf(int32_t dialog, const GS::Array<RSDialogItem>& items, const 
         }
         default: break;
     }
-    const RSDialogItem* image = nullptr;
-    for (uint32_t i = 0; i < items.GetSize(); ++i) {
-        const RSDialogItem& s = items[i];
-        const bool isImage = s.kind == RSDialogItemKind::Picture || s.kind == RSDialogItemKind::Icon;
-        if (isImage && !s.text.IsEmpty() && SameLine(s, item) && s.x < item.x && (image == nullptr || s.x > image->x))
-            image = &s;
+    if (const RSDialogItem* image = ImageBeside(items, item)) {
+        const std::string shows = ImageWords(module, *image);
+        return "(" + (shows.empty() ? std::string() : shows + ": ") + "beside image " + image->text.ToUtf8() + ")";
     }
-    if (image != nullptr) return "(beside image " + image->text.ToUtf8() + ")";
     if (item.kind == RSDialogItemKind::List) return "(a list: its columns below)";
     if (item.kind == RSDialogItemKind::TabControl) return "(a tab control: its pages below)";
+    // A chooser right of a number field shows the same value: the pen (or line type) the number names.
+    for (uint32_t i = 0; item.kind == RSDialogItemKind::UserControl && i < items.GetSize(); ++i) {
+        const RSDialogItem& n = items[i];
+        if (n.kind == RSDialogItemKind::IntEdit && SameLine(n, item) && item.x >= n.x + n.width &&
+            item.x <= n.x + n.width + 20)
+            return "(the chooser kept in step with the number in item " + std::to_string(n.id) + ")";
+    }
     // A pen or line-type number keeps the chooser beside it in step, a number the slider beside it.
     for (uint32_t i = 0; i < items.GetSize(); ++i) {
         const RSDialogItem& c = items[i];
@@ -280,14 +333,56 @@ void WriteAction(const PaletteAction& action, const std::string& indent, std::os
     if (*action.replaces != '\0') out << indent << "replaces: " << action.replaces << "\n";
 }
 
+// The entries of a pop-up as the module fills it: its fixed texts from the string table of the language shown
+// (English when the module's own language is not chosen), then the entries it adds from the project or the file.
+std::string PopUpEntries(GSResModule module, int32_t languageIndex, const PopUpGuide& guide) {
+    std::string text;
+    for (const int32_t index : PopUpIndexes(guide)) {
+        GS::UniString entry;
+        if (index == 0)
+            entry = "(a dividing line)";
+        else if (!RSGetIndString(&entry, guide.table + languageIndex, index, module) &&
+                 !RSGetIndString(&entry, guide.table + kEnglish, index, module))  // as the module falls back
+            entry = GS::UniString("(entry " + std::to_string(index) + " missing)");
+        text += (text.empty() ? "" : ", ") + (index == 0 ? entry.ToUtf8() : QuotedText(entry.ToUtf8()));
+    }
+    if (*guide.entries != '\0') text += (text.empty() ? "" : ", ") + std::string(guide.entries);
+    return text;
+}
+
+// What the module writes into a layout's items: the language's index of its string tables.
+struct ReferenceTexts {
+    GSResModule module;
+    int32_t languageIndex;
+};
+
+// The item's label after its kind: its own text, else the text beside it, else what the guide or its place says.
+std::string ItemLabel(const ReferenceTexts& texts, int32_t dialog, const GS::Array<RSDialogItem>& items,
+                      const RSDialogItem& item) {
+    const bool shows = item.kind == RSDialogItemKind::Static || item.kind == RSDialogItemKind::GroupBox ||
+        item.kind == RSDialogItemKind::Separator || item.kind == RSDialogItemKind::Picture ||
+        item.kind == RSDialogItemKind::Icon;
+    const ItemGuide* guide = FindItemGuide(dialog, item.id);
+    const bool image = item.kind == RSDialogItemKind::Picture || item.kind == RSDialogItemKind::Icon;
+    if (image && !item.text.IsEmpty()) return "(image " + item.text.ToUtf8() + ")";  // its text names its image
+    // The guide's words for a field say what it holds, where the text nearest to it says less.
+    if (!shows && item.text.IsEmpty() && guide != nullptr && guide->label[0] == '(') return guide->label;
+    // A text that only labels the item beside it is that item's label; here it is shown as it is.
+    const std::string label = image ? std::string() : shows ? item.text.ToUtf8() : LabelOf(dialog, items, item);
+    if (!label.empty()) return label[0] == '(' ? label : QuotedText(label);
+    if (guide != nullptr && *guide->label != '\0')
+        return guide->label[0] == '(' ? std::string(guide->label) : QuotedText(guide->label) + " (set by the module)";
+    if (shows && item.kind == RSDialogItemKind::Static) return "(a text the module writes)";
+    return PlaceOf(texts.module, dialog, items, item);
+}
+
 // "  <item> <kind>  <label>  <limits>" for every item of a layout; an item the module writes (or that does more
-// than its text says) gets its label and meaning from the guide, a list its columns and what a click does.
-void WriteItems(int32_t dialog, const GS::Array<RSDialogItem>& items, const std::string& indent, std::ostream& out) {
+// than its text says) gets its label and meaning from the guide, a list its columns, rows and what a click does, a
+// pop-up its entries.
+void WriteItems(const ReferenceTexts& texts, int32_t dialog, const GS::Array<RSDialogItem>& items,
+                const std::string& indent, std::ostream& out) {
     for (uint32_t i = 0; i < items.GetSize(); ++i) {
         const RSDialogItem& item = items[i];
-        const bool shows = item.kind == RSDialogItemKind::Static || item.kind == RSDialogItemKind::GroupBox ||
-            item.kind == RSDialogItemKind::Separator || item.kind == RSDialogItemKind::Picture ||
-            item.kind == RSDialogItemKind::Icon;
         std::string line = indent + std::to_string(item.id) + " ";
         // Each part after the kind column, two blanks apart.
         const size_t column = indent.size() + 18;
@@ -298,19 +393,7 @@ void WriteItems(int32_t dialog, const GS::Array<RSDialogItem>& items, const std:
         line.resize(std::max(line.size(), indent.size() + 5), ' ');
         line += RSDialogItemKindName(item.kind);
         const ItemGuide* guide = FindItemGuide(dialog, item.id);
-        // A text that only labels the item beside it is that item's label; here it is shown as it is.
-        const bool image = item.kind == RSDialogItemKind::Picture || item.kind == RSDialogItemKind::Icon;
-        const std::string label = image ? std::string() : shows ? item.text.ToUtf8() : LabelOf(dialog, items, item);
-        if (image && !item.text.IsEmpty())
-            add("(image " + item.text.ToUtf8() + ")");  // a picture's text names its image resource
-        else if (!label.empty())
-            add(label[0] == '(' ? label : QuotedText(label));
-        else if (guide != nullptr && *guide->label != '\0')
-            add(guide->label[0] == '(' ? std::string(guide->label) : QuotedText(guide->label) + " (set by the module)");
-        else if (shows && item.kind == RSDialogItemKind::Static)
-            add("(a text the module writes)");
-        else if (const std::string place = PlaceOf(dialog, items, item); !place.empty())
-            add(place);
+        if (const std::string label = ItemLabel(texts, dialog, items, item); !label.empty()) add(label);
         if (item.hasRange)
             add(Number(item.minValue) + " to " + Number(item.maxValue) +
                 (item.kind == RSDialogItemKind::LengthEdit ? " m" : ""));
@@ -318,11 +401,18 @@ void WriteItems(int32_t dialog, const GS::Array<RSDialogItem>& items, const std:
             add("metres");
         if (item.textLimit > 0) add("at most " + std::to_string(item.textLimit) + " characters");
         if (item.radioGroup > 0) add("radio group " + std::to_string(item.radioGroup));
-        if (guide != nullptr && *guide->meaning != '\0') add("- " + std::string(guide->meaning));
+        const PopUpGuide* popUp = item.kind == RSDialogItemKind::PopUp ? FindPopUpGuide(dialog, item.id) : nullptr;
+        if (guide != nullptr && *guide->meaning != '\0')
+            add("- " + std::string(guide->meaning));
+        else if (popUp != nullptr)
+            add("- " + std::string(popUp->meaning));
         while (!line.empty() && line.back() == ' ') line.pop_back();
         out << line << "\n";
+        if (popUp != nullptr)
+            out << indent << "      entries: " << PopUpEntries(texts.module, texts.languageIndex, *popUp) << "\n";
         if (const ListGuide* list = FindListGuide(dialog, item.id)) {
             out << indent << "      columns: " << list->columns << "\n";
+            out << indent << "      rows: " << list->rows << "\n";
             out << indent << "      a click: " << list->click << "\n";
         }
         if (const PaletteAction* action = IsSubPalette(dialog) ? FindPaletteAction(dialog, item.id) : nullptr)
@@ -356,12 +446,15 @@ bool WriteDialogReference(const std::string& resourcesFolder, const std::string&
     }
     std::sort(ids.begin(), ids.end());
     const GSResModule module = ResourceDriver::OpenResourceFolder(resourcesFolder);
+    const ReferenceTexts texts = {module,
+                                  chosen != nullptr && chosen->moduleIndex >= 0 ? chosen->moduleIndex : kEnglish};
     out << "Dialogs and palettes of the module" << (language.empty() ? "" : " as language " + language + " shows them")
         << ", from " << resourcesFolder << "/DLOG.\n"
         << "Each item, texts, pictures and group boxes too: its number, kind, label (in brackets: the text beside it)\n"
-        << "and limits, then after a dash what the module shows there or what a click does; under a list its\n"
-        << "columns and what a click in them does; under a sub-palette's button what it takes, the clicks it asks\n"
-        << "for and what it replaces. Lengths are metres.\n"
+        << "and limits, then after a dash what the module shows there or what a click does; under a pop-up its\n"
+        << "entries in order (`dialog <id> popup <item> <n>` picks the n-th from 1, a dividing line counting one);\n"
+        << "under a list its columns, its rows' order and what a click in them does; under a sub-palette's button\n"
+        << "what it takes, the clicks it asks for and what it replaces. Lengths are metres.\n"
         << "Script: `dialog <id> set <item> <value>`, `dialog <id> click <item>`; an item of a tab page is\n"
         << "`dialog <id>/<tab control>/<page> ...`. Labels are those of the layouts; the module may change some while "
            "a\n"
@@ -377,13 +470,13 @@ bool WriteDialogReference(const std::string& resourcesFolder, const std::string&
         out << "\n" << id << " " << QuotedText(layout.title.ToUtf8());
         if (variant != nullptr) out << "  (the input palette of " << variant->when << ")";
         out << "\n";
-        WriteItems(id, layout.items, "  ", out);
+        WriteItems(texts, id, layout.items, "  ", out);
         for (uint32_t p = 0; p < layout.pages.GetSize(); ++p) {
             const RSTabPage& page = layout.pages[p];
             out << "  page " << id << "/" << page.tabItem << "/" << page.page << " " << QuotedText(page.title.ToUtf8())
                 << "\n";
             // The guide's rows name the dialog's own items; a page's items are numbered apart and have none.
-            WriteItems(0, page.items, "    ", out);
+            WriteItems(texts, 0, page.items, "    ", out);
         }
     }
     ResourceDriver::CloseResourceModule(module);

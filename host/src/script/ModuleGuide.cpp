@@ -3,6 +3,7 @@
 #include "TextFields.hpp"
 
 #include <iterator>
+#include <utility>
 
 namespace {
 constexpr int32_t kInput = 32401, kNorwegianInput = 32407, kAustrianInput = 32575, kEarthmoving = 32402,
@@ -174,36 +175,47 @@ const ListGuide kLists[] = {
      "points taken); x 63-230: the layer's name",
      "`dialog 32570 click 10 row <n> <x>`: x in 1-31 ticks or clears the layer's points, in 32-62 its constraints; "
      "elsewhere "
-     "nothing. The list keeps no selection"},
-    {32510, 13, "as list 10 of 32570", "as list 10 of 32570"},
-    {32568, 6, "the first lines of the file split into its columns", "a click selects nothing (the row is deselected)"},
-    {32500, 7, "the first lines of the file split into its columns", "a click selects nothing (the row is deselected)"},
-    {32577, 6, "x 1-130: x, 131-260: y, 261-400: z of the first grid cells", "a click selects nothing"},
+     "nothing. The list keeps no selection",
+     "one row per layer of the file, in the order the file first names them"},
+    {32510, 13, "as list 10 of 32570", "as list 10 of 32570", "as list 10 of 32570"},
+    {32568, 6, "the first lines of the file split into its columns", "a click selects nothing (the row is deselected)",
+     "the file's first lines, in the file's order"},
+    {32500, 7, "the first lines of the file split into its columns", "a click selects nothing (the row is deselected)",
+     "the file's first lines, in the file's order"},
+    {32577, 6, "x 1-130: x, 131-260: y, 261-400: z of the first grid cells", "a click selects nothing",
+     "the grid's first rows from the top of the file, one row each, with the first cell of each"},
     {32533, 7, "x 1-20: taken (ticked, crossed), 71-190: the field's name, 201-230: its type",
-     "a click in x 1-20 ticks or clears the field"},
-    {32533, 11, "x 5-240: the parameter of the chosen object, 241-280: its type (red: no field fits)", "nothing"},
+     "a click in x 1-20 ticks or clears the field", "one row per field of the .dbf table, in the table's order"},
+    {32533, 11, "x 5-240: the parameter of the chosen object, 241-280: its type (red: no field fits)", "nothing",
+     "one row per parameter of the chosen GIS object, in the order of its library part"},
     {32533, 17, "x 5-220: the parameter, 221-260: its type, 261-410: the field tied to it (\"----\": none)",
-     "a click selects the row and puts the pop-up of its type (13 to 15) on column 3"},
+     "a click selects the row and puts the pop-up of its type (13 to 15) on column 3",
+     "one row per parameter of the chosen GIS object, in the order of its library part"},
     {32539, 17,
      "one row per object type: x 6-26 import (ticked, crossed), 37-177 the type's name, 188-208 own pen, 214-236 "
      "pen colour, 237-269 pen number, 270-290 pen chooser, 296-316 own value, 322-382 value",
      "`dialog 32539 click 17 row <n> <x>`: x in 6-26 ticks or clears the type's import; of an imported type, in "
      "188-208 its own pen, in 296-316 its own value; the row is selected and the row editors 6 to 9 move onto its "
-     "columns"},
-    {32542, 17, "as list 17 of 32539", "as list 17 of 32539"},
+     "columns",
+     "one row per object type found in the file, sorted by the type's name"},
+    {32542, 17, "as list 17 of 32539", "as list 17 of 32539", "as list 17 of 32539"},
     {32543, 17,
      "one row per object type: x 6-26 import (ticked, crossed), 37-57 its lines as constraints, 68-208 the type's "
      "name, 219-239 own pen, 245-267 pen colour, 268-300 pen number, 301-321 pen chooser, 332-352 own line type, "
      "358-390 line type, 391-411 line-type chooser, 417-437 own value, 443-503 value",
      "`dialog 32543 click 17 row <n> <x>`: x in 6-26 ticks or clears the type's import; of an imported type, in "
      "37-57 its constraints, 219-239 its own pen, 332-352 its own line type, 417-437 its own value; the row is "
-     "selected and the row editors move onto its columns"},
+     "selected and the row editors move onto its columns",
+     "one row per object type found in the file, sorted by the type's name"},
     {32562, 35,
      "row number (\"*\" above the last shared row), material, fill, three pens, value, x 574-594: the row's marker",
-     "a selected row gets the row editors 26 to 34 on its columns; a click in x 574-594 ticks or clears its marker"},
-    {32511, 36, "as list 35 of 32562", "as list 35 of 32562 (row editors 27 to 35)"},
+     "a selected row gets the row editors 26 to 34 on its columns; a click in x 574-594 ticks or clears its marker",
+     "one row per area of the coloured area, in the order of its table (row 1 the first)"},
+    {32511, 36, "as list 35 of 32562", "as list 35 of 32562 (row editors 27 to 35)", "as list 35 of 32562"},
     {32734, 3, "one row per language (its flag): Italian, English, French, German, Spanish, Japanese, Russian",
-     "choosing a row switches the dialog's texts to that language; OK keeps it"},
+     "choosing a row switches the dialog's texts to that language; OK keeps it",
+     "Italian, English, French, German, Spanish, Japanese, Russian: the module's languages in the order of its "
+     "language index"},
 };
 
 // Item 3 of a settings dialog's first layout: what the tool opened it for, the only word of it in the dialog.
@@ -269,7 +281,6 @@ const ItemGuide kItems[] = {
     {32570, 6, "", "head of the second column: a click ticks every layer's constraints, the next clears them"},
     {32570, 7, "", "the same as item 6"},
     {32570, 9, "", "a click toggles check box 8 (group the imported points)"},
-    {32570, 8, "", "group the imported points"},
     {32510, 7, "", "as item 4 of 32570: ticks or clears every layer's points"},
     {32510, 8, "", "as item 7"},
     {32510, 9, "", "as item 6 of 32570: ticks or clears every layer's constraints"},
@@ -313,6 +324,8 @@ const ItemGuide kItems[] = {
     SPOT_SYMBOLS(32551),
     {32551, 14, "(symbol 8)", "the spot height's symbol: the eighth, image 32505 (radio group 1)"},
     SPOT_SYMBOLS(32518),
+    {32551, 34, "(italic)", "the text is written in italics"},
+    {32518, 30, "(italic)", "the text is written in italics"},
     // The plateau's level.
     {32553, 5, "Plateau", "heading of the plateau's level (item 8) and number of slope segments (item 14)"},
     {32553, 8, "(level)", "the plateau's level: the altitude of its flat top in metres (`dialog 32553 set 8 300`)"},
@@ -324,6 +337,41 @@ const ItemGuide kItems[] = {
     {32553, 20, "(slope angle fill)", "the side slopes' angle in fill, degrees"},
     {32553, 24, "(slope extension cut)", "how far the side slopes reach in cut (under \"Slope extension\")"},
     {32553, 26, "(slope extension fill)", "how far the side slopes reach in fill"},
+    {32553, 30, "(top material)", "the material of the plateau's top"},
+    {32553, 31, "(cut slope material)", "the material of the cut slopes"},
+    {32553, 32, "(fill slope material)", "the material of the fill slopes"},
+    {32553, 41, "(layer)", "the plateau's layer"},
+    // The plateau's second layout, its fields beside the pictures the module sets.
+    {32505, 8, "(level)", "the plateau's level: the altitude of its flat top in metres"},
+    {32505, 11, "(inclination)", "the sloping plateau's inclination, as an angle"},
+    {32505, 13, "(slope direction)", "the direction the sloping plateau falls in, as an angle"},
+    {32505, 16, "(slope angle cut)", "the side slopes' angle in cut, degrees"},
+    {32505, 18, "(slope angle fill)", "the side slopes' angle in fill, degrees"},
+    {32505, 21, "(slope extension cut)", "how far the side slopes reach in cut"},
+    {32505, 23, "(slope extension fill)", "how far the side slopes reach in fill"},
+    {32505, 26, "(arc resolution)", "how many segments a curved edge is drawn with"},
+    {32505, 28, "(top material)", "the material of the plateau's top"},
+    {32505, 29, "(cut slope material)", "the material of the cut slopes"},
+    {32505, 30, "(fill slope material)", "the material of the fill slopes"},
+    {32505, 39, "(3D pen)", "the plateau's pen in 3D; item 40 its chooser"},
+    {32505, 53, "(layer)", "the plateau's layer"},
+    // The sidewalk, both layouts: fields beside the pictures the module sets.
+    {32552, 8, "(thickness)", "the sidewalk's thickness, metres"},
+    {32552, 10, "(resolution)", "how many segments a curve of the sidewalk is cut into"},
+    {32552, 12, "(top material)", "the material of the sidewalk's top"},
+    {32552, 14, "(side material)", "the material of both side slopes"},
+    {32552, 18, "(2D pen)", "the sidewalk's pen in the plan; item 19 its chooser"},
+    {32552, 21, "(3D pen)", "the sidewalk's pen in 3D; item 22 its chooser"},
+    {32552, 25, "(layer)", "the sidewalk's layer"},
+    {32515, 8, "(width)", "the sidewalk's width, metres (shown only while it can be set)"},
+    {32515, 10, "(thickness)", "the sidewalk's thickness, metres"},
+    {32515, 13, "(resolution)", "how many segments a curve of the sidewalk is cut into"},
+    {32515, 15, "(top material)", "the material of the sidewalk's top"},
+    {32515, 16, "(cut side material)", "the material of the cut side"},
+    {32515, 17, "(fill side material)", "the material of the fill side"},
+    {32515, 23, "(2D pen)", "the sidewalk's pen in the plan; item 24 its chooser"},
+    {32515, 26, "(3D pen)", "the sidewalk's pen in 3D; item 27 its chooser"},
+    {32515, 33, "(layer)", "the sidewalk's layer"},
     // The outline: the search corridor.
     {32546, 5, "Search Type", "group of radios 7 and 8"},
     {32546, 9, "Search corridor settings", "group of items 12 and 14"},
@@ -356,14 +404,60 @@ const ItemGuide kItems[] = {
     {32544, 8, "", "the number of points read"},
     {32544, 10, "", "the number of points imported"},
     {32544, 12, "", "points skipped: read minus imported"},
-    // Road and railway: the fill angles beside the cut ones, each side.
+    // Road and railway: the cut angles under "sx:" (left) and beside it, the fill angles under them, each side.
+    {32554, 15, "(left cut angle)", "the left side slope's angle in cut, degrees"},
+    {32554, 17, "(right cut angle)", "the right side slope's angle in cut, degrees"},
+    {32580, 19, "(left cut angle)", "the left side slope's angle in cut, degrees"},
+    {32580, 21, "(right cut angle)", "the right side slope's angle in cut, degrees"},
     {32554, 18, "(left fill angle)", "the left side slope's angle in fill"},
     {32554, 20, "(right fill angle)", "the right side slope's angle in fill"},
     {32580, 22, "(left fill angle)", "the left side slope's angle in fill"},
     {32580, 24, "(right fill angle)", "the right side slope's angle in fill"},
-    // Contour lines: where they are shown.
+    // Contour lines: their altitudes, interval, line type, pens and layer, both layouts.
+    {32549, 14, "(Equidistance: the contour interval)", "the height between two contour lines, metres"},
+    {32549, 15, "(line type)", "the contour lines' line type"},
+    {32549, 18, "(pen chooser)", "the contour lines' pen, as item 17"},
     {32549, 20, "(2D view)", "the contour lines shown in the plan"},
     {32549, 22, "(3D view)", "the contour lines shown in 3D"},
+    {32549, 29, "(pen of the second class)", "the pen of every n-th contour line (n: item 26)"},
+    {32549, 30, "(pen chooser of the second class)", "the same pen, as item 29"},
+    {32549, 32, "(second class on)", "every n-th contour line (n: item 26) drawn with the pen of item 29"},
+    {32549, 35, "(layer)", "the contour lines' layer"},
+    {32506, 12, "(Equidistance: the contour interval)", "the height between two contour lines, metres"},
+    {32506, 15, "(second class on)", "every n-th contour line (n: item 20) drawn with the pen of item 17"},
+    {32506, 18, "(pen chooser of the second class)", "the same pen, as item 17"},
+    {32506, 24, "(view switch)", "the contour lines shown in the plan"},
+    {32506, 26, "(view switch)", "the third view switch of the contour lines"},
+    {32506, 28, "(view switch)", "the contour lines shown in 3D"},
+    {32506, 31, "(pen chooser)", "the contour lines' pen, as item 30"},
+    {32506, 32, "(line type)", "the contour lines' line type"},
+    {32506, 35, "(layer)", "the contour lines' layer"},
+    // The road's materials, pen and layer; the building's and the bridge's layer.
+    {32554, 8, "(road width)", "the width of a road made from a selected object, metres (disabled otherwise)"},
+    {32580, 8, "(width)", "the width of a railway made from a selected object, metres"},
+    {32580, 28, "(cut slope extension)", "how far the cut slopes reach, metres"},
+    {32580, 30, "(fill slope extension)", "how far the fill slopes reach, metres"},
+    {32580, 43, "(2D pen)", "the pen of the railway in the plan, while check box 41 is on; item 44 its chooser"},
+    {32580, 34, "(rail material)", "the material of the rails"},
+    {32580, 35, "(tie material)", "the material of the ties"},
+    {32580, 36, "(bed material)", "the material of the top of the bed"},
+    {32580, 37, "(cut slope material)", "the material of the cut slopes"},
+    {32580, 38, "(fill slope material)", "the material of the fill slopes"},
+    {32580, 47, "(layer)", "the railway's layer"},
+    {32554, 11, "(resolution)", "how many segments a curve of the road is cut into"},
+    {32554, 24, "(cut slope extension)", "how far the cut slopes reach, metres"},
+    {32554, 26, "(fill slope extension)", "how far the fill slopes reach, metres"},
+    {32570, 8, "(group the imported points)", "the imported points are grouped"},
+    {32554, 30, "(road surface material)", "the material of the road's top"},
+    {32554, 31, "(cut slope material)", "the material of the cut slopes"},
+    {32554, 32, "(fill slope material)", "the material of the fill slopes"},
+    {32554, 41, "(layer)", "the road's layer"},
+    {32561, 33, "(layer)", "the buildings' layer"},
+    {32579, 63, "(layer)", "the bridge's layer"},
+    {32570, 35, "(constraint line type)", "the line type of the constraint lines made of the layers' lines"},
+    // The bridge's railway: the track's measures beside their images.
+    {32579, 58, "(distance between ties)", "the distance between the track's ties, metres"},
+    {32579, 60, "(track gauge)", "the track's gauge, metres"},
     // The offset a coordinate locator gives the SOSI import, and the table field a shapefile's values come from.
     {32540, 39, "(Coordinate Locator object)", "the locator whose offset is used while check box 38 is ticked"},
     {32544, 39, "(Coordinate Locator object)", "the locator whose offset is used while check box 38 is ticked"},
@@ -447,6 +541,7 @@ const ItemGuide kItems[] = {
     {32561, 21, "2D/3D view", ""},
     {32561, 34, "ID:", ""},
     {32562, 17, "ID:", ""},
+    {32511, 16, "ID:", ""},
     {32579, 5, "Bridge", ""},
     {32579, 32, "3D view", ""},
     {32579, 44, "2D view", ""},
@@ -486,6 +581,16 @@ const ItemGuide kItems[] = {
     {32517, 14, "(right face angle)", "the angle of the wall's right face, degrees"},
     {32517, 21, "(arc resolution)", "how many segments a curved wall is drawn with"},
     // The coloured area's row editors: placed on the chosen row's columns of the list.
+    {32562, 26, "(material of the row)", "the row's material, in column 4"},
+    {32562, 27, "(fill of the row)", "the row's fill, in column 6"},
+    {32562, 29, "(chooser of pen 1 of the row)", "as item 28"},
+    {32562, 31, "(chooser of pen 2 of the row)", "as item 30"},
+    {32562, 33, "(chooser of pen 3 of the row)", "as item 32"},
+    {32511, 27, "(material of the row)", "the row's material, in column 4"},
+    {32511, 28, "(fill of the row)", "the row's fill, in column 6"},
+    {32511, 30, "(chooser of pen 1 of the row)", "as item 29"},
+    {32511, 32, "(chooser of pen 2 of the row)", "as item 31"},
+    {32511, 34, "(chooser of pen 3 of the row)", "as item 33"},
     {32562, 28, "(pen 1 of the row)", "the row's pen, in column 8; its chooser is item 29"},
     {32562, 30, "(pen 2 of the row)", "the row's fill pen, in column 11; its chooser is item 31"},
     {32562, 32, "(pen 3 of the row)", "the row's fill background pen (0: none), in column 14; its chooser is item 33"},
@@ -538,6 +643,32 @@ const ListGuide* FindListGuide(int32_t dialog, int16_t item) {
 const ItemGuide* FindItemGuide(int32_t dialog, int16_t item) {
     for (const ItemGuide& i : kItems)
         if (i.dialog == dialog && i.item == item) return &i;
+    return nullptr;
+}
+
+const char* ImageMeaning(int32_t image) {
+    static const std::pair<int32_t, const char*> kImages[] = {
+        {32541, "Layer"},
+        {32550, "Pen"},
+        {32552, "2D pen"},
+        {32582, "3D pen"},
+        {32559, "Fill"},
+        {32625, "Material"},
+        // The spot heights' and the coordinate locator's marker and text.
+        {32604, "Font"},
+        {32607, "Marker size"},
+        {32608, "Marker pen"},
+        {32609, "Text pen"},
+        {32610, "Text angle"},
+        {32618, "Text size"},
+        {32606, "First spacing of the spot-height grid"},
+        {32605, "Second spacing of the spot-height grid"},
+        // The coloured area's switches and offset.
+        {32562, "Show in 2D"},
+        {32626, "Show the ID"},
+        {32624, "Z offset"}};
+    for (const auto& [id, meaning] : kImages)
+        if (id == image) return meaning;
     return nullptr;
 }
 

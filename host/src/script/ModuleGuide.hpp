@@ -1,9 +1,10 @@
 #pragma once
 // What the module's resources cannot say about its buttons and dialogs, for the help a script writer reads: what
 // each sub-palette button takes (the selection it looks at, the clicks it asks for) and which objects of the
-// project it replaces; what each list shows in its columns and what a click there does; and the label and
-// meaning of the items that only show values the module writes into them. `--help-dialogs` and `--help-script`
-// both read this one table beside the resources.
+// project it replaces; what each list shows in its columns, its rows' order and what a click there does; and the
+// label and meaning of the items that only show values the module writes into them, or whose place says less than
+// they do. `--help-dialogs` and `--help-script` both read this one table beside the resources (the pop-ups' entries:
+// script/PopUpGuide.hpp).
 #include "DGDriver.hpp"
 
 #include <cstdint>
@@ -23,6 +24,7 @@ struct ListGuide {
     int16_t item;
     const char* columns;  // what each column shows, left to right
     const char* click;    // what a click in a row does, by column
+    const char* rows;     // what each row is and the order the rows come in
 };
 
 // An item a layout leaves without a text (the module writes it), or one whose text does not say what it does.
@@ -38,6 +40,10 @@ struct ItemGuide {
 const PaletteAction* FindPaletteAction(int32_t palette, int16_t item);
 const ListGuide* FindListGuide(int32_t dialog, int16_t item);
 const ItemGuide* FindItemGuide(int32_t dialog, int16_t item);
+
+// What the field beside an icon holds, for the icons the module uses for one thing in every dialog (the layer,
+// the pens, the material, the fill); null for another.
+const char* ImageMeaning(int32_t image);
 
 // The sub-palettes whose buttons the table covers, in the order the help lists them.
 const std::vector<int32_t>& SubPaletteIds();

@@ -1,6 +1,8 @@
-// The project dumped as JSON, and checks of values in that dump.
+// The project dumped as JSON, and checks of values in that dump; its plan picture, its summary and what a script
+// prints of it (a height, a parameter, the volumes) without checking anything.
 #include "script/ScriptCommands.hpp"
 
+#include "LogNumber.hpp"
 #include "StandinHost.hpp"
 #include "model3d/ModelStore.hpp"
 #include "model3d/PlanPicture.hpp"
@@ -255,9 +257,126 @@ std::string TerrainLine(const std::string& name, const TerrainCoverage& c, int64
     return s + "; surface of " + Thousands(double(points)) + " points and " + Thousands(double(triangles)) +
         " triangles";
 }
+// A parameter's value as a person reads it: a number, a quoted text, or an array's rows ("[1, 2] [3, 4]").
+std::string ParamValue(const nlohmann::ordered_json& value) {
+    if (value.is_string()) return Quote(value.get<std::string>());
+    if (value.is_number()) return LogNumber(value.get<double>());
+    if (!value.is_array()) return value.dump();
+    std::string s;
+    for (const nlohmann::ordered_json& row : value) {
+        if (!s.empty()) s += row.is_array() ? " " : ", ";
+        if (!row.is_array()) {
+            s += ParamValue(row);
+            continue;
+        }
+        std::string cells;
+        for (const nlohmann::ordered_json& cell : row) cells += (cells.empty() ? "" : ", ") + ParamValue(cell);
+        s += "[" + cells + "]";
+    }
+    return value.empty() ? "[]" : value[0].is_array() ? s : "[" + s + "]";
+}
+
+// The element's script name, else its GUID text.
+std::string ShownName(ScriptContext& r, const API_Guid& g) {
+    const StoredElement* e = Db(r).Find(g);
+    return e != nullptr && !e->name.empty() ? e->name : GuidText(g);
+}
+
+// Whether the object holds volume results (the contour-line object after a volume calculation).
+bool HoldsVolumes(const nlohmann::ordered_json& e) {
+    if (!e.contains("parameters")) return false;
+    for (const nlohmann::ordered_json& p : e["parameters"])
+        if (p.value("name", "") == "quantita") return true;
+    return false;
+}
+
+// The volumes of one terrain: the features of the contour-line object that holds them (the one named, else each of
+// the project's) and all its earthworks together; what keeps them from being measured, said in words.
+std::string VolumesOf(ScriptContext& r, const API_Guid& terrain, const std::string& contours) {
+    std::string s = "volumes of terrain " + ShownName(r, terrain) + ":";
+    const nlohmann::ordered_json doc = ObjectsJson(r);
+    API_Guid named = {};
+    std::string why;
+    if (!contours.empty() && !Named(r, contours, &named, &why)) return s + " " + why;
+    size_t holders = 0;
+    for (const nlohmann::ordered_json& e : doc["elements"]) {
+        if (contours.empty() ? !HoldsVolumes(e) : e.value("guid", "") != GuidText(named)) continue;
+        ++holders;
+        s += "\n(the results held by " + (e.value("name", "").empty() ? e.value("guid", "") : e.value("name", "")) +
+            ")" + VolumeLines(r, doc, e, terrain);
+    }
+    if (holders > 0) return s;
+    double removed = 0.0, added = 0.0;
+    if (!r.Host().Project().models.ChangesOf(terrain, &removed, &added, &why)) return s + " not measured (" + why + ")";
+    return s +
+        "\nno volume calculation has run (no contour-line object holds results); all earthworks together, the "
+        "final ground against the original: cut " +
+        Thousands(removed) + " m3, fill " + Thousands(added) + " m3";
+}
+
+// What a user asks the project, printed; a question it cannot answer is answered in words, and no run fails.
+void AddPrintCommands(ScriptLanguage& L) {
+    L.Add(
+        "print height <name:text> <x:number> <y:number>", false,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            std::vector<double> v;
+            API_Guid g;
+            std::string why;
+            if (!Named(r, a.Text("name"), &g, &why) || !ScriptNumbers(a, {"x", "y"}, &v, &why))
+                return *m = "height: " + why, true;
+            double z;
+            if (!r.Host().Project().models.HeightAt(g, v[0], v[1], &z, &why))
+                return *m = "height of " + a.Text("name") + " at " + LogNumber(v[0]) + " " + LogNumber(v[1]) +
+                           ": none (" + why + ")",
+                       true;
+            *m = "height of " + a.Text("name") + " at " + LogNumber(v[0]) + " " + LogNumber(v[1]) + ": " +
+                LogNumber(z) + " m";
+            return true;
+        },
+        "print the height of the top of the element's 3D model (a terrain after its earthworks) over x y; never "
+        "fails the run");
+    L.Add(
+        "print param <name:text> <param:text>", false,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            API_Guid g;
+            std::string why;
+            if (!Named(r, a.Text("name"), &g, &why)) return *m = "param: " + why, true;
+            const nlohmann::ordered_json e = Db(r).ElementJson(g);
+            if (e.contains("parameters"))
+                for (const nlohmann::ordered_json& p : e["parameters"])
+                    if (p.value("name", "") == a.Text("param") && p.contains("value"))
+                        return *m = a.Text("param") + " of " + a.Text("name") + " = " + ParamValue(p["value"]), true;
+            *m = a.Text("param") + " of " + a.Text("name") + ": " + a.Text("name") + " has no parameter " +
+                a.Text("param");
+            return true;
+        },
+        "print a parameter of a placed object: a number, a text or an array's rows; never fails the run");
+    L.Add(
+        "print volumes [<terrain:text>] [<contours:text>]", false,
+        [](ScriptContext& r, const ScriptArgs& a, std::string* m) {
+            std::vector<API_Guid> terrains;
+            std::string why;
+            API_Guid g;
+            if (a.Has("terrain")) {
+                if (!Named(r, a.Text("terrain"), &g, &why)) return *m = "volumes: " + why, true;
+                terrains.push_back(g);
+            } else {
+                for (const API_Guid& mesh : Db(r).AllElements())
+                    if (Db(r).Find(mesh)->record.header.typeID == API_MeshID) terrains.push_back(mesh);
+            }
+            if (terrains.empty()) return *m = "volumes: the project has no terrain", true;
+            for (const API_Guid& terrain : terrains)
+                *m += (m->empty() ? "" : "\n") + VolumesOf(r, terrain, a.Has("contours") ? a.Text("contours") : "");
+            return true;
+        },
+        "print the cut and fill of each feature of the volume calculation and of all earthworks together, for the "
+        "terrain named (else every terrain of the project), from the contour-line object named (else every one "
+        "holding results); never fails the run");
+}
 }  // namespace
 
 void AddProjectDumpCommands(ScriptLanguage& L) {
+    AddPrintCommands(L);
     L.Add(
         "dump svg <file:text>", false,
         [](ScriptContext& r, const ScriptArgs& a, std::string* m) {

@@ -11,7 +11,7 @@ void AddDialogCommands(ScriptLanguage& language);       // answers to dialogs, a
 void AddDialogCheckCommands(ScriptLanguage& language);  // what the dialogs show, the registered palettes
 void AddLibraryCommands(ScriptLanguage& language);      // the project's object libraries
 void AddProjectCommands(ScriptLanguage& language);      // placing, selection, layers, stories, windows, undo
-void AddProjectDumpCommands(ScriptLanguage& language);  // the project as JSON
+void AddProjectDumpCommands(ScriptLanguage& language);  // the project as JSON, its picture, what `print` asks
 void AddInputCommands(ScriptLanguage& language);        // the user's clicks in the plan window
 void AddEditCommands(ScriptLanguage& language);         // the user's edits, element events, solid links
 void AddModelCommands(ScriptLanguage& language);        // meshes, slabs and bodies; the 3D model's checks
