@@ -90,16 +90,19 @@ constexpr int32_t SOSITableEntryOf(int32_t code) {
 // Entries of the error table past the codes: texts a dialog shows in an alert of its own (no code shows them), and
 // the templates an alert fills with what it names ("{1}" the first argument).
 enum ErrorTableText : int32_t {
-    ShpExtensionText = 69,         // "The name of the file must end with the .shp extension" (shown by none)
-    NameUsedText = 70,             // "Name already used or empty!"
-    IntervalsText = 71,            // "The intervals defined are not congruent"
-    CountedText = 101,             // "{1} ({2})"
-    NotUpdatedText = 102,          // "Left as they were: {1}"
-    SharedNameText = 103,          // "{1} ({2} of {3})"
-    TableMissingText = 104,        // "The shapefile's attribute table {1} is missing."
-    HeightTableMissingText = 105,  // "No height was taken from a field: the table {1} is missing."
-    HeightFieldMissingText = 106,  // "No height was taken from a field: the table has no number field."
-    HeightTableUnreadText = 107,   // "No height was taken from a field: the table {1} could not be read."
+    ShpExtensionText = 69,           // "The name of the file must end with the .shp extension" (shown by none)
+    NameUsedText = 70,               // "Name already used or empty!"
+    IntervalsText = 71,              // "The intervals defined are not congruent"
+    CountedText = 101,               // "{1} ({2})"
+    NotUpdatedText = 102,            // "Left as they were: {1}"
+    SharedNameText = 103,            // "{1} ({2} of {3})"
+    TableMissingText = 104,          // "The shapefile's attribute table {1} is missing."
+    HeightTableMissingText = 105,    // "No height was taken from a field: the table {1} is missing."
+    HeightFieldMissingText = 106,    // "No height was taken from a field: the table has no number field."
+    HeightTableUnreadText = 107,     // "No height was taken from a field: the table {1} could not be read."
+    SettingsFileNotAFileText = 190,  // "The settings file {1} is no file (a folder, a pipe, a device): not read."
+    DxfStopPlaceText = 191,          // "line {1} (group code "{2}")"
+    ReadNotesTitleText = 192,        // "Read, with notes"
 };
 
 // The entry of the title of every error alert ("Error").

@@ -69,6 +69,7 @@ void TakeBackSOSIBuild() {
     for (API_Attribute& layer : state.madeLayers) ACAPI_Attribute_Delete(&layer.header);
     for (API_Attribute& layer : state.changedLayers) ACAPI_Attribute_Modify(&layer);
     state.made.clear();
+    state.madeOfType.clear();
     state.madeLayers.clear();
     state.changedLayers.clear();
     state.somethingCreated = 0;
