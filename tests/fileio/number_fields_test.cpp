@@ -62,6 +62,8 @@ TEST_F(NumberFieldsTest, PointLinesWithFieldsThatAreNotWhollyNumbersAreSkippedCo
     EXPECT_EQ(reader.report.Count(ReadIssue::DamagedRecord), 4u);
     EXPECT_EQ(AlertDetails().size(), 1u);
     EXPECT_NE(Alerts().back().find("Damaged records were skipped. (4)"), std::string::npos) << Alerts().back();
+    // A read with notes is no error, and its alert is not titled as one.
+    EXPECT_EQ(DGDriver::Log().back().title, "Read, with notes");
 }
 
 TEST_F(NumberFieldsTest, GridCellsThatAreNotWhollyNumbersMakeNoPointAndAreTold) {
