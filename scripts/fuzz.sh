@@ -20,17 +20,22 @@ cmake --build "$build" -j "${LODRAVIX_JOBS:-4}" --target lodravix_static standin
 CC=clang CXX=clang++ cmake -S fuzz -B "$out" -G Ninja -DLODRAVIX_FUZZ=ON -DLODRAVIX_BUILD_DIR="$PWD/$build" >/dev/null
 cmake --build "$out" -j "${LODRAVIX_JOBS:-4}"
 
-# Seed folders of each target beyond its own corpus: files of its kind in the test data.
+# Seed folders of each target beyond its own corpus: files of its kind in the test data, the library and the
+# examples. The patterns go to find unexpanded (a "*.txt" the shell expanded would name the repository's own files).
 seeds() {
     local pattern
     case $1 in
         asc) pattern='*.asc' ;; xyz) pattern='*.xyz *.txt *.csv' ;; dxf) pattern='*.dxf' ;;
-        shp) pattern='*.shp' ;; dbf) pattern='*.dbf' ;; sosi) pattern='*.sos' ;; *) return 0 ;;
+        shp) pattern='*.shp' ;; dbf) pattern='*.dbf' ;; sosi) pattern='*.sos' ;; prefs) pattern='*.prf' ;;
+        config) pattern='*.cfg' ;; libpart) pattern='*.lpd' ;; script) pattern='*.script' ;;
+        elemdata) pattern='*.bin' ;; *) return 0 ;;
     esac
+    local -a patterns
+    read -r -a patterns <<<"$pattern"
     mkdir -p "$out/seeds/$1"
-    for dir in tests/data ../shared/testdata /work/shared/testdata; do
+    for dir in tests/data library examples ../shared/testdata /work/shared/testdata; do
         [ -d "$dir" ] || continue
-        for p in $pattern; do
+        for p in "${patterns[@]}"; do
             # Small files only: libFuzzer mutates within -max_len anyway.
             find "$dir" -name "$p" -size -256k -exec cp -n {} "$out/seeds/$1/" \; 2>/dev/null || true
         done

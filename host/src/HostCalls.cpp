@@ -72,7 +72,12 @@ void HostCalls::ReportHostError(const std::string& text) {
 
 void HostCalls::ReceiveModuleReport(const std::string& line) {
     reports_.push_back(line);
-    Log("  module: " + line);
+    // What the module reports of what an action did (an import's counts, an outline refused and why) is kept at
+    // every level; only its notes of the calls it ran are left out of a quiet log.
+    if (line.rfind("call: ", 0) == 0)
+        Log("  module: " + line);
+    else
+        LogAlways("  module: " + line);
 }
 
 bool HostCalls::InjectedFailure(const char* function, int32_t key, GSErrCode* error, int64_t selector) {

@@ -25,6 +25,8 @@ constexpr GSErrCode ErrExists = static_cast<GSErrCode>(0x81010106u);           /
 constexpr GSErrCode ErrNoSpecialFolder = static_cast<GSErrCode>(0x81010107u);  // special folder not set
 constexpr GSErrCode ErrNotEmpty = static_cast<GSErrCode>(0x81010108u);         // folder to delete is not empty
 constexpr GSErrCode ErrAlreadyOpen = static_cast<GSErrCode>(0x81010109u);      // Open on an open file
+constexpr GSErrCode ErrNotRegular = static_cast<GSErrCode>(0x8101010Au);       // a pipe, a device: no file to open
+constexpr GSErrCode ErrNameTooLong = static_cast<GSErrCode>(0x8101010Bu);      // a path or name beyond the limit
 
 class Location {
 public:
@@ -78,6 +80,8 @@ public:
     GSErrCode GetStatus() const { return status_; }
     const Location& GetLocation() const { return location_; }
 
+    // A folder answers ErrAccessDenied, any other entry that is no regular file (a pipe, a device) ErrNotRegular,
+    // at once: such an entry could block a read for good.
     GSErrCode Open(OpenMode mode);
     GSErrCode Close();
     bool IsOpen() const { return fd_ >= 0; }

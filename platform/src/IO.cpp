@@ -55,8 +55,9 @@ GSErrCode FromErrno(int error) {
         case EEXIST: return IO::ErrExists;
         case ENOTEMPTY: return IO::ErrNotEmpty;
         case ENOMEM: return IO::ErrGeneral;
-        case EINVAL:
-        case ENAMETOOLONG: return IO::ErrParam;
+        case EINVAL: return IO::ErrParam;
+        case ENAMETOOLONG: return IO::ErrNameTooLong;
+        case ENXIO: return IO::ErrNotRegular;
         default: return IO::ErrIO;
     }
 }
@@ -187,9 +188,26 @@ GSErrCode File::Open(OpenMode mode) {
     if (const GSErrCode failure = TakeFailure(IODriver::Op::Open, path)) return failure;
     // A folder is no file: refuse it before O_TRUNC could matter.
     struct stat st;
-    if (StatPath(path, &st) && S_ISDIR(st.st_mode)) return ErrAccessDenied;
-    const int fd = ::open(path.c_str(), flags);
+    if (StatPath(path, &st)) {
+        if (S_ISDIR(st.st_mode)) return ErrAccessDenied;
+        if (!S_ISREG(st.st_mode)) return ErrNotRegular;
+    }
+    // Opened without waiting, then checked on the open file: an entry that became a pipe or a device since the look
+    // above is still refused rather than waited on.
+    const int fd = ::open(path.c_str(), flags | O_NONBLOCK);
     if (fd < 0) return FromErrno(errno);
+    const bool statted = ::fstat(fd, &st) == 0;
+    if (!statted || !S_ISREG(st.st_mode)) {
+        const GSErrCode err = !statted ? FromErrno(errno) : S_ISDIR(st.st_mode) ? ErrAccessDenied : ErrNotRegular;
+        ::close(fd);
+        return err;
+    }
+    const int status = ::fcntl(fd, F_GETFL);
+    if (status < 0 || ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) < 0) {
+        const GSErrCode err = FromErrno(errno);
+        ::close(fd);
+        return err;
+    }
     if (mode == AppendMode && ::lseek(fd, 0, SEEK_END) < 0) {
         const GSErrCode err = FromErrno(errno);
         ::close(fd);

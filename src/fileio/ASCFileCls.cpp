@@ -104,26 +104,37 @@ bool ASCFileCls::Read() {
     return true;
 }
 
-// Extracting: lines of at least two characters, leading spaces trimmed.
+// Extracting: lines that hold more than blanks (a one-digit row is a row), leading spaces trimmed.
 void ASCFileCls::ExtractRows() {
     Phase(ExtractingText, uint32_t(lines.size()), uint32_t(lines.size()));
     KeepLines([&](std::string_view& line, size_t i) {
-        bool keep = line.size() >= 2;
-        if (keep) line = TrimLeadingSpaces(line);
+        line = TrimLeadingSpaces(line);
         // A line of blanks is no row.
-        keep = keep && line.find_first_not_of(" \t") != std::string_view::npos;
+        const bool keep = line.find_first_not_of(" \t") != std::string_view::npos;
         if (progress->Step(uint32_t(i + 1))) cancelled = true;
         return keep;
     });
 }
 
 bool ASCFileCls::ReadHeader(size_t& headerLines) {
-    const std::vector<std::string_view> first(lines.begin(), lines.begin() + std::min<size_t>(lines.size(), 6));
-    switch (ParseGridHeader(first, delimiterChar, unitFactor, header, headerLines)) {
+    const std::vector<std::string_view> first(lines.begin(),
+                                              lines.begin() + std::min<size_t>(lines.size(), MaxGridHeaderLines + 1));
+    std::string keyword;
+    const HeaderResult result = ParseGridHeader(first, delimiterChar, unitFactor, header, headerLines, &keyword);
+    const QV_String named(keyword.c_str(), Encoding_System);
+    switch (result) {
         case HeaderResult::Read: break;
         case HeaderResult::Missing: return Refuse(ReadIssue::NoGridHeader);
-        case HeaderResult::Garbled: return Refuse(ReadIssue::BadNumber);
+        case HeaderResult::Garbled:
+            report.Note(ReadIssue::GridHeaderValue, QV_String("\"") + named + "\"");
+            return Refuse(ReadIssue::Count);
         case HeaderResult::Absurd: return Refuse(ReadIssue::GridHeaderAbsurd);
+        case HeaderResult::UnknownKeyword:
+            report.Note(ReadIssue::GridUnknownKeyword, named);
+            return Refuse(ReadIssue::Count);
+        case HeaderResult::MissingKeyword:
+            report.Note(ReadIssue::GridMissingKeyword, QV_String("\"") + named + "\"");
+            return Refuse(ReadIssue::Count);
     }
     if (Step(uint32_t(headerLines))) return Refuse(ReadIssue::Count, true);
     return true;
@@ -273,19 +284,20 @@ void ParseAscPreview(ASCFile::ASCFileCls& reader) {
     reader.delimiterChar = 0;
     reader.minBlanks = 1;
     QV_String line;
-    // A skipped first line is no part of the grid: the first row is then the eighth line. Without a no-data
-    // line the sixth line of the header is the first row already.
+    // The first row is the first line that begins with a number, after the header of five to seven lines (and a
+    // skipped first line, which is no part of the grid).
     std::string sample;
-    for (int i = reader.skipFirstRow ? -1 : 0; i < 7; ++i) {
+    for (int i = reader.skipFirstRow ? -1 : 0; i <= int(ASCFile::MaxGridHeaderLines); ++i) {
         reader.ReadLine(line, SampleCharacters);
         sample = line.ToStdString(Encoding_System);
-        if (i == 5 && ASCFile::BeginsWithNumber(sample)) break;
+        if (i >= 0 && ASCFile::BeginsWithNumber(sample)) break;
     }
     auto count = [&](char c) { return std::count(sample.begin(), sample.end(), c); };
     reader.decimalSeparator =
         sample.find('.') != std::string::npos ? 1 : (sample.find(',') != std::string::npos ? 2 : 1);
     if (!reader.DetectTabOrSemicolon(sample)) {
-        const bool spaces = count(' ') >= 2;
+        // Two cells apart by one blank are a row too.
+        const bool spaces = count(' ') >= 1;
         reader.delimiterMode = spaces ? DelimiterSpaces : DelimiterTab;
         reader.delimiterChar = spaces ? ' ' : '\t';
     }
@@ -297,17 +309,18 @@ void ReadAscHeaderValues(ASCFile::ASCFileCls& reader) {
     std::vector<std::string> texts;
     std::vector<uint32_t> starts;
     QV_String line;
-    while (texts.size() < 6 && reader.readPosition < reader.fileLength) {
+    while (texts.size() < ASCFile::MaxGridHeaderLines + 1 && reader.readPosition < reader.fileLength) {
         starts.push_back(reader.readPosition);
         reader.ReadLine(line, SampleCharacters);
         texts.push_back(line.ToStdString(Encoding_System));
     }
     const std::vector<std::string_view> views(texts.begin(), texts.end());
-    size_t headerLines = 6;
+    size_t headerLines = 0;
     const ASCFile::HeaderResult result =
         ASCFile::ParseGridHeader(views, 0, GetUnitFactor(reader.unitCode), reader.header, headerLines);
     // Without a header the preview shows the file from its start.
-    const bool none = result == ASCFile::HeaderResult::Missing;
+    const bool none = result != ASCFile::HeaderResult::Read && result != ASCFile::HeaderResult::Absurd &&
+        result != ASCFile::HeaderResult::Garbled;
     if (none) reader.header = ASCFile::GridHeader();
     reader.SetReaderFilePosition(none || headerLines >= starts.size() ? (none ? 0 : reader.readPosition)
                                                                       : starts[headerLines]);

@@ -30,19 +30,13 @@ std::string_view FirstToken(std::string_view line, char delimiter) {
     return line.substr(begin, end - begin);
 }
 
-// "xllcenter" or "yllcenter" (either spelling of centre, any case): the header gives the south-west cell's centre.
-bool NamesCentre(std::string_view keyword, char axis) {
-    if (keyword.size() != 9) return false;
-    std::string k(keyword);
-    for (char& c : k) c = char(std::tolower(static_cast<unsigned char>(c)));
-    return k[0] == axis && (k.compare(1, 8, "llcenter") == 0 || k.compare(1, 8, "llcentre") == 0);
-}
-
 // Sizes that are not positive, a cell wider than any survey's, or a grid reaching beyond any projected coordinate.
 bool SurveyGrid(const ASCFile::GridHeader& h, double f) {
-    if (h.ncols <= 0 || h.nrows <= 0 || !(h.cellsize > 0.0) || !(h.cellsize * f <= MaxSurveyCellSize)) return false;
+    if (h.ncols <= 0 || h.nrows <= 0 || !(h.cellsize > 0.0) || !(h.cellsize * f <= MaxSurveyCellSize) ||
+        !(h.cellHeight > 0.0) || !(h.cellHeight * f <= MaxSurveyCellSize))
+        return false;
     const double east = (h.xll + double(h.ncols) * h.cellsize) * f;
-    const double north = (h.yll + double(h.nrows) * h.cellsize) * f;
+    const double north = (h.yll + double(h.nrows) * h.cellHeight) * f;
     return SurveyPlanValue(h.xll * f) && SurveyPlanValue(h.yll * f) && SurveyPlanValue(east) && SurveyPlanValue(north);
 }
 
@@ -54,9 +48,9 @@ void GridHeader::GeoTransform(double (&gt)[6]) const {
     gt[0] = CentreX() - cellsize / 2.0;
     gt[1] = cellsize;
     gt[2] = 0.0;
-    gt[3] = CentreY() - cellsize / 2.0 + double(nrows) * cellsize;
+    gt[3] = CentreY() - cellHeight / 2.0 + double(nrows) * cellHeight;
     gt[4] = 0.0;
-    gt[5] = -cellsize;
+    gt[5] = -cellHeight;
 }
 
 bool BeginsWithNumber(std::string_view line) {
@@ -68,34 +62,65 @@ bool BeginsWithNumber(std::string_view line) {
 }
 
 HeaderResult ParseGridHeader(const std::vector<std::string_view>& lines, char delimiter, double unitFactor,
-                             GridHeader& header, size_t& headerLines) {
+                             GridHeader& header, size_t& headerLines, std::string* keyword) {
     header = GridHeader();
-    // The no-data line is optional: when the sixth line already begins with a number, it is the first row.
-    headerLines = lines.size() >= 6 && BeginsWithNumber(lines[5]) ? 5 : 6;
-    header.hasNodata = headerLines == 6;
-    if (lines.size() < 5 || BeginsWithNumber(lines[0])) return HeaderResult::Missing;
-    if (lines.size() < headerLines) return HeaderResult::Missing;
-    for (size_t index = 0; index < headerLines; ++index) {
-        const std::string_view token = LastToken(lines[index], delimiter);
+    headerLines = 0;
+    if (lines.empty() || BeginsWithNumber(lines[0])) return HeaderResult::Missing;
+    enum Key { NCols, NRows, XCorner, XCentre, YCorner, YCentre, CellSize, Dx, Dy, NoData, KeyCount };
+    static const char* const names[KeyCount] = {"ncols",     "nrows",    "xllcorner", "xllcenter", "yllcorner",
+                                                "yllcenter", "cellsize", "dx",        "dy",        "nodata_value"};
+    bool given[KeyCount] = {};
+    auto answer = [&](HeaderResult result, std::string_view word) {
+        if (keyword != nullptr) keyword->assign(word);
+        return result;
+    };
+    for (; headerLines < lines.size() && !BeginsWithNumber(lines[headerLines]); ++headerLines) {
+        const std::string_view line = lines[headerLines];
+        const std::string_view word = FirstToken(line, delimiter);
+        std::string lower(word);
+        for (char& c : lower) c = char(std::tolower(static_cast<unsigned char>(c)));
+        // The British spelling of the centres reads as the other.
+        if (lower == "xllcentre" || lower == "yllcentre") lower.replace(6, 3, "ter");
+        int key = 0;
+        while (key < KeyCount && lower != names[key]) ++key;
+        if (key == KeyCount || given[key] || headerLines >= MaxGridHeaderLines)
+            return answer(HeaderResult::UnknownKeyword, word);
+        given[key] = true;
+        // The value is the line's last token; a keyword alone has none.
+        const std::string_view token = LastToken(line, delimiter);
+        if (token.data() == word.data()) return answer(HeaderResult::Garbled, word);
         const char* b = token.data();
         const char* e = b + token.size();
-        bool ok = true;
-        switch (index) {
-            case 0: ok = ParseFieldInteger(b, e, header.ncols); break;
-            case 1: ok = ParseFieldInteger(b, e, header.nrows); break;
-            case 2:
-                ok = ParseFieldNumber(b, e, header.xll);
-                header.xCentre = NamesCentre(FirstToken(lines[index], delimiter), 'x');
-                break;
-            case 3:
-                ok = ParseFieldNumber(b, e, header.yll);
-                header.yCentre = NamesCentre(FirstToken(lines[index], delimiter), 'y');
-                break;
-            case 4: ok = ParseFieldNumber(b, e, header.cellsize); break;
+        bool ok = false;
+        switch (key) {
+            case NCols: ok = ParseFieldInteger(b, e, header.ncols); break;
+            case NRows: ok = ParseFieldInteger(b, e, header.nrows); break;
+            case XCorner:
+            case XCentre: ok = ParseFieldNumber(b, e, header.xll); break;
+            case YCorner:
+            case YCentre: ok = ParseFieldNumber(b, e, header.yll); break;
+            case CellSize:
+            case Dx: ok = ParseFieldNumber(b, e, header.cellsize); break;
+            case Dy: ok = ParseFieldNumber(b, e, header.cellHeight); break;
             default: ok = ParseFieldNumber(b, e, header.nodata); break;
         }
-        if (!ok) return HeaderResult::Garbled;
+        if (!ok) return answer(HeaderResult::Garbled, word);
     }
+    // One of each pair, and the cells' size one way only.
+    if (given[XCorner] && given[XCentre]) return answer(HeaderResult::UnknownKeyword, names[XCentre]);
+    if (given[YCorner] && given[YCentre]) return answer(HeaderResult::UnknownKeyword, names[YCentre]);
+    if (given[CellSize] && (given[Dx] || given[Dy]))
+        return answer(HeaderResult::UnknownKeyword, names[given[Dx] ? Dx : Dy]);
+    for (int key : {NCols, NRows})
+        if (!given[key]) return answer(HeaderResult::MissingKeyword, names[key]);
+    if (!given[XCorner] && !given[XCentre]) return answer(HeaderResult::MissingKeyword, names[XCorner]);
+    if (!given[YCorner] && !given[YCentre]) return answer(HeaderResult::MissingKeyword, names[YCorner]);
+    if (!given[CellSize] && !given[Dx] && !given[Dy]) return answer(HeaderResult::MissingKeyword, names[CellSize]);
+    if (given[Dx] != given[Dy]) return answer(HeaderResult::MissingKeyword, names[given[Dx] ? Dy : Dx]);
+    if (!given[Dy]) header.cellHeight = header.cellsize;
+    header.xCentre = given[XCentre];
+    header.yCentre = given[YCentre];
+    header.hasNodata = given[NoData];
     return SurveyGrid(header, unitFactor) ? HeaderResult::Read : HeaderResult::Absurd;
 }
 

@@ -88,8 +88,10 @@ ReaderStatus BaseFileCls::OpenReaderFile() {
     DropReadAhead();
     std::unique_ptr<IO::File> opened(new (std::nothrow)
                                          IO::File(IO::Location(GS::UniString(path.GetBuffer(), path.GetLength()))));
+    openError = 0;
     if (!opened) return status = FileErrGeneral;
     const GSErrCode err = opened->Open(IO::File::ReadMode);
+    openError = err;
     if (err != 0) return status = StatusOf(err);
     file = std::move(opened);
     readPosition = 0;
@@ -190,6 +192,25 @@ ReaderStatus BaseFileCls::PeekReadAhead(const char*& bytes, uint32_t& count) {
     bytes = readAhead.get();
     count = readAheadCount;
     return status = FileErrNone;
+}
+
+void NoteOpenFailure(const BaseFileCls& reader, ReadReport& report) {
+    if (reader.tooLarge) {
+        report.Note(ReadIssue::FileTooLarge);
+        return;
+    }
+    switch (reader.openError) {
+        case IO::ErrNotFound: report.Note(ReadIssue::FileMissing); break;
+        case IO::ErrNotRegular: report.Note(ReadIssue::FileNotRegular); break;
+        case IO::ErrNameTooLong: report.Note(ReadIssue::FileNameTooLong); break;
+        case IO::ErrAccessDenied: {
+            // The host answers a folder as it answers a file it may not read.
+            const IO::Location location(GS::UniString(reader.path.GetBuffer(), reader.path.GetLength()));
+            report.Note(IO::FileSystem::IsFolder(location) ? ReadIssue::FileIsFolder : ReadIssue::FileNoPermission);
+            break;
+        }
+        default: break;
+    }
 }
 
 ReaderStatus ScanTextLine(BaseFileCls& reader, const std::function<void(const char*, uint32_t)>& take, bool& broken) {

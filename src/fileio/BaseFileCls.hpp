@@ -8,6 +8,7 @@
 // position is. Reads go through a read-ahead buffer, so byte-by-byte and line-by-line readers cost one host
 // call per block, not per byte.
 #include "settings/ImportOptionsRec.hpp"
+#include "fileio/ReadReport.hpp"
 #include "fileio/ReaderProgress.hpp"
 #include "foundation/QV_String.hpp"
 
@@ -74,6 +75,7 @@ public:
     uint32_t fileLength;             // bytes, read by GetReaderFileLength
     uint32_t readPosition;           // offset of the next byte to read
     bool tooLarge = false;           // the last length read found the file beyond what a reader can address
+    GSErrCode openError = 0;         // the host's answer to the last open, which tells why a file was refused
     ImportOptionsRec options;        // options of the points to create
     double tolerance;                // metres: points closer than this in both x and y are duplicates
     API_Box bounds;                  // of the points read; empty is min UnsetBoundValue, max its negative
@@ -93,6 +95,10 @@ private:
     uint32_t readAheadStart;
     uint32_t readAheadCount;
 };
+
+// Why the reader's file could not be opened or measured (missing, a folder, a pipe, no permission, a name too long,
+// too large), noted in `report`; nothing when the host gave no such reason.
+void NoteOpenFailure(const BaseFileCls& reader, ReadReport& report);
 
 // Reads one text line at the reader's read position into `line`. LF, CR LF and a lone CR each end a line
 // and are not part of it; the end of the file ends the last one. Every byte is one character of the system

@@ -89,7 +89,7 @@ bool ColumnFileCls::OpenForRead() {
     if (OpenReaderFile() != 0 || GetReaderFileLength() != 0) {
         CloseReaderFile();
         report.error = ErrReadingFile;
-        if (tooLarge) report.Note(ReadIssue::FileTooLarge);
+        NoteOpenFailure(*this, report);
         return false;
     }
     return true;

@@ -34,15 +34,18 @@ bool ReadAt(BaseFileCls& file, uint32_t position, void* buffer, uint32_t count) 
         got == count;
 }
 
-// True when a ".cpg" file beside the table names UTF-8.
-bool DeclaredUTF8(const QV_String& tablePath) {
+// True when a ".cpg" file beside the table names UTF-8. One that is there but cannot be read is told in `report`.
+bool DeclaredUTF8(const QV_String& tablePath, ReadReport& report) {
     BaseFileCls cpg;
     cpg.path = tablePath;
     const int32_t dot = tablePath.ReverseFindChar('.');
     if (dot < 0) return false;
     tablePath.Left(cpg.path, uint32_t(dot));
     cpg.path += ".cpg";
-    if (cpg.OpenReaderFile() != 0 || cpg.GetReaderFileLength() != 0 || cpg.fileLength > 64) return false;
+    if (cpg.OpenReaderFile() != 0 || cpg.GetReaderFileLength() != 0 || cpg.fileLength > 64) {
+        if (cpg.openError != IO::ErrNotFound) report.Note(ReadIssue::CodePageUnread);
+        return false;
+    }
     char text[65] = {};
     uint32_t got = 0;
     cpg.ReadReaderFileBytes(text, cpg.fileLength, got);
@@ -53,19 +56,22 @@ bool DeclaredUTF8(const QV_String& tablePath) {
     return name == "UTF8" || name == "65001";
 }
 
-// The value of one field: spaces (not tabs) trimmed at both ends; a zero byte ends it early.
-void TrimmedValue(const char* field, uint32_t length, bool fromUTF8, std::string& out) {
+// The value of one field: spaces (not tabs) trimmed at both ends; a zero byte ends it early. False when the table is
+// said to be UTF-8 but the value is not: it is then taken in the system code page, as written.
+bool TrimmedValue(const char* field, uint32_t length, bool fromUTF8, std::string& out) {
     const char* end = static_cast<const char*>(std::memchr(field, 0, length));
     if (end == nullptr) end = field + length;
     const char* begin = field;
     while (begin < end && *begin == ' ') ++begin;
     while (end > begin && end[-1] == ' ') --end;
     out.assign(begin, end);
-    if (!fromUTF8 || out.empty()) return;
+    if (!fromUTF8 || out.empty()) return true;
+    if (!IsValidUtf8(out.data(), uint32_t(out.size()), false)) return false;
     QV_String text(out.data(), uint32_t(out.size()), Encoding_UTF8);
     std::string converted(size_t(text.GetLength()), '?');
     for (uint32_t i = 0; i < text.GetLength(); ++i) converted[i] = text.GetCharAnsi(i);
     out.swap(converted);
+    return true;
 }
 
 // Whether a number field's text is a number: dBase writes digits with an optional sign, point and exponent, and
@@ -94,7 +100,7 @@ void SwapLists(QV_List<T>& a, QV_List<T>& b) {
 bool ReadTable(BaseFileCls& file, QV_List<DBFFieldData>& fields, DBFValueList& values, ReaderProgress& progress,
                ReadReport& report, bool& stopped) {
     if (file.OpenReaderFile() != 0 || file.GetReaderFileLength() != 0) {
-        if (file.tooLarge) report.Note(ReadIssue::FileTooLarge);
+        NoteOpenFailure(file, report);
         return false;
     }
     const uint32_t fileSize = file.fileLength;
@@ -146,7 +152,7 @@ bool ReadTable(BaseFileCls& file, QV_List<DBFFieldData>& fields, DBFValueList& v
         return false;
     }
 
-    const bool fromUTF8 = DeclaredUTF8(file.path);
+    const bool fromUTF8 = DeclaredUTF8(file.path, report);
     // No value is longer than its field: the text block's size is known before reading.
     const uint64_t textBytes = uint64_t(rows) * (used - 1 + fieldCount);
     if (textBytes >= uint64_t(INT32_MAX)) return false;
@@ -183,7 +189,7 @@ bool ReadTable(BaseFileCls& file, QV_List<DBFFieldData>& fields, DBFValueList& v
             uint32_t offset = 1;
             for (uint32_t f = 0; f < fieldCount; ++f) {
                 const uint32_t length = read[int32_t(f)].length;
-                TrimmedValue(record + offset, length, fromUTF8, value);
+                if (!TrimmedValue(record + offset, length, fromUTF8, value)) report.Note(ReadIssue::CodePageMismatch);
                 offset += length;
                 // A number field without a number holds no value: it must not become one later.
                 if (read[int32_t(f)].kind != 1 && !value.empty() && !NumberText(value)) {
@@ -259,7 +265,7 @@ bool ReadDBFFile(const QV_String& tablePath, QV_List<DBFFieldData>& fields, DBFV
         report = ReadReport();
         return false;
     }
-    // The reason when there is one, else the read error.
-    if (!report.HasIssues()) report.error = ErrReadingFile;
+    // The reason when there is one, else the read error; a table that could not be opened is the read error too.
+    if (!report.HasIssues() || report.NotOpened()) report.error = ErrReadingFile;
     return false;
 }

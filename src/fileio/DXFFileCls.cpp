@@ -1,6 +1,7 @@
 #include "fileio/DXFFileCls.hpp"
 
 #include "fileio/SurveyBounds.hpp"
+#include "foundation/Alert.hpp"
 #include "foundation/Language.hpp"
 #include "settings/ProjectOffset.hpp"
 
@@ -9,6 +10,7 @@
 #include <cmath>
 #include <cstring>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #if defined(__SSE2__)
@@ -134,6 +136,7 @@ double DXFFileCls::Scale() const { return unitFactor * (metric != 0 ? 0.001 : 0.
 // ---- lines and pairs ---------------------------------------------------------------------------------------------
 
 void DXFFileCls::ClearBuffer() {
+    if (readPosition == 0) lineNumber_ = 0;
     bufferStart_ = readPosition;
     bufferCount_ = bufferPos_ = 0;
 }
@@ -199,6 +202,7 @@ uint32_t LineLength(const char* p, uint32_t left, bool& nul) {
 // line is read.
 bool DXFFileCls::ReadLine(std::string_view& line) {
     if (bufferPos_ == bufferCount_ && !FillBuffer()) return false;
+    ++lineNumber_;
     const char* start = buffer_.data() + bufferPos_;
     const uint32_t left = bufferCount_ - bufferPos_;
     // A CR alone ends a line too.
@@ -282,7 +286,12 @@ DXFFileCls::PairResult DXFFileCls::ReadPair(Pair& pair) {
         pair.text.assign(line.data(), line.size());
         // A code line that is the file's last, cut inside its digits or blanks, ends the file as a cut does.
         const bool last = bufferPos_ == bufferCount_ && uint64_t(bufferStart_) + bufferCount_ >= fileLength;
-        return last && !readFailed_ ? PairResult::End : PairResult::Bad;
+        if (last && !readFailed_) return PairResult::End;
+        if (!readFailed_ && badLine_ == 0) {
+            badLine_ = lineNumber_;
+            badCode_.assign(line.data(), std::min<size_t>(line.size(), 40));
+        }
+        return PairResult::Bad;
     }
     // A code line without its value line: the file was cut.
     if (!ReadLine(line)) {
@@ -353,6 +362,8 @@ bool DXFFileCls::OpenAtEntities(int32_t& errorCode) {
     readFailed_ = false;
     notText_ = false;
     stopped_ = false;
+    badLine_ = 0;
+    badCode_.clear();
     nextStep_ = 0;
     if ((file == nullptr && OpenReaderFile() != 0) || GetReaderFileLength() != 0 || SetReaderFilePosition(0) != 0) {
         errorCode = ErrReadingFile;
@@ -381,11 +392,9 @@ bool DXFFileCls::OpenAtEntities(int32_t& errorCode) {
 // ---- layers ------------------------------------------------------------------------------------------------------
 
 QV_String DXFFileCls::LayerName(const std::string& raw) const {
-    if (utf8Text) {
-        QV_String name(raw.c_str(), Encoding_UTF8);
-        // Bytes that are no UTF-8 are taken as the system code page after all.
-        if (!(name.IsEmpty() && !raw.empty())) return name;
-    }
+    // Bytes that are no UTF-8 (a writer that kept its code page in a newer version) are taken as the system code
+    // page after all.
+    if (utf8Text && IsValidUtf8(raw.data(), uint32_t(raw.size()), false)) return QV_String(raw.c_str(), Encoding_UTF8);
     return QV_String(raw.c_str(), Encoding_System);
 }
 
@@ -487,21 +496,29 @@ bool DXFFileCls::WalkEntities(bool layerPass, int32_t& errorCode) {
             r = SkipEntity(pair, nullptr, nullptr);
         }
     }
-    // A section the file's end cuts short keeps the entities before the cut (the one it cut is lost) and says so; a
-    // garbled one, or a read that failed, is refused.
-    const bool cut = !ended && !stopped_ && r == PairResult::End && !readFailed_;
+    // A section the file's end cuts short keeps the entities before the cut (the one it cut is lost) and says so, and
+    // so does one with a group code that cannot be read, which says where; a read that failed is refused.
+    const bool unreadable = !ended && !stopped_ && r == PairResult::Bad && !readFailed_ && badLine_ != 0;
+    const bool cut = (!ended && !stopped_ && r == PairResult::End && !readFailed_) || unreadable;
     if ((ended || cut) && !layerPass) DropCoveredPoints();
     progress->End();
     if (stopped_) {
         errorCode = 0;
         return false;
     }
-    if (cut && !layerPass) report.Note(ReadIssue::EndedEarly);
+    if (unreadable && report.Count(ReadIssue::DxfStoppedAt) == 0) report.Note(ReadIssue::DxfStoppedAt, StopPlace());
+    if (cut && !unreadable && !layerPass) report.Note(ReadIssue::EndedEarly);
     if (!ended && !cut) {
         errorCode = ErrReadingFile;
         return false;
     }
     return true;
+}
+
+QV_String DXFFileCls::StopPlace() const {
+    QV_String code;
+    for (char c : badCode_) code += QV_String(std::string(1, c).c_str(), Encoding_System);
+    return AlertWords(AlertText{ErrorTableBase, DxfStopPlaceText}, {QV_String(std::to_string(badLine_).c_str()), code});
 }
 
 bool DXFFileCls::ReadLayers(int32_t& errorCode) {
@@ -531,6 +548,7 @@ bool DXFFileCls::ReadEntities(int32_t& errorCode) {
     if (indexedSearch) KeepUncrossedConstraints(first);
     ReleaseIndexes();
     ResolveGroups();
+    report.Note(ReadIssue::CrossingBreakLines, crossingDropped);
     return ok;
 }
 
@@ -801,11 +819,16 @@ DXFFileCls::PairResult DXFFileCls::Read3DFaceEntity(Pair& pair) {
 namespace {
 // A refused read: error 8, with the reason when the file holds nothing this reader takes, is too large for it or is
 // no text.
-void Refuse(ReadReport& report, int32_t errorCode, bool tooLarge, bool notText) {
-    report = ReadReport();
-    report.error = ErrReadingFile;
-    if (tooLarge)
-        report.Note(ReadIssue::FileTooLarge);
+void Refuse(const BaseFileCls& reader, ReadReport& report, int32_t errorCode, bool notText) {
+    // Where an unreadable group code stopped the read stays the reason when nothing came before it.
+    ReadReport refused;
+    refused.error = ErrReadingFile;
+    if (report.Count(ReadIssue::DxfStoppedAt) != 0)
+        refused.Note(ReadIssue::DxfStoppedAt, report.Words(ReadIssue::DxfStoppedAt));
+    report = refused;
+    NoteOpenFailure(reader, report);
+    if (report.HasIssues())
+        return;
     else if (errorCode == ErrNothingReadable)
         report.Note(ReadIssue::Empty);
     else if (notText)
@@ -823,7 +846,7 @@ bool DXFFileCls::ScanLayers(bool& cancelled) {
         errorCode = ErrNothingReadable;
     }
     cancelled = stopped_;
-    if (!cancelled) Refuse(report, errorCode, tooLarge, notText_);
+    if (!cancelled) Refuse(*this, report, errorCode, notText_);
     return false;
 }
 
@@ -838,6 +861,6 @@ bool DXFFileCls::ReadChosen(bool& cancelled) {
         return true;
     }
     cancelled = stopped_;
-    if (!cancelled) Refuse(report, errorCode, tooLarge, notText_);
+    if (!cancelled) Refuse(*this, report, errorCode, notText_);
     return false;
 }

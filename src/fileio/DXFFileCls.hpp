@@ -89,6 +89,7 @@ public:
     std::vector<DXFFileLayer> layers;
     std::vector<DXFFilePoint> pointEntities;  // of POINT entities
     std::vector<DXFFilePoint> vertices;       // of every other entity
+    uint32_t crossingDropped = 0;             // break-line segments left out as they cross earlier ones
     DXFConstraintList constraints{vertices};
     uint8_t grouping;
     int32_t groupCounter;  // the last group id given out
@@ -123,6 +124,8 @@ private:
     double Scale() const;
     int32_t LayerIndex(const std::string& raw, bool add);
     QV_String LayerName(const std::string& raw) const;
+    // Where an unreadable group code stopped the read: its line and the code as written.
+    QV_String StopPlace() const;
     bool Accepted(int32_t layer) const;
     struct LayerChanges;
     bool CreateHostLayers(LayerChanges& changes);
@@ -166,7 +169,10 @@ private:
     uint32_t bufferCount_ = 0;
     uint32_t bufferPos_ = 0;
     bool readFailed_ = false;
-    bool notText_ = false;  // the first block holds no line break
+    bool notText_ = false;     // the first block holds no line break
+    uint64_t lineNumber_ = 0;  // lines read since the file's start
+    std::string badCode_;      // the group code line that could not be read, where the read stopped
+    uint64_t badLine_ = 0;     // its line number, 0 for none
     uint32_t nextStep_ = 0;
     bool stopped_ = false;
     bool layerPass_ = false;

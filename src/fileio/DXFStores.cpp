@@ -580,6 +580,7 @@ void DXFFileCls::ResetEntities() {
     mixedHeight_.clear();
     ReleaseIndexes();
     report = ReadReport();
+    crossingDropped = 0;
 }
 
 void DXFFileCls::NoteMixedHeight(int32_t vertex, double z, ReadIssue issue) {
@@ -743,6 +744,7 @@ void DXFFileCls::AddConstraint(const DXFFileConstraint& c, bool& added) {
     }
     if (CrossesStored(c, constraints.size())) {
         added = false;
+        ++crossingDropped;
         return;
     }
     constraints.push_back(c);
@@ -755,7 +757,10 @@ void DXFFileCls::AddConstraintBetween(int32_t start, int32_t end, int32_t layer,
         DXFFileConstraint c;
         const DXFFilePoint &s = vertices[size_t(start)], &e = vertices[size_t(end)];
         c.sx = s.x, c.sy = s.y, c.sz = s.z, c.ex = e.x, c.ey = e.y, c.ez = e.z;
-        if (CrossesStored(c, constraints.size())) return;
+        if (CrossesStored(c, constraints.size())) {
+            ++crossingDropped;
+            return;
+        }
         ExtendBounds(c.sx, c.sy);
         ExtendBounds(c.ex, c.ey);
     }
@@ -775,6 +780,7 @@ void DXFFileCls::KeepUncrossedConstraints(size_t first) {
             constraints.MoveTo(kept++, k);
         }
     }
+    crossingDropped += uint32_t(std::min<size_t>(constraints.size() - kept, UINT32_MAX - crossingDropped));
     constraints.resize(kept);
     for (size_t i = first; i < kept; ++i) {
         ExtendBounds(constraints[i].sx, constraints[i].sy);

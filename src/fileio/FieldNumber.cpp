@@ -9,15 +9,16 @@ inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 }  // namespace
 
 bool ParseFieldNumberSlow(const char* begin, const char* end, double& value) {
+    // The whole field is the number, blanks around it aside: "abc12", "1010abc" or "1.2.3" hold none, so no part
+    // of them can become a coordinate.
+    while (begin < end && (*begin == ' ' || *begin == '\t')) ++begin;
+    while (end > begin && (end[-1] == ' ' || end[-1] == '\t')) --end;
     const char* p = begin;
-    while (p < end && !IsDigit(*p) && *p != '-' && *p != '+' && *p != '.' && *p != ',') ++p;
     // Most fields are plain numbers with a decimal point: read in place.
     if (p < end && (IsDigit(*p) || (*p == '-' && p + 1 < end && IsDigit(p[1])))) {
         double parsed = 0.0;
         const std::from_chars_result r = std::from_chars(p, end, parsed);
-        const bool plainEnd =
-            r.ptr == end || (*r.ptr != ',' && *r.ptr != '.' && *r.ptr != 'e' && *r.ptr != 'E' && !IsDigit(*r.ptr));
-        if (r.ec == std::errc() && plainEnd && std::isfinite(parsed)) {
+        if (r.ec == std::errc() && r.ptr == end && std::isfinite(parsed)) {
             value = parsed;
             return true;
         }
@@ -36,24 +37,19 @@ bool ParseFieldNumberSlow(const char* begin, const char* end, double& value) {
         text[n++] = '.';
         while (p < end && IsDigit(*p) && n < sizeof text - 8) text[n++] = *p++, ++digits;
     }
-    if (digits == 0 || (p < end && IsDigit(*p))) return false;
+    if (digits == 0) return false;
     if (p < end && (*p == 'e' || *p == 'E')) {
-        const char* q = p + 1;
-        size_t m = n;
-        char exponent[8];
-        size_t e = 0;
-        exponent[e++] = 'e';
-        if (q < end && (*q == '-' || *q == '+')) exponent[e++] = *q++;
-        const char* firstDigit = q;
-        while (q < end && IsDigit(*q) && e < sizeof exponent) exponent[e++] = *q++;
-        if (q > firstDigit && e < sizeof exponent && m + e < sizeof text) {
-            for (size_t k = 0; k < e; ++k) text[m++] = exponent[k];
-            n = m;
-        }
+        text[n++] = 'e';
+        ++p;
+        if (p < end && (*p == '-' || *p == '+')) text[n++] = *p++;
+        const char* firstDigit = p;
+        while (p < end && IsDigit(*p) && n < sizeof text - 1) text[n++] = *p++;
+        if (p == firstDigit) return false;
     }
+    if (p != end) return false;
     double parsed = 0.0;
     const std::from_chars_result r = std::from_chars(text, text + n, parsed);
-    if (r.ec != std::errc() || !std::isfinite(parsed)) return false;
+    if (r.ec != std::errc() || r.ptr != text + n || !std::isfinite(parsed)) return false;
     value = parsed;
     return true;
 }

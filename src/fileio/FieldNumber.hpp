@@ -1,7 +1,7 @@
 #pragma once
-// Numbers in the fields of grid and point files. '.' and ',' both mark decimals; the number starts at the first
-// digit, sign or decimal mark, so a leading label or unit is passed over. A field with no number in it (empty,
-// a header word, "n/a") or one beyond the range of a double answers false: such a field makes no point.
+// Numbers in the fields of grid and point files. '.' and ',' both mark decimals; the field is the number, blanks
+// around it aside. A field that is not wholly a number (empty, a header word, "n/a", "abc12", "1010abc", "1.2.3")
+// or one beyond the range of a double answers false: such a field makes no point.
 #include <cstdint>
 
 bool ParseFieldNumberSlow(const char* begin, const char* end, double& value);

@@ -46,6 +46,11 @@ bool PlacePoints(ColumnFileCls& reader, ImportOptionsRec& stored) {
     const double offsetY = ProjectOffset.y;
     const API_Box& area = reader.limitArea;
     const bool limited = reader.limitToArea != 0;
+    auto inside = [&](const ASCFile::ASCFilePoint& p) {
+        return !limited || (p.x >= area.xMin && p.x <= area.xMax && p.y >= area.yMin && p.y <= area.yMax);
+    };
+    // Nothing to place leaves the project as it was: no undo step.
+    if (std::none_of(points.begin(), points.end(), inside)) return true;
 
     QV_String undoText;
     GetResString(undoText, UndoTableBase + LanguageIndex, UndoEntry);
@@ -76,8 +81,7 @@ bool PlacePoints(ColumnFileCls& reader, ImportOptionsRec& stored) {
                 ACAPI_Interface(APIIo_SetProcessValueID, &value);
                 const ASCFile::ASCFilePoint& p = points[i];
                 // The area is in project coordinates, as the points; borders belong to it.
-                if (limited && !(p.x >= area.xMin && p.x <= area.xMax && p.y >= area.yMin && p.y <= area.yMax))
-                    continue;
+                if (!inside(p)) continue;
                 element.hotspot.pos.x = p.x - offsetX;
                 element.hotspot.pos.y = p.y - offsetY;
                 if (CreateElementWithMemo(&element, nullptr, false) != NoError) {

@@ -251,16 +251,24 @@ bool SHPFileData::Read() {
         recordNumbers[slot].SetSize(keep);
     });
     if (ok) return true;
+    const bool tooShort = report.Count(ReadIssue::ShorterThanShapefile) != 0;
     report = ReadReport();
     // The user's stop needs no message.
-    if (!cancelled) report.error = ErrReadingFile;
-    if (!cancelled && file.tooLarge) report.Note(ReadIssue::FileTooLarge);
+    if (cancelled) return false;
+    report.error = ErrReadingFile;
+    NoteOpenFailure(file, report);
+    if (tooShort) report.Note(ReadIssue::ShorterThanShapefile);
     return false;
 }
 
 bool SHPFileData::ReadRecords() {
     if (file.OpenReaderFile() != 0 || file.GetReaderFileLength() != 0) return false;
     fileSize = file.fileLength;
+    // Shorter than the header every shapefile begins with: no shapefile.
+    if (fileSize < ShapeHeaderSize) {
+        report.Note(ReadIssue::ShorterThanShapefile);
+        return false;
+    }
     Block block(*this);
     const uint8_t* head = block.Fetch(0, ShapeHeaderSize);
     if (head == nullptr) return false;

@@ -51,18 +51,18 @@ void AddPolys(ShapeImportData& data, const QV_List<Shape>& shapes, int32_t type,
     }
 }
 
-double RingArea(const QV_List<API_Coord3D>& ring) {
+double Cross(double ax, double ay, double bx, double by) { return ax * by - ay * bx; }
+
+// The area the ring's fan of triangles covers, each counted as positive: 0 only for a ring on one line or point, never
+// for one whose lobes cancel each other's signed area.
+double SpreadArea(const QV_List<API_Coord3D>& ring) {
     const int32_t n = ring.GetCount();
     double sum = 0.0;
-    for (int32_t i = 0; i < n; ++i) {
-        const API_Coord3D& a = ring[i];
-        const API_Coord3D& b = ring[(i + 1) % n];
-        sum += a.x * b.y - b.x * a.y;
-    }
+    for (int32_t i = 1; i + 1 < n; ++i)
+        sum += std::fabs(
+            Cross(ring[i].x - ring[0].x, ring[i].y - ring[0].y, ring[i + 1].x - ring[0].x, ring[i + 1].y - ring[0].y));
     return 0.5 * sum;
 }
-
-double Cross(double ax, double ay, double bx, double by) { return ax * by - ay * bx; }
 
 // Proper or touching intersection of two segments.
 bool SegmentsMeet(const API_Coord3D& a, const API_Coord3D& b, const API_Coord3D& c, const API_Coord3D& d) {
@@ -194,18 +194,29 @@ void CheckShapePolygons(ShapeImportData& data) {
             if (entity.status == EntityNormal) entity.status = EntityToCorrect;
         }
         if (!entity.IsPolygon()) continue;
-        for (const SHPPolyData& part : entity.parts) {
-            if (std::fabs(RingArea(part.vertices)) < DegenerateArea) {
-                ++data.degenerateParts;
-                entity.status = EntityDegenerate;
-            } else if (RingCrossesItself(part.vertices)) {
-                ++data.toCorrect;
-                // Placed all the same, flagged, and circled for the user to mend.
-                if (entity.status == EntityNormal) entity.status = EntityToCorrect;
-            }
+        // Part by part: a part of no area (empty, on one line) is left out, and the shape stands on the others; a
+        // part that crosses itself is kept, even one whose lobes cancel each other's area out (a bow-tie).
+        entity.parts.RemoveIf([&](int32_t index) {
+            const SHPPolyData& part = entity.parts[index];
+            if (SpreadArea(part.vertices) >= DegenerateArea || RingCrossesItself(part.vertices)) return false;
+            ++data.degenerateParts;
+            return true;
+        });
+        if (entity.parts.IsEmpty()) {
+            entity.status = EntityDegenerate;
+            continue;
+        }
+        bool crossing = false;
+        for (const SHPPolyData& part : entity.parts) crossing = crossing || RingCrossesItself(part.vertices);
+        // Placed all the same, flagged, and circled for the user to mend; counted once a shape.
+        if (crossing && entity.status == EntityNormal) {
+            ++data.toCorrect;
+            entity.status = EntityToCorrect;
         }
     }
-    data.importable = data.entities.GetCount() - data.degenerateParts;
+    int32_t importable = 0;
+    for (const SHPEntityData& entity : data.entities) importable += entity.status != EntityDegenerate ? 1 : 0;
+    data.importable = importable;
 }
 
 void ComputeEntityBounds(ShapeImportData& data, bool withPoints) {

@@ -117,7 +117,8 @@ bool ReadDBFTable(ShapeImportData& data);
 
 // Polyline Z, polyline, polygon Z and polygon shapes, then (with points) point and point Z shapes, as entities.
 void ConvertShapesToEntities(ShapeImportData& data, bool withPoints);
-// Degenerate polygon parts (area below 0.001) mark their entity; self-crossing parts count to be corrected, and so
+// Polygon parts of no area (empty, on a line) are left out and counted, a shape of no other part marked degenerate;
+// a shape with a part that crosses itself (a bow-tie too) counts to be corrected, and so
 // does an entity without a table row when a table was read.
 void CheckShapePolygons(ShapeImportData& data);
 void ComputeEntityBounds(ShapeImportData& data, bool withPoints);

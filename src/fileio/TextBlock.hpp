@@ -2,7 +2,8 @@
 // TextBlock: a file's text in memory of its own, taken straight from the system, so that the part already read
 // goes back to the system while the rest is still in use. The column readers let the text of a large file go
 // page by page as they interpret it; from the allocator's pool, freed text would stay with the process while
-// the points grow.
+// the points grow. A small text comes from the pool and goes back whole: giving a page back costs the system more
+// than the page is worth.
 #include <cstddef>
 
 class TextBlock {
@@ -29,4 +30,5 @@ private:
     size_t size_ = 0;
     size_t capacity_ = 0;
     size_t released_ = 0;  // bytes from the start already given back
+    bool mapped_ = false;  // from the system (a large text), else from the pool
 };

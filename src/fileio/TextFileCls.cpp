@@ -131,15 +131,15 @@ bool TextFileCls::Read() {
         SplitFields(trimmed(line), delimiterMode, delimiterChar, minBlanks, fields, size_t(columns.minFields));
         ++pointsRead;
         double x = 0.0, y = 0.0, z = 0.0;
-        // A coordinate without a number: read, but no point, and counted unless it is the first row (a header
-        // row of column names). A value no survey holds is refused the same way.
+        // A coordinate that is not wholly a number: a damaged record, read but no point, and counted unless it is
+        // the first row (a header row of column names). A value no survey holds is refused the same way.
         const bool numbers = Number(fields[size_t(xField)], x) && Number(fields[size_t(yField)], y) &&
             (columns.z < 0 || Number(fields[size_t(columns.z)], z));
         x *= factor;
         y *= factor;
         z *= factor;
         if (!numbers) {
-            if (l > 0) report.Note(ReadIssue::BadNumber);
+            if (l > 0) report.Note(ReadIssue::DamagedRecord);
         } else if (!SurveyPoint(x, y, z)) {
             report.Note(ReadIssue::OutOfRange);
         } else {
@@ -196,12 +196,16 @@ void DetectTextFileFormat(TextFileCls& reader) {
         std::vector<std::string_view> fields;
         SplitFields(sample, reader.delimiterMode, reader.delimiterChar, reader.minBlanks, fields);
         const bool firstIsNumber = IsNumberField(fields[0]);
+        // A third field that is no number is a code, not a height: "x y Code Comment".
+        double third = 0.0;
+        const bool thirdIsNumber =
+            fields.size() >= 3 && ParseFieldNumber(fields[2].data(), fields[2].data() + fields[2].size(), third);
         if (fields.size() == 3)
             reader.layout = 3;
         else if (fields.size() == 4)
-            reader.layout = firstIsNumber ? 1 : 2;
+            reader.layout = firstIsNumber ? (thirdIsNumber ? 1 : 4) : 2;
         else if (fields.size() >= 5)
-            reader.layout = firstIsNumber ? 7 : 6;
+            reader.layout = firstIsNumber ? (thirdIsNumber ? 7 : 4) : 6;
     } else {
         reader.delimiterMode = DelimiterTab;
         reader.delimiterChar = '\t';

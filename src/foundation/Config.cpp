@@ -25,6 +25,7 @@ struct ConfigCache {
     // A last entry without its line break, as its plain bytes: lookups never see it, but a rewrite puts it back
     // behind the entries as it was, so that saving the file loses nothing of it.
     std::string tail;
+    bool noFile = false;  // the last load found a folder, a pipe or a device under the file's name
 };
 
 ConfigCache& Cache(uint32_t which) {
@@ -86,7 +87,7 @@ int32_t UserFolderPath(const char* name, QV_String& path) {
     return 0;
 }
 
-enum class ReadResult { Ok, Missing, Failed, TooLarge };
+enum class ReadResult { Ok, Missing, Failed, TooLarge, NoFile };
 
 // The whole content of a file, bounded by ConfigMaxFileBytes.
 ReadResult ReadWholeFile(const QV_String& path, std::string& content) {
@@ -95,7 +96,8 @@ ReadResult ReadWholeFile(const QV_String& path, std::string& content) {
     const IO::Location location(ToUni(path));
     if (!IO::FileSystem::Exists(location)) return ReadResult::Missing;
     IO::File file(location);
-    if (file.Open(IO::File::ReadMode) != 0) return ReadResult::Failed;
+    if (const GSErrCode openError = file.Open(IO::File::ReadMode))
+        return OpenedNoFile(path, openError) ? ReadResult::NoFile : ReadResult::Failed;
     uint64_t length = 0;
     ReadResult result = ReadResult::Ok;
     if (file.GetDataLength(&length) != 0) {
@@ -244,6 +246,7 @@ bool LoadConfigFile(uint32_t which, bool onlyIfNotLoaded) {
     cache.entries.Clear();
     cache.whole = false;
     cache.tail.clear();
+    cache.noFile = false;
     QV_String path;
     if (GetConfigFilePath(which, path) != 0) return false;
     std::string content;
@@ -252,6 +255,11 @@ bool LoadConfigFile(uint32_t which, bool onlyIfNotLoaded) {
             cache.loaded = true;
             cache.whole = true;
             return true;
+        case ReadResult::NoFile:
+            // Not read again, nor written over the name: the cache stays empty, and the module tells the user.
+            cache.loaded = true;
+            cache.noFile = true;
+            return false;
         case ReadResult::Failed:
         case ReadResult::TooLarge: return false;
         case ReadResult::Ok: break;
@@ -276,6 +284,8 @@ bool LoadConfigFile(uint32_t which, bool onlyIfNotLoaded) {
     }
     return false;
 }
+
+bool ConfigFileIsNoFile(uint32_t which) { return Cache(which).noFile; }
 
 bool GetConfigValue(uint32_t which, const QV_String& key, QV_String* value, bool loadFirst) {
     ConfigCache& cache = Cache(which);
@@ -326,7 +336,7 @@ bool SetConfigValue(uint32_t which, const QV_String& key, const QV_String& value
     if (GetConfigFilePath(which, path) != 0) return false;
     std::string before;
     const ReadResult onDisk = ReadWholeFile(path, before);
-    if (onDisk == ReadResult::Failed || onDisk == ReadResult::TooLarge) return false;
+    if (onDisk == ReadResult::Failed || onDisk == ReadResult::TooLarge || onDisk == ReadResult::NoFile) return false;
     if (!SetConfigEntry(which, key, value, addIfMissing)) return false;
     if (WriteConfigFile(which)) return true;
     if (!before.empty()) WriteBufferToFile(path, before.data(), static_cast<uint32_t>(before.size()), false, false);
@@ -339,6 +349,7 @@ void ResetConfigCaches() {
         cache.entries.Clear();
         cache.loaded = false;
         cache.whole = false;
+        cache.noFile = false;
         cache.tail.clear();
     }
 }

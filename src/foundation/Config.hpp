@@ -34,6 +34,9 @@ int32_t GetConfigFilePath(uint32_t which, QV_String& path);
 // its line break loads without that entry (lookups do not see it); a rewrite keeps it, unfinished, behind the
 // other entries.
 bool LoadConfigFile(uint32_t which, bool onlyIfNotLoaded);
+// Whether the last load found no file under the name but a folder, a pipe or a device (refused at once, never waited
+// on): the module tells the user once it is loaded.
+bool ConfigFileIsNoFile(uint32_t which);
 
 // True when the key is in the cache (exact compare, first entry wins); copies the value when value is not
 // null. With loadFirst and the file not yet loaded, loads it first and answers false when that fails.

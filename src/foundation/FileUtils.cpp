@@ -43,6 +43,12 @@ int32_t WriteBufferToFile(const QV_String& path, const void* bytes, uint32_t byt
     return result;
 }
 
+bool OpenedNoFile(const QV_String& path, GSErrCode openError) {
+    // The host answers a folder as it answers a file it may not read.
+    return openError == IO::ErrNotRegular ||
+        (openError == IO::ErrAccessDenied && IO::FileSystem::IsFolder(LocationOf(path)));
+}
+
 void LocationToPathString(QV_String& outText, const IO::Location& location) {
     GS::UniString path;
     if (location.IsEmpty() || location.ToPath(&path) != NoError) {

@@ -27,5 +27,8 @@ bool FileExists(const QV_String& path);
 int32_t WriteBufferToFile(const QV_String& path, const void* bytes, uint32_t byteCount, bool append = false,
                           bool createWhenMissing = true);
 
+// Whether `openError`, the answer to opening `path`, says that the name is no file (a folder, a pipe, a device).
+bool OpenedNoFile(const QV_String& path, GSErrCode openError);
+
 // The location's path text without a trailing backslash; empty for a location without a path.
 void LocationToPathString(QV_String& outText, const IO::Location& location);

@@ -1,6 +1,7 @@
 #include "settings/PrefsFile.hpp"
 
 #include "foundation/FileUtils.hpp"
+#include "foundation/SettingsFileAlert.hpp"
 
 #include "IO.hpp"
 #include "UniString.hpp"
@@ -156,7 +157,10 @@ private:
 PrefsFileFault ReadWhole(const QV_String& path, std::string& bytes) {
     if (path.IsEmpty()) return PrefsFileFault::Open;
     IO::File file(LocationOf(path));
-    if (file.Open(IO::File::ReadMode) != 0) return PrefsFileFault::Open;
+    if (const GSErrCode openError = file.Open(IO::File::ReadMode)) {
+        if (OpenedNoFile(path, openError)) TellSettingsFileNotAFile(path);
+        return PrefsFileFault::Open;
+    }
     PrefsFileFault fault = PrefsFileFault::None;
     uint64_t length = 0;
     if (file.GetDataLength(&length) != 0) {

@@ -8,6 +8,7 @@
 #include "foundation/Config.hpp"
 #include "foundation/Language.hpp"
 #include "foundation/QV_String.hpp"
+#include "foundation/SettingsFileAlert.hpp"
 #include "geometry/project/CurveDivision.hpp"
 #include "settings/ProjectOffset.hpp"
 #include "settings/Settings.hpp"
@@ -57,6 +58,10 @@ GSErrCode RegisterInterface() {
 
 GSErrCode Initialize() {
     WireSubsystems();
+    // The shared configuration file read for the language at registration, if it was no file, is told now.
+    QV_String sharedConfig;
+    if (ConfigFileIsNoFile(ConfigSharedFile) && GetConfigFilePath(ConfigSharedFile, sharedConfig) == 0)
+        TellSettingsFileNotAFile(sharedConfig);
     UpdateConfirmation = 1;
     ReadHostLanguageVariant();
     RebuildAttributeCache();

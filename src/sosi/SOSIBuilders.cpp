@@ -62,6 +62,7 @@ struct Builder {
         if (memo != nullptr) ACAPI_DisposeElemMemoHdls(memo);
         if (!ok) return HostFailed();
         state.made.push_back(element.header.guid);
+        ++state.madeOfType[int32_t(element.header.typeID)];
         state.somethingCreated = 1;
         return true;
     }
@@ -71,6 +72,7 @@ struct Builder {
         switch (PlaceSOSIObject(points, data.type, state.object, state.pen, &made)) {
             case SOSIPlacement::Placed:
                 state.made.push_back(made);
+                ++state.madeOfType[int32_t(API_ObjectID)];
                 state.somethingCreated = 1;
                 return true;
             case SOSIPlacement::HostFailed: return HostFailed();

@@ -74,11 +74,10 @@ bool SOSIFileScan::ReadFileLines(SOSIFileData& fileData, ReaderProgress& progres
     io.path = fileData.path;
     const bool measured = io.OpenReaderFile() == 0 && io.GetReaderFileLength() == 0;
     if (!measured || io.fileLength > MaxSOSIFileBytes || io.SetReaderFilePosition(0) != 0) {
-        // Refused by its size, before anything is read or allocated for it.
-        if (io.tooLarge || (measured && io.fileLength > MaxSOSIFileBytes)) {
-            report.error = ErrReadingFile;
-            report.Note(ReadIssue::FileTooLarge);
-        }
+        // Refused by its size, before anything is read or allocated for it, or for why it could not be opened.
+        if (measured && io.fileLength > MaxSOSIFileBytes) io.tooLarge = true;
+        NoteOpenFailure(io, report);
+        if (report.HasIssues()) report.error = ErrReadingFile;
         io.CloseReaderFile();
         return false;
     }

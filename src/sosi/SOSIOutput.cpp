@@ -77,9 +77,9 @@ void BuildBody(const SOSIOutputInput& input, SOSIOutputChoices& choices) {
     ACAPI_Interface(APIIo_CloseProcessWindowID);
 }
 
-// The undoable command's body: the layers, the worksheet, the objects. False when a host call failed; the
-// build is then taken back.
-bool BuildInCommand(const SOSIOutputInput& input, SOSIOutputChoices& choices) {
+// The undoable command's body: the layers, the worksheet, the objects. Failed when a host call failed; the build is
+// then taken back. A build that made nothing and removed nothing leaves no undo step.
+CommandEnd BuildInCommand(const SOSIOutputInput& input, SOSIOutputChoices& choices) {
     SOSIBuildState& state = SOSIOutputState();
     const ElementWriting writing;
     uint8_t existed = 0;
@@ -97,7 +97,9 @@ bool BuildInCommand(const SOSIOutputInput& input, SOSIOutputChoices& choices) {
     if (ok && replace && old.GetSize() > 0) ok = ACAPI_Element_Delete(old) == NoError;
     if (!ok) TakeBackSOSIBuild();
     if (state.somethingCreated == 0) writing.NoneMade();
-    return ok;
+    if (!ok) return CommandEnd::Failed;
+    const bool removed = replace && old.GetSize() > 0;
+    return state.somethingCreated == 0 && !removed ? CommandEnd::Cancelled : CommandEnd::Done;
 }
 
 }  // namespace
@@ -106,6 +108,7 @@ bool BuildSOSIOutput(const SOSIOutputInput& input, SOSIOutputChoices& choices, u
     SOSIBuildState& state = SOSIOutputState();
     state.somethingCreated = state.hostFailed = 0;
     state.made.clear();
+    state.madeOfType.clear();
     state.madeLayers.clear();
     state.changedLayers.clear();
     if (somethingCreated != nullptr) *somethingCreated = 0;
@@ -123,8 +126,7 @@ bool BuildSOSIOutput(const SOSIOutputInput& input, SOSIOutputChoices& choices, u
     // Everything the build makes, its layers and worksheet too, is one undo step. What was made before an
     // object failed or the user stopped stays; a host call that fails takes back the whole build: the body then
     // answers an error, so that the host takes back also what only it can (a new worksheet, the window shown).
-    const bool built = RunCommand(
-        Uni(undoText), [&] { return BuildInCommand(input, choices) ? CommandEnd::Done : CommandEnd::Failed; });
+    const bool built = RunCommand(Uni(undoText), [&] { return BuildInCommand(input, choices); });
     if (!built) return false;
     if (somethingCreated != nullptr) *somethingCreated = state.somethingCreated;
     return true;
@@ -143,6 +145,7 @@ void ClearSOSIOutputState() {
     state.defaultPen = state.defaultSecond = state.layer = state.pen = state.second = 0;
     state.lineSwitch = state.somethingCreated = state.hostFailed = 0;
     state.made.clear();
+    state.madeOfType.clear();
     state.madeLayers.clear();
     state.usedLayers.clear();
     state.changedLayers.clear();

@@ -8,6 +8,7 @@
 #include "APIElements.hpp"
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -39,6 +40,7 @@ struct SOSIBuildState {
     uint8_t somethingCreated = 0;            // set by every builder that created an element
     uint8_t hostFailed = 0;                  // a host call refused a step of the build
     std::vector<API_Guid> made;              // every element the build created
+    std::map<int32_t, uint32_t> madeOfType;  // how many of each element type (API_ElemTypeID) it created
     std::vector<API_Attribute> madeLayers;   // layers the build created
     std::unordered_set<int32_t> usedLayers;  // layers the build put an element on
     // The type rows by name and the layers by lower-case name, for the build's objects to find theirs at once.

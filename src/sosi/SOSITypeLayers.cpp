@@ -73,6 +73,7 @@ void TakeBackSOSIBuild() {
     for (API_Attribute& layer : state.changedLayers)
         if (ACAPI_Attribute_Modify(&layer) != NoError) NoteStrandedChange();
     state.made.clear();
+    state.madeOfType.clear();
     state.madeLayers.clear();
     state.changedLayers.clear();
     state.somethingCreated = 0;

@@ -54,12 +54,12 @@ TEST_F(ReaderTest, SmallGridGivesTheCellsCheckedByHand) {
     }
 }
 
-TEST_F(ReaderTest, GridHeaderValuesAreTheLastFieldOfTheFirstSixLines) {
-    // Keywords misspelt and out of order, the header's blanks differing from the rows' ';', a unit factor,
+TEST_F(ReaderTest, GridHeaderValuesFollowTheirKeywordsInAnyOrder) {
+    // Keywords out of order and of any case, the header's blanks differing from the rows' ';', a unit factor,
     // swapped axes, a real no-data value and a field without a number: only cells with a value are points, at
-    // their centres (keywords that name no centre give the corner).
-    const std::string text = "cols:   3\nrows =\t2\nx 500\ny\t600\nsize 2\nnodata -3.4028234663852886e+38\n"
-                             "1;2;-3.4028234663852886e+38\n-3;n/a;6\n";
+    // their centres (the corners give half a cell more).
+    const std::string text = "NROWS =\t2\nncols   3\nyllcorner\t600\nxllcorner 500\ncellsize 2\n"
+                             "nodata_value -3.4028234663852886e+38\n1;2;-3.4028234663852886e+38\n-3;n/a;6\n";
     ASCFile::ASCFileCls reader;
     Run(reader, Write("header.asc", text), [](ASCFile::ASCFileCls& r) {
         r.unitCode = 1;
@@ -658,7 +658,7 @@ TEST_F(ReaderTest, ShortLinesAreCountedAsSkippedAndNoPointIsRefusedWithItsReason
     const std::pair<std::string, std::string> refused[] = {
         {Data("xyz/bad/one_line.txt"), singleLine},
         {Write("title.txt", "Survey points\n"), singleLine},
-        {Write("titles.txt", "x y z\nn/a n/a n/a\n"), "Numbers that cannot be read were skipped.\n" + noPoint},
+        {Write("titles.txt", "x y z\nn/a n/a n/a\n"), "Damaged records were skipped.\n" + noPoint},
     };
     for (const auto& [path, reason] : refused) {
         SCOPED_TRACE(path);

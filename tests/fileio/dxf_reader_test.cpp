@@ -302,12 +302,13 @@ TEST_F(DxfReaderTest, BadFilesAreRefusedWithTheirCode) {
     }
     const std::string good = Slurp(Data("dxf/survey_r2000.dxf"));
     const size_t entities = good.find("ENTITIES");
-    // A code line that is no number: refused.
+    // A code line that is no number: the read stops there, keeps what came before and says where.
     std::string garbled = good;
     garbled.replace(garbled.find("\n 10\n", entities), 5, "\n1x0\n");
     DXFFileCls reader;
-    EXPECT_FALSE(ReadDxf(reader, Write("garbled.dxf", garbled), error));
-    EXPECT_EQ(error, ErrReadingFile);
+    EXPECT_TRUE(ReadDxf(reader, Write("garbled.dxf", garbled), error));
+    EXPECT_EQ(reader.report.Count(ReadIssue::DxfStoppedAt), 1u);
+    EXPECT_NE(reader.report.Describe().ToStdString(Encoding_UTF8).find("(group code \"1x0\")"), std::string::npos);
     // A unit length of 0 would put everything on the origin.
     Adjust() = [](DXFFileCls& r) { r.unitFactor = 0.0; };
     DXFFileCls zero;
@@ -444,6 +445,19 @@ TEST_F(DxfReaderTest, AFileCutShortKeepsTheEntitiesBeforeTheCut) {
     DGDriver::ClearQueueAndLog();
     ShowReadReport(small.report);
     EXPECT_EQ(Alerts(), std::vector<std::string>{"The file ends early: the records before its end were read."});
+}
+
+// Break-line segments that cross earlier ones are left out, and how many is told.
+TEST_F(DxfReaderTest, CrossingBreakLinesLeftOutAreCounted) {
+    const std::string path = Write("crossing.dxf",
+                                   Dxf(Line("B", 0, 0, 10, 10, 5) + Line("B", 0, 10, 10, 0, 6) +
+                                       Line("B", 20, 0, 30, 0, 7) + Line("B", 25, -5, 25, 5, 8)));
+    DXFFileCls reader;
+    int32_t error = 0;
+    ASSERT_TRUE(ReadDxf(reader, path, error));
+    EXPECT_EQ(reader.report.Count(ReadIssue::CrossingBreakLines), 2u);
+    EXPECT_NE(reader.report.Describe().ToStdString(Encoding_UTF8).find("cross earlier ones were left out (2)"),
+              std::string::npos);
 }
 
 }  // namespace dxf_reader_test

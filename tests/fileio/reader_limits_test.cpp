@@ -48,7 +48,8 @@ TEST_F(ReaderLimitsTest, ValuesBeyondAnySurveyAreSkippedAndCounted) {
     ASSERT_EQ(points.points.size(), 2u);
     EXPECT_EQ(points.points[0].z + points.points[1].z, 12.5 + 14.25);
     EXPECT_EQ(points.report.Count(ReadIssue::OutOfRange), 5u);
-    EXPECT_EQ(points.report.Count(ReadIssue::BadNumber), 2u);
+    // A line whose coordinate is no number is a damaged record.
+    EXPECT_EQ(points.report.Count(ReadIssue::DamagedRecord), 2u);
     EXPECT_EQ(points.report.error, 0);
     EXPECT_LE(points.bounds.xMax, 500006.0);
 
@@ -102,7 +103,7 @@ TEST_F(ReaderLimitsTest, EveryPointLineIsKeptOrCounted) {
             reader, Write("mix.txt", text), [](TextFileCls&) {}, [](TextFileCls& r) { r.tolerance = 0.0; });
         ASSERT_EQ(reader.points.size(), kept) << "round " << round;
         EXPECT_EQ(reader.report.Count(ReadIssue::OutOfRange), outside);
-        EXPECT_EQ(reader.report.Count(ReadIssue::BadNumber), bad);
+        EXPECT_EQ(reader.report.Count(ReadIssue::DamagedRecord), bad);
         ExpectWithinSurvey(reader.points);
     }
 }

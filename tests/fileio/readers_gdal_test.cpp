@@ -369,5 +369,67 @@ TEST_F(GdalReaderTest, TheHeadersGeometryIsGdalsGeotransform) {
     EXPECT_EQ(beyond.report.Count(ReadIssue::OutOfRange), g.Valid() - within);
 }
 
+// The header by its keywords, as GDAL reads it: any order, any case, dx and dy, the no-data line anywhere or left out,
+// grids of one digit, of one column, of cells one blank apart. A keyword none of a header's, or a value the grid
+// needs left out, is refused with that keyword named, where GDAL finds no grid either.
+TEST_F(GdalReaderTest, HeaderKeywordsInAnyOrderReadAsGdalReadsThem) {
+    const std::string rows = "101.5 102.25 -9999 104\n111 112.5 113.75 114\n121 122 123 124.125\n";
+    const std::vector<std::string> headers = {
+        "yllcorner 2000\nxllcorner 1000\nncols 4\nnrows 3\ncellsize 10\nNODATA_value -9999\n",
+        "nrows 3\nncols 4\nxllcorner 1000\nyllcorner 2000\ncellsize 10\nNODATA_value -9999\n",
+        "cellsize 10\nNODATA_value -9999\nncols 4\nnrows 3\nXLLCENTER 1005\nyllcenter 2005\n",
+        "ncols 4\nnrows 3\nxllcorner 1000\nyllcorner 2000\ndx 10\ndy 20\nnodata_value -9999\n",
+        "NCOLS 4\nNROWS 3\nYLLCORNER 2000\nXLLCORNER 1000\nCELLSIZE 10\n",
+    };
+    for (size_t i = 0; i < headers.size(); ++i) {
+        SCOPED_TRACE(headers[i]);
+        DGDriver::ClearQueueAndLog();
+        const std::string path = Write("order" + std::to_string(i) + ".asc", headers[i] + rows);
+        const std::vector<ASCFilePoint> points = Grid(path);
+        ASSERT_FALSE(points.empty());
+        ExpectSamePoints(points, GdalXyz(path, UserFile("order.xyz")));
+    }
+    const std::vector<std::string> small = {
+        "ncols 1\nnrows 1\nxllcorner 0\nyllcorner 0\ncellsize 10\n5\n",
+        "ncols 1\nnrows 3\nxllcorner 0\nyllcorner 0\ncellsize 10\n1\n2\n3\n",
+        "ncols 2\nnrows 2\nxllcorner 0\nyllcorner 0\ncellsize 10\n1 2\n3 4\n",
+        "ncols 2\nnrows 2\nxllcorner 0\nyllcorner 0\ncellsize 10\nnodata_value -1\n1 -1\n3 4",
+    };
+    for (size_t i = 0; i < small.size(); ++i) {
+        SCOPED_TRACE(small[i]);
+        DGDriver::ClearQueueAndLog();
+        const std::string path = Write("small" + std::to_string(i) + ".asc", small[i]);
+        const std::vector<ASCFilePoint> points = Grid(path);
+        ASSERT_FALSE(points.empty());
+        ExpectSamePoints(points, GdalXyz(path, UserFile("small.xyz")));
+    }
+    // GDAL finds no grid where a size is not given; it takes a position left out, or a keyword given twice, as it
+    // comes, where this reader refuses and says why.
+    const std::vector<std::tuple<std::string, std::string, bool>> refused = {
+        {"ncols 4\nnrows 3\nxllcorner 1000\nyllcorner 2000\ncelsize 10\n", "(celsize)", true},
+        {"ncols 4\nnrows 3\nxllcorner 1000\nyllcorner 2000\nncols 4\ncellsize 10\n", "(ncols)", false},
+        {"ncols 4\nxllcorner 1000\nyllcorner 2000\ncellsize 10\n", "does not give \"nrows\"", true},
+        {"ncols 4\nnrows 3\nyllcorner 2000\ncellsize 10\n", "does not give \"xllcorner\"", false},
+        {"ncols 4\nnrows 3\nxllcorner 1000\nyllcorner 2000\ndx 10\n", "does not give \"dy\"", false},
+    };
+    for (const auto& [header, reason, gdalRefuses] : refused) {
+        SCOPED_TRACE(header);
+        DGDriver::ClearQueueAndLog();
+        const std::string path = Write("refused.asc", header + rows);
+        ASCFile::ASCFileCls reader;
+        Run(reader, path);
+        EXPECT_TRUE(reader.points.empty());
+        EXPECT_EQ(reader.report.error, 8);
+        EXPECT_NE(reader.report.Describe().ToStdString(Encoding_UTF8).find(reason), std::string::npos)
+            << reader.report.Describe().ToStdString(Encoding_UTF8);
+        CPLPushErrorHandler(CPLQuietErrorHandler);
+        GdalGrid grid;
+        if (gdalRefuses) {
+            EXPECT_FALSE(OpenGdal(path, grid) && grid.nx == 4 && grid.ny == 3);
+        }
+        CPLPopErrorHandler();
+    }
+}
+
 }  // namespace readers_gdal_test
 #endif

@@ -84,7 +84,9 @@ TEST_F(ShapeImportStepsTest, ShapesAfterNullShapesKeepTheirOwnRows) {
     ShapeImportData tiny;
     Load(tiny, "olinda1.shp");
     CheckShapePolygons(tiny);
-    EXPECT_EQ(tiny.importable, tiny.entities.GetCount() - tiny.degenerateParts);
+    // Counted by shapes, not parts: none is importable.
+    EXPECT_EQ(tiny.importable, 0);
+    EXPECT_GE(tiny.degenerateParts, tiny.entities.GetCount());
     for (const SHPEntityData& e : tiny.entities) EXPECT_EQ(e.status, EntityDegenerate);
 }
 
@@ -295,6 +297,33 @@ TEST_F(ShapeImportStepsTest, SharedBordersOfTwoHeightsGiveOnePointWithTheFirstHe
         // Copies of the first height stay; only the other heights went.
         ASSERT_EQ(zs.size(), size_t(std::count(read.begin(), read.end(), read[0])));
     }
+}
+
+// Polygon parts judged one by one: a part of no area (empty, on one line) is left out and counted, the shape stands on
+// its other parts; a bow-tie whose lobes cancel each other's area is to be corrected, not dropped; a million empty
+// parts beside a square leave the square importable, and no count wraps.
+TEST_F(ShapeImportStepsTest, PolygonPartsAreJudgedPartByPartAndTheCountsNeverWrap) {
+    const std::initializer_list<API_Coord3D> square = {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}, {0, 0, 0}};
+    ShapeImportData data;
+    data.entities.Insert(Line({square, {{20, 20, 0}, {30, 30, 0}, {40, 40, 0}, {20, 20, 0}}, {}}, 5));
+    data.entities.Insert(Line({{{0, 0, 0}, {10, 10, 0}, {10, 0, 0}, {0, 10, 0}, {0, 0, 0}}}, 5));
+    data.entities.Insert(Line({{}, {{5, 5, 0}, {5, 5, 0}, {5, 5, 0}}}, 15));
+    SHPEntityData many = Line({square}, 5);
+    for (int i = 0; i < 1000000; ++i) many.parts.Insert(SHPPolyData());
+    data.entities.Insert(many);
+    CheckShapePolygons(data);
+    EXPECT_EQ(data.entities[0].status, EntityNormal);
+    EXPECT_EQ(data.entities[0].parts.GetCount(), 1);
+    EXPECT_EQ(data.entities[1].status, EntityToCorrect);
+    EXPECT_EQ(data.entities[2].status, EntityDegenerate);
+    EXPECT_EQ(data.entities[3].status, EntityNormal);
+    EXPECT_EQ(data.entities[3].parts.GetCount(), 1);
+    EXPECT_EQ(data.degenerateParts, 2 + 2 + 1000000);
+    EXPECT_EQ(data.importable, 3);
+    EXPECT_EQ(data.toCorrect, 1);
+    SetImportSummary(data);
+    EXPECT_EQ(data.options.identified, 4);
+    EXPECT_EQ(data.options.importable, 3);
 }
 
 }  // namespace shape_import_steps_test

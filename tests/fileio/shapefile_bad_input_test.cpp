@@ -293,4 +293,15 @@ TEST_F(ShapefileBadInputTest, TableFieldsAndValuesAsTheFileHoldsThem) {
     EXPECT_EQ(TablePathOf(QV_String("c:\\data\\parcels.shp")).Compare(QV_String("c:\\data\\parcels.dbf")), 0);
 }
 
+// A main file shorter than the header every shapefile begins with is no shapefile, and says so.
+TEST_F(ShapefileBadInputTest, AFileShorterThanAShapefileHeaderSaysSo) {
+    const std::string good = Slurp(Data("shp/contours.shp"));
+    for (size_t length : {size_t(0), size_t(1), size_t(50), size_t(99)}) {
+        SCOPED_TRACE(length);
+        SHPFileData data;
+        EXPECT_FALSE(ReadShapes(good.substr(0, length), data));
+        EXPECT_EQ(data.report.Count(ReadIssue::ShorterThanShapefile), 1u);
+    }
+}
+
 }  // namespace shapefile_bad_input_test

@@ -136,4 +136,17 @@ TEST_F(ImportResultsLogTest, OnlyResultsDialogsGetTheNote) {
     EXPECT_EQ(ImportResultsNote(results), "");
 }
 
+// A quiet log keeps what an action reports (the import's counts) and leaves out only the module's notes of the calls
+// it ran.
+TEST_F(ImportResultsLogTest, AQuietLogKeepsWhatTheModuleReports) {
+    host->SetLogLevel(LogLevel::Quiet);
+    log.str("");
+    host->ReceiveModuleReport("outline refused: the path crosses or touches itself at (1, 2)");
+    host->ReceiveModuleReport("call: ImportDXFFile");
+    const std::string text = log.str();
+    EXPECT_NE(text.find("module: outline refused: the path crosses or touches itself at (1, 2)"), std::string::npos);
+    EXPECT_EQ(text.find("call: ImportDXFFile"), std::string::npos);
+    host->SetLogLevel(LogLevel::Normal);
+}
+
 }  // namespace import_results_log_test

@@ -66,10 +66,12 @@ TEST_F(ScriptLogTest, AnAlertIsPrintedAsTheUserSawItAtEveryLevel) {
 }
 
 TEST_F(ScriptLogTest, TheAlertsOfAFailedImportReachTheLog) {
-    // A mistyped data file: the module tells the user, and the log says what it told.
+    // A mistyped data file: the module tells the user why, and the log says what it told.
     EXPECT_FALSE(Run("language AUT\nlibrary load \"@module/library\"\nload\nmenu 32501 1\ndialog 32400 click 2\n"
                      "file-dialog \"no such file.asc\"\ndialog 32575 click 5\nexpect elements 1 hotspot\n"));
-    EXPECT_TRUE(std::regex_search(output, std::regex("alert \"[^\"]*\": \"[^\"]+\"; buttons \"OK\"; answered \"OK\"")))
+    EXPECT_TRUE(std::regex_search(
+        output,
+        std::regex("alert \"[^\"]*\": \"[^\"]+\" \"The file is not there[^\"]*\"; buttons \"OK\"; answered \"OK\"")))
         << output;
 }
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/stat.h>
 #include <fstream>
 #include <string>
 
@@ -141,6 +142,23 @@ TEST(File, MissingFilesAndFoldersAreRefused) {
 
     IO::Folder notThere(IO::Location((dir + "/sub").c_str()));
     EXPECT_EQ(notThere.GetStatus(), IO::ErrNotFound);
+}
+
+TEST(File, PipesAndDevicesAreRefusedWithoutWaitingAndLongNamesSaySo) {
+    const std::string dir = Scratch("file_pipe");
+    const std::string pipe = dir + "/x.asc";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    // No writer or reader is ever there: an open that waited would never come back.
+    for (IO::File::OpenMode mode :
+         {IO::File::ReadMode, IO::File::WriteMode, IO::File::ReadWriteMode, IO::File::AppendMode}) {
+        IO::File file(IO::Location(pipe.c_str()));
+        EXPECT_EQ(file.Open(mode), IO::ErrNotRegular);
+        EXPECT_FALSE(file.IsOpen());
+    }
+    IO::File device(IO::Location("/dev/null"));
+    EXPECT_EQ(device.Open(IO::File::ReadMode), IO::ErrNotRegular);
+    IO::File longName(IO::Location((dir + "/" + std::string(300, 'n') + ".asc").c_str()));
+    EXPECT_EQ(longName.Open(IO::File::ReadMode), IO::ErrNameTooLong);
 }
 
 TEST(Folder, CreateEnumerateAndRefuseNonLocalNames) {

@@ -381,4 +381,48 @@ TEST_F(DxfImportTest, APlacementFailingPartWayLeavesTheProjectAsItWas) {
         }
 }
 
+// A file cut inside its first entity reads nothing: the results show it, and the project stays as it was, with no
+// undo step and no layer.
+TEST_F(DxfImportTest, AnImportThatReadsNothingLeavesNothing) {
+    const std::string path = UserFile("cut_first.dxf");
+    std::ofstream(path, std::ios::binary) << "0\nSECTION\n2\nENTITIES\n0\nPOINT\n8\nSpots\n10\n1\n20\n";
+    DGDriver::QueueFileAnswer({path});
+    DGDriver::QueueClick(DxfImportDialogId, 4);
+    ImportDXFFile(GlobalSettings);
+    EXPECT_TRUE(DGDriver::Errors().empty());
+    EXPECT_TRUE(Elements(API_HotspotID).empty());
+    API_Attribute layer = {};
+    EXPECT_FALSE(ReadLayerByName(QV_String("Spots"), &layer));
+    EXPECT_FALSE(host->Database().Undo());
+}
+
+// A group code that cannot be read stops the read there: the entities before it are placed, and the alert says from
+// which line and code on the file could not be read. One in the first entity refuses the file with that reason.
+TEST_F(DxfImportTest, AnUnreadableGroupCodeKeepsTheEntitiesBeforeItAndSaysWhere) {
+    const std::string head = "0\nSECTION\n2\nENTITIES\n0\nPOINT\n8\nS\n10\n1\n20\n2\n30\n3\n"
+                             "0\nPOINT\n8\nS\n10\n4\n20\n5\n30\n6\n";
+    const std::string path = UserFile("bad_code.dxf");
+    std::ofstream(path, std::ios::binary) << head << "0\nPOINT\n8\nS\n1x0\n7\n20\n8\n30\n9\n0\nENDSEC\n0\nEOF\n";
+    DGDriver::QueueFileAnswer({path});
+    DGDriver::QueueClick(DxfImportDialogId, 4);
+    ImportDXFFile(GlobalSettings);
+    EXPECT_EQ(Elements(API_HotspotID).size(), 2u);
+    EXPECT_EQ(Alerts("Error while reading the file."), 0);
+    EXPECT_EQ(
+        Alerts("The file could not be read from line 29 (group code \"1x0\") on: the entities before it were kept."),
+        1);
+    const std::string first = UserFile("bad_first.dxf");
+    std::ofstream(first, std::ios::binary) << "0\nSECTION\n2\nENTITIES\n0\nPOINT\n?\n7\n0\nENDSEC\n0\nEOF\n";
+    DGDriver::ClearQueueAndLog();
+    DGDriver::QueueFileAnswer({first});
+    ImportDXFFile(GlobalSettings);
+    bool told = false;
+    for (const DGDriver::LogRecord& r : DGDriver::Log())
+        told = told ||
+            (r.kind == "alert" && r.texts.size() >= 2 && r.texts[0] == "Error while reading the file." &&
+             r.texts[1].find("line 7 (group code \"?\")") != std::string::npos);
+    EXPECT_TRUE(told) << DGDriver::LogText();
+    EXPECT_EQ(Elements(API_HotspotID).size(), 2u);
+}
+
 }  // namespace dxf_import_test

@@ -398,9 +398,9 @@ TEST_F(ImportCommandsTest, APlacementThatFailsPartWayLeavesNoPointAndSaysSo) {
     }
 }
 
-// A shapefile without its table: where the table is needed (GIS objects take their attributes from it) the import
-// is refused naming the missing file; terrain input reads the shapes without it, and heights asked for from a field
-// are told to come from none.
+// A shapefile without its table is refused naming the missing file, as GIS objects (which take their attributes from
+// it) and terrain input alike: error 8. A table there but unreadable or without a number field lets terrain input
+// read the shapes, and heights asked for from a field are told to come from none.
 TEST_F(ImportCommandsTest, AMissingTableIsNamedWhereItIsNeededAndTheHeightsItWouldGiveAreTold) {
     for (const std::string extension : {".shp", ".shx"})
         std::filesystem::copy_file(Data("shp/storms_xyz" + extension), UserFile("tracks" + extension));
@@ -421,10 +421,17 @@ TEST_F(ImportCommandsTest, AMissingTableIsNamedWhereItIsNeededAndTheHeightsItWou
     const std::vector<std::vector<std::string>> refused = {
         {"Error while reading the file.", "The shapefile's attribute table tracks.dbf is missing."}};
     EXPECT_EQ(alerts(), refused);
+    DGDriver::ClearQueueAndLog();
+    DGDriver::QueueClick(ShapeImportModeDialogId, 4);  // terrain input
+    DGDriver::QueueFileAnswer({UserFile("tracks.shp")});
+    ImportGISFile(GlobalSettings);
+    EXPECT_TRUE(DGDriver::UnusedActions().empty());
+    EXPECT_EQ(alerts(), refused);
+    EXPECT_TRUE(Hotspots().empty());
+    EXPECT_FALSE(host->Database().Undo());
 
-    // The table missing, cut inside its header, and whole but with no field at all.
+    // The table cut inside its header, and whole but with no field at all.
     const std::pair<std::string, std::string> tables[] = {
-        {"", "No height was taken from a field: the table tracks.dbf is missing."},
         {"\x03\x7d", "No height was taken from a field: the table tracks.dbf could not be read."},
         {slurp(Data("shp/storms_xyz.dbf")), "No height was taken from a field: the table has no number field."},
     };
@@ -432,7 +439,7 @@ TEST_F(ImportCommandsTest, AMissingTableIsNamedWhereItIsNeededAndTheHeightsItWou
         for (const bool fromField : {false, true}) {
             SCOPED_TRACE(reason);
             SCOPED_TRACE(fromField);
-            if (!table.empty()) std::ofstream(UserFile("tracks.dbf"), std::ios::binary) << table;
+            std::ofstream(UserFile("tracks.dbf"), std::ios::binary) << table;
             DGDriver::ClearQueueAndLog();
             DGDriver::QueueClick(ShapeImportModeDialogId, 4);  // terrain input
             DGDriver::QueueFileAnswer({UserFile("tracks.shp")});

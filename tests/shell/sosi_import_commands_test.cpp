@@ -13,6 +13,7 @@
 
 #include <fstream>
 #include <string>
+#include <regex>
 #include <vector>
 
 namespace sosi_import_commands_test {
@@ -413,4 +414,35 @@ TEST_F(SosiImportCommandsTest, ValuesNoSurveyHoldsAreToldAndNeverPlacedOrTakenAs
     EXPECT_EQ(Db().FindAttribute(API_LayerID, "Omrade"), 0);
     EXPECT_EQ(Db().FindAttribute(API_LayerID, "Grense"), 0);
 }
+// The import's line counts objects and says so, and the build's line names what it made of them: points, lines,
+// fills, each counted. An import whose objects all lie beyond any survey makes nothing and leaves no undo step.
+TEST_F(SosiImportCommandsTest, TheLogCountsObjectsAndWhatWasMadeAndANothingImportLeavesNoUndoStep) {
+    OpenWorksheet(u'A');
+    host->ClearModuleReports();
+    DGDriver::QueueFileAnswer({Sosi("flate_oy.sos"), Sosi("kurvetest.sos")});
+    RunSOSIWorksheetImport(GlobalSettings, asks);
+    ASSERT_GT(OnCurrentWorksheet(), 0u);
+    const std::regex read(R"(import: read (\d+) objects, imported (\d+) objects, skipped (\d+) objects; offset .*)");
+    const std::regex made(R"(import: made (\d+) [a-z]+(, \d+ [a-z ]+)*)");
+    int reads = 0, mades = 0;
+    for (const std::string& line : host->ModuleReports()) {
+        reads += std::regex_match(line, read);
+        mades += std::regex_match(line, made);
+    }
+    EXPECT_EQ(reads, 1);
+    EXPECT_EQ(mades, 1);
+
+    OpenWorksheet(u'B');
+    const size_t steps = Db().UndoTexts().size();
+    const std::string far = UserFile("far.sos");
+    std::ofstream(far, std::ios::binary) << ".HODE\n..TEGNSETT UTF-8\n..TRANSPAR\n...ORIGO-N\xC3\x98 1e308 1e308\n"
+                                            "...ENHET 1\n.PUNKT 1:\n..OBJTYPE P\n..N\xC3\x98\n10 10\n.SLUTT\n";
+    const size_t before = Db().AllElements().size();
+    DGDriver::ClearQueueAndLog();
+    DGDriver::QueueFileAnswer({far});
+    RunSOSIWorksheetImport(GlobalSettings, asks);
+    EXPECT_EQ(Db().AllElements().size(), before);
+    EXPECT_EQ(Db().UndoTexts().size(), steps);
+}
+
 }  // namespace sosi_import_commands_test

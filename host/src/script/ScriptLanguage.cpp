@@ -467,6 +467,10 @@ bool ScriptLanguage::Parse(const std::string& text, std::vector<ScriptCommand>* 
         bool bestLiteral = false;
         bool done = false;
         for (size_t s = 0; s < forms_.size() && !done; ++s) {
+            // A form whose first word is another fails at it and tells nothing (it matched nothing): passed over before
+            // its texts are made.
+            const std::vector<Slot>& slots = forms_[s].slots;
+            if (!slots.empty() && slots[0].literal && (tokens[0].quoted || tokens[0].text != slots[0].text)) continue;
             ScriptArgs args;
             size_t matched = 0;
             std::string w;

@@ -139,7 +139,9 @@ void ImportDXFFile(Settings& settings) {
         if (!RunPointImportResults(reader)) return;
         KeepImportOffset(reader);
     } while (reader.importAgain != 0);
-    // What the read left out is told before anything is placed.
+    // What the read left out is told before anything is placed. Nothing read leaves the project as it was: no undo
+    // step, no layer.
     ShowReadReport(reader.report);
+    if (reader.pointEntities.empty() && reader.vertices.empty()) return;
     if (!reader.CreateElements(settings.points, settings.constraint)) ReportToolResult(ErrModifying);
 }

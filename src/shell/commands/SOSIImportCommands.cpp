@@ -17,6 +17,7 @@
 #include "sosi/SOSILocatorDatabases.hpp"
 #include "sosi/SOSIObjectPlacement.hpp"
 #include "sosi/SOSIOutput.hpp"
+#include "sosi/SOSIOutputSteps.hpp"
 
 #include <vector>
 
@@ -144,6 +145,7 @@ void Build(SOSIFileCls& reader, const MiscSettings& misc) {
         ReportToolResult(ErrModifying);
         return;
     }
+    if (built) LogMadeElements(SOSIOutputState().madeOfType);
     if (reader.cancelled == 0) {
         ReadReport unbuilt;
         unbuilt.Note(ReadIssue::UnbuildableObject, reader.output.unbuilt);
@@ -170,7 +172,7 @@ bool ReadAndConfirm(SOSIFileCls& reader, Settings& settings, const SOSIImportAsk
             ReportToolResult(ErrFindingData);
             return false;
         }
-        KeepImportOffset(reader);
+        KeepImportOffset(reader, ImportCounts::Objects);
         if (reader.importAgain == 0) return true;
         if (!ReadAgain(reader, settings, asks)) return false;
     }

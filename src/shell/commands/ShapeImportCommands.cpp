@@ -40,9 +40,8 @@ QV_String TableFileName(const ShapeImportData& data) { return GetFileNamePart(Ta
 // Heights from a field were asked for, but none can be had: told, and the shapes keep their own heights.
 void TellNoHeightField(const ShapeImportData& data) {
     if (!data.options.heightFromField || data.options.heightField >= 0) return;
-    const int32_t reason = data.tableMissing ? HeightTableMissingText
-        : data.tableUnread                   ? HeightTableUnreadText
-                                             : HeightFieldMissingText;
+    // A missing table refuses the import before this: the table was unreadable or holds no number field.
+    const int32_t reason = data.tableUnread ? HeightTableUnreadText : HeightFieldMissingText;
     Alert alert(AlertKind::Warning, ErrorTitleText, AlertText{ErrorTableBase, reason});
     if (data.tableUnread) alert.With(TableFileName(data));
     ShowAlert(alert);
@@ -59,7 +58,8 @@ bool ReadShapefile(ShapeImportData& data, bool tableNeeded) {
     if (!ReadDBFTable(data)) {
         // A stop ends the command quietly, as a cancel does.
         if (data.tableReport.error == 0 && !data.tableReport.HasIssues()) return false;
-        if (tableNeeded) {
+        // A table that cannot be opened at all (not there, a folder, a pipe) is error 8 in either mode.
+        if (tableNeeded || data.tableMissing || data.tableReport.NotOpened()) {
             if (data.tableMissing)
                 ShowAlert(Alert(ErrReadingFile, AlertKind::Warning)
                               .Beneath(AlertText{ErrorTableBase, TableMissingText})
@@ -86,11 +86,18 @@ bool ReadShapefile(ShapeImportData& data, bool tableNeeded) {
     return true;
 }
 
+void TellShapePartsLeftOut(const ShapeImportData& data) {
+    ReadReport parts;
+    parts.Note(ReadIssue::EmptyParts, uint32_t(data.degenerateParts));
+    ShowReadReport(parts);
+}
+
 void ImportShapesAsTerrain(const Settings& settings, ShapeImportData& data) {
     if (!RequireFloorPlan()) return;
     if (!ReadShapefile(data, false)) return;
     ConvertShapesToEntities(data, true);
     CheckShapePolygons(data);
+    TellShapePartsLeftOut(data);
     ComputeEntityBounds(data, true);
     SetImportSummary(data);
     if (!RunTerrainResultsDialogs(data)) return;

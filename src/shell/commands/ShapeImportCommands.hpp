@@ -9,6 +9,8 @@ void ImportGISFile(Settings& settings);
 // cancelled or stopped). What the reads left out is told before the results. Without `tableNeeded` (terrain input)
 // a table that cannot be read is none.
 bool ReadShapefile(ShapeImportData& data, bool tableNeeded);
+// Tells how many polygon parts of no area were left out (nothing when none was).
+void TellShapePartsLeftOut(const ShapeImportData& data);
 // The two modes, on a holder the command built; the terrain input takes the points' and constraints' settings.
 void ImportShapesAsTerrain(const Settings& settings, ShapeImportData& data);
 void ImportShapesAsObjects(ShapeImportData& data);

@@ -64,6 +64,7 @@ bool ImportGISObjectsCommand(ShapeImportData& data, int32_t prototypeIndex) {
     if (!ReadShapefile(data, true)) return true;
     ConvertShapesToEntities(data, false);
     CheckShapePolygons(data);
+    TellShapePartsLeftOut(data);
     ComputeEntityBounds(data, false);
     if (!CollectMatchingGISObjects(data)) {
         ShowErrorMessage(ErrFindingData, AlertKind::Warning);
@@ -71,6 +72,8 @@ bool ImportGISObjectsCommand(ShapeImportData& data, int32_t prototypeIndex) {
     }
     SetImportSummary(data);
     if (!RunImportResultsDialogs(data)) return true;
+    // No shape to make an object of (point shapes only): no part is made, no default changed, nothing placed.
+    if (data.entities.IsEmpty()) return true;
     ProjectOffset.x = data.options.offsetX;
     ProjectOffset.y = data.options.offsetY;
     LogImportLine(ImportCounts::Shapes, uint32_t(data.options.identified), uint32_t(data.options.importable),
