@@ -170,7 +170,8 @@ std::vector<ScriptLine> CommandLines(const std::string& path) {
 // example).
 struct Sample {
     int every = 1;
-    bool TakesAction(size_t action) const { return action % size_t(every) == 0; }
+    int offset = 0;
+    bool TakesAction(size_t action) const { return (action + size_t(offset)) % size_t(every) == 0; }
 };
 
 // The runs of one swept line: the clean run; the user's own edit without the module's answer (for a line whose
@@ -950,16 +951,30 @@ double CaseCost(const std::map<std::string, double>& costs, const SweepCase& c) 
     return all[all.size() / 2];
 }
 
+// How many of a case's actions the grouped sweep takes: every one, but in the costliest examples (their actions
+// rebuild earthworks' solids, seconds each) every second or third, from an offset the seed draws, so that CI's two
+// cores end within its time and another seed sweeps the others (scripts/sweep-deep.sh and an ungrouped run take
+// every action of every example). LODRAVIX_SWEEP_EVERY sets one rate for all.
+int SampledEvery(double cost) { return cost > 120.0 ? 3 : cost > 60.0 ? 2 : 1; }
+
 std::vector<SweepCase> SweptCases() {
     std::vector<std::string> scripts;
     for (const auto& entry : std::filesystem::directory_iterator(ExamplesDir()))
         if (entry.path().extension() == ".script") scripts.push_back(entry.path().stem().string());
     std::sort(scripts.begin(), scripts.end());
-    int every = 1;
-    if (const char* e = std::getenv("LODRAVIX_SWEEP_EVERY")) every = std::max(1, std::atoi(e));
-    std::vector<SweepCase> out;
-    for (const std::string& script : scripts) out.push_back({script, Sample{every}});
+    const char* every = std::getenv("LODRAVIX_SWEEP_EVERY");
     const Grouping& g = SweepGrouping();
+    const std::map<std::string, double> costs = SweepCosts();
+    std::vector<SweepCase> out;
+    std::mt19937_64 offsets(g.seed);
+    for (const std::string& script : scripts) {
+        Sample sample{every != nullptr ? std::max(1, std::atoi(every)) : 1};
+        if (every == nullptr && g.count > 0) {
+            sample.every = SampledEvery(CaseCost(costs, {script, sample}));
+            sample.offset = int(offsets() % uint64_t(sample.every));
+        }
+        out.push_back({script, sample});
+    }
     if (g.count == 0) return out;
     std::mt19937_64 random(g.seed);
     std::shuffle(out.begin(), out.end(), random);
@@ -967,12 +982,11 @@ std::vector<SweepCase> SweptCases() {
     // number of cores (dealt in turn, the longest group ran seven times as long as the shortest). They are numbered
     // from the costliest, which the test runner starts first: a long group started last would leave the other
     // cores idle while it runs.
-    const std::map<std::string, double> costs = SweepCosts();
     std::vector<double> load(size_t(g.count), 0.0);
     std::vector<std::vector<SweepCase>> groups(size_t(g.count));
     for (const SweepCase& c : out) {
         const size_t to = size_t(std::min_element(load.begin(), load.end()) - load.begin());
-        load[to] += CaseCost(costs, c);
+        load[to] += CaseCost(costs, c) / c.sample.every;
         groups[to].push_back(c);
     }
     std::vector<size_t> order(groups.size());
