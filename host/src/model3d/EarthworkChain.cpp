@@ -390,17 +390,10 @@ bool EarthworkChain::SurfaceCounts(int64_t* points, int64_t* triangles) const {
 
 void EarthworkChain::TopFaces(std::vector<std::array<ModelPoint, 3>>* faces) const {
     faces->clear();
-    if (!chain_) return;
-    const ExactSolid& solid = chain_->solids.back();
-    for (ExactSolid::Face_index f : solid.faces()) {
-        if (!FacesUp(solid, f)) continue;
-        std::vector<ModelPoint> ring;
-        for (ExactSolid::Vertex_index v : CGAL::vertices_around_face(solid.halfedge(f), solid)) {
-            const ExactPoint& p = solid.point(v);
-            ring.push_back({CGAL::to_double(p.x()), CGAL::to_double(p.y()), CGAL::to_double(p.z())});
-        }
+    std::vector<std::vector<ModelPoint>> rings;
+    TopRings(&rings);
+    for (const std::vector<ModelPoint>& ring : rings)
         for (size_t k = 1; k + 1 < ring.size(); ++k) faces->push_back({ring[0], ring[k], ring[k + 1]});
-    }
 }
 
 void EarthworkChain::TopRings(std::vector<std::vector<ModelPoint>>* rings) const {

@@ -1,5 +1,7 @@
 #include "model3d/SurfaceDifference.hpp"
 
+#include "model3d/SlopeEnvelope.hpp"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -13,11 +15,9 @@ struct Plane {
 
 // False for a triangle seen edge-on from above.
 bool PlaneOf(const ModelPoint& p, const ModelPoint& q, const ModelPoint& r, Plane* plane) {
-    const double ux = q.x - p.x, uy = q.y - p.y, uz = q.z - p.z, vx = r.x - p.x, vy = r.y - p.y, vz = r.z - p.z;
-    const double nx = uy * vz - uz * vy, ny = uz * vx - ux * vz, nz = ux * vy - uy * vx;
-    if (std::abs(nz) <= 1e-12 * (std::abs(nx) + std::abs(ny) + std::abs(nz)) || nz == 0.0) return false;
-    plane->a = -nx / nz, plane->b = -ny / nz;
-    plane->c = p.z - plane->a * p.x - plane->b * p.y;
+    PlanePiece through;
+    if (!PlaneThrough(p, q, r, &through)) return false;
+    *plane = {through.a, through.b, through.c};
     return true;
 }
 
